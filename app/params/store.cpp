@@ -1,0 +1,254 @@
+#include "app/params/store.h"
+
+#include "app/params/channel_state.h"
+#include "app/params/defaults.h"
+
+namespace vorante {
+
+store_link& null_store_link() {
+  static store_link link;
+  return link;
+}
+
+param_store::param_store(runtime_options& options, ui_port& ui, store_link& link)
+    : options_(&options), ui_(&ui), link_(&link) {}
+
+void param_store::load_defaults() {
+  build_defaults(defaults_.data(), defaults_.size());
+  values_ = defaults_;
+}
+
+void param_store::change_hook(unsigned id) {
+  const int kind = param_kind(id);
+  if ((kind == kind_input || kind == kind_fx || kind == kind_bus) && options_->drives_surface())
+    link_->schedule_key_lights();
+}
+
+void param_store::set_local(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return;
+  values_[id] = value;
+  change_hook(id);
+}
+
+void param_store::set_and_send(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return;
+  values_[id] = value;
+  change_hook(id);
+  dirty_.queue(id);
+  if (options_->surface_takeover && param_value_type(id) == 15) link_->surface_fader_written(static_cast<uint16_t>(id));
+}
+
+void param_store::refresh(unsigned id) {
+  if (refresh_suppressed_ || !is_valid_id(id)) return;
+  ui_->on_param(static_cast<uint16_t>(id), values_[id], 0);
+  tell_group_bar(id);
+}
+
+void param_store::tell_group_bar(unsigned id) {
+  if (!is_valid_id(id) || param_value_type(id) != 15 || !ui_->group_bar_exists()) return;
+  const param_info p = info_of(id);
+  ui_->group_bar_level(p.kind, p.index, ((values_[id] & 0x3FFF) - 1200) / 10.0);
+}
+
+void param_store::write(unsigned id, uint16_t value, bool refresh_after) {
+  set_and_send(id, value);
+  if (refresh_after) refresh(id);
+}
+
+void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t value) {
+  const int i = p.index;
+  const int c = p.code;
+  const bool is_send = (c >= 13 && c <= 22) || c == 25 || c == 26;
+  if (link_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
+    write(param_id(kind_input, i & ~1, c), value, true);
+    write(param_id(kind_input, i | 1, c), value, true);
+    return;
+  }
+  if (!is_fixed_stereo_left(kind_input, i)) {
+    write(id, value, true);
+    return;
+  }
+  const unsigned right = param_id(kind_input, i + 1, c);
+  uint16_t left_value = value;
+  uint16_t right_value = value;
+  bool refresh_right = false;
+  if (c >= 13 && c <= 20) {
+    switch (send_mode(*this, i, c - 13)) {
+      case 1: right_value = 0; break;
+      case 2: left_value = 0; refresh_right = true; break;
+      default: break;
+    }
+  } else if (c == 21 || c == 23) {
+    right_value = 0;
+  } else if (c == 22 || c == 24) {
+    left_value = 0;
+    refresh_right = true;
+  }
+  // The left member is the one shown; the right member is refreshed only where it alone
+  // carries the value.
+  write(id, left_value, !refresh_right);
+  write(right, right_value, refresh_right);
+}
+
+void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t value) {
+  const int i = p.index;
+  const int c = p.code;
+  if (!link_bit(*this, kind_bus, i)) {
+    write(id, value, true);
+    return;
+  }
+  const bool left = (i & 1) == 0;
+  int partner_code = c;
+  bool refresh_both = true;
+  if (c == code_bus_solo_l || c == code_bus_solo_r) {
+    // Solo feeds cross over between the members: left 74 pairs with right 75.
+    partner_code = c == code_bus_solo_l ? code_bus_solo_r : code_bus_solo_l;
+    refresh_both = (left && c == code_bus_solo_l) || (!left && c == code_bus_solo_r);
+  }
+  const unsigned partner = param_id(kind_bus, i ^ 1, partner_code);
+  const unsigned left_id = left ? id : partner;
+  const unsigned right_id = left ? partner : id;
+  write(left_id, value, refresh_both);
+  write(right_id, value, refresh_both);
+}
+
+namespace {
+
+// Every logical channel set in the membership words of a group, visited in order.
+template <class Fn>
+void for_each_member(const param_store& store, unsigned first_word_id, int words, Fn&& fn) {
+  for (int w = 0; w < words; ++w) {
+    const uint16_t bits = store.get(first_word_id + w);
+    for (int b = 0; b < 16; ++b)
+      if ((bits >> b) & 1) fn(w * 16 + b);
+  }
+}
+
+bool in_other_active_group(const param_store& store, int kind, int group, int count, int active_code,
+                           int logical) {
+  for (int g = 0; g < count; ++g) {
+    if (g == group || store.get(param_id(kind, g, active_code)) == 0) continue;
+    if (is_member(store, kind, g, logical)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void param_store::linked_set_mute_group(const param_info& p, unsigned id, uint16_t value) {
+  write(id, value, true);
+  if (p.code != code_mute_active) return;
+  const int group = p.index;
+  for_each_member(*this, param_id(kind_mute_group, group, code_mute_members), 4, [&](int logical) {
+    const auto ch = channel_of(logical);
+    if (!ch || (ch->kind != kind_input && ch->kind != kind_fx && ch->kind != kind_bus)) return;
+    const unsigned on_id = param_id(ch->kind, ch->index, code_on);
+    if (value != 0) {
+      write(on_id, 0, true);
+      return;
+    }
+    if (get(on_id) == 0 &&
+        in_other_active_group(*this, kind_mute_group, group, mute_group_count, code_mute_active, logical))
+      return;
+    write(on_id, 1, true);
+  });
+}
+
+void param_store::linked_set_phantom_group(const param_info& p, unsigned id, uint16_t value) {
+  write(id, value, true);
+  if (p.code != code_phantom_active) return;
+  const int group = p.index;
+  for_each_member(*this, param_id(kind_phantom_group, group, code_phantom_members), 2, [&](int logical) {
+    const auto ch = channel_of(logical);
+    if (!ch || ch->kind != kind_input) return;
+    const unsigned phantom_id = param_id(kind_input, ch->index, code_input_phantom);
+    if (value != 0) {
+      write(phantom_id, value, true);
+      return;
+    }
+    if (get(phantom_id) != 0 &&
+        in_other_active_group(*this, kind_phantom_group, group, phantom_group_count, code_phantom_active, logical))
+      return;
+    write(phantom_id, 0, true);
+  });
+}
+
+void param_store::linked_set(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return;
+  const param_info p = info_of(id);
+  switch (p.kind) {
+    case kind_input: linked_set_input(p, id, value); break;
+    case kind_bus: linked_set_bus(p, id, value); break;
+    case kind_mute_group: linked_set_mute_group(p, id, value); break;
+    case kind_phantom_group: linked_set_phantom_group(p, id, value); break;
+    default: write(id, value, true); break;
+  }
+}
+
+void param_store::quiet_linked_set(unsigned id, uint16_t value) {
+  const bool was = refresh_suppressed_;
+  refresh_suppressed_ = true;
+  linked_set(id, value);
+  refresh_suppressed_ = was;
+}
+
+bool param_store::meter_read_allowed() const {
+  return !options_->meter_polling_disabled && !link_->console_locked() && !link_->scene_call_pending();
+}
+
+void param_store::request(unsigned id) {
+  if (!is_valid_id(id)) return;
+  // A refused meter read still gets a queued state, it just is not pending.
+  if (!is_meter_id(id) || meter_read_allowed()) requests_.insert(id);
+  requests_.queue_state(id);
+  requests_.set_pending(true);
+}
+
+void param_store::request_range(unsigned first, unsigned last) {
+  if (last < first) return;
+  if (last > last_param_id) last = last_param_id;
+  for (unsigned id = first; id <= last; ++id) request(id);
+}
+
+void param_store::request_all() {
+  link_->read_restarted();
+  const bool meters = meter_read_allowed();
+  for (unsigned id = 0; id < param_count; ++id) {
+    dirty_.erase(id);
+    if (meters || !is_meter_id(id)) requests_.insert(id);
+    requests_.queue_state(id);
+  }
+  requests_.set_pending(true);
+}
+
+void param_store::full_resync() {
+  request_all();
+  link_->request_scene_names();
+  link_->request_channel_names();
+}
+
+void param_store::clear_all() {
+  dirty_.clear();
+  requests_.clear();
+  link_->drop_name_traffic();
+}
+
+void param_store::resync_all() {
+  clear_all();
+  request_all();
+  link_->request_scene_names();
+}
+
+void param_store::store_received(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return;
+  values_[id] = value;
+  change_hook(id);
+  requests_.settle(id);
+}
+
+void param_store::acknowledge_write(unsigned id, uint16_t value) {
+  if (!is_valid_id(id) || values_[id] != value) return;
+  dirty_.settle(id);
+}
+
+}  // namespace vorante
