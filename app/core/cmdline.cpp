@@ -1,0 +1,155 @@
+#include "app/core/cmdline.h"
+
+#include <charconv>
+#include <climits>
+#include <string_view>
+
+#include "app/core/log.h"
+
+namespace vorante {
+
+std::optional<int> first_cmdline_pass(int argc, const char* const* argv,
+                                      const first_pass_actions& actions) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-mkdef") {
+      const bool ok = actions.make_defaults ? actions.make_defaults() : false;
+      return ok ? 0 : 1;
+    }
+    if (arg == "-wdc") {
+      log_print("waiting datacenter...\n");
+      const bool started = actions.wait_datacenter && actions.wait_datacenter();
+      log_print(started ? "ok!\n" : "error!\n");
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// atoi without its undefined overflow: a value beyond int saturates.
+int atoi_value(std::string_view text) {
+  while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) break;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+// Strict decimal for the long options: digits only, within [low, high].
+std::optional<int> strict_int(std::string_view text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc{} || ptr != end || value < low || value > high)
+    return std::nullopt;
+  return value;
+}
+
+std::optional<connect_request> parse_connect(std::string_view value) {
+  connect_request req;
+  const auto colon = value.rfind(':');
+  if (colon != std::string_view::npos) {
+    const auto port = strict_int(value.substr(colon + 1), 1, 65535);
+    if (!port) return std::nullopt;
+    req.port = static_cast<uint16_t>(*port);
+    value = value.substr(0, colon);
+  }
+  if (value.empty()) return std::nullopt;
+  req.address = value;
+  return req;
+}
+
+std::optional<screenshot_request> parse_screenshot(std::string_view value) {
+  screenshot_request req;
+  // Only an all-digit tail is a delay, so "shot@2x.png" stays a file name.
+  const auto at = value.rfind('@');
+  if (at != std::string_view::npos) {
+    if (const auto ms = strict_int(value.substr(at + 1), 0, INT_MAX)) {
+      req.delay_ms = *ms;
+      value = value.substr(0, at);
+    }
+  }
+  if (value.empty()) return std::nullopt;
+  req.file = value;
+  return req;
+}
+
+std::optional<show_request> parse_show(std::string_view value) {
+  show_request req;
+  const auto colon = value.find(':');
+  if (colon != std::string_view::npos) {
+    const auto arg = strict_int(value.substr(colon + 1), INT_MIN, INT_MAX);
+    if (!arg) return std::nullopt;
+    req.argument = *arg;
+    value = value.substr(0, colon);
+  }
+  if (value.empty()) return std::nullopt;
+  req.page = value;
+  return req;
+}
+
+}  // namespace
+
+bool second_cmdline_pass(int argc, const char* const* argv, runtime_options& options,
+                         launch_requests& requests) {
+  for (int i = 1; i < argc; ++i) {
+    const char* name = argv[i];
+    const std::string_view arg = name;
+    if (arg.empty() || arg.front() != '-') continue;
+    if (arg == "-wdc") continue;
+
+    // Every remaining option takes the next argument as its value.
+    const bool has_value = i + 1 < argc;
+    const char* value = has_value ? argv[++i] : "";
+
+    if (arg == "-ps") {
+      options.print_sent = atoi_value(value) != 0;
+    } else if (arg == "-pr") {
+      options.print_received = atoi_value(value) != 0;
+    } else if (arg == "-gbar") {
+      options.group_bar = atoi_value(value) != 0;
+    } else if (arg == "-log6951") {
+      options.media_log_level = atoi_value(value);
+    } else if (arg == "--connect" || arg == "--screenshot" || arg == "--show") {
+      if (!has_value) {
+        log_print("missing value for '%s'!\n", name);
+        return false;
+      }
+      bool ok = false;
+      if (arg == "--connect") {
+        requests.connect = parse_connect(value);
+        ok = requests.connect.has_value();
+      } else if (arg == "--screenshot") {
+        requests.screenshot = parse_screenshot(value);
+        ok = requests.screenshot.has_value();
+      } else {
+        requests.show = parse_show(value);
+        ok = requests.show.has_value();
+      }
+      if (!ok) {
+        log_print("bad value '%s' for '%s'!\n", value, name);
+        return false;
+      }
+    } else {
+      log_print("unknow parameter '%s'!\n", name);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace vorante

@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/core/cmdline.h"
+#include "app/core/factory_marker.h"
+#include "app/core/id_names.h"
+#include "app/core/identity.h"
+
+namespace vorante {
+namespace {
+
+// --- parse_number ---------------------------------------------------------------------
+
+struct number_case {
+  const char* text;
+  unsigned expected;
+};
+
+class parse_number_test : public testing::TestWithParam<number_case> {};
+
+TEST_P(parse_number_test, reads_the_text_by_the_number_rule) {
+  EXPECT_EQ(parse_number(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    cases, parse_number_test,
+    testing::Values(
+        // All decimal digits: base 10, even where the digits would also be valid hex.
+        number_case{"10", 10}, number_case{"  \t\n42", 42}, number_case{"0010", 10},
+        number_case{"000000000000000000000012", 12}, number_case{"4294967295", 4294967295u},
+        // Anything else: base 16 with an optional prefix.
+        number_case{"0xE001", 0xE001}, number_case{"0X3b", 0x3B}, number_case{"E001", 0xE001},
+        number_case{"1a", 0x1A}, number_case{"FFFFFFFF", 0xFFFFFFFFu},
+        number_case{"0x00000000000000001", 1},
+        // No digit, trailing characters, out of range, signs: 0.
+        number_case{"", 0}, number_case{"   ", 0}, number_case{"0x", 0}, number_case{"12 ", 0},
+        number_case{"12z", 0}, number_case{"0x1g", 0}, number_case{"0x0x1", 0},
+        number_case{"4294967296", 0}, number_case{"0x100000000", 0}, number_case{"-1", 0},
+        number_case{"+5", 0}));
+
+TEST(identity, codes_parse_into_their_widths) {
+  EXPECT_EQ(identity().product, 0xE001);
+  EXPECT_EQ(identity().model, 0x3B);
+  EXPECT_EQ(identity().revision, 0x01);
+  EXPECT_NE(parse_number(splash_switch_text()), 0u);
+}
+
+// --- factory marker -------------------------------------------------------------------
+
+TEST(factory_marker, only_the_factory_tag_with_its_nul_matches) {
+  EXPECT_FALSE(factory_marker_set());
+  EXPECT_EQ(factory_marker_block[46], '\0');
+
+  char block[factory_marker_size] = "FACTORY";
+  EXPECT_TRUE(is_factory_marker(block));
+  block[7] = 'X';  // "FACTORYX": the NUL is part of the tag
+  EXPECT_FALSE(is_factory_marker(block));
+  const char lower[factory_marker_size] = "factory";
+  EXPECT_FALSE(is_factory_marker(lower));
+}
+
+// --- first command-line pass ----------------------------------------------------------
+
+struct first_pass_probe {
+  std::vector<std::string> calls;
+  bool wait_result = true;
+  bool defaults_result = true;
+
+  first_pass_actions actions() {
+    return {[this] { calls.push_back("mkdef"); return defaults_result; },
+            [this] { calls.push_back("wait"); return wait_result; }};
+  }
+};
+
+std::optional<int> run_first_pass(std::vector<const char*> args, first_pass_probe& probe,
+                                  std::string& output) {
+  args.insert(args.begin(), "vorante");
+  testing::internal::CaptureStdout();
+  const auto status = first_cmdline_pass(static_cast<int>(args.size()), args.data(), probe.actions());
+  output = testing::internal::GetCapturedStdout();
+  return status;
+}
+
+TEST(first_cmdline_pass, carries_on_without_its_options) {
+  first_pass_probe probe;
+  std::string out;
+  EXPECT_EQ(run_first_pass({"-ps", "1", "mkdef", "--show", "home"}, probe, out), std::nullopt);
+  EXPECT_TRUE(probe.calls.empty());
+  EXPECT_EQ(out, "");
+}
+
+TEST(first_cmdline_pass, mkdef_ends_the_start_with_the_write_outcome) {
+  first_pass_probe probe;
+  std::string out;
+  EXPECT_EQ(run_first_pass({"-gbar", "1", "-mkdef", "-wdc"}, probe, out), 0);
+  EXPECT_EQ(probe.calls, std::vector<std::string>{"mkdef"});  // nothing after it runs
+
+  probe.defaults_result = false;
+  EXPECT_EQ(run_first_pass({"-mkdef"}, probe, out), 1);
+}
+
+TEST(first_cmdline_pass, wdc_waits_in_order_and_reports_the_outcome) {
+  first_pass_probe probe;
+  std::string out;
+  EXPECT_EQ(run_first_pass({"-wdc"}, probe, out), std::nullopt);
+  EXPECT_EQ(out, "waiting datacenter...\nok!\n");
+
+  probe.wait_result = false;
+  probe.calls.clear();
+  EXPECT_EQ(run_first_pass({"-wdc", "-mkdef"}, probe, out), 0);
+  EXPECT_EQ(out, "waiting datacenter...\nerror!\n");
+  EXPECT_EQ(probe.calls, (std::vector<std::string>{"wait", "mkdef"}));
+}
+
+// --- second command-line pass ---------------------------------------------------------
+
+struct second_pass_case {
+  const char* name;
+  std::vector<const char*> args;
+  bool ok;
+  std::string output;
+  bool print_sent = false;
+  bool print_received = false;
+  bool group_bar = false;
+  int media_log_level = 2;
+  launch_requests requests{};
+};
+
+class second_pass_test : public testing::TestWithParam<second_pass_case> {};
+
+TEST_P(second_pass_test, sets_the_options_it_names) {
+  const auto& c = GetParam();
+  std::vector<const char*> args = c.args;
+  args.insert(args.begin(), "vorante");
+  runtime_options options;
+  launch_requests requests;
+  testing::internal::CaptureStdout();
+  const bool ok = second_cmdline_pass(static_cast<int>(args.size()), args.data(), options, requests);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), c.output);
+  EXPECT_EQ(ok, c.ok);
+  EXPECT_EQ(options.print_sent, c.print_sent);
+  EXPECT_EQ(options.print_received, c.print_received);
+  EXPECT_EQ(options.group_bar, c.group_bar);
+  EXPECT_EQ(options.media_log_level, c.media_log_level);
+  if (c.ok) {
+    EXPECT_EQ(requests, c.requests);
+  }
+}
+
+launch_requests connect_to(std::string address, std::optional<uint16_t> port) {
+  launch_requests r;
+  r.connect = connect_request{std::move(address), port};
+  return r;
+}
+launch_requests screenshot_of(std::string file, int ms) {
+  launch_requests r;
+  r.screenshot = screenshot_request{std::move(file), ms};
+  return r;
+}
+launch_requests show_of(std::string page, int arg) {
+  launch_requests r;
+  r.show = show_request{std::move(page), arg};
+  return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    cases, second_pass_test,
+    testing::Values(
+        second_pass_case{"none", {}, true, ""},
+        second_pass_case{"values", {"-ps", "1", "-pr", "7", "-gbar", "1", "-log6951", "5"}, true, "",
+                         true, true, true, 5},
+        second_pass_case{"zero_values_stay_off", {"-ps", "0", "-pr", "0", "-gbar", "0"}, true, ""},
+        second_pass_case{"later_value_wins", {"-ps", "1", "-ps", "0"}, true, ""},
+        second_pass_case{"atoi_like", {"-ps", " +3x", "-log6951", "-4", "-gbar", "abc"}, true, "",
+                         true, false, false, -4},
+        second_pass_case{"overflow_saturates", {"-log6951", "99999999999"}, true, "",
+                         false, false, false, 2147483647},
+        // A value option takes the next argument even when it looks like an option.
+        second_pass_case{"value_swallows_next", {"-ps", "-gbar", "1"}, true, ""},
+        second_pass_case{"missing_value_is_zero", {"-gbar", "1", "-log6951"}, true, "",
+                         false, false, true, 0},
+        second_pass_case{"wdc_takes_no_value", {"-wdc", "-ps", "1", "plain", "7"}, true, "", true},
+        second_pass_case{"unknown_ends", {"-ps", "1", "-mk", "-gbar", "1"}, false,
+                         "unknow parameter '-mk'!\n", true},
+        second_pass_case{"lone_dash", {"-"}, false, "unknow parameter '-'!\n"},
+        second_pass_case{"unknown_long", {"--fast"}, false, "unknow parameter '--fast'!\n"},
+        second_pass_case{"connect_with_port", {"--connect", "127.0.0.1:9000"}, true, "",
+                         false, false, false, 2, connect_to("127.0.0.1", 9000)},
+        second_pass_case{"connect_default_port", {"--connect", "localhost"}, true, "",
+                         false, false, false, 2, connect_to("localhost", std::nullopt)},
+        second_pass_case{"connect_bad_port", {"--connect", "127.0.0.1:70000"}, false,
+                         "bad value '127.0.0.1:70000' for '--connect'!\n"},
+        second_pass_case{"connect_empty_port", {"--connect", "127.0.0.1:"}, false,
+                         "bad value '127.0.0.1:' for '--connect'!\n"},
+        second_pass_case{"connect_missing", {"-ps", "1", "--connect"}, false,
+                         "missing value for '--connect'!\n", true},
+        second_pass_case{"screenshot_delay", {"--screenshot", "out.png@250"}, true, "",
+                         false, false, false, 2, screenshot_of("out.png", 250)},
+        second_pass_case{"screenshot_default_delay", {"--screenshot", "shot@2x.png"}, true, "",
+                         false, false, false, 2, screenshot_of("shot@2x.png", default_screenshot_delay_ms)},
+        second_pass_case{"screenshot_no_file", {"--screenshot", "@100"}, false,
+                         "bad value '@100' for '--screenshot'!\n"},
+        second_pass_case{"show_with_arg", {"--show", "strips:-1"}, true, "",
+                         false, false, false, 2, show_of("strips", -1)},
+        second_pass_case{"show_plain", {"--show", "edit_input"}, true, "",
+                         false, false, false, 2, show_of("edit_input", 0)},
+        second_pass_case{"show_bad_arg", {"--show", "strips:x"}, false,
+                         "bad value 'strips:x' for '--show'!\n"}),
+    [](const testing::TestParamInfo<second_pass_case>& info) { return std::string(info.param.name); });
+
+// --- parameter-name header ------------------------------------------------------------
+
+// A header declaring `count` enumerators; the last is `last`, the others ID_0, ID_1, ...
+// Every fourth line carries an initialiser and every fifth a comment, as real ones do.
+std::string make_header(std::size_t count, const std::string& last = std::string(id_name_last)) {
+  std::string text = "#pragma once\nstruct before { int a; };\n\ntypedef enum {\n";
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string name = i + 1 == count ? last : "ID_" + std::to_string(i);
+    text += "    " + name;
+    if (i % 4 == 1) text += " = " + std::to_string(i) + " /* pinned, see below */";
+    text += i + 1 == count ? "\n" : ",";
+    if (i % 5 == 2) text += "  // level, in 0.1 dB, not {a name}";
+    text += "\n";
+  }
+  text += "} param_id_t;\n\ntypedef enum { OTHER_A, OTHER_B } other_t;\n";
+  return text;
+}
+
+TEST(id_name_table, accepts_exactly_the_full_list_ending_with_the_marker) {
+  id_name_table table;
+  ASSERT_TRUE(table.parse(make_header(id_name_count)));
+  EXPECT_EQ(table.size(), id_name_count);
+  EXPECT_STREQ(table.name(0), "ID_0");
+  EXPECT_STREQ(table.name(1), "ID_1");  // "= 1" and the comment dropped
+  EXPECT_STREQ(table.name(2), "ID_2");
+  EXPECT_STREQ(table.name(3016), "ID_3016");
+  EXPECT_STREQ(table.name(3017), "ID_M0_END");
+  EXPECT_STREQ(table.name(3018), "ID_UNDEF");
+  EXPECT_STREQ(table.name(0xFFFFFFFFu), "ID_UNDEF");
+}
+
+TEST(id_name_table, rejects_any_other_list_and_forgets_the_previous_one) {
+  const std::string bad[] = {
+      make_header(id_name_count - 1),
+      make_header(id_name_count + 1),
+      make_header(id_name_count, "ID_M1_END"),
+      "typedef enum { SMALL_A, SMALL_B } small_t;\n" + make_header(id_name_count),  // first enum only
+      "typedef enum { A, B",  // never closed
+      "",
+  };
+  for (const auto& text : bad) {
+    id_name_table table;
+    ASSERT_TRUE(table.parse(make_header(id_name_count)));
+    EXPECT_FALSE(table.parse(text)) << text.substr(0, 80);
+    EXPECT_EQ(table.size(), 0u);
+    EXPECT_STREQ(table.name(0), "ID_UNDEF");
+  }
+}
+
+TEST(id_name_table, names_end_at_any_separator_and_commented_enumerators_do_not_count) {
+  // Compact forms and names hidden in comments around the real ones.
+  std::string text = "typedef enum{/* ID_HIDDEN, */A=5,B ,// C,\n";
+  for (std::size_t i = 2; i + 1 < id_name_count; ++i) text += "N" + std::to_string(i) + "=N1+1,";
+  text += "ID_M0_END}x;";
+  id_name_table table;
+  ASSERT_TRUE(table.parse(text));
+  EXPECT_STREQ(table.name(0), "A");
+  EXPECT_STREQ(table.name(1), "B");
+  EXPECT_STREQ(table.name(2), "N2");
+}
+
+class id_name_files : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorante-names-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    work_ = root_ / "build" / "bin";
+    std::filesystem::create_directories(work_);
+    std::filesystem::create_directories(root_ / "app" / "protocol");
+  }
+  void TearDown() override {
+    id_names().parse("");
+    std::filesystem::remove_all(root_);
+  }
+  static void write(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  // Runs the start-up loader from the working directory; returns its log line.
+  std::string load_at_start(bool& ok) {
+    testing::internal::CaptureStdout();
+    ok = load_id_names_at_start(work_);
+    return testing::internal::GetCapturedStdout();
+  }
+
+  std::filesystem::path root_;
+  std::filesystem::path work_;
+};
+
+TEST_F(id_name_files, missing_file_reports_a_read_error_and_names_stay_undefined) {
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(load_id_names(root_ / "absent.h"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error reading file\n");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(load_id_names(root_));  // a directory is not a header either
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error reading file\n");
+  EXPECT_STREQ(id_name(5), "ID_UNDEF");
+}
+
+TEST_F(id_name_files, start_prefers_the_local_header_and_falls_back_to_the_source_tree) {
+  write(root_ / "app" / "protocol" / "id_24ch.h", make_header(id_name_count, "ID_M0_END"));
+  bool ok = false;
+  EXPECT_EQ(load_at_start(ok), "parse id enum success!!!!\n");
+  EXPECT_TRUE(ok);
+  EXPECT_STREQ(id_name(4), "ID_4");
+
+  // A local header wins even when it is wrong; there is no second try.
+  write(work_ / "id_32ch.h", make_header(id_name_count - 1));
+  EXPECT_EQ(load_at_start(ok), "parse id enum fail!!!!\n");
+  EXPECT_FALSE(ok);
+  EXPECT_STREQ(id_name(4), "ID_UNDEF");
+  EXPECT_STREQ(id_name(3017), "ID_UNDEF");
+}
+
+}  // namespace
+}  // namespace vorante
