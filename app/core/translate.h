@@ -1,4 +1,3 @@
-// HELPER-BRIEF (temporary, will be removed): you MUST follow the rules in /tmp/brief_common.md — read that file now, before writing any code.
 // Translation of the program's fixed English texts. The active table is installed by the
 // UI; without one every text reads as itself.
 #pragma once

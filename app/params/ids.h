@@ -1,4 +1,3 @@
-// HELPER-BRIEF (temporary, will be removed): you MUST follow the rules in /tmp/brief_common.md — read that file now, before writing any code.
 // Parameter IDs and channel addressing: every console setting is one 16-bit parameter
 // with an ID in 0..3517, addressed through (channel kind, channel index, parameter code).
 #pragma once

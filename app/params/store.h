@@ -1,4 +1,3 @@
-// HELPER-BRIEF (temporary, will be removed): you MUST follow the rules in /tmp/brief_common.md — read that file now, before writing any code.
 // The local copy of all console parameters: values, defaults, and the two pending sets
 // (values to write, values to ask for) with their retry states.
 #pragma once

@@ -3,22 +3,54 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorante {
+
+// Toast colours (RGB565).
+constexpr uint16_t toast_green = 0x07E0;
+constexpr uint16_t toast_red = 0xF800;
+constexpr uint16_t toast_yellow = 0xFFE0;
+constexpr int toast_default_ms = 1500;
 
 class ui_port {
  public:
   virtual ~ui_port() = default;
 
+  // --- the page on screen ---
   // A parameter changed; pushed is 1 when the console pushed the change itself.
   virtual void on_param(uint16_t id, uint16_t value, int pushed) { (void)id, (void)value, (void)pushed; }
   virtual void on_name(int logical, std::string_view name) { (void)logical, (void)name; }
   virtual void on_scene_name(int scene, std::string_view name) { (void)scene, (void)name; }
 
-  // The group bar at the top of the main frame; absent unless the UI created it.
+  // --- the group bar at the top of the main frame; absent unless the UI created it ---
   virtual bool group_bar_exists() const { return false; }
   virtual void group_bar_level(int kind, int index, double db) { (void)kind, (void)index, (void)db; }
+
+  // --- link state ---
+  virtual void link_state_changed(bool online) { (void)online; }
+  // The console's identification did not match: the application stays offline for good.
+  virtual void show_incompatible_overlay(std::string_view text) { (void)text; }
+  // Whether the connect dialog is open (the supervision skips its status reads then).
+  virtual bool connect_dialog_open() const { return false; }
+
+  // --- toasts (texts already translated) ---
+  virtual void show_toast(std::string_view text, uint16_t colour, int ms) { (void)text, (void)colour, (void)ms; }
+
+  // --- configuration reports and results ---
+  virtual void device_name_changed(std::string_view name) { (void)name; }
+  virtual void firmware_version_changed(std::string_view version) { (void)version; }
+  virtual void scene_key_lock_changed(bool locked) { (void)locked; }
+  virtual void network_value(std::string_view key, std::string_view value) { (void)key, (void)value; }
+  virtual void network_apply_result(std::string_view text) { (void)text; }
+  virtual void network_list(const std::vector<std::string>& names) { (void)names; }
+  virtual void password_changed() {}
+  virtual void factory_reset_done() {}
+
+  // --- console lock (parameter 3190) ---
+  virtual void console_lock_changed(bool locked) { (void)locked; }
 };
 
 // The do-nothing port used when no UI is attached.
