@@ -50,7 +50,8 @@ uint16_t to_raw(int type, double physical);
 enum class unit_display : uint8_t { shown, hidden };
 
 // Text of a raw value. effect_type is the effect type of the same effect return; only
-// effect parameters (types 28, 29) read it.
+// effect parameters (types 28, 29) read it. Filter codes (types 17, 18) read as type and
+// slope joined by a space; filter_text gives the two apart.
 std::string value_text_of_type(int type, uint16_t raw, int effect_type = 0,
                                unit_display units = unit_display::shown);
 // The same for a stored parameter; effect parameters take their effect type from the store.
