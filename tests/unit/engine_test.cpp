@@ -1,0 +1,524 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/params/channel_state.h"
+#include "app/protocol/engine.h"
+#include "app/protocol/memory_transport.h"
+#include "app/protocol/messages.h"
+#include "store_fixture.h"
+
+namespace vorante {
+namespace {
+
+struct engine_ui : test::recording_ui {
+  std::vector<bool> link_states;
+  std::vector<std::string> overlays;
+  std::vector<std::pair<int, std::string>> names, scene_names;
+  std::vector<bool> locks;
+  std::vector<int> pushed_flags;
+  void on_param(uint16_t id, uint16_t value, int pushed) override {
+    recording_ui::on_param(id, value, pushed);
+    pushed_flags.push_back(pushed);
+  }
+  void link_state_changed(bool online) override { link_states.push_back(online); }
+  void show_incompatible_overlay(std::string_view text) override { overlays.emplace_back(text); }
+  void on_name(int l, std::string_view n) override { names.emplace_back(l, std::string(n)); }
+  void on_scene_name(int s, std::string_view n) override { scene_names.emplace_back(s, std::string(n)); }
+  void console_lock_changed(bool locked) override { locks.push_back(locked); }
+};
+
+// An engine on an in-memory link with a hand-moved clock.
+struct engine_fixture {
+  runtime_options options;
+  engine_ui ui;
+  param_store store{options, ui};
+  sync_engine engine{store, options, ui};
+  memory_transport* link = nullptr;
+  uint32_t now = 1000;
+  int wakes = 0;
+
+  engine_fixture() {
+    store.attach(engine);
+    store.load_defaults();
+    engine.set_transport_factory([this] {
+      auto t = std::make_unique<memory_transport>();
+      link = t.get();
+      return t;
+    });
+    engine.open_link();
+    engine.set_wake([this] { ++wakes; });
+    engine.enable();
+    engine.step(now);  // starts the supervision clock
+    link->sent.clear();
+  }
+
+  void deliver(const frame_bytes& f) { link->deliver(f.data(), f.size()); }
+  // One paced pass: 20 ms later.
+  void pass() {
+    now += pace_period_ms;
+    engine.step(now);
+  }
+  std::vector<std::vector<uint8_t>> sent_with(message_code code) const {
+    std::vector<std::vector<uint8_t>> out;
+    for (const auto& f : link->sent)
+      if (f.size() >= 5 && f[2] == code_byte(code)) out.push_back(f);
+    return out;
+  }
+  static std::vector<id_value> pairs_of(const std::vector<uint8_t>& f) {
+    std::vector<id_value> out;
+    for (const id_value p : pair_list(frame_payload(f))) out.push_back(p);
+    return out;
+  }
+};
+
+TEST(engine_test, unacknowledged_write_goes_out_four_times_six_passes_apart) {
+  engine_fixture f;
+  f.store.linked_set(param_id(kind_input, 3, code_fader), 1000);
+  std::vector<int> passes;
+  for (int pass = 0; pass < 30; ++pass) {
+    f.link->sent.clear();
+    f.pass();
+    if (!f.sent_with(message_code::write_params).empty()) passes.push_back(pass);
+  }
+  EXPECT_EQ(passes, (std::vector<int>{0, 6, 12, 18}));
+  EXPECT_FALSE(f.store.dirty().contains(param_id(kind_input, 3, code_fader)));
+}
+
+TEST(engine_test, writes_are_paced_at_twenty_milliseconds) {
+  engine_fixture f;
+  f.store.linked_set(100, 1);
+  f.pass();
+  EXPECT_EQ(f.sent_with(message_code::write_params).size(), 1u);
+  f.store.linked_set(101, 1);
+  f.now += 19;
+  f.engine.step(f.now);
+  EXPECT_EQ(f.sent_with(message_code::write_params).size(), 1u);
+  f.now += 1;
+  f.engine.step(f.now);
+  EXPECT_EQ(f.sent_with(message_code::write_params).size(), 2u);
+}
+
+TEST(engine_test, acknowledgement_with_another_value_keeps_the_write_pending) {
+  engine_fixture f;
+  const uint16_t id = param_id(kind_input, 0, code_fader);
+  f.store.linked_set(id, 1000);
+  f.pass();
+  ASSERT_EQ(f.sent_with(message_code::write_params).size(), 1u);
+  const id_value wrong{id, 999};
+  f.deliver(make_write_confirmation({&wrong, 1}));
+  f.link->sent.clear();
+  for (int i = 0; i < 6; ++i) f.pass();
+  ASSERT_EQ(f.sent_with(message_code::write_params).size(), 1u) << "resent on the sixth pass";
+  const id_value right{id, 1000};
+  f.deliver(make_write_confirmation({&right, 1}));
+  f.pass();
+  EXPECT_FALSE(f.store.dirty().contains(id));
+  EXPECT_FALSE(f.store.dirty().pending());
+}
+
+TEST(engine_test, copy_busy_clears_once_every_write_went_out) {
+  engine_fixture f;
+  f.store.set_copy_busy(true);
+  f.store.linked_set(200, 3);
+  f.pass();
+  EXPECT_TRUE(f.store.copy_busy());
+  const id_value ack{200, 3};
+  f.deliver(make_write_confirmation({&ack, 1}));
+  f.pass();  // the flush finds the set empty and lowers the flag
+  f.pass();  // the edge is seen
+  EXPECT_FALSE(f.store.copy_busy());
+}
+
+TEST(engine_test, values_arrive_without_entering_the_dirty_set) {
+  engine_fixture f;
+  const id_value pairs[] = {{500, 42}, {5, 0x1234}, {3600, 9}};
+  f.store.request(500);
+  f.deliver(make_param_values(pairs));
+  f.pass();
+  EXPECT_EQ(f.store.get(500), 42);
+  EXPECT_EQ(f.store.get(5), 0x1234);
+  EXPECT_FALSE(f.store.requests().contains(500));
+  EXPECT_TRUE(f.store.dirty().empty());
+  EXPECT_TRUE(f.ui.refreshed(500));
+  EXPECT_FALSE(f.ui.refreshed(5)) << "meters reach no page";
+  EXPECT_FALSE(f.ui.refreshed(3600 & 0xFFFF));
+  EXPECT_TRUE(f.engine.link_alive());
+}
+
+TEST(engine_test, pushed_change_is_echoed_and_reaches_the_page_as_pushed) {
+  engine_fixture f;
+  const id_value p{param_id(kind_input, 1, code_fader), 800};
+  const frame_bytes change = make_param_change({&p, 1});
+  f.deliver(change);
+  f.pass();
+  const auto echoes = f.sent_with(message_code::param_change);
+  ASSERT_EQ(echoes.size(), 1u);
+  EXPECT_EQ(echoes[0], std::vector<uint8_t>(change.data(), change.data() + change.size()));
+  EXPECT_EQ(f.store.get(p.id), 800);
+  ASSERT_FALSE(f.ui.pushed_flags.empty());
+  EXPECT_EQ(f.ui.pushed_flags.back(), 1);
+}
+
+TEST(engine_test, scene_change_marker_reads_everything_again) {
+  engine_fixture f;
+  f.store.linked_set(300, 5);
+  const id_value p{scene_change_marker_id, 2};
+  f.deliver(make_param_change({&p, 1}));
+  f.now += 1;
+  f.engine.step(f.now);
+  EXPECT_FALSE(f.store.dirty().contains(300));
+  EXPECT_GE(f.store.requests().count(), static_cast<std::size_t>(param_count - 1));
+  EXPECT_TRUE(f.engine.scene_name_requests().pending());
+}
+
+// Answers every read request at once, as a console on loopback would.
+void answer_reads(engine_fixture& f, uint16_t end_value = 0) {
+  for (const auto& frame : f.sent_with(message_code::read_params)) {
+    std::vector<id_value> values;
+    for (std::size_t i = 3; i + 2 <= frame.size() - 2; i += 2) {
+      const uint16_t id = get_be16(&frame[i]);
+      values.push_back({id, id == end_marker_id ? end_value : f.store.get(id)});
+    }
+    f.deliver(make_param_values(values));
+  }
+  f.link->sent.clear();
+}
+
+TEST(engine_test, full_read_finishes_once_per_resync) {
+  engine_fixture f;
+  int finished = 0;
+  f.engine.set_config_handlers([](std::string_view) {}, [](std::string_view) {});
+  f.store.full_resync();
+  for (int i = 0; i < 200 && f.store.requests().pending(); ++i) {
+    f.engine.step(f.now);  // reads go out on every step
+    const std::size_t queries = f.sent_with(message_code::config_query).size();
+    answer_reads(f);
+    finished += static_cast<int>(queries);
+    f.now += 1;
+  }
+  for (int i = 0; i < 3; ++i) {
+    f.pass();
+    finished += static_cast<int>(f.sent_with(message_code::config_query).size());
+    f.link->sent.clear();
+  }
+  EXPECT_TRUE(f.engine.end_marker_seen());
+  EXPECT_TRUE(f.engine.read_finished());
+  EXPECT_EQ(finished, 2) << "DEVNAME and SCENEKEYLOCK queries, once";
+  EXPECT_TRUE(f.engine.channel_name_requests().pending());
+
+  // Later heartbeat reads drain the set again without a second read-finished.
+  f.store.request_range(first_status_word_id, last_status_word_id);
+  for (int i = 0; i < 5; ++i) {
+    f.engine.step(++f.now);
+    answer_reads(f);
+  }
+  f.pass();
+  EXPECT_TRUE(f.sent_with(message_code::config_query).empty());
+}
+
+TEST(engine_test, full_read_runs_at_the_speed_of_the_replies) {
+  engine_fixture f;
+  f.store.request_all();
+  int steps = 0;
+  while (f.store.requests().pending() && steps < 1000) {
+    f.engine.step(f.now);  // no clock movement: only replies drive the read
+    answer_reads(f);
+    ++steps;
+  }
+  EXPECT_FALSE(f.store.requests().pending());
+  EXPECT_LE(steps, 70) << "3518 IDs in frames of 60";
+  EXPECT_GT(f.wakes, 50) << "each reply wakes the next step";
+}
+
+TEST(engine_test, lock_state_is_read_first) {
+  engine_fixture f;
+  f.store.request_range(0, 100);
+  f.store.request(lock_state_id);
+  f.engine.step(f.now);
+  const auto reads = f.sent_with(message_code::read_params);
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(get_be16(&reads[0][3]), lock_state_id);
+  EXPECT_EQ(reads[0][1], 3 + 2 * 60) << "60 IDs, 3190 counted among them";
+}
+
+TEST(engine_test, identification_accepts_the_product_and_refuses_others) {
+  {
+    engine_fixture f;
+    f.deliver(make_identification(0, 0xE001, 0x3B, ""));
+    f.pass();
+    EXPECT_FALSE(f.engine.incompatible());
+    EXPECT_EQ(f.options.link_mode, link_udp);
+  }
+  {
+    engine_fixture f;
+    f.deliver(make_identification(0, 0xE001, 0x3C, ""));
+    f.pass();
+    EXPECT_TRUE(f.engine.incompatible());
+    EXPECT_EQ(f.engine.identified_model(), 0x3C);
+    EXPECT_EQ(f.options.link_mode, link_incompatible);
+    EXPECT_FALSE(f.options.heartbeat_enabled);
+    EXPECT_TRUE(f.options.resync_once_only);
+    EXPECT_TRUE(f.options.online_lock_poll_disabled);
+    EXPECT_EQ(f.engine.link(), nullptr);
+    ASSERT_EQ(f.ui.overlays.size(), 1u);
+    EXPECT_NE(f.ui.overlays[0].find("browser cache"), std::string::npos);
+  }
+}
+
+TEST(engine_test, link_goes_offline_between_5100_and_6100_ms_after_the_last_values) {
+  engine_fixture f;
+  const id_value p{3178, 1};
+  f.deliver(make_param_values({&p, 1}));
+  f.engine.step(f.now);
+  const uint32_t last = f.now;
+  uint32_t offline_at = 0;
+  for (uint32_t t = last; t < last + 8000; t += 10) {
+    f.engine.step(t);
+    if (f.ui.link_states.size() == 2 && offline_at == 0) offline_at = t - last;
+  }
+  ASSERT_EQ(f.ui.link_states, (std::vector<bool>{true, false}));
+  EXPECT_GE(offline_at, 5100u);
+  EXPECT_LE(offline_at, 6100u);
+}
+
+TEST(engine_test, coming_up_identifies_and_resyncs_a_second_later) {
+  engine_fixture f;
+  const id_value p{3178, 1};
+  f.deliver(make_param_values({&p, 1}));
+  f.engine.step(f.now);
+  f.now += 1000;
+  f.engine.step(f.now);  // supervision sees the link up
+  EXPECT_EQ(f.sent_with(message_code::identify).size(), 1u);
+  ASSERT_EQ(f.sent_with(message_code::config_query).size(), 1u);
+  EXPECT_FALSE(f.store.requests().contains(500));
+  f.now += 1000;
+  f.engine.step(f.now);
+  EXPECT_TRUE(f.store.requests().contains(500)) << "full resync ran";
+}
+
+TEST(engine_test, supervision_polls_status_and_lock) {
+  engine_fixture f;
+  f.now += 1000;
+  f.engine.step(f.now);
+  EXPECT_TRUE(f.store.requests().contains(1));
+  EXPECT_TRUE(f.store.requests().contains(3178));
+  EXPECT_TRUE(f.store.requests().contains(3191));
+}
+
+TEST(engine_test, tcp_link_is_rebuilt_every_ten_seconds_without_heartbeat) {
+  engine_fixture f;
+  f.options.link_mode = link_tcp;
+  int opened = 0;
+  f.engine.set_transport_factory([&] {
+    ++opened;
+    return std::make_unique<memory_transport>();
+  });
+  for (int s = 0; s < 30; ++s) {
+    f.now += 1000;
+    f.engine.step(f.now);
+  }
+  EXPECT_EQ(opened, 3);
+}
+
+TEST(engine_test, scene_call_is_sent_three_times_a_hundred_passes_apart) {
+  engine_fixture f;
+  f.engine.request_scene_call(4);
+  std::vector<int> passes;
+  for (int pass = 0; pass < 400; ++pass) {
+    f.link->sent.clear();
+    f.pass();
+    if (!f.sent_with(message_code::call_scene).empty()) passes.push_back(pass);
+  }
+  EXPECT_EQ(passes, (std::vector<int>{0, 101, 202}));
+  EXPECT_EQ(f.engine.pending_scene_call(), 0);
+}
+
+TEST(engine_test, scene_call_confirmation_reads_everything) {
+  engine_fixture f;
+  f.engine.request_scene_call(2);
+  f.pass();
+  f.store.linked_set(400, 1);
+  f.deliver(make_call_scene_done(2));
+  f.now += 1;
+  f.engine.step(f.now);
+  EXPECT_EQ(f.engine.pending_scene_call(), 0);
+  EXPECT_EQ(f.engine.status()[status_scene_call_done], 1);
+  EXPECT_FALSE(f.store.dirty().contains(400));
+  EXPECT_TRUE(f.store.requests().contains(2)) << "meters are read again once the call is done";
+}
+
+TEST(engine_test, scene_save_waits_for_the_previous_one) {
+  engine_fixture f;
+  f.engine.request_scene_save(3);
+  f.engine.request_scene_save(5);
+  EXPECT_EQ(f.engine.pending_scene_save(), 3);
+  f.pass();
+  ASSERT_EQ(f.sent_with(message_code::save_scene).size(), 1u);
+  f.deliver(make_save_scene_done(3));
+  f.pass();
+  EXPECT_EQ(f.engine.pending_scene_save(), 0);
+  EXPECT_EQ(f.engine.status()[status_scene_save_done], 1);
+}
+
+TEST(engine_test, name_requests_go_one_per_pass_and_answers_clear_them) {
+  engine_fixture f;
+  f.store.full_resync();
+  f.pass();
+  ASSERT_EQ(f.sent_with(message_code::scene_name).size(), 1u);
+  ASSERT_EQ(f.sent_with(message_code::channel_name).size(), 1u);
+  f.deliver(make_scene_name(1, "Opening act with a very long name that is cut"));
+  f.deliver(make_channel_name(0, "Kick"));
+  f.deliver(make_scene_name(17, "ignored"));
+  f.pass();
+  EXPECT_FALSE(f.engine.scene_name_requests().contains(0));
+  EXPECT_EQ(f.engine.scene_name(1).size(), 31u);
+  EXPECT_EQ(f.engine.channel_name_slot(0), "Kick");
+  ASSERT_EQ(f.ui.scene_names.size(), 1u);
+  ASSERT_EQ(f.ui.names.size(), 1u);
+  EXPECT_EQ(f.engine.scene_name(17), "");
+  // Unanswered requests give up after four sends each: 16 scenes take 16 * 4 sends.
+  int sends = static_cast<int>(f.sent_with(message_code::scene_name).size());
+  for (int i = 0; i < 2000; ++i) {
+    f.link->sent.clear();
+    f.pass();
+    sends += static_cast<int>(f.sent_with(message_code::scene_name).size());
+  }
+  EXPECT_EQ(sends, 1 + 15 * 4);
+  EXPECT_FALSE(f.engine.scene_name_requests().pending());
+}
+
+TEST(engine_test, name_updates_carry_the_text_and_are_confirmed) {
+  engine_fixture f;
+  f.engine.set_scene_name(2, "Band");
+  f.engine.set_channel_name(37, "Right");
+  f.engine.set_channel_name(60, "ignored");
+  f.pass();
+  const auto scene = f.sent_with(message_code::set_scene_name);
+  ASSERT_EQ(scene.size(), 1u);
+  EXPECT_EQ(std::string(scene[0].begin() + 4, scene[0].end() - 2), "Band");
+  EXPECT_EQ(f.sent_with(message_code::set_channel_name).size(), 1u);
+  f.deliver(make_set_scene_name_done(2));
+  f.deliver(make_set_channel_name_done(37));
+  f.pass();
+  EXPECT_FALSE(f.engine.scene_name_updates().contains(1));
+  EXPECT_FALSE(f.engine.channel_name_updates().contains(37));
+  EXPECT_EQ(f.engine.scene_name(3), "Scene3");
+}
+
+TEST(engine_test, clear_all_drops_name_traffic) {
+  engine_fixture f;
+  f.store.full_resync();
+  f.engine.set_scene_name(1, "x");
+  f.store.clear_all();
+  f.pass();
+  EXPECT_TRUE(f.link->sent.empty());
+}
+
+TEST(engine_test, lock_state_changes_reach_the_lock_screen) {
+  engine_fixture f;
+  const id_value on{lock_state_id, 1}, off{lock_state_id, 0};
+  f.deliver(make_param_values({&on, 1}));
+  f.deliver(make_param_values({&on, 1}));
+  f.deliver(make_param_values({&off, 1}));
+  f.pass();
+  EXPECT_EQ(f.ui.locks, (std::vector<bool>{true, false}));
+}
+
+TEST(engine_test, status_and_transfer_replies_are_matched) {
+  engine_fixture f;
+  const uint8_t status_bytes[] = {1, 2, 3, 4};
+  f.deliver(make_status(28, status_bytes));  // indices above 30 are ignored
+  f.engine.send_transfer_values_read(5, 3, 100);
+  f.deliver(make_scene_values(4, 100, std::vector<uint16_t>{7, 7, 7}));  // another scene
+  f.deliver(make_scene_values(5, 100, std::vector<uint16_t>{10, 11, 12}));
+  f.engine.send_transfer_text_read(5, 59);
+  f.deliver(make_scene_text(5, 59, "Vocals"));
+  f.pass();
+  EXPECT_EQ(f.engine.status()[28], 1);
+  EXPECT_EQ(f.engine.status()[30], 3);
+  EXPECT_EQ(f.engine.status()[31], 0);
+  EXPECT_TRUE(f.engine.transfer_replies().values_read);
+  EXPECT_EQ(f.engine.transfer().values[101], 11);
+  EXPECT_TRUE(f.engine.transfer_replies().text_read);
+  EXPECT_STREQ(f.engine.transfer().texts[59].data(), "Vocals");
+}
+
+TEST(engine_test, transfer_values_write_sends_zero_beyond_the_last_id) {
+  engine_fixture f;
+  f.engine.transfer().values[3516] = 9;
+  f.engine.send_transfer_values_write(1, 4, 3516);
+  const auto w = f.sent_with(message_code::scene_values_write);
+  ASSERT_EQ(w.size(), 1u);
+  EXPECT_EQ(get_be16(&w[0][7]), 9);
+  EXPECT_EQ(get_be16(&w[0][11]), 0);
+  EXPECT_EQ(get_be16(&w[0][13]), 0);
+}
+
+TEST(engine_test, send_write_now_bypasses_the_dirty_set) {
+  engine_fixture f;
+  f.engine.send_write_now(56, 0x55AA);
+  const auto w = f.sent_with(message_code::write_params);
+  ASSERT_EQ(w.size(), 1u);
+  EXPECT_EQ(engine_fixture::pairs_of(w[0]), (std::vector<id_value>{{56, 0x55AA}}));
+  EXPECT_TRUE(f.store.dirty().empty());
+}
+
+TEST(engine_test, control_events_are_echoed_and_move_faders) {
+  engine_fixture f;
+  const id_value ev[] = {{event_first_fader + 2, 0x4000 | 1000}, {event_first_fader + 7, 500}};
+  f.store.set_local(param_id(kind_input, 2, code_fader), 0x8000);
+  f.deliver(make_control_events(ev));
+  f.pass();
+  EXPECT_EQ(f.sent_with(message_code::control_events).size(), 1u);
+  EXPECT_EQ(f.store.get(param_id(kind_input, 2, code_fader)), 0x8000 | 1000) << "flags kept";
+  EXPECT_EQ(f.store.get(param_id(kind_input, 7, code_fader)), 500);
+}
+
+TEST(engine_test, surface_faders_follow_writes_only_with_takeover) {
+  engine_fixture f;
+  f.store.linked_set(param_id(kind_input, 1, code_fader), 900);
+  f.pass();
+  EXPECT_TRUE(f.sent_with(message_code::control_outputs).empty());
+  f.options.surface_takeover = true;
+  f.store.linked_set(param_id(kind_input, 1, code_fader), 901);
+  f.store.linked_set(param_id(kind_input, 9, code_fader), 902);  // not on layer 0
+  f.pass();
+  const auto out = f.sent_with(message_code::control_outputs);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(engine_fixture::pairs_of(out[0]), (std::vector<id_value>{{output_first_fader + 1, 901}}));
+  const id_value applied{output_first_fader + 1, 901};
+  f.deliver(make_control_outputs_applied({&applied, 1}));
+  f.pass();
+  EXPECT_FALSE(f.engine.surface().fader_pending(1));
+}
+
+TEST(engine_test, presence_probe_on_the_serial_link_is_answered) {
+  engine_fixture f;
+  f.options.link_mode = link_serial;
+  f.deliver(make_presence_probe());
+  f.now += 1;
+  f.engine.step(f.now);
+  const auto answers = f.sent_with(message_code::read_params);
+  ASSERT_EQ(answers.size(), 1u);
+  EXPECT_EQ(answers[0], (std::vector<uint8_t>{0x80, 0x07, 0x06, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x13}));
+}
+
+TEST(engine_test, network_list_texts_are_bounded_by_the_payload) {
+  struct list_ui : engine_ui {
+    std::vector<std::string> got;
+    void network_list(const std::vector<std::string>& n) override { got = n; }
+  };
+  runtime_options options;
+  list_ui ui;
+  param_store store(options, ui);
+  sync_engine engine(store, options, ui);
+  engine.enable();
+  const uint8_t payload[] = {5, 'a', 'b', 0, 'c'};  // claims five, holds two
+  engine.handle_frame(make_frame(56, payload).view(), 0);
+  EXPECT_EQ(ui.got, (std::vector<std::string>{"ab", "c"}));
+}
+
+}  // namespace
+}  // namespace vorante
