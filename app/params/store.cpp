@@ -246,9 +246,10 @@ void param_store::store_received(unsigned id, uint16_t value) {
   requests_.settle(id);
 }
 
-void param_store::acknowledge_write(unsigned id, uint16_t value) {
-  if (!is_valid_id(id) || values_[id] != value) return;
+bool param_store::acknowledge_write(unsigned id, uint16_t value) {
+  if (!is_valid_id(id) || values_[id] != value) return false;
   dirty_.settle(id);
+  return true;
 }
 
 }  // namespace vorante

@@ -75,7 +75,8 @@ class param_store {
   // ID's read request is answered.
   void store_received(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
-  void acknowledge_write(unsigned id, uint16_t value);
+  // Returns whether it counted.
+  bool acknowledge_write(unsigned id, uint16_t value);
 
   // Tells the group bar the level of a fader-level parameter, when the bar exists.
   void tell_group_bar(unsigned id);

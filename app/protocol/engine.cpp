@@ -339,8 +339,11 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
 
   const bool is_values = code == code_byte(message_code::read_params) || code == code_byte(message_code::param_change);
   if (is_values && d >= 9) {
-    for (const id_value p : pair_list(payload))
-      if (p.id <= last_param_id) store_.store_received(p.id, p.value);
+    for (const id_value p : pair_list(payload)) {
+      if (p.id > last_param_id) continue;
+      store_.store_received(p.id, p.value);
+      if (on_value_) on_value_(p.id, p.value);
+    }
   }
 
   switch (static_cast<message_code>(code)) {
@@ -356,7 +359,8 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
       }
       break;
     case message_code::write_params:
-      for (const id_value p : pair_list(payload)) store_.acknowledge_write(p.id, p.value);
+      for (const id_value p : pair_list(payload))
+        if (store_.acknowledge_write(p.id, p.value) && on_ack_) on_ack_(p.id, p.value);
       break;
     case message_code::scene_name:
       if (!payload.empty() && payload[0] >= 1 && payload[0] <= scene_count) {
@@ -386,6 +390,8 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
       break;
     case message_code::param_change:
       send_frame(make_frame(code, payload));
+      if (on_push_ && d >= 9)
+        for (const id_value p : pair_list(payload)) on_push_(p.id, p.value);
       notify_values(frame, 1);
       if (options_.surface_takeover && d >= 9)
         for (const id_value p : pair_list(payload))

@@ -84,6 +84,11 @@ class sync_engine : public store_link {
     on_media_report_ = std::move(report);
     media_step_ = std::move(step);
   }
+  // Observers for tools and tests: every value stored from the console, every write the
+  // console acknowledged, and every pair of a change the console pushed.
+  void set_value_observer(std::function<void(uint16_t, uint16_t)> fn) { on_value_ = std::move(fn); }
+  void set_ack_observer(std::function<void(uint16_t, uint16_t)> fn) { on_ack_ = std::move(fn); }
+  void set_push_observer(std::function<void(uint16_t, uint16_t)> fn) { on_push_ = std::move(fn); }
   // Called when the console turns out to be incompatible (after the link was dropped).
   void set_incompatible_handler(std::function<void()> fn) { on_incompatible_ = std::move(fn); }
 
@@ -188,6 +193,7 @@ class sync_engine : public store_link {
   std::function<void(std::span<const uint8_t>)> on_media_report_;
   std::function<void(uint32_t)> media_step_;
   std::function<void()> on_incompatible_;
+  std::function<void(uint16_t, uint16_t)> on_value_, on_ack_, on_push_;
   control_surface surface_;
 
   bool enabled_ = false;

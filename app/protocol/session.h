@@ -1,0 +1,27 @@
+// The link side of the program in one piece: the parameter store, the synchronisation
+// engine and the configuration-text handlers, wired to each other. The desktop program
+// and the command-line client each hold one.
+#pragma once
+
+#include "app/core/options.h"
+#include "app/params/store.h"
+#include "app/protocol/config_texts.h"
+#include "app/protocol/engine.h"
+#include "app/protocol/ui_port.h"
+
+namespace vorante {
+
+class link_session {
+ public:
+  link_session(runtime_options& options, ui_port& ui = null_ui_port());
+  link_session(const link_session&) = delete;
+  link_session& operator=(const link_session&) = delete;
+
+  runtime_options& options;
+  ui_port& ui;
+  param_store store;
+  sync_engine engine;
+  config_texts config;
+};
+
+}  // namespace vorante

@@ -1,0 +1,459 @@
+// vorante-cli: the link side of the control surface on the command line, for scripts and
+// tests. It talks to a console (or the simulator) with the same store and engine as the
+// desktop program.
+#include <algorithm>
+#include <atomic>
+#include <bitset>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/core/identity.h"
+#include "app/core/log.h"
+#include "app/os/discovery.h"
+#include "app/os/link_dump.h"
+#include "app/os/socket_util.h"
+#include "app/os/transport_factory.h"
+#include "app/protocol/session.h"
+
+namespace vorante {
+namespace {
+
+enum exit_status : int {
+  exit_done = 0,
+  exit_no_answer = 1,
+  exit_usage = 2,
+  exit_not_acknowledged = 3,
+  exit_incompatible = 4,
+};
+
+constexpr const char* usage_text =
+    "usage: vorante-cli [--console ADDR[:PORT]] [--tcp[=PORT]] [--serial DEVICE[@BAUD]] [--timeout S] COMMAND\n"
+    "  discover              \"ADDR NAME\" for each console that answers\n"
+    "  dump                  read all 3518 parameters: \"ID VALUE\" per line\n"
+    "  get ID...             \"ID VALUE\" per line\n"
+    "  set ID=VALUE...       write through the linked set and wait for the acknowledgements\n"
+    "  watch [--for S]       \"ID VALUE\" for every change the console pushes\n"
+    "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
+    "acknowledged, 4 the console is not a VORANTE9M\n";
+
+int usage_error(const char* format, const char* what) {
+  std::fprintf(stderr, format, what);
+  std::fputs(usage_text, stderr);
+  return exit_usage;
+}
+
+struct cli_args {
+  std::optional<uint32_t> console_address;
+  uint16_t console_port = default_console_port;
+  bool port_given = false;
+  bool tcp = false;
+  uint16_t tcp_port = default_datacenter_port;
+  std::optional<std::string> serial;
+  int baud = 128000;
+  double timeout_s = 5.0;
+  std::string command;
+  std::vector<std::string> operands;
+  double watch_for_s = -1;
+};
+
+bool parse_port(std::string_view text, uint16_t& port) {
+  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const unsigned long v = std::strtoul(std::string(text).c_str(), nullptr, 10);
+  if (v == 0 || v > 65535) return false;
+  port = static_cast<uint16_t>(v);
+  return true;
+}
+
+bool parse_seconds(const char* text, double& out) {
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (end == text || *end != '\0' || !(v >= 0) || v > 86400) return false;
+  out = v;
+  return true;
+}
+
+// Parses a number as written by a person: decimal, or hexadecimal with "0x".
+bool parse_value(std::string_view text, unsigned long max, unsigned long& out) {
+  if (text.empty()) return false;
+  const std::string s(text);
+  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  const char* digits = s.c_str() + (hex ? 2 : 0);
+  if (*digits == '\0') return false;
+  for (const char* p = digits; *p; ++p)
+    if (!(hex ? std::isxdigit(static_cast<unsigned char>(*p)) : std::isdigit(static_cast<unsigned char>(*p)))) return false;
+  errno = 0;
+  const unsigned long v = std::strtoul(digits, nullptr, hex ? 16 : 10);
+  if (errno != 0 || v > max) return false;
+  out = v;
+  return true;
+}
+
+int parse_args(int argc, char** argv, cli_args& a) {
+  int i = 1;
+  for (; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--console") {
+      if (++i >= argc) return usage_error("missing value for '%s'\n", "--console");
+      const std::string_view v = argv[i];
+      const auto colon = v.rfind(':');
+      uint32_t address = 0;
+      if (!parse_ipv4(v.substr(0, colon), address)) return usage_error("bad console address '%s'\n", argv[i]);
+      if (colon != std::string_view::npos) {
+        if (!parse_port(v.substr(colon + 1), a.console_port)) return usage_error("bad console port in '%s'\n", argv[i]);
+        a.port_given = true;
+      }
+      a.console_address = address;
+    } else if (arg == "--tcp" || arg.starts_with("--tcp=")) {
+      a.tcp = true;
+      if (arg.size() > 5 && !parse_port(arg.substr(6), a.tcp_port)) return usage_error("bad port in '%s'\n", argv[i]);
+    } else if (arg == "--serial") {
+      if (++i >= argc) return usage_error("missing value for '%s'\n", "--serial");
+      const std::string_view v = argv[i];
+      const auto at = v.rfind('@');
+      a.serial = std::string(v.substr(0, at));
+      if (at != std::string_view::npos) {
+        unsigned long baud = 0;
+        if (!parse_value(v.substr(at + 1), 4000000, baud) || baud == 0) return usage_error("bad baud rate in '%s'\n", argv[i]);
+        a.baud = static_cast<int>(baud);
+      }
+    } else if (arg == "--timeout") {
+      if (++i >= argc) return usage_error("missing value for '%s'\n", "--timeout");
+      if (!parse_seconds(argv[i], a.timeout_s)) return usage_error("bad timeout '%s'\n", argv[i]);
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(usage_text, stdout);
+      std::exit(exit_done);
+    } else if (arg.starts_with("-")) {
+      return usage_error("unknown option '%s'\n", argv[i]);
+    } else {
+      break;
+    }
+  }
+  if (i >= argc) return usage_error("%s", "no command given\n");
+  a.command = argv[i++];
+  for (; i < argc; ++i) {
+    if (a.command == "watch" && std::string_view(argv[i]) == "--for") {
+      if (++i >= argc) return usage_error("missing value for '%s'\n", "--for");
+      if (!parse_seconds(argv[i], a.watch_for_s)) return usage_error("bad duration '%s'\n", argv[i]);
+      continue;
+    }
+    a.operands.emplace_back(argv[i]);
+  }
+  const std::string& c = a.command;
+  if (c != "discover" && c != "dump" && c != "get" && c != "set" && c != "watch")
+    return usage_error("unknown command '%s'\n", c.c_str());
+  if ((c == "get" || c == "set") && a.operands.empty()) return usage_error("'%s' needs at least one operand\n", c.c_str());
+  if ((c == "discover" || c == "dump" || c == "watch") && !a.operands.empty())
+    return usage_error("unexpected operand '%s'\n", a.operands[0].c_str());
+  if (c != "discover" && !a.console_address && !a.tcp && !a.serial)
+    return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c.c_str());
+  return -1;
+}
+
+using steady = std::chrono::steady_clock;
+
+uint32_t now_ms() {
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(steady::now().time_since_epoch()).count());
+}
+
+// The main loop's wake-up: receive threads and the engine ask for the next step at once.
+class waker {
+ public:
+  void wake() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      flag_ = true;
+    }
+    cv_.notify_one();
+  }
+  void wait(std::chrono::milliseconds max) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    cv_.wait_for(lock, max, [this] { return flag_; });
+    flag_ = false;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool flag_ = false;
+};
+
+std::atomic<bool> interrupted{false};
+
+class client {
+ public:
+  explicit client(const cli_args& a) : args_(a), session_(options_) {
+    if (a.serial) {
+      options_.link_mode = link_serial;
+      options_.serial_port = *a.serial;
+      options_.baud_rate = a.baud;
+    } else if (a.tcp) {
+      options_.link_mode = link_tcp;
+    } else {
+      options_.link_mode = link_udp;
+    }
+    // A tool has no lock screen and no meter bridge to feed.
+    options_.online_lock_poll_disabled = true;
+    target_.set_address(a.console_address.value_or(0));
+    target_.set_port(a.console_port);
+    link_endpoints endpoints;
+    endpoints.console = &target_;
+    endpoints.datacenter_port = a.tcp_port;
+    session_.engine.set_transport_factory([this, endpoints] {
+      return make_transport(options_, [this] { waker_.wake(); }, endpoints);
+    });
+    session_.engine.set_wake([this] { waker_.wake(); });
+    session_.engine.set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
+    session_.engine.open_link();
+    session_.engine.enable();
+    deadline_ = steady::now() + std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
+  }
+
+  sync_engine& engine() { return session_.engine; }
+  param_store& store() { return session_.store; }
+
+  // Steps the engine until done() or the deadline; false on time-out or incompatibility.
+  template <class Done>
+  bool run_until(Done&& done) {
+    while (!interrupted) {
+      session_.engine.step(now_ms());
+      if (session_.engine.incompatible()) return false;
+      if (done()) return true;
+      if (steady::now() >= deadline_) return false;
+      waker_.wait(std::chrono::milliseconds(pace_period_ms));
+    }
+    return false;
+  }
+
+  // Reads the IDs until each has an answer from the console, asking again for those
+  // whose requests were given up.
+  bool read(const std::vector<uint16_t>& ids) {
+    for (uint16_t id : ids) received_.reset(id);
+    for (uint16_t id : ids) session_.store.request(id);
+    return run_until([&] {
+      bool all = true;
+      for (uint16_t id : ids) all = all && received_.test(id);
+      if (!all && !session_.store.requests().pending())
+        for (uint16_t id : ids)
+          if (!received_.test(id)) session_.store.request(id);
+      return all;
+    });
+  }
+
+  int failure(const char* what) {
+    if (session_.engine.incompatible()) {
+      std::fprintf(stderr,
+                   "vorante-cli: incompatible console: product code 0x%04X, model code 0x%02X "
+                   "(a VORANTE9M answers 0x%04X, 0x%02X)\n",
+                   session_.engine.identified_product(), session_.engine.identified_model(), identity().product,
+                   identity().model);
+      return exit_incompatible;
+    }
+    if (interrupted) return exit_no_answer;
+    std::fprintf(stderr, "vorante-cli: %s: no answer from %s within %g s\n", what, link_text().c_str(),
+                 args_.timeout_s);
+    return exit_no_answer;
+  }
+
+  std::string link_text() const {
+    if (args_.serial) return "serial port " + *args_.serial;
+    if (args_.tcp) return "the parameter service on 127.0.0.1:" + std::to_string(args_.tcp_port);
+    return "console " + ipv4_text(target_.address()) + ":" + std::to_string(target_.port());
+  }
+
+  // Asks the console who it is, so that an incompatible one is refused before anything
+  // is written.
+  bool identify() {
+    session_.engine.send_identify();
+    return true;
+  }
+
+  std::bitset<param_count> received_;
+
+ private:
+  const cli_args& args_;
+  runtime_options options_;
+  console_target target_;
+  waker waker_;
+  link_session session_;
+  steady::time_point deadline_;
+};
+
+int run_discover(const cli_args& a) {
+  discovery_round round(a.console_port);
+  if (!round.start(now_ms())) {
+    std::fprintf(stderr, "vorante-cli: discover: no socket for the discovery round\n");
+    return exit_no_answer;
+  }
+  const auto deadline = steady::now() + std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
+  while (!round.step(now_ms()) && steady::now() < deadline && !interrupted)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (const device_entry& e : round.entries()) std::printf("%s %s\n", ipv4_text(e.address).c_str(), e.name.c_str());
+  if (round.entries().empty()) {
+    std::fprintf(stderr, "vorante-cli: discover: no console answered\n");
+    return exit_no_answer;
+  }
+  return exit_done;
+}
+
+int run_dump(client& c) {
+  const auto t0 = steady::now();
+  c.identify();
+  std::vector<uint16_t> all(param_count);
+  for (int id = 0; id < param_count; ++id) all[id] = static_cast<uint16_t>(id);
+  // request_all also restarts the end-marker bookkeeping of a full read.
+  c.store().request_all();
+  if (!c.read(all)) return c.failure("dump");
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - t0).count();
+  std::string out;
+  out.reserve(param_count * 12);
+  char line[32];
+  for (int id = 0; id < param_count; ++id) {
+    std::snprintf(line, sizeof line, "%d %u\n", id, c.store().get(id));
+    out += line;
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fprintf(stderr, "read %d parameters in %lld ms\n", param_count, static_cast<long long>(ms));
+  return exit_done;
+}
+
+bool parse_id(const std::string& text, uint16_t& id) {
+  unsigned long v = 0;
+  if (!parse_value(text, last_param_id, v)) return false;
+  id = static_cast<uint16_t>(v);
+  return true;
+}
+
+int run_get(client& c, const cli_args& a) {
+  std::vector<uint16_t> ids;
+  for (const std::string& s : a.operands) {
+    uint16_t id = 0;
+    if (!parse_id(s, id)) return usage_error("bad parameter ID '%s' (0..3517)\n", s.c_str());
+    ids.push_back(id);
+  }
+  c.identify();
+  if (!c.read(ids)) return c.failure("get");
+  for (uint16_t id : ids) std::printf("%u %u\n", id, c.store().get(id));
+  return exit_done;
+}
+
+// What linked_set consults besides the target: link bits, send modes, group activity and
+// memberships, and the switches the groups drive.
+std::vector<uint16_t> ids_for_linked_set(const std::vector<uint16_t>& targets) {
+  std::vector<uint16_t> ids(targets.begin(), targets.end());
+  ids.push_back(input_link_bits_id);
+  ids.push_back(output_link_bits_id);
+  for (uint16_t id = send_mode_base_id; id < send_mode_base_id + 6; ++id) ids.push_back(id);
+  bool groups = false;
+  for (uint16_t id : targets) {
+    const int kind = param_kind(id);
+    groups = groups || kind == kind_mute_group || kind == kind_phantom_group;
+  }
+  if (groups) {
+    for (int g = 0; g < 4; ++g) {
+      for (int c = code_mute_active; c <= code_mute_active + 4; ++c) ids.push_back(param_id(kind_mute_group, g, c));
+      for (int c = code_phantom_active; c <= code_phantom_active + 2; ++c)
+        ids.push_back(param_id(kind_phantom_group, g, c));
+    }
+    for (int l = 0; l < logical_count; ++l) {
+      const auto ch = channel_of(l);
+      if (!ch || ch->kind == kind_dca) continue;
+      ids.push_back(param_id(ch->kind, ch->index, code_on));
+      if (ch->kind == kind_input) ids.push_back(param_id(kind_input, ch->index, code_input_phantom));
+    }
+  }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  return ids;
+}
+
+int run_set(client& c, const cli_args& a) {
+  std::vector<std::pair<uint16_t, uint16_t>> writes;
+  for (const std::string& s : a.operands) {
+    const auto eq = s.find('=');
+    uint16_t id = 0;
+    unsigned long value = 0;
+    if (eq == std::string::npos || !parse_id(s.substr(0, eq), id) || !parse_value(s.substr(eq + 1), 0xFFFF, value))
+      return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
+    writes.emplace_back(id, static_cast<uint16_t>(value));
+  }
+  std::vector<uint16_t> targets;
+  for (const auto& w : writes) targets.push_back(w.first);
+  c.identify();
+  if (!c.read(ids_for_linked_set(targets))) return c.failure("set");
+
+  std::bitset<param_count> acked;
+  c.engine().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
+  for (const auto& [id, value] : writes) c.store().linked_set(id, value);
+  // Everything the linked set queued, partners and group members included.
+  std::vector<uint16_t> written;
+  for (int id = 0; id < param_count; ++id)
+    if (c.store().dirty().contains(id)) written.push_back(static_cast<uint16_t>(id));
+  const bool drained = c.run_until([&] { return c.store().dirty().empty() && !c.store().dirty().pending(); });
+  if (!drained && c.engine().incompatible()) return c.failure("set");
+  std::vector<uint16_t> missing;
+  for (uint16_t id : written)
+    if (!acked.test(id)) missing.push_back(id);
+  if (!missing.empty()) {
+    std::fprintf(stderr, "vorante-cli: set: %s did not acknowledge", c.link_text().c_str());
+    for (uint16_t id : missing) std::fprintf(stderr, " %u=%u", id, c.store().get(id));
+    std::fprintf(stderr, "\n");
+    return exit_not_acknowledged;
+  }
+  if (!drained) return c.failure("set");
+  for (uint16_t id : written) std::printf("%u %u\n", id, c.store().get(id));
+  return exit_done;
+}
+
+int run_watch(client& c, const cli_args& a) {
+  c.engine().set_push_observer([](uint16_t id, uint16_t value) {
+    std::printf("%u %u\n", id, value);
+    std::fflush(stdout);
+  });
+  // The console pushes its changes to whoever talks to it: say hello, then the engine's
+  // once-a-second status reads keep it talking.
+  c.identify();
+  c.store().request_range(first_status_word_id, last_status_word_id);
+  const auto end = a.watch_for_s >= 0 ? steady::now() + std::chrono::milliseconds(static_cast<long>(a.watch_for_s * 1000))
+                                      : steady::time_point::max();
+  while (!interrupted && steady::now() < end) {
+    c.engine().step(now_ms());
+    if (c.engine().incompatible()) return c.failure("watch");
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return exit_done;
+}
+
+void on_signal(int) { interrupted = true; }
+
+}  // namespace
+}  // namespace vorante
+
+int main(int argc, char** argv) {
+  using namespace vorante;
+  // Standard output carries the data; the link's log lines go to standard error.
+  set_log_stream(stderr);
+  std::signal(SIGINT, on_signal);
+  std::signal(SIGTERM, on_signal);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  cli_args args;
+  if (const int status = parse_args(argc, argv, args); status >= 0) return status;
+  if (args.command == "discover") return run_discover(args);
+
+  client c(args);
+  if (args.command == "dump") return run_dump(c);
+  if (args.command == "get") return run_get(c, args);
+  if (args.command == "set") return run_set(c, args);
+  return run_watch(c, args);
+}
