@@ -193,6 +193,7 @@ void sync_engine::request_scene_save(int n) {
 // --- the step ---------------------------------------------------------------------------
 
 void sync_engine::step(uint32_t now) {
+  last_now_ = now;
   if (!supervision_started_) {
     supervision_started_ = true;
     next_supervision_ = now + supervision_period_ms;
@@ -219,6 +220,7 @@ void sync_engine::step(uint32_t now) {
     flush_scene_request(scene_save_, message_code::save_scene);
     flush_names();
   }
+  if (surface_.incremental_due(now)) surface_.lights_incremental_refresh(now, ui_.surface_state(), locked_);
   surface_.step(now);
   if (media_step_) media_step_(now);
 }
@@ -323,6 +325,7 @@ void sync_engine::flush_names() {
 
 void sync_engine::read_finished_actions() {
   log_print("read finished!\n");
+  surface_.lights_full_refresh(last_now_, ui_.surface_state(), locked_);
   surface_.faders_full_refresh_if_ready(options_.surface_takeover, end_marker_seen());
   send_config_query("DEVNAME=");
   send_config_query("CMD=SCENEKEYLOCK\nSCENEKEYLOCK=\n");
@@ -512,7 +515,10 @@ void sync_engine::notify_values(std::span<const uint8_t> frame, int pushed) {
 void sync_engine::lock_changed(bool locked) {
   if (locked == locked_) return;
   locked_ = locked;
-  if (!locked) surface_.faders_full_refresh_if_ready(options_.surface_takeover, end_marker_seen());
+  if (!locked) {
+    surface_.lights_full_refresh(last_now_, ui_.surface_state(), locked_);
+    surface_.faders_full_refresh_if_ready(options_.surface_takeover, end_marker_seen());
+  }
   ui_.console_lock_changed(locked);
 }
 

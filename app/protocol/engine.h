@@ -160,7 +160,7 @@ class sync_engine : public store_link {
   void drop_name_traffic() override;
   void read_restarted() override;
   void surface_fader_written(uint16_t id) override { surface_.fader_written(id); }
-  void schedule_key_lights() override {}
+  void schedule_key_lights() override { surface_.schedule_incremental(last_now_); }
 
  private:
   struct scene_request {
@@ -197,6 +197,7 @@ class sync_engine : public store_link {
   control_surface surface_;
 
   bool enabled_ = false;
+  uint32_t last_now_ = 0;
   engine_ring ring_;
   std::array<uint8_t, max_frame_size> frame_{};
   uint32_t last_flush_ = 0;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/params/banks.h"
+#include "app/params/solo.h"
 
 namespace vorante {
 
@@ -106,6 +107,105 @@ void control_surface::step(uint32_t now) {
     pairs.push_back({static_cast<uint16_t>(output_first_light_word + w), lights_[w]});
   }
   if (!pairs.empty() && store_.options().drives_surface()) send_(pairs);
+}
+
+namespace {
+
+constexpr int light_media_play = 3;
+constexpr int light_phones = 6;
+constexpr int light_settings = 7;
+constexpr int light_always_a = 8;
+constexpr int light_first_select = 9;
+constexpr int light_main_l_select = 17;
+constexpr int light_main_r_select = 18;
+constexpr int light_first_solo = 19;
+constexpr int light_main_l_solo = 27;
+constexpr int light_main_r_solo = 28;
+constexpr int light_first_mute = 29;
+constexpr int light_main_l_mute = 37;
+constexpr int light_main_r_mute = 38;
+constexpr int light_first_scene = 42;  // + scene number 1..6
+constexpr int light_lock = 50;
+constexpr int light_always_b = 55;
+
+struct layer_lights {
+  std::array<int, 5> lights;
+  int count;
+};
+constexpr layer_lights layer_light_table[bank_count] = {
+    {{39, 81, 82}, 3}, {{40, 83, 84}, 3}, {{41, 85, 86}, 3}, {{42, 81, 82, 85, 86}, 5}, {{}, 0},
+};
+
+}  // namespace
+
+void control_surface::lights_full_refresh(uint32_t now, const surface_page_state& page, bool locked) {
+  for (int n = 0; n <= surface_last_light; ++n) set_light(n, false, now);
+  compute_lights(true, now, page, locked);
+}
+
+void control_surface::lights_incremental_refresh(uint32_t now, const surface_page_state& page, bool locked) {
+  compute_lights(false, now, page, locked);
+}
+
+void control_surface::schedule_incremental(uint32_t now) {
+  if (incremental_pending_) return;
+  incremental_pending_ = true;
+  incremental_due_ = now + light_send_delay_ms;
+}
+
+bool control_surface::incremental_due(uint32_t now) {
+  if (!incremental_pending_ || static_cast<int32_t>(now - incremental_due_) < 0) return false;
+  incremental_pending_ = false;
+  return true;
+}
+
+void control_surface::compute_lights(bool full, uint32_t now, const surface_page_state& page, bool locked) {
+  const auto set = [&](int n, bool on) {
+    if (full)
+      set_light(n, on, now);
+    else
+      set_light_if_changed(n, on, now);
+  };
+  set(light_always_b, true);
+  set(light_always_a, true);
+  set(light_phones, page.phones_pinned);
+
+  if (locked) {
+    set(light_lock, true);
+  } else {
+    if (page.editor_kind == kind_bus && page.editor_index == main_l_bus) {
+      set(light_main_l_select, true);
+    } else if (page.editor_kind == kind_bus && page.editor_index == main_r_bus) {
+      set(light_main_r_select, true);
+    } else if (page.editor_kind != 0) {
+      const int slot = bank_slot_of(layer_, page.editor_kind, page.editor_index);
+      if (slot >= 0) set(light_first_select + slot, true);
+    }
+    if (page.settings_shown)
+      set(light_settings, true);
+    else if (page.player_shown)
+      set(light_media_play, true);
+  }
+
+  const uint16_t scene = store_.get(scene_change_marker_id);
+  if (scene >= 1 && scene <= 6) set(light_first_scene + scene, true);
+
+  if (layer_ >= 0 && layer_ < bank_count)
+    for (int i = 0; i < layer_light_table[layer_].count; ++i) set(layer_light_table[layer_].lights[i], true);
+
+  if (layer_ >= 0 && layer_ < bank_count) {
+    const fader_bank& bank = fader_banks[layer_];
+    for (int slot = 0; slot < bank.slot_count; ++slot) {
+      const channel_ref ch = bank.slots[slot];
+      if (ch.kind != kind_input && ch.kind != kind_fx && ch.kind != kind_bus) continue;
+      set(light_first_mute + slot, store_.get(param_id(ch.kind, ch.index, code_on)) == 0);
+      set(light_first_solo + slot, is_soloed(store_, ch.kind, ch.index));
+    }
+  }
+  set(light_main_l_mute, store_.get(param_id(kind_bus, main_l_bus, code_on)) == 0);
+  set(light_main_l_solo, is_soloed(store_, kind_bus, main_l_bus));
+  set(light_main_r_mute, store_.get(param_id(kind_bus, main_r_bus, code_on)) == 0);
+  set(light_main_r_solo, is_soloed(store_, kind_bus, main_r_bus));
 }
 
 bool control_surface::fader_moved(int fader, uint16_t value, bool locked) {

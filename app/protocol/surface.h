@@ -11,6 +11,7 @@
 #include "app/params/retry.h"
 #include "app/params/store.h"
 #include "app/protocol/frame.h"
+#include "app/protocol/ui_port.h"
 
 namespace vorante {
 
@@ -64,6 +65,14 @@ class control_surface {
   // Sends the changed light words once the light timer is due.
   void step(uint32_t now);
 
+  // Key lights computed from the store and the screen: all of them (every light off
+  // first), or only the lights the computation names (incremental).
+  void lights_full_refresh(uint32_t now, const surface_page_state& page, bool locked);
+  void lights_incremental_refresh(uint32_t now, const surface_page_state& page, bool locked);
+  // A channel parameter changed: recompute the lights incrementally 50 ms later.
+  void schedule_incremental(uint32_t now);
+  bool incremental_due(uint32_t now);
+
   // A fader moved by hand: the parameter follows, the motor is not driven against it.
   // Returns false when the slot holds no channel.
   bool fader_moved(int fader, uint16_t value, bool locked);
@@ -80,6 +89,10 @@ class control_surface {
   std::array<bool, surface_light_words> changed_{};
   bool light_timer_ = false;
   uint32_t light_due_ = 0;
+  bool incremental_pending_ = false;
+  uint32_t incremental_due_ = 0;
+
+  void compute_lights(bool full, uint32_t now, const surface_page_state& page, bool locked);
 };
 
 }  // namespace vorante

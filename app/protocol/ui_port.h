@@ -15,6 +15,15 @@ constexpr uint16_t toast_red = 0xF800;
 constexpr uint16_t toast_yellow = 0xFFE0;
 constexpr int toast_default_ms = 1500;
 
+// What the console's key lights show of the screen.
+struct surface_page_state {
+  int editor_kind = 0;  // kind of the channel editor on screen (1, 2, 3), 0 for none
+  int editor_index = 0;
+  bool settings_shown = false;
+  bool player_shown = false;
+  bool phones_pinned = false;
+};
+
 class ui_port {
  public:
   virtual ~ui_port() = default;
@@ -48,6 +57,9 @@ class ui_port {
   virtual void network_list(const std::vector<std::string>& names) { (void)names; }
   virtual void password_changed() {}
   virtual void factory_reset_done() {}
+
+  // --- control surface ---
+  virtual surface_page_state surface_state() const { return {}; }
 
   // --- console lock (parameter 3190) ---
   virtual void console_lock_changed(bool locked) { (void)locked; }

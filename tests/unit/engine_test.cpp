@@ -522,3 +522,63 @@ TEST(engine_test, network_list_texts_are_bounded_by_the_payload) {
 
 }  // namespace
 }  // namespace vorante
+
+namespace vorante {
+namespace {
+
+std::vector<id_value> light_words(engine_fixture& f) {
+  std::vector<id_value> out;
+  for (const auto& frame : f.sent_with(message_code::control_outputs))
+    for (const id_value p : pair_list(frame_payload(frame)))
+      if (p.id >= output_first_light_word) out.push_back(p);
+  return out;
+}
+
+TEST(surface_lights_test, full_refresh_shows_layer_mutes_solos_and_scene) {
+  engine_fixture f;
+  f.options.surface_takeover = true;
+  f.store.set_local(param_id(kind_input, 2, code_on), 0);                     // strip 3 muted
+  f.store.set_local(param_id(kind_input, 5, code_solo), 1200);                // strip 6 soloed
+  f.store.set_local(param_id(kind_bus, main_r_bus, code_on), 0);              // MAIN R muted
+  f.store.set_local(scene_change_marker_id, 4);                               // scene 4
+  f.engine.surface().lights_full_refresh(f.now, {}, false);
+  f.now += light_send_delay_ms;
+  f.engine.step(f.now);
+  const auto words = light_words(f);
+  ASSERT_EQ(words.size(), 6u) << "lights 0..86 live in words 0..5";
+  auto lit = [&](int n) { return ((words[static_cast<std::size_t>(n / 16)].value >> (n % 16)) & 1) != 0; };
+  for (int n : {8, 55, 39, 81, 82, 29 + 2, 19 + 5, 38, 46}) EXPECT_TRUE(lit(n)) << n;
+  for (int n : {29, 19, 37, 50, 40, 6, 7}) EXPECT_FALSE(lit(n)) << n;
+}
+
+TEST(surface_lights_test, nothing_is_sent_when_the_surface_is_not_driven) {
+  engine_fixture f;
+  f.engine.surface().lights_full_refresh(f.now, {}, false);
+  f.now += light_send_delay_ms;
+  f.engine.step(f.now);
+  EXPECT_TRUE(light_words(f).empty());
+}
+
+TEST(surface_lights_test, a_channel_change_updates_its_light_fifty_ms_later) {
+  engine_fixture f;
+  f.options.surface_takeover = true;
+  f.engine.surface().lights_full_refresh(f.now, {}, false);
+  f.now += light_send_delay_ms;
+  f.engine.step(f.now);
+  f.link->sent.clear();
+  f.store.linked_set(param_id(kind_input, 0, code_on), 0);
+  f.now += 10;
+  f.engine.step(f.now);
+  EXPECT_TRUE(light_words(f).empty());
+  f.now += 100;
+  f.engine.step(f.now);  // the recomputation is due: it starts the light timer
+  f.now += light_send_delay_ms;
+  f.engine.step(f.now);
+  const auto words = light_words(f);
+  ASSERT_EQ(words.size(), 1u) << "only the changed word goes out";
+  EXPECT_EQ(words[0].id, output_first_light_word + 1);
+  EXPECT_TRUE((words[0].value >> (29 - 16)) & 1);
+}
+
+}  // namespace
+}  // namespace vorante
