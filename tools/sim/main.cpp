@@ -26,6 +26,13 @@ int main(int argc, char** argv) {
   using namespace vorante;
   using namespace vorante::sim;
 
+  // First of all, so that a stop requested while starting is a clean stop too.
+  struct sigaction sa {};
+  sa.sa_handler = on_signal;
+  ::sigaction(SIGINT, &sa, nullptr);
+  ::sigaction(SIGTERM, &sa, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+
   // Without a standard input, fd 0 would go to the first socket and be read as commands.
   if (::fcntl(STDIN_FILENO, F_GETFD) == -1) ::open("/dev/null", O_RDONLY);
 
@@ -58,12 +65,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vorante-sim: %s\n", error.c_str());
     return 1;
   }
-
-  struct sigaction sa {};
-  sa.sa_handler = on_signal;
-  ::sigaction(SIGINT, &sa, nullptr);
-  ::sigaction(SIGTERM, &sa, nullptr);
-  ::signal(SIGPIPE, SIG_IGN);
 
   // What tests and scripts wait for, one fact per line.
   std::printf("console \"%s\" product 0x%04X model 0x%02X\n", model.config().device_name.c_str(),
