@@ -1,0 +1,150 @@
+// vorante: the control surface on the desktop. The start runs in a fixed order (factory
+// key, default image, first command-line pass, debug launcher, splash, window, identity,
+// names, language, local-device probe, second pass, UI and link), then the Qt event loop
+// runs everything until the window is closed.
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+
+#include "app/core/identity.h"
+#include "app/core/log.h"
+#include "app/core/startup.h"
+#include "app/os/probe.h"
+#include "app/os/socket_util.h"
+#include "app/os/transport_factory.h"
+#include "app/os/udp_transport.h"
+#include "app/protocol/session.h"
+#include "ui/platform/debug_launcher.h"
+#include "ui/platform/incompatible_overlay.h"
+#include "ui/platform/input.h"
+#include "ui/platform/main_frame.h"
+#include "ui/platform/main_loop.h"
+#include "ui/platform/main_window.h"
+#include "ui/platform/native_config.h"
+#include "ui/platform/page_stack.h"
+#include "ui/platform/qt_ui_port.h"
+#include "ui/platform/splash.h"
+#include "ui/platform/start_pages.h"
+
+namespace vorante {
+namespace {
+
+constexpr int exit_unknown_page = 2;
+
+// A capture run skips the splash so that the picture comes as soon as the window stands.
+bool capture_requested(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--screenshot") == 0) return true;
+  return false;
+}
+
+// "--connect ADDR[:PORT]": the console to talk to, without the connect dialog.
+bool aim_at_console(const connect_request& request, console_target& console) {
+  uint32_t address = 0;
+  if (!parse_ipv4(request.address, address) || address == 0) {
+    log_print("bad value '%s' for '%s'!\n", request.address.c_str(), "--connect");
+    return false;
+  }
+  console.set_address(address);
+  console.set_port(request.port.value_or(default_console_port));
+  return true;
+}
+
+void save_capture(QWidget& window, const screenshot_request& request) {
+  if (window.grab().save(QString::fromStdString(request.file), "PNG")) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  log_print("cannot save screenshot '%s'\n", request.file.c_str());
+  QCoreApplication::exit(1);
+}
+
+}  // namespace
+}  // namespace vorante
+
+int main(int argc, char** argv) {
+  using namespace vorante;
+
+  // Qt sees only the program name: every option on our command line is ours to judge.
+  int qt_argc = 1;
+  QApplication app(qt_argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(product_name()));
+  // The splash and the launcher come and go before the main window; only closing the
+  // main window ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  runtime_options options;
+  if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) options.factory_mode = true;
+
+  if (const auto status = begin_process(argc, argv, [] { return datacenter_wait(); })) return *status;
+
+  // The probe waits up to 300 ms for an answer from this machine and changes nothing
+  // until its result is read below, so it runs while the window is being built.
+  auto probe = std::async(std::launch::async, [] { return local_probe(); });
+
+  if (debug_launcher_wanted() && run_debug_launcher(options) == 0) return 0;
+
+  const bool capture = capture_requested(argc, argv);
+  if (parse_number(splash_switch_text()) != 0 && !capture) splash_window().run();
+
+  std::srand(steady_ms());
+  main_window window;
+  QObject::connect(&window, &main_window::closed, &app, &QCoreApplication::quit);
+
+  read_identity(options);
+  load_names_if_printing(options);
+  const std::string language = configured_language();
+  (void)language;
+
+  options.local_device = probe.get();
+  log_print("local device: %s\r\n", options.local_device ? "true" : "false");
+
+  launch_requests requests;
+  if (!parse_cmdline(argc, argv, options, requests)) return 1;
+  console_target console;
+  if (requests.connect && !aim_at_console(*requests.connect, console)) return 1;
+
+  // UI and data.
+  qt_ui_port port;
+  link_session session(options, port);
+  link_endpoints endpoints;
+  endpoints.console = &console;
+  session.engine.set_transport_factory([&options, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
+  session.engine.set_wake(wake_main_loop);
+  session.engine.open_link();
+
+  page_stack& pages = *window.frame()->pages();
+  add_start_pages(pages);
+  if (requests.show) {
+    const QString name = QString::fromStdString(requests.show->page);
+    if (!pages.show_page(name, requests.show->argument)) {
+      log_print("unknown page '%s' (known: %s)\n", requests.show->page.c_str(),
+                pages.page_names().isEmpty() ? "none" : pages.page_names().join(", ").toUtf8().constData());
+      session.engine.close_link();
+      return exit_unknown_page;
+    }
+  }
+  QObject::connect(&port, &qt_ui_port::incompatible, window.incompatible(), &incompatible_overlay::show_message);
+
+  main_loop loop([&session](uint32_t now) { session.engine.step(now); });
+  session.engine.enable();
+  loop.start();
+
+  window.show_for_screen(capture);
+  input_router input(&window);
+  QObject::connect(&input, &input_router::surface_encoder, [](int encoder, int steps) {
+    log_print("encoder %d step %d\n", encoder, steps);
+  });
+
+  if (requests.screenshot)
+    QTimer::singleShot(requests.screenshot->delay_ms, &window,
+                       [&window, shot = *requests.screenshot] { save_capture(window, shot); });
+
+  const int status = QApplication::exec();
+  // The receive thread wakes the loop until it has stopped.
+  session.engine.close_link();
+  return status;
+}

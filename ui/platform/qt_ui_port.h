@@ -1,0 +1,69 @@
+// The UI port on the Qt side: what the core reports arrives here on the UI thread and
+// leaves as signals, so the window, the overlays and (later) the pages connect to what
+// they show without the core knowing any of them.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "app/protocol/ui_port.h"
+
+namespace vorante {
+
+class qt_ui_port : public QObject, public ui_port {
+  Q_OBJECT
+
+ public:
+  explicit qt_ui_port(QObject* parent = nullptr) : QObject(parent) {}
+
+  // Set by the connect dialog while it is open; the supervision skips its status reads.
+  void set_connect_dialog_open(bool open) { connect_dialog_open_ = open; }
+  bool link_online() const { return online_; }
+
+  // --- ui_port ---
+  void on_param(uint16_t id, uint16_t value, int pushed) override { emit param_changed(id, value, pushed); }
+  void on_name(int logical, std::string_view name) override { emit channel_name_changed(logical, text(name)); }
+  void on_scene_name(int scene, std::string_view name) override { emit scene_name_changed(scene, text(name)); }
+  void link_state_changed(bool online) override {
+    online_ = online;
+    emit link_state(online);
+  }
+  void show_incompatible_overlay(std::string_view message) override { emit incompatible(text(message)); }
+  bool connect_dialog_open() const override { return connect_dialog_open_; }
+  void show_toast(std::string_view message, uint16_t colour, int ms) override { emit toast(text(message), colour, ms); }
+  void device_name_changed(std::string_view name) override { emit device_name(text(name)); }
+  void firmware_version_changed(std::string_view version) override { emit firmware_version(text(version)); }
+  void scene_key_lock_changed(bool locked) override { emit scene_key_lock(locked); }
+  void network_value(std::string_view key, std::string_view value) override { emit network_setting(text(key), text(value)); }
+  void network_apply_result(std::string_view message) override { emit network_result(text(message)); }
+  void network_list(const std::vector<std::string>& names) override;
+  void password_changed() override { emit password_set(); }
+  void factory_reset_done() override { emit factory_reset(); }
+  void console_lock_changed(bool locked) override { emit console_lock(locked); }
+
+ signals:
+  void param_changed(uint16_t id, uint16_t value, int pushed);
+  void channel_name_changed(int logical, const QString& name);
+  void scene_name_changed(int scene, const QString& name);
+  void link_state(bool online);
+  void incompatible(const QString& message);
+  void toast(const QString& message, uint16_t colour, int ms);
+  void device_name(const QString& name);
+  void firmware_version(const QString& version);
+  void scene_key_lock(bool locked);
+  void network_setting(const QString& key, const QString& value);
+  void network_result(const QString& message);
+  void network_names(const QStringList& names);
+  void password_set();
+  void factory_reset();
+  void console_lock(bool locked);
+
+ private:
+  static QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+  bool connect_dialog_open_ = false;
+  bool online_ = false;
+};
+
+}  // namespace vorante
