@@ -12,7 +12,6 @@ incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), l
   // Modal: touches stop here instead of reaching the page below.
   setAttribute(Qt::WA_NoMousePropagation);
   label_->setAlignment(Qt::AlignCenter);
-  label_->setWordWrap(true);
   label_->setContentsMargins(incompatible_text_padding, incompatible_text_padding, incompatible_text_padding,
                              incompatible_text_padding);
   QFont font = label_->font();
