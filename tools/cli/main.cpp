@@ -42,6 +42,7 @@ constexpr const char* usage_text =
     "  get ID...             \"ID VALUE\" per line\n"
     "  set ID=VALUE...       write through the linked set and wait for the acknowledgements\n"
     "  watch [--for S]       \"ID VALUE\" for every change the console pushes\n"
+    "  call N, save N        recall or store scene N (1..16) and wait for the console's confirmation\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M\n";
 
@@ -149,8 +150,10 @@ int parse_args(int argc, char** argv, cli_args& a) {
     a.operands.emplace_back(argv[i]);
   }
   const std::string& c = a.command;
-  if (c != "discover" && c != "dump" && c != "get" && c != "set" && c != "watch")
+  if (c != "discover" && c != "dump" && c != "get" && c != "set" && c != "watch" && c != "call" && c != "save")
     return usage_error("unknown command '%s'\n", c.c_str());
+  if ((c == "call" || c == "save") && a.operands.size() != 1)
+    return usage_error("'%s' takes one scene number\n", c.c_str());
   if ((c == "get" || c == "set") && a.operands.empty()) return usage_error("'%s' needs at least one operand\n", c.c_str());
   if ((c == "discover" || c == "dump" || c == "watch") && !a.operands.empty())
     return usage_error("unexpected operand '%s'\n", a.operands[0].c_str());
@@ -434,6 +437,21 @@ int run_watch(client& c, const cli_args& a) {
   return exit_done;
 }
 
+int run_scene(client& c, const cli_args& a) {
+  unsigned long n = 0;
+  if (!parse_value(a.operands[0], 16, n) || n == 0) return usage_error("bad scene number '%s' (1..16)\n", a.operands[0].c_str());
+  const bool call = a.command == "call";
+  c.identify();
+  if (call)
+    c.engine().request_scene_call(static_cast<int>(n));
+  else
+    c.engine().request_scene_save(static_cast<int>(n));
+  const int flag = call ? status_scene_call_done : status_scene_save_done;
+  if (!c.run_until([&] { return c.engine().status()[flag] != 0; })) return c.failure(a.command.c_str());
+  std::printf("scene %lu %s\n", n, call ? "called" : "saved");
+  return exit_done;
+}
+
 void on_signal(int) { interrupted = true; }
 
 }  // namespace
@@ -455,5 +473,6 @@ int main(int argc, char** argv) {
   if (args.command == "dump") return run_dump(c);
   if (args.command == "get") return run_get(c, args);
   if (args.command == "set") return run_set(c, args);
+  if (args.command == "call" || args.command == "save") return run_scene(c, args);
   return run_watch(c, args);
 }

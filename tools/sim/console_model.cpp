@@ -193,6 +193,7 @@ void console_model::on_read(std::span<const uint8_t> frame, std::span<const uint
 }
 
 void console_model::on_write(std::span<const uint8_t> payload, uint32_t, frame_list& out) {
+  if (refuse_writes_) return;
   std::array<id_value, max_list_entries> taken{};
   std::size_t n = 0;
   bool reset = false;

@@ -103,6 +103,8 @@ class console_model {
   void move_fader(int fader, uint16_t level);      // fader 0..31, 14-bit level
   void turn_encoder(int encoder, int16_t steps);   // encoder 0..31
   void set_lock(bool locked);                      // the console's own lock key
+  // Writes are neither applied nor confirmed while refused.
+  void set_refuse_writes(bool on) { refuse_writes_ = on; }
   bool call_scene(int n);                          // from the console's scene keys
   bool save_scene(int n);
   // The u-disk in the media module's port (the demo disk until replaced).
@@ -182,6 +184,7 @@ class console_model {
   console_activity activity_;
   media_module media_;
   console_stats stats_;
+  bool refuse_writes_ = false;
 };
 
 // "Scene%d": the name a scene memory has until it is renamed.

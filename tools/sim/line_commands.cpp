@@ -57,7 +57,7 @@ line_command command(command_kind kind, long long a, long long b = 0, bool flag 
 
 std::string line_command_help() {
   return "commands: set ID VALUE | get ID | key CODE [long] | fader N LEVEL | encoder N STEPS |\n"
-         "          usb insert|remove|audio | lock on|off | drop P | call N | save N | help | quit\n";
+         "          usb insert|remove|audio | lock on|off | drop P | refuse writes on|off | call N | save N | help | quit\n";
 }
 
 std::optional<line_command> parse_line_command(std::string_view line, std::string& error) {
@@ -99,6 +99,11 @@ std::optional<line_command> parse_line_command(std::string_view line, std::strin
     if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return wrong("lock on|off");
     c.kind = command_kind::lock;
     c.flag = w[1] == "on";
+  } else if (verb == "refuse") {
+    // A console that takes nothing it is sent to write, for the retry and give-up tests.
+    if (w.size() != 3 || w[1] != "writes" || (w[2] != "on" && w[2] != "off")) return wrong("refuse writes on|off");
+    c.kind = command_kind::refuse_writes;
+    c.flag = w[2] == "on";
   } else if (verb == "drop") {
     std::string p = w.size() == 2 ? std::string(w[1]) : std::string();
     char* end = nullptr;

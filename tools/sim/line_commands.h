@@ -10,7 +10,7 @@
 
 namespace vorante::sim {
 
-enum class command_kind { set, get, key, fader, encoder, usb, lock, drop, call, save, help, quit };
+enum class command_kind { set, get, key, fader, encoder, usb, lock, drop, refuse_writes, call, save, help, quit };
 
 struct line_command {
   command_kind kind = command_kind::help;

@@ -407,6 +407,7 @@ void sim_server::run_command(std::string_view line) {
       break;
     case command_kind::lock: model_.set_lock(c->flag); break;
     case command_kind::drop: faults_.set_drop(c->probability); break;
+    case command_kind::refuse_writes: model_.set_refuse_writes(c->flag); break;
     case command_kind::call: model_.call_scene(static_cast<int>(c->a)); break;
     case command_kind::save: model_.save_scene(static_cast<int>(c->a)); break;
     case command_kind::help:

@@ -1,0 +1,176 @@
+// vorante-cli against the console simulator, both as processes on loopback.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/params/ids.h"
+#include "process.h"
+#include "sim_process.h"
+
+namespace vorante {
+namespace {
+
+using namespace std::chrono_literals;
+using test::run_process;
+using test::sim_process;
+
+std::vector<std::string> cli(const std::string& console, std::vector<std::string> rest, std::string timeout = "5") {
+  std::vector<std::string> args = {VORANTE_CLI_PATH, "--console", console, "--timeout", timeout};
+  args.insert(args.end(), rest.begin(), rest.end());
+  return args;
+}
+
+std::string sim_get(sim_process& sim, int id) { return sim.command("get " + std::to_string(id)); }
+
+TEST(sim_e2e, dump_matches_the_console) {
+  sim_process sim({"--random-values", "5"});
+  ASSERT_TRUE(sim.ready());
+  const auto r = run_process(cli(sim.console(), {"dump"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::istringstream lines(r.out);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(param_count));
+  for (int id : {64, 76, 1000, 2548, 3110, 3500}) EXPECT_EQ(rows[static_cast<std::size_t>(id)], sim_get(sim, id)) << id;
+  std::printf("client says: %s", r.err.c_str());
+}
+
+TEST(sim_e2e, get_and_set_are_acknowledged_by_the_console) {
+  sim_process sim({});
+  ASSERT_TRUE(sim.ready());
+  const int fader = param_id(kind_input, 6, code_fader);
+  auto r = run_process(cli(sim.console(), {"set", std::to_string(fader) + "=1111", "3110=4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(sim_get(sim, fader), std::to_string(fader) + " 1111");
+  EXPECT_EQ(sim_get(sim, 3110), "3110 4");
+  r = run_process(cli(sim.console(), {"get", std::to_string(fader)}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, std::to_string(fader) + " 1111\n");
+}
+
+TEST(sim_e2e, lossy_link_is_retried_until_everything_arrived) {
+  sim_process sim({"--drop", "0.2", "--seed", "3"});
+  ASSERT_TRUE(sim.ready());
+  const auto r = run_process(cli(sim.console(), {"dump"}, "20"), 30s);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), param_count);
+  const auto s = run_process(cli(sim.console(), {"set", "3111=7"}, "10"), 20s);
+  EXPECT_EQ(s.status, 0) << s.err;
+}
+
+TEST(sim_e2e, writes_are_given_up_after_four_sends) {
+  const std::string log = ::testing::TempDir() + "vorante-sim-giveup.log";
+  std::remove(log.c_str());
+  sim_process sim_logged({"--log", log});
+  ASSERT_TRUE(sim_logged.ready());
+  ASSERT_EQ(sim_logged.command("refuse writes on"), "ok");
+  const auto r = run_process(cli(sim_logged.console(), {"set", "3112=9"}, "8"), 20s);
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.err.find("did not acknowledge 3112=9"), std::string::npos) << r.err;
+  EXPECT_EQ(sim_get(sim_logged, 3112), "3112 0");
+  sim_logged.stop();
+  std::ifstream in(log);
+  int writes = 0;
+  for (std::string line; std::getline(in, line);)
+    if (line.find(" R ") != std::string::npos && line.find(" 3 ") != std::string::npos) ++writes;
+  EXPECT_EQ(writes, 4) << "sent four times, then given up";
+}
+
+TEST(sim_e2e, console_side_change_reaches_watch_and_is_echoed) {
+  const std::string log = ::testing::TempDir() + "vorante-sim-watch.log";
+  std::remove(log.c_str());
+  sim_process sim({"--log", log});
+  ASSERT_TRUE(sim.ready());
+  bool pushed = false;
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = run_process(cli(sim.console(), {"watch", "--for", "2"}), 10s, [&] {
+    if (!pushed && std::chrono::steady_clock::now() - started > 700ms) {
+      pushed = true;
+      sim.command("set 1500 321");
+    }
+  });
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("1500 321\n"), std::string::npos) << r.out;
+  sim.stop();
+  // The console logged the change it sent and the program's echo of it.
+  std::ifstream in(log);
+  int sent = 0, echoed = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(" 37 ") == std::string::npos) continue;
+    if (line.find(" S ") != std::string::npos) ++sent;
+    if (line.find(" R ") != std::string::npos) ++echoed;
+  }
+  EXPECT_GE(sent, 1);
+  EXPECT_GE(echoed, 1);
+}
+
+TEST(sim_e2e, scene_call_and_save) {
+  sim_process sim({"--random-values", "9"});
+  ASSERT_TRUE(sim.ready());
+  const int id = param_id(kind_input, 0, code_fader);
+  auto r = run_process(cli(sim.console(), {"set", std::to_string(id) + "=777"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = run_process(cli(sim.console(), {"save", "4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "scene 4 saved\n");
+  r = run_process(cli(sim.console(), {"call", "2"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "scene 2 called\n");
+  EXPECT_NE(sim_get(sim, id), std::to_string(id) + " 777") << "scene 2 holds other values";
+  r = run_process(cli(sim.console(), {"call", "4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(sim_get(sim, id), std::to_string(id) + " 777") << "scene 4 brought the saved fader back";
+}
+
+TEST(sim_e2e, incompatible_model_is_refused) {
+  sim_process sim({"--model", "0x3C"});
+  ASSERT_TRUE(sim.ready());
+  const auto r = run_process(cli(sim.console(), {"get", "1"}));
+  EXPECT_EQ(r.status, 4) << r.err;
+  EXPECT_NE(r.err.find("incompatible console: product code 0xE001, model code 0x3C"), std::string::npos) << r.err;
+}
+
+TEST(sim_e2e, silent_console_is_reported) {
+  sim_process sim({"--mute-after", "0"});
+  ASSERT_TRUE(sim.ready());
+  const auto r = run_process(cli(sim.console(), {"get", "1"}, "0.5"));
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("no answer"), std::string::npos) << r.err;
+}
+
+TEST(sim_e2e, tcp_link_reconnects_after_the_console_restarts) {
+  // A free port for the datacenter: take one from a first simulator.
+  uint16_t port = 0;
+  {
+    sim_process probe({"--tcp-port", "0"});
+    ASSERT_TRUE(probe.ready());
+    port = probe.tcp_port();
+  }
+  auto sim = std::make_unique<sim_process>(std::vector<std::string>{"--tcp-port", std::to_string(port)});
+  ASSERT_TRUE(sim->ready());
+  int phase = 0;
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = run_process({VORANTE_CLI_PATH, "--tcp=" + std::to_string(port), "watch", "--for", "11"}, 20s, [&] {
+    const auto t = std::chrono::steady_clock::now() - started;
+    if (phase == 0 && t > 1s) {
+      sim->command("set 1600 11");
+      phase = 1;
+    } else if (phase == 1 && t > 2s) {
+      sim.reset();  // the console goes away ...
+      sim = std::make_unique<sim_process>(std::vector<std::string>{"--tcp-port", std::to_string(port)});
+      phase = 2;  // ... and comes back on the same port
+    } else if (phase == 2 && t > 9s) {
+      sim->command("set 1601 22");  // the link must have been rebuilt by now
+      phase = 3;
+    }
+  });
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("1600 11\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("1601 22\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace vorante
