@@ -1,0 +1,105 @@
+#include "ui/widgets/face_button.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cstdarg>
+
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+constexpr QSize default_size{80, 40};
+// Disabled controls keep their colours but fade, so a state still reads at a glance.
+constexpr qreal disabled_opacity = 0.4;
+}  // namespace
+
+progress_geometry progress_rects(QSize size, int percent) {
+  const int p = std::clamp(percent, 0, 100);
+  const int inner_w = std::max(0, size.width() - 2 * face_border_width);
+  const QRect track(face_border_width, size.height() - face_border_width - progress_height,
+                    inner_w, progress_height);
+  const QRect fill(track.left(), track.top(), inner_w * p / 100, progress_height);
+  return {track, fill};
+}
+
+face_button::face_button(QWidget* parent) : QAbstractButton(parent) {
+  setFont(ui_font(default_text_px));
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  resize(default_size);
+}
+
+QSize face_button::sizeHint() const { return default_size; }
+
+void face_button::set_text(const QString& text) {
+  if (text.isEmpty()) {
+    if (!label_shown_) return;
+    label_shown_ = false;
+  } else {
+    if (label_shown_ && text == label_text_) return;
+    label_text_ = text;
+    label_shown_ = true;
+  }
+  update();
+}
+
+void face_button::set_textf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const QString text = QString::vasprintf(format, args);
+  va_end(args);
+  set_text(text);
+}
+
+void face_button::set_type(int type) {
+  if (type == type_) return;
+  type_ = type;
+  update();
+}
+
+void face_button::set_progress(int percent) {
+  const int p = std::clamp(percent, 0, 100);
+  if (progress_ == p) return;
+  progress_ = p;
+  update();
+}
+
+void face_button::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  if (!isEnabled()) p.setOpacity(disabled_opacity);
+
+  const face_look lk = look(highlighted());
+  const QRectF r(rect());
+  QPainterPath face;
+  face.addRoundedRect(r, face_radius, face_radius);
+  QLinearGradient fill(r.topLeft(), r.bottomLeft());
+  fill.setColorAt(0, to_qcolor(lk.background));
+  fill.setColorAt(1, to_qcolor(lk.gradient));
+  p.fillPath(face, fill);
+
+  // The label and the bar are clipped by the rounded corners.
+  p.setClipPath(face);
+  if (progress_) {
+    const progress_geometry g = progress_rects(size(), *progress_);
+    p.fillRect(g.track, to_qcolor(theme::bar_track));
+    p.fillRect(g.fill, to_qcolor(theme::bar_fill));
+  }
+  if (label_shown_) {
+    p.setPen(to_qcolor(theme::white));
+    p.setFont(font());
+    p.drawText(rect(), Qt::AlignCenter, label_text_);
+  }
+  p.setClipping(false);
+
+  // The frame goes over everything inside, as a container's border does.
+  p.setPen(QPen(to_qcolor(lk.border, lk.border_alpha), face_border_width));
+  p.setBrush(Qt::NoBrush);
+  const qreal half = face_border_width / 2.0;
+  p.drawRoundedRect(r.adjusted(half, half, -half, -half), face_radius - half,
+                    face_radius - half);
+}
+
+}  // namespace vorante
