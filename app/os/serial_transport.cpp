@@ -1,5 +1,6 @@
 #include "app/os/serial_transport.h"
 
+#include <fcntl.h>
 #include <libserialport.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -57,6 +58,60 @@ class libserialport_io final : public serial_port_io {
   int fd_;
 };
 
+// Pseudo-terminals (a simulated console, a serial bridge) are not serial ports to
+// libserialport, which looks ports up among the system's serial devices; they are opened
+// and set raw with termios directly. Their speed setting has no effect.
+class termios_io final : public serial_port_io {
+ public:
+  explicit termios_io(int fd) : fd_(fd) {}
+  ~termios_io() override { ::close(fd_); }
+
+  int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
+    pollfd p{fd_, POLLIN, 0};
+    const int ready = ::poll(&p, 1, static_cast<int>(timeout_ms));
+    if (ready < 0) return errno == EINTR ? 0 : port_gone;
+    if (ready == 0) return 0;
+    if (p.revents & POLLNVAL) return port_gone;
+    const ssize_t got = ::read(fd_, buffer, n);
+    if (got > 0) return static_cast<int>(got);
+    if (got == 0 || means_port_gone(errno)) return port_gone;
+    return 0;
+  }
+
+  bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) override {
+    std::size_t done = 0;
+    while (done < n) {
+      pollfd p{fd_, POLLOUT, 0};
+      if (::poll(&p, 1, static_cast<int>(timeout_ms)) <= 0) return false;
+      const ssize_t put = ::write(fd_, bytes + done, n - done);
+      if (put < 0 && errno != EAGAIN && errno != EINTR) return false;
+      if (put > 0) done += static_cast<std::size_t>(put);
+    }
+    return true;
+  }
+
+  void discard_queued() override { ::tcflush(fd_, TCIOFLUSH); }
+
+ private:
+  int fd_;
+};
+
+std::unique_ptr<serial_port_io> open_pseudo_terminal(const std::string& path) {
+  if (!path.starts_with("/dev/pts/")) return nullptr;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  termios t{};
+  if (!::isatty(fd) || ::tcgetattr(fd, &t) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  ::cfmakeraw(&t);
+  t.c_cflag |= CLOCAL | CREAD;
+  ::tcsetattr(fd, TCSANOW, &t);
+  ::ioctl(fd, TIOCEXCL);
+  return std::make_unique<termios_io>(fd);
+}
+
 bool configure(sp_port* port, int baud_rate) {
   return sp_set_baudrate(port, baud_rate) == SP_OK && sp_set_bits(port, 8) == SP_OK &&
          sp_set_parity(port, SP_PARITY_NONE) == SP_OK && sp_set_stopbits(port, 1) == SP_OK &&
@@ -82,11 +137,11 @@ std::unique_ptr<serial_port_io> open_serial_port(std::string_view name, int baud
   if (!is_serial_port_name(name) || baud_rate <= 0) return nullptr;
   const std::string path(name);
   sp_port* port = nullptr;
-  if (sp_get_port_by_name(path.c_str(), &port) != SP_OK) return nullptr;
+  if (sp_get_port_by_name(path.c_str(), &port) != SP_OK) return open_pseudo_terminal(path);
   int fd = -1;
   if (sp_open(port, SP_MODE_READ_WRITE) != SP_OK) {
     sp_free_port(port);
-    return nullptr;
+    return open_pseudo_terminal(path);
   }
   if (sp_get_port_handle(port, &fd) != SP_OK || !configure(port, baud_rate)) {
     sp_close(port);

@@ -51,6 +51,7 @@ class sim_process {
     for (std::string line; read_line(line, std::chrono::seconds(10));) {
       if (line.rfind("udp ", 0) == 0) udp_port_ = port_of(line);
       if (line.rfind("tcp ", 0) == 0) tcp_port_ = port_of(line);
+      if (line.rfind("serial ", 0) == 0) serial_path_ = line.substr(7);
       if (line == "ready") {
         ready_ = true;
         break;
@@ -63,6 +64,7 @@ class sim_process {
   bool ready() const { return ready_; }
   uint16_t udp_port() const { return udp_port_; }
   uint16_t tcp_port() const { return tcp_port_; }
+  const std::string& serial_path() const { return serial_path_; }
   std::string console() const { return "127.0.0.1:" + std::to_string(udp_port_); }
 
   // Sends one line command and returns its one-line answer ("" on time-out).
@@ -125,6 +127,7 @@ class sim_process {
   std::string buffer_;
   bool ready_ = false;
   uint16_t udp_port_ = 0, tcp_port_ = 0;
+  std::string serial_path_;
 };
 
 }  // namespace vorante::test

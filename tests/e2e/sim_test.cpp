@@ -172,5 +172,19 @@ TEST(sim_e2e, tcp_link_reconnects_after_the_console_restarts) {
   EXPECT_NE(r.out.find("1601 22\n"), std::string::npos) << r.out;
 }
 
+TEST(sim_e2e, serial_link_over_the_simulators_pseudo_terminal) {
+  sim_process sim({"--serial"});
+  ASSERT_TRUE(sim.ready());
+  ASSERT_FALSE(sim.serial_path().empty());
+  const int fader = param_id(kind_bus, 2, code_fader);
+  auto r = run_process({VORANTE_CLI_PATH, "--serial", sim.serial_path() + "@128000", "--timeout", "5", "set",
+                        std::to_string(fader) + "=1000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(sim_get(sim, fader), std::to_string(fader) + " 1000");
+  r = run_process({VORANTE_CLI_PATH, "--serial", sim.serial_path(), "--timeout", "5", "dump"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), param_count);
+}
+
 }  // namespace
 }  // namespace vorante
