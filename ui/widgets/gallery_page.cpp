@@ -148,14 +148,16 @@ QWidget* toggles_panel(QWidget* parent) {
   grid->setVerticalSpacing(10);
   grid->addWidget(caption(tr_text("OFF"), p->body), 0, 0);
   grid->addWidget(caption(tr_text("ON"), p->body), 1, 0);
+  grid->addWidget(caption(tr_text("PROGRESS"), p->body), 2, 0);
   for (int t = 0; t < 8; ++t) {
-    for (int on = 0; on < 2; ++on) {
+    for (int row = 0; row < 3; ++row) {
       auto* b = new toggle_button(p->body);
       b->set_type(t);
       b->set_text(QString::number(t));
-      b->setChecked(on == 1);
+      b->setChecked(row >= 1);
+      if (row == 2) b->set_progress(100 * t / 7);
       b->setFixedSize(56, 40);
-      grid->addWidget(b, on, t + 1);
+      grid->addWidget(b, row, t + 1);
     }
   }
   grid->setColumnStretch(9, 1);
@@ -262,6 +264,7 @@ QWidget* overlays_panel(QWidget* parent) {
   entry->setSpacing(12);
   entry->addWidget(new name_label(p->body));
   entry->addWidget(caption(tr_text("RENAME"), p->body));
+  entry->addWidget(caption(tr_text("(touch the name to edit it)"), p->body, 12));
   entry->addStretch(1);
   column->addLayout(entry);
   column->addStretch(1);
