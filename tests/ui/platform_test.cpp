@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -29,6 +30,7 @@
 #include "ui/platform/main_window.h"
 #include "ui/platform/native_config.h"
 #include "ui/platform/page_stack.h"
+#include "ui/platform/qt_ui_port.h"
 #include "ui/platform/splash.h"
 
 using namespace vorante;
@@ -420,6 +422,30 @@ class platform_test : public QObject {
     QCOMPARE(clicked.count(), 1);
   }
 
+  void window_shows_what_the_core_reports() {
+    main_window window;
+    window.resize(main_window_size);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    qt_ui_port port;
+    window.listen_to(port);
+    ui_port& core_side = port;
+
+    core_side.show_toast("SAVE SUCCESS!", toast_green, toast_default_ms);
+    const auto shown = [&window](const QString& text) {
+      for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->text() == text && label->isVisible()) return true;
+      return false;
+    };
+    QVERIFY(shown("SAVE SUCCESS!"));
+
+    QVERIFY(!window.incompatible()->isVisible());
+    core_side.show_incompatible_overlay("wrong console");
+    QVERIFY(window.incompatible()->isVisible());
+    QCOMPARE(window.incompatible()->geometry(), window.rect());
+    QVERIFY(shown("wrong console"));
+  }
+
   void splash_fades_in_holds_and_ends_data() {
     QTest::addColumn<int>("elapsed");
     QTest::addColumn<double>("opacity");
@@ -499,15 +525,24 @@ class platform_test : public QObject {
 
   // --- the program ---
 
+  void screenshot_run_saves_the_window_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("empty_frame");
+    QTest::newRow("empty main frame") << QStringList{} << true;
+    QTest::newRow("page by name") << QStringList{"--show", "gallery"} << false;
+  }
   void screenshot_run_saves_the_window() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, empty_frame);
     QTemporaryDir dir;
     const QString file = dir.filePath("out.png");
-    const auto run = run_program({"--screenshot", file + "@0"}, dir.path());
+    const auto run = run_program(args + QStringList{"--screenshot", file + "@0"}, dir.path());
     QVERIFY2(run.status == 0, run.output.constData());
     QImage picture(file);
     QVERIFY(!picture.isNull());
     QCOMPARE(picture.size(), main_window_size);
-    QCOMPARE(picture.pixelColor(640, 400), main_frame_colour);
+    QCOMPARE(picture.pixelColor(2, 2), main_frame_colour);
+    QCOMPARE(picture.pixelColor(640, 400) == main_frame_colour, empty_frame);
   }
 
   void program_refuses_bad_command_lines_data() {

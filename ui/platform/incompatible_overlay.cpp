@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/widgets/widget_fonts.h"
+
 namespace vorante {
 
 incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
@@ -14,9 +16,7 @@ incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), l
   label_->setAlignment(Qt::AlignCenter);
   label_->setContentsMargins(incompatible_text_padding, incompatible_text_padding, incompatible_text_padding,
                              incompatible_text_padding);
-  QFont font = label_->font();
-  font.setPixelSize(incompatible_text_px);
-  label_->setFont(font);
+  label_->setFont(ui_font(incompatible_text_px));
   label_->setStyleSheet("color: white; background: transparent;");
 
   auto* column = new QVBoxLayout(this);

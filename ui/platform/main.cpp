@@ -12,13 +12,13 @@
 #include "app/core/identity.h"
 #include "app/core/log.h"
 #include "app/core/startup.h"
+#include "app/core/translate.h"
 #include "app/os/probe.h"
 #include "app/os/socket_util.h"
 #include "app/os/transport_factory.h"
 #include "app/os/udp_transport.h"
 #include "app/protocol/session.h"
 #include "ui/platform/debug_launcher.h"
-#include "ui/platform/incompatible_overlay.h"
 #include "ui/platform/input.h"
 #include "ui/platform/main_frame.h"
 #include "ui/platform/main_loop.h"
@@ -28,6 +28,7 @@
 #include "ui/platform/qt_ui_port.h"
 #include "ui/platform/splash.h"
 #include "ui/platform/start_pages.h"
+#include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
 namespace {
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
 
   read_identity(options);
   load_names_if_printing(options);
-  const std::string language = configured_language();
-  (void)language;
+  // An unknown language leaves the texts in English.
+  select_language(configured_language().c_str());
 
   options.local_device = probe.get();
   log_print("local device: %s\r\n", options.local_device ? "true" : "false");
@@ -106,6 +107,8 @@ int main(int argc, char** argv) {
   if (!parse_cmdline(argc, argv, options, requests)) return 1;
   console_target console;
   if (requests.connect && !aim_at_console(*requests.connect, console)) return 1;
+
+  QApplication::setFont(ui_font(default_text_px));
 
   // UI and data.
   qt_ui_port port;
@@ -127,7 +130,7 @@ int main(int argc, char** argv) {
       return exit_unknown_page;
     }
   }
-  QObject::connect(&port, &qt_ui_port::incompatible, window.incompatible(), &incompatible_overlay::show_message);
+  window.listen_to(port);
 
   main_loop loop([&session](uint32_t now) { session.engine.step(now); });
   session.engine.enable();

@@ -7,6 +7,9 @@
 #include "app/core/identity.h"
 #include "ui/platform/incompatible_overlay.h"
 #include "ui/platform/main_frame.h"
+#include "ui/platform/qt_ui_port.h"
+#include "ui/widgets/overlay_layer.h"
+#include "ui/widgets/toast.h"
 
 namespace vorante {
 
@@ -24,8 +27,16 @@ main_window::main_window() : frame_(new main_frame(this)), incompatible_(nullptr
   fill->setContentsMargins(0, 0, 0, 0);
   fill->addWidget(frame_);
 
+  // Toasts, the busy overlay and the text entry cover the whole window, padding included.
+  set_overlay_host(this);
   // Created after the frame so it stacks above it.
   incompatible_ = new incompatible_overlay(this);
+}
+
+void main_window::listen_to(qt_ui_port& port) {
+  connect(&port, &qt_ui_port::incompatible, incompatible_, &incompatible_overlay::show_message);
+  connect(&port, &qt_ui_port::toast, this,
+          [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
 }
 
 void main_window::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@ namespace vorante {
 
 class main_frame;
 class incompatible_overlay;
+class qt_ui_port;
 
 inline constexpr QSize main_window_size{1280, 800};
 
@@ -30,6 +31,10 @@ class main_window : public QWidget {
   // Shows the window in the state the screen calls for, centred when normal. Captures
   // always want the full logical size, so they start it normal.
   void show_for_screen(bool for_capture);
+
+  // What the core reports that the window itself shows: toasts and the incompatible
+  // console.
+  void listen_to(qt_ui_port& port);
 
  signals:
   void closed();
