@@ -1,4 +1,5 @@
 // Pictures from the resource volume and the built-in logo, decoded once and shared.
+// The caches are unguarded: call these from the UI thread only.
 #pragma once
 
 #include <QColor>
