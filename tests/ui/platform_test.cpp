@@ -16,12 +16,18 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <thread>
 #include <vector>
 
+#include "app/protocol/frame.h"
 #include "ui/platform/debug_launcher.h"
 #include "ui/platform/incompatible_overlay.h"
 #include "ui/platform/input.h"
@@ -543,6 +549,30 @@ class platform_test : public QObject {
     QCOMPARE(picture.size(), main_window_size);
     QCOMPARE(picture.pixelColor(2, 2), main_frame_colour);
     QCOMPARE(picture.pixelColor(640, 400) == main_frame_colour, empty_frame);
+  }
+
+  // The link runs from the start: with a console address on the command line the engine,
+  // stepped by the event loop, talks to it (heartbeat reads) before anyone clicks.
+  void connect_option_talks_to_the_console() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    QCOMPARE(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const QString port = QString::number(ntohs(address.sin_port));
+
+    QTemporaryDir dir;
+    const auto run = run_program({"--connect", "127.0.0.1:" + port, "--screenshot", dir.filePath("x.png") + "@3000"},
+                                 dir.path());
+    QVERIFY2(run.status == 0, run.output.constData());
+    uint8_t frame[1024];
+    const auto received = ::recv(fd, frame, sizeof frame, MSG_DONTWAIT);
+    ::close(fd);
+    QVERIFY(received > 0);
+    QVERIFY(check_datagram(frame, static_cast<std::size_t>(received)));
   }
 
   void program_refuses_bad_command_lines_data() {
