@@ -18,6 +18,7 @@
 #include "app/os/transport_factory.h"
 #include "app/os/udp_transport.h"
 #include "app/protocol/session.h"
+#include "ui/foundation/resource_volume.h"
 #include "ui/platform/debug_launcher.h"
 #include "ui/platform/input.h"
 #include "ui/platform/main_frame.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
   const bool capture = capture_requested(argc, argv);
   if (parse_number(splash_switch_text()) != 0 && !capture) splash_window().run();
 
+  resource_volume_mount();
   std::srand(steady_ms());
   main_window window;
   QObject::connect(&window, &main_window::closed, &app, &QCoreApplication::quit);
