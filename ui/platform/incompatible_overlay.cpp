@@ -16,7 +16,6 @@ incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), l
   label_->setAlignment(Qt::AlignCenter);
   label_->setContentsMargins(incompatible_text_padding, incompatible_text_padding, incompatible_text_padding,
                              incompatible_text_padding);
-  label_->setFont(ui_font(incompatible_text_px));
   label_->setStyleSheet("color: white; background: transparent;");
 
   auto* column = new QVBoxLayout(this);
@@ -29,6 +28,8 @@ incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), l
 }
 
 void incompatible_overlay::show_message(const QString& text) {
+  // Taken now: the UI font is loaded after the window is made.
+  label_->setFont(ui_font(incompatible_text_px));
   label_->setText(text);
   setGeometry(parentWidget()->rect());
   show();
