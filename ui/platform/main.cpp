@@ -29,6 +29,7 @@
 #include "ui/platform/qt_ui_port.h"
 #include "ui/platform/splash.h"
 #include "ui/platform/start_pages.h"
+#include "ui/foundation/fonts.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -110,7 +111,8 @@ int main(int argc, char** argv) {
   console_target console;
   if (requests.connect && !aim_at_console(*requests.connect, console)) return 1;
 
-  QApplication::setFont(ui_font(default_text_px));
+  fonts_init();
+  QApplication::setFont(font_20());
 
   // UI and data.
   qt_ui_port port;
