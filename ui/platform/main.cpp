@@ -71,6 +71,12 @@ void save_capture(QWidget& window, const screenshot_request& request) {
 int main(int argc, char** argv) {
   using namespace vorante;
 
+  // A machine without any display still checks the default image ("-mkdef") and serves
+  // capture runs: Qt then draws offscreen instead of giving up.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+      std::getenv("WAYLAND_DISPLAY") == nullptr)
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+
   // Qt sees only the program name: every option on our command line is ours to judge.
   int qt_argc = 1;
   QApplication app(qt_argc, argv);
