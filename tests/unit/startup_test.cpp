@@ -124,7 +124,8 @@ TEST_F(program_run, mkdef_reports_an_image_it_cannot_write) {
 }
 
 TEST_F(program_run, normal_start_writes_the_image_and_applies_the_command_line) {
-  const auto r = run("-ps 1 -gbar 1 -log6951 4 -wdc");
+  // The window program ends after its first saved frame; the windowless one at once.
+  const auto r = run("-ps 1 -gbar 1 -log6951 4 --screenshot shot.png@0");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("parsing cmdline...\nparse cmdline finished!\n"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("vorante: 3518 parameters, link mode 2, factory 0, group bar 1, "
@@ -154,14 +155,14 @@ TEST_F(program_run, factory_tool_patch_in_the_program_file_turns_factory_mode_on
   ASSERT_NE(at, std::string_view::npos);
   ASSERT_EQ(image.find(marker, at + 1), std::string_view::npos) << "the tool patches one place";
 
-  auto unpatched = run("", copy);
+  auto unpatched = run("--screenshot shot.png@0", copy);
   EXPECT_EQ(unpatched.status, 0);
   EXPECT_NE(unpatched.output.find("factory 0"), std::string::npos) << unpatched.output;
 
   const char tag[8] = {'F', 'A', 'C', 'T', 'O', 'R', 'Y', '\0'};
   std::copy(tag, tag + 8, bytes.begin() + static_cast<std::ptrdiff_t>(at));
   write_file(copy, bytes);
-  const auto patched = run("", copy);
+  const auto patched = run("--screenshot shot.png@0", copy);
   EXPECT_EQ(patched.status, 0);
   EXPECT_NE(patched.output.find("factory 1"), std::string::npos) << patched.output;
 }

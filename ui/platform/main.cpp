@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
   session.engine.set_transport_factory([&options, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
   session.engine.set_wake(wake_main_loop);
   session.engine.open_link();
+  log_print("%s\n", startup_summary(session.store, options).c_str());
 
   page_stack& pages = *window.frame()->pages();
   add_start_pages(pages);
