@@ -29,7 +29,8 @@ static_assert(default_console_port == probe_ports{}.service);
 bool probe_once(int fd, uint16_t service_port, int wait_ms) {
   static const frame_bytes probe = make_presence_probe();
   const sockaddr_in to = make_sockaddr(loopback_address, service_port);
-  ::sendto(fd, probe.data(), probe.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  if (::sendto(fd, probe.data(), probe.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0)
+    ::send(fd, probe.data(), probe.size(), MSG_NOSIGNAL);
   if (!wait_readable(fd, wait_ms)) return false;
   std::array<uint8_t, reply_bytes> reply{};
   const ssize_t n = ::recv(fd, reply.data(), reply.size(), MSG_DONTWAIT);
@@ -41,6 +42,11 @@ bool probe_once(int fd, uint16_t service_port, int wait_ms) {
 bool local_probe(const probe_ports& ports) {
   const unique_fd fd = open_udp_socket(loopback_address, ports.local);
   if (!fd.valid()) return false;
+  // Tied to the service's address, the socket takes replies from the service alone, and a
+  // port nobody listens on is refused at once instead of costing the whole wait: the
+  // program starts without pausing when it does not run on the console.
+  const sockaddr_in service = make_sockaddr(loopback_address, ports.service);
+  ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&service), sizeof service);
   for (int attempt = 0; attempt < probe_attempts; ++attempt)
     if (probe_once(fd.get(), ports.service, probe_wait_ms)) return true;
   return false;
