@@ -24,6 +24,22 @@ bool means_port_gone(int error) {
   return error == EIO || error == ENXIO || error == ENODEV || error == EBADF;
 }
 
+// Waits up to timeout_ms for bytes on a tty and reads at most n. A hang-up reads as
+// end-of-file and counts as a vanished port; other line errors start clean.
+template <class Discard>
+int read_tty(int fd, uint8_t* buffer, std::size_t n, unsigned timeout_ms, Discard&& discard) {
+  pollfd p{fd, POLLIN, 0};
+  const int ready = ::poll(&p, 1, static_cast<int>(timeout_ms));
+  if (ready < 0) return errno == EINTR ? 0 : serial_port_io::port_gone;
+  if (ready == 0) return 0;
+  if (p.revents & POLLNVAL) return serial_port_io::port_gone;
+  const ssize_t got = ::read(fd, buffer, n);
+  if (got > 0) return static_cast<int>(got);
+  if (got == 0 || means_port_gone(errno)) return serial_port_io::port_gone;
+  if (errno != EAGAIN && errno != EINTR) discard();
+  return 0;
+}
+
 class libserialport_io final : public serial_port_io {
  public:
   libserialport_io(sp_port* port, int fd) : port_(port), fd_(fd) {}
@@ -35,16 +51,7 @@ class libserialport_io final : public serial_port_io {
   // Waits on the descriptor directly: after a hang-up the tty reads as end-of-file, which
   // libserialport's blocking reads would turn into a busy wait instead of an error.
   int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
-    pollfd p{fd_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, static_cast<int>(timeout_ms));
-    if (ready < 0) return errno == EINTR ? 0 : port_gone;
-    if (ready == 0) return 0;
-    if (p.revents & POLLNVAL) return port_gone;
-    const ssize_t got = ::read(fd_, buffer, n);
-    if (got > 0) return static_cast<int>(got);
-    if (got == 0 || means_port_gone(errno)) return port_gone;
-    if (errno != EAGAIN && errno != EINTR) discard_queued();  // a line error: start clean
-    return 0;
+    return read_tty(fd_, buffer, n, timeout_ms, [this] { discard_queued(); });
   }
 
   bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) override {
@@ -67,15 +74,7 @@ class termios_io final : public serial_port_io {
   ~termios_io() override { ::close(fd_); }
 
   int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
-    pollfd p{fd_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, static_cast<int>(timeout_ms));
-    if (ready < 0) return errno == EINTR ? 0 : port_gone;
-    if (ready == 0) return 0;
-    if (p.revents & POLLNVAL) return port_gone;
-    const ssize_t got = ::read(fd_, buffer, n);
-    if (got > 0) return static_cast<int>(got);
-    if (got == 0 || means_port_gone(errno)) return port_gone;
-    return 0;
+    return read_tty(fd_, buffer, n, timeout_ms, [this] { discard_queued(); });
   }
 
   bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) override {
