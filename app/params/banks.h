@@ -14,7 +14,7 @@ constexpr int max_bank_slots = 8;
 
 struct fader_bank {
   std::string_view name;
-  std::array<channel_ref, max_bank_slots> slots;
+  std::array<channel_ref, max_bank_slots> channels;
   int slot_count;
 };
 
@@ -31,7 +31,7 @@ constexpr int bank_slot_of(int b, int kind, int index) {
   if (b < 0 || b >= bank_count) return -1;
   const fader_bank& bank = fader_banks[b];
   for (int s = 0; s < bank.slot_count; ++s)
-    if (bank.slots[s].kind == kind && bank.slots[s].index == index) return s;
+    if (bank.channels[s].kind == kind && bank.channels[s].index == index) return s;
   return -1;
 }
 

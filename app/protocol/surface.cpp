@@ -13,7 +13,7 @@ int control_surface::slot_param(int slot) const {
   if (layer_ < 0 || layer_ >= bank_count) return -1;
   const fader_bank& bank = fader_banks[layer_];
   if (slot < 0 || slot >= bank.slot_count) return -1;
-  return param_id(bank.slots[slot].kind, bank.slots[slot].index, code_fader);
+  return param_id(bank.channels[slot].kind, bank.channels[slot].index, code_fader);
 }
 
 int control_surface::param_slot(unsigned id) const {
@@ -196,7 +196,7 @@ void control_surface::compute_lights(bool full, uint32_t now, const surface_page
   if (layer_ >= 0 && layer_ < bank_count) {
     const fader_bank& bank = fader_banks[layer_];
     for (int slot = 0; slot < bank.slot_count; ++slot) {
-      const channel_ref ch = bank.slots[slot];
+      const channel_ref ch = bank.channels[slot];
       if (ch.kind != kind_input && ch.kind != kind_fx && ch.kind != kind_bus) continue;
       set(light_first_mute + slot, store_.get(param_id(ch.kind, ch.index, code_on)) == 0);
       set(light_first_solo + slot, is_soloed(store_, ch.kind, ch.index));
