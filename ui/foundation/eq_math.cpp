@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vorante {
 
@@ -19,6 +20,12 @@ int64_t key_of(double v) {
 }
 
 double finite_or(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+
+// Rounds to single precision; absurd inputs saturate instead of overflowing the cast.
+double single(double v) {
+  constexpr double largest = std::numeric_limits<float>::max();
+  return static_cast<float>(std::isnan(v) ? v : std::clamp(v, -largest, largest));
+}
 
 // Q constants of the filter families. High-pass and low-pass values differ slightly in the
 // console's tables; both are used as they are.
@@ -211,11 +218,10 @@ biquad second_order_lowpass(double hz, double q) {
 
 biquad band_biquad(band_shape shape, double hz, double gain_db, double q) {
   // The console computes these few values in single precision; the rest in double.
-  const float g40 = static_cast<float>(gain_db / 40.0);
-  const double a = static_cast<float>(std::pow(10.0, static_cast<double>(g40)));
-  const float wf = static_cast<float>(angular(hz));
-  const double s = static_cast<float>(std::sin(static_cast<double>(wf)));
-  const double c = static_cast<float>(std::cos(static_cast<double>(wf)));
+  const double a = single(std::pow(10.0, single(gain_db / 40.0)));
+  const double w = single(angular(hz));
+  const double s = single(std::sin(w));
+  const double c = single(std::cos(w));
 
   if (shape == band_shape::peaking) {
     const double alpha = s / (2 * q);

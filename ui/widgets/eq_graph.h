@@ -15,7 +15,6 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "ui/foundation/colour.h"
