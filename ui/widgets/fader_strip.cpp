@@ -1,0 +1,142 @@
+#include "ui/widgets/fader_strip.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <cstdarg>
+
+#include "ui/widgets/button.h"
+#include "ui/widgets/fader.h"
+#include "ui/widgets/level_readout.h"
+#include "ui/widgets/long_press.h"
+#include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+constexpr QSize default_size{84, 420};
+constexpr int padding = 2;
+constexpr int gap = 8;
+constexpr int button_height = 32;
+constexpr int name_top_padding = 8;
+constexpr int scale_px = 10;
+constexpr int readout_width_percent = 90;
+
+enum button_type : int { type_blue = 0, type_mute = 1, type_solo = 2, type_green = 3 };
+}  // namespace
+
+fader_strip::fader_strip(QWidget* parent) : QWidget(parent) {
+  setFont(ui_font(default_text_px));
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  resize(default_size);
+
+  column_ = new QVBoxLayout(this);
+  column_->setContentsMargins(padding, padding, padding, padding);
+  column_->setSpacing(gap);
+
+  name_ = new QLabel("CH", this);
+  name_->setAlignment(Qt::AlignCenter);
+  name_->setContentsMargins(0, name_top_padding, 0, 0);
+  set_text_colour(name_, theme::white);
+  connect(new long_press(name_), &long_press::long_pressed, this, &fader_strip::name_long_pressed);
+
+  mute_ = strip_button(this, "MUTE", type_mute, true, button_height);
+  solo_ = strip_button(this, "SOLO", type_solo, true, button_height);
+
+  fader_area_ = new QWidget(this);
+  auto* area = new QVBoxLayout(fader_area_);
+  area->setContentsMargins(0, 0, 0, 0);
+  fader_ = new vorante::fader(fader_area_);
+  fader_->setFont(ui_font(scale_px));
+  fader_->set_padding(2, 2);
+  fader_->set_knob(fader_knob_small);
+  fader_->set_show_labels(true);
+  fader_->set_centred(true);
+  fader_->set_tick_length(3);
+  fader_->set_tick_gap(1);
+  fader_->set_highlight_radius(8);
+  area->addWidget(fader_);
+
+  column_->addWidget(name_);
+  column_->addWidget(mute_);
+  column_->addWidget(solo_);
+  column_->addWidget(fader_area_, 1);
+
+  connect(mute_, &QAbstractButton::clicked, this, &fader_strip::mute_clicked);
+  connect(solo_, &QAbstractButton::clicked, this, &fader_strip::solo_clicked);
+  connect(fader_, &fader::value_changed, this, [this](double v) {
+    // The readout follows the hand at once; the store's echo may be held back while dragging.
+    show_level_text(v);
+    emit fader_moved(v);
+  });
+}
+
+QSize fader_strip::sizeHint() const { return default_size; }
+
+void fader_strip::add_enter() {
+  if (enter_) return;
+  enter_ = strip_button(this, "ENTER", type_blue, false, button_height);
+  column_->insertWidget(column_->indexOf(name_) + 1, enter_);
+  connect(enter_, &QAbstractButton::clicked, this, &fader_strip::enter_clicked);
+}
+
+void fader_strip::add_off() {
+  if (off_) return;
+  off_ = strip_button(this, "OFF", type_green, true, button_height);
+  column_->insertWidget(column_->indexOf(mute_), off_);
+  connect(off_, &QAbstractButton::clicked, this, &fader_strip::off_clicked);
+}
+
+void fader_strip::add_readout() {
+  if (readout_) return;
+  readout_ = new level_readout(fader_level_text(fader_->value()), this);
+  column_->insertWidget(column_->indexOf(fader_area_) + 1, readout_, 0, Qt::AlignHCenter);
+  readout_->setFixedWidth((width() - 2 * padding) * readout_width_percent / 100);
+}
+
+void fader_strip::set_name(const QString& text) {
+  name_->setVisible(!text.isEmpty());
+  if (!text.isEmpty()) name_->setText(text);
+}
+
+void fader_strip::set_namef(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const QString text = QString::vasprintf(format, args);
+  va_end(args);
+  set_name(text);
+}
+
+void fader_strip::set_mute(bool on) { mute_->setChecked(on); }
+void fader_strip::set_solo(bool on) { solo_->setChecked(on); }
+void fader_strip::set_off(bool on) {
+  if (off_) off_->setChecked(on);
+}
+
+void fader_strip::set_level(double db) {
+  fader_->set_value(db);
+  show_level_text(db);
+}
+
+void fader_strip::show_level_text(double db) {
+  if (readout_) readout_->set_text(fader_level_text(db));
+}
+
+void fader_strip::set_selected(bool on) {
+  if (on == selected_) return;
+  selected_ = on;
+  update();
+}
+
+void fader_strip::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  paint_strip_frame(p, rect(), selected_ ? strip_frame_selected : strip_frame_normal);
+}
+
+void fader_strip::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (readout_) readout_->setFixedWidth((width() - 2 * padding) * readout_width_percent / 100);
+}
+
+}  // namespace vorante

@@ -1,0 +1,85 @@
+// The named fader strip of the fader overview and the send areas: a name button, two
+// buttons (M and S unless the owner relabels them), a fader with its level in the corner,
+// and on demand a pair of L/R buttons for stereo sends. It owns no parameter: the owner
+// pushes values in and hears the user through the signals.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "ui/widgets/strip_frame.h"
+
+class QLabel;
+class QVBoxLayout;
+
+namespace vorante {
+
+class button;
+class fader;
+class toggle_button;
+
+class named_fader_strip : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit named_fader_strip(QWidget* parent = nullptr);
+
+  void set_name(const QString& text);
+  // Button states as the store has them; no signal.
+  void set_m(bool on);
+  void set_s(bool on);
+  // The fader's level in dB, and the corner readout (the level without its unit).
+  void set_level(double db);
+  // The L/R pair, created on first show.
+  void show_lr(bool show);
+  bool lr_shown() const;
+
+  void set_selected(bool on);
+  bool selected() const { return selected_; }
+
+  button* name_button() const { return name_; }
+  button* m_button() const { return m_; }
+  button* s_button() const { return s_; }
+  toggle_button* l_button() const { return l_; }
+  toggle_button* r_button() const { return r_; }
+  QLabel* readout() const { return readout_; }
+  vorante::fader* fader() const { return fader_; }
+
+  QSize sizeHint() const override;
+
+ signals:
+  void name_clicked();
+  void name_long_pressed();
+  void m_clicked(bool checked);
+  void s_clicked(bool checked);
+  void fader_clicked();
+  void fader_moved(double value);
+  void l_clicked(bool checked);
+  void r_clicked(bool checked);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void place_floating();
+  void show_level_text(double db);
+
+  button* name_;
+  QWidget* button_row_;
+  button* m_;
+  button* s_;
+  QWidget* fader_area_;
+  vorante::fader* fader_;
+  QLabel* readout_;
+  QWidget* lr_box_ = nullptr;
+  toggle_button* l_ = nullptr;
+  toggle_button* r_ = nullptr;
+  bool selected_ = false;
+};
+
+// True for named fader strips only.
+bool is_named_fader_strip(const QObject* object);
+
+}  // namespace vorante

@@ -1,0 +1,25 @@
+// Small pieces the strips build themselves from.
+#pragma once
+
+#include <QString>
+
+#include "app/params/convert.h"
+#include "ui/foundation/colour.h"
+
+class QWidget;
+
+namespace vorante {
+
+class button;
+
+// A button stretched across its strip, `height` px high (0: left to the layout).
+button* strip_button(QWidget* parent, const QString& text, int type, bool checkable, int height = 0);
+
+// The colour a label writes in.
+void set_text_colour(QWidget* label, rgb565 colour);
+
+// The text a fader level shows: the fader value type's text of the level rounded to its
+// raw step, with or without the "dB".
+QString fader_level_text(double db, unit_display units = unit_display::shown);
+
+}  // namespace vorante
