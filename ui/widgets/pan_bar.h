@@ -1,0 +1,65 @@
+// The pan bar: "L" and "R" either side of a grey track, a magenta indicator from the centre
+// to the value and a white knob on it. A touch sets the value under the finger, with a
+// dead zone round the centre so the middle is easy to hit.
+#pragma once
+
+#include <QWidget>
+
+#include "ui/foundation/colour.h"
+
+namespace vorante {
+
+constexpr rgb565 pan_track_colour = 0x9CD3;
+constexpr rgb565 pan_indicator_colour = 0xF81F;
+constexpr int pan_min = -100;
+constexpr int pan_max = 100;
+constexpr int pan_text_px = 12;
+
+struct pan_geometry {
+  QRectF track;
+  QRectF indicator;  // from the centre to the value; empty at the centre
+  QRectF knob;
+  double half_width = 0;
+};
+
+class pan_bar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit pan_bar(QWidget* parent = nullptr);
+
+  // The value as the store has it, clamped; no signal.
+  void set_value(int value);
+  int value() const { return value_; }
+
+  // A pan bar that does not take touches (a channel whose pan follows its link partner).
+  void set_clickable(bool on);
+  bool clickable() const { return clickable_; }
+  bool dragging() const { return dragging_; }
+
+  pan_geometry geometry_of(int value) const;
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ signals:
+  // Only the user's touches.
+  void value_changed(int value);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  int side_text_width() const;
+  void follow_pointer(double x);
+
+  int value_ = 0;
+  bool clickable_ = true;
+  bool dragging_ = false;
+};
+
+}  // namespace vorante

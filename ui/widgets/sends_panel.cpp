@@ -1,0 +1,377 @@
+#include "ui/widgets/sends_panel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/params/convert.h"
+#include "app/params/ids.h"
+#include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+constexpr QSize panel_default_size{128, 258};
+constexpr int panel_gap = 8;
+
+constexpr rgb565 slider_border = 0xD6DB;
+constexpr int slider_background_alpha = 76;
+constexpr int slider_track_px = 4;
+constexpr int slider_track_compact_px = 6;
+constexpr int knob_padding = 3;   // knob overhang above and below the track
+constexpr int knob_press_grow = 1;
+
+constexpr rgb565 box_top = 0x4A49;
+constexpr rgb565 box_bottom = 0x2945;
+constexpr int box_radius = 4;
+constexpr int box_border_alpha = 102;
+constexpr int box_padding = 4;
+constexpr int box_side_padding = 8;
+constexpr int title_px = 14;
+constexpr int item_gap = 6;
+
+constexpr int send_level_type = 16;
+constexpr uint16_t pre_fader_flag = 0x8000;
+
+// Send codes of the two kinds that have sends.
+constexpr int input_aux_code = 13;
+constexpr int input_main_code = 21;
+constexpr int input_fx_code = 25;
+constexpr int fx_aux_code = 173;
+constexpr int fx_main_code = 181;
+
+constexpr std::array<const char*, send_group_count> group_names{"AUX", "FX", "MAIN"};
+
+// A box's gradient card; in compact mode nothing is painted.
+class send_box : public QWidget {
+ public:
+  send_box(QWidget* parent, bool framed) : QWidget(parent), framed_(framed) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!framed_) return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, to_qcolor(box_top));
+    g.setColorAt(1, to_qcolor(box_bottom));
+    p.setBrush(g);
+    p.setPen(QPen(to_qcolor(theme::card_border, box_border_alpha), 1));
+    p.drawRoundedRect(r, box_radius, box_radius);
+  }
+
+ private:
+  bool framed_;
+};
+
+// A title read from bottom to top, for boxes that keep their titles at the side.
+class side_title : public QWidget {
+ public:
+  side_title(const QString& text, QWidget* parent) : QWidget(parent), text_(text) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  }
+  QSize sizeHint() const override {
+    const QFontMetrics fm(font());
+    return {fm.height(), fm.horizontalAdvance(text_)};
+  }
+  QSize minimumSizeHint() const override { return {sizeHint().width(), 0}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(to_qcolor(theme::white));
+    p.translate(0, height());
+    p.rotate(270);
+    p.drawText(QRect(0, 0, height(), width()), Qt::AlignCenter, text_);
+  }
+
+ private:
+  QString text_;
+};
+}  // namespace
+
+// ---- send_slider ----
+
+send_slider::send_slider(QWidget* parent) : QWidget(parent) {
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+int send_slider::track_height() const { return compact_ ? slider_track_compact_px : slider_track_px; }
+
+QSize send_slider::sizeHint() const {
+  return {80, track_height() + 2 * knob_padding + knob_press_grow + 1};
+}
+
+QSize send_slider::minimumSizeHint() const { return {16, sizeHint().height()}; }
+
+QRectF send_slider::track_rect() const {
+  const double knob = track_height() + 2 * knob_padding;
+  const double inset = knob / 2;
+  return QRectF(inset, (height() - track_height()) / 2.0, std::max(0.0, width() - 2 * inset),
+                track_height());
+}
+
+QRectF send_slider::knob_rect_of(int value) const {
+  const QRectF t = track_rect();
+  const double x = t.left() + t.width() * std::clamp(value, 0, send_slider_max) / send_slider_max;
+  const double d = track_height() + 2 * knob_padding + (dragging_ ? knob_press_grow : 0);
+  return QRectF(x - d / 2, height() / 2.0 - d / 2, d, d);
+}
+
+void send_slider::set_value(int value) {
+  const int v = std::clamp(value, 0, send_slider_max);
+  if (v == value_) return;
+  value_ = v;
+  update();
+}
+
+void send_slider::set_colour(rgb565 c) {
+  if (c == colour_) return;
+  colour_ = c;
+  update();
+}
+
+void send_slider::set_compact(bool on) {
+  if (on == compact_) return;
+  compact_ = on;
+  updateGeometry();
+  update();
+}
+
+void send_slider::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF t = track_rect();
+  // The bar runs the whole width; the knob's centre travels inside it by half a knob.
+  const QRectF bar(0.5, t.top(), width() - 1.0, t.height());
+  const qreal r = bar.height() / 2;
+  p.setPen(QPen(to_qcolor(slider_border), 1));
+  p.setBrush(to_qcolor(colour_, slider_background_alpha));
+  p.drawRoundedRect(bar, r, r);
+  const double x = t.left() + t.width() * value_ / send_slider_max;
+  p.setPen(Qt::NoPen);
+  p.setBrush(to_qcolor(colour_));
+  p.drawRoundedRect(QRectF(bar.left(), bar.top(), x - bar.left(), bar.height()), r, r);
+  p.setPen(Qt::NoPen);
+  p.setBrush(to_qcolor(theme::white));
+  p.drawEllipse(knob_rect_of(value_));
+}
+
+void send_slider::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) {
+    e->ignore();
+    return;
+  }
+  dragging_ = true;
+  grab_x_ = e->position().x();
+  grab_value_ = value_;
+  update();
+}
+
+void send_slider::mouseMoveEvent(QMouseEvent* e) {
+  if (!dragging_) return;
+  const double w = track_rect().width();
+  if (w <= 0) return;
+  const double moved = (e->position().x() - grab_x_) * send_slider_max / w;
+  const int v = std::clamp(grab_value_ + static_cast<int>(std::lround(moved)), 0, send_slider_max);
+  if (v == value_) return;
+  value_ = v;
+  update();
+  emit value_changed(v);
+}
+
+void send_slider::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  update();
+}
+
+void send_slider::hideEvent(QHideEvent* e) {
+  dragging_ = false;
+  QWidget::hideEvent(e);
+}
+
+// ---- sends_panel ----
+
+sends_panel::sends_panel(QWidget* parent) : QWidget(parent) {
+  setFont(ui_font(send_text_px));
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  column_ = new QVBoxLayout(this);
+  column_->setContentsMargins(0, 0, 0, 0);
+  column_->setSpacing(panel_gap);
+  rebuild();
+}
+
+QSize sends_panel::sizeHint() const { return panel_default_size; }
+
+void sends_panel::build(int aux_items, int fx_items) {
+  if (aux_items < 1 || fx_items < 1) return;
+  aux_items_ = aux_items;
+  fx_items_ = fx_items;
+  rebuild();
+}
+
+void sends_panel::set_vertical_titles(bool on) {
+  if (on == vertical_titles_) return;
+  vertical_titles_ = on;
+  rebuild();
+}
+
+void sends_panel::set_compact(bool on) {
+  if (on == compact_) return;
+  compact_ = on;
+  rebuild();
+}
+
+int sends_panel::item_count(int group) const {
+  if (group < 0 || group >= send_group_count) return 0;
+  return static_cast<int>(groups_[group].sliders.size());
+}
+
+send_slider* sends_panel::slider(int group, int item) const {
+  if (item < 0 || item >= item_count(group)) return nullptr;
+  return groups_[group].sliders[item];
+}
+
+QLabel* sends_panel::item_label(int group, int item) const {
+  if (item < 0 || item >= item_count(group)) return nullptr;
+  return groups_[group].labels[item];
+}
+
+QWidget* sends_panel::group_box(int group) const {
+  if (group < 0 || group >= send_group_count) return nullptr;
+  return groups_[group].box;
+}
+
+QWidget* sends_panel::make_box(int group, int items) {
+  auto* box = new send_box(this, !compact_);
+  box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+  QBoxLayout* outer;
+  if (vertical_titles_) {
+    outer = new QHBoxLayout(box);
+    outer->setContentsMargins(0, box_padding, box_padding, box_padding);
+  } else {
+    outer = new QVBoxLayout(box);
+    outer->setContentsMargins(box_side_padding, box_padding, box_side_padding, box_padding);
+  }
+  outer->setSpacing(0);
+  const QFont title_font = ui_font(compact_ ? send_text_px : title_px);
+  const QString name = group_names[group];
+  if (vertical_titles_) {
+    auto* t = new side_title(name, box);
+    t->setFont(title_font);
+    outer->addWidget(t);
+  } else {
+    auto* t = new QLabel(name, box);
+    t->setFont(title_font);
+    set_text_colour(t, theme::white);
+    outer->addWidget(t);
+  }
+
+  auto* rows = new QVBoxLayout;
+  rows->setSpacing(0);
+  outer->addLayout(rows, 1);
+  group_parts& parts = groups_[group];
+  for (int i = 0; i < items; ++i) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(item_gap, 0, 0, 0);
+    row->setSpacing(item_gap);
+    auto* s = new send_slider(box);
+    s->set_compact(compact_);
+    const QString text = group == send_group_main ? QString(i == 0 ? "L" : "R") : QString::number(i + 1);
+    auto* label = new QLabel(text, box);
+    set_text_colour(label, theme::white);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(s, 1);
+    row->addWidget(label);
+    rows->addLayout(row, 1);
+    parts.sliders.push_back(s);
+    parts.labels.push_back(label);
+    connect(s, &send_slider::value_changed, this, [this, group, i](int v) { report(group, i, v); });
+  }
+  return box;
+}
+
+void sends_panel::rebuild() {
+  for (group_parts& g : groups_) {
+    delete g.box;
+    g = group_parts{};
+  }
+  last_event_ = {};
+  const std::array<int, send_group_count> counts{aux_items_, fx_items_, main_sends};
+  for (int g = 0; g < send_group_count; ++g) {
+    groups_[g].box = make_box(g, counts[g]);
+    // Boxes share the height by their rows (a title above the rows counts as one), so
+    // rows of every box are about equally high and the sliders line up.
+    column_->addWidget(groups_[g].box, counts[g] + (vertical_titles_ ? 0 : 1));
+    QSizePolicy sp = groups_[g].box->sizePolicy();
+    sp.setRetainSizeWhenHidden(true);
+    groups_[g].box->setSizePolicy(sp);
+  }
+  // All numbers take the width of the widest, so the sliders end in one column.
+  int widest = 0;
+  for (const group_parts& g : groups_)
+    for (QLabel* l : g.labels) widest = std::max(widest, l->sizeHint().width());
+  for (const group_parts& g : groups_)
+    for (QLabel* l : g.labels) l->setFixedWidth(widest);
+  apply_channel_visibility();
+}
+
+void sends_panel::set_channel(int kind, int index) {
+  kind_ = kind;
+  index_ = index;
+  apply_channel_visibility();
+}
+
+void sends_panel::apply_channel_visibility() {
+  const bool any = kind_ != kind_bus;
+  groups_[send_group_aux].box->setVisible(any);
+  groups_[send_group_fx].box->setVisible(any && kind_ != kind_fx);
+  groups_[send_group_main].box->setVisible(any);
+}
+
+bool sends_panel::param_changed(unsigned id, std::uint16_t raw) {
+  if (!is_valid_id(id)) return false;
+  const param_info p = info_of(id);
+  if (p.kind != kind_ || p.value_type != send_level_type) return false;
+  const bool right_member = is_fixed_stereo_left(kind_, index_) && p.index == index_ + 1;
+  if (p.index != index_ && !right_member) return false;
+
+  int group = -1;
+  int item = 0;
+  const int code = p.code;
+  auto in = [&](int first, int count) { return code >= first && code < first + count; };
+  if (kind_ == kind_input) {
+    if (in(input_aux_code, aux_items_)) group = send_group_aux, item = code - input_aux_code;
+    else if (in(input_main_code, main_sends)) group = send_group_main, item = code - input_main_code;
+    else if (in(input_fx_code, fx_items_)) group = send_group_fx, item = code - input_fx_code;
+  } else if (kind_ == kind_fx) {
+    if (in(fx_aux_code, aux_items_)) group = send_group_aux, item = code - fx_aux_code;
+    else if (in(fx_main_code, main_sends)) group = send_group_main, item = code - fx_main_code;
+  }
+  send_slider* s = slider(group, item);
+  if (!s) return false;
+  s->set_value(position_of(send_level_type, raw));
+  s->set_colour((raw & pre_fader_flag) ? send_pre_colour : send_post_colour);
+  return true;
+}
+
+void sends_panel::report(int group, int item, int value) {
+  // Each slider reports only its own changes: a second slider arriving at the value the
+  // first one left must still be written.
+  send_slider* s = slider(group, item);
+  last_event_ = {1, s, item, group};
+  last_value_ = value;
+  last_relative_ = static_cast<double>(value) / send_slider_max;
+  emit send_changed(group, item, value);
+}
+
+}  // namespace vorante
