@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/widgets/button.h"
+#include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/level_meter.h"
 #include "ui/widgets/level_readout.h"
@@ -35,26 +36,15 @@ constexpr int small_px = 12;
 constexpr int lamp_grid_width = 32;
 constexpr int lamp_gap = 3;
 constexpr QSize lamp_size{14, 10};
-constexpr rgb565 eq_frame_border = 0xFFFF;
-constexpr int eq_frame_alpha = 76;
-constexpr int eq_frame_radius = 4;
+constexpr int eq_border_alpha = 76;
+constexpr int eq_radius = 4;
+constexpr int eq_fill_opa = 204;
+constexpr double eq_highpass_hz = 23;
+constexpr int eq_highpass_code = 8;  // 12 dB Butterworth
+constexpr double eq_lowpass_hz = 16000;
+constexpr int eq_lowpass_code = 9;
 
 enum button_type : int { type_mute = 1, type_green = 3 };
-
-// The EQ thumbnail's frame: a faint white outline round whatever the owner puts inside.
-class eq_frame_widget : public QWidget {
- public:
-  using QWidget::QWidget;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(to_qcolor(eq_frame_border, eq_frame_alpha), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), eq_frame_radius, eq_frame_radius);
-  }
-};
 
 QWidget* bare_row(QWidget* parent, QBoxLayout*& layout, bool horizontal, int spacing) {
   auto* w = new QWidget(parent);
@@ -207,10 +197,22 @@ void channel_strip::build_right(QHBoxLayout* content) {
   connect(m_, &QAbstractButton::clicked, this, &channel_strip::mute_clicked);
   connect(s_, &QAbstractButton::clicked, this, &channel_strip::solo_clicked);
 
-  eq_frame_ = new eq_frame_widget(right_);
-  auto* eq = new QVBoxLayout(eq_frame_);
-  eq->setContentsMargins(1, 1, 1, 1);
-  col->addWidget(eq_frame_, 1);
+  eq_ = new eq_graph(right_);
+  eq_->set_compact(true);
+  eq_->set_background(Qt::transparent);
+  eq_->set_border(to_qcolor(theme::white, eq_border_alpha), 1);
+  eq_->set_radius(eq_radius);
+  eq_->set_colour(strip_eq_colour);
+  eq_->set_outline(false);
+  eq_->set_fill_opa(eq_fill_opa);
+  eq_->add_highpass(eq_highpass_hz, eq_highpass_code);
+  eq_->add_lowpass(eq_lowpass_hz, eq_lowpass_code);
+  eq_->spread_bands(strip_eq_bands);
+  // A thumbnail only: touches go to the strip, and it takes the room that is left.
+  eq_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  eq_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  eq_->setMinimumSize(0, 0);
+  col->addWidget(eq_, 1);
 
   QBoxLayout* pan;
   pan_row_ = bare_row(right_, pan, true, 2);
@@ -274,20 +276,6 @@ void channel_strip::show_sends(bool show) {
     watch_touches(sends_);
   }
   sends_->setVisible(show);
-}
-
-void channel_strip::set_eq_widget(QWidget* widget) {
-  if (widget == eq_widget_) return;
-  if (eq_widget_) eq_widget_->deleteLater();
-  eq_widget_ = widget;
-  if (!widget) return;
-  widget->setParent(eq_frame_);
-  // The thumbnail takes the room the strip has left, whatever size it would like.
-  widget->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  widget->setMinimumSize(0, 0);
-  eq_frame_->layout()->addWidget(widget);
-  widget->show();
-  watch_touches(widget);
 }
 
 void channel_strip::set_comp_label(const QString& text) { comp_label_->setText(text); }

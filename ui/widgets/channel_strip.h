@@ -1,7 +1,7 @@
 // The channel strip of the strips page: one channel at a glance. Left, the level meters
 // over a small fader; right, the name button in the channel's colour, gain and the gate
-// and compressor lights, the 48v/M/S buttons, room for an EQ thumbnail, the pan bar and
-// the level readout; on demand the sends panel beside it all.
+// and compressor lights, the 48v/M/S buttons, an EQ thumbnail, the pan bar and the level
+// readout; on demand the sends panel beside it all.
 //
 // It owns no parameter: the owner pushes values in (never echoed back) and hears the
 // user through the signals.
@@ -19,6 +19,7 @@ class QVBoxLayout;
 namespace vorante {
 
 class button;
+class eq_graph;
 class fader;
 class level_meter;
 class level_readout;
@@ -28,6 +29,8 @@ class sends_panel;
 constexpr rgb565 gate_lit = 0x1FA0;
 constexpr rgb565 comp_lit = 0xD040;
 constexpr strip_frame_colours channel_strip_frame{0x1988, 0xD6DB, 153};
+constexpr rgb565 strip_eq_colour = rgb565_from_rgb(0x21, 0x96, 0xF3);  // palette blue
+constexpr int strip_eq_bands = 4;
 
 // A small square lamp: black, or its colour while lit.
 class indicator_lamp : public QWidget {
@@ -73,9 +76,6 @@ class channel_strip : public QWidget {
   // On first use creates the sends panel beside the strip.
   void show_sends(bool show);
   sends_panel* sends() const { return sends_; }
-  // The thumbnail the owner draws the channel's EQ with, framed by the strip.
-  void set_eq_widget(QWidget* widget);
-  QWidget* eq_widget() const { return eq_widget_; }
   // "C" or "COMP" beside the compressor lamp.
   void set_comp_label(const QString& text);
   // M and S beside the lamps instead of in the button row (stereo pairs hide that row).
@@ -103,7 +103,9 @@ class channel_strip : public QWidget {
   indicator_lamp* comp_lamp() const { return comp_lamp_; }
   QWidget* indicator_row() const { return info_row_; }
   QWidget* button_row() const { return button_row_; }
-  QWidget* eq_frame() const { return eq_frame_; }
+  // The EQ thumbnail: compact, blue, with a high-pass, a low-pass and four bands; the
+  // owner pushes the channel's filter and band values into it.
+  eq_graph* eq() const { return eq_; }
   QWidget* pan_row() const { return pan_row_; }
 
   QSize sizeHint() const override;
@@ -154,8 +156,7 @@ class channel_strip : public QWidget {
   button* phantom_;
   button* m_;
   button* s_;
-  QWidget* eq_frame_;
-  QWidget* eq_widget_ = nullptr;
+  eq_graph* eq_;
   QWidget* pan_row_;
   pan_bar* pan_;
   level_readout* readout_;
