@@ -244,6 +244,12 @@ class channel_strip_test : public QObject {
     QVERIFY(panel->isHidden());
     s.show_sends(true);
     QCOMPARE(s.sends(), panel);
+
+    // Sliders of a rebuilt panel select the strip too.
+    panel->build(4, 1);
+    QApplication::processEvents();
+    QTest::mouseClick(panel->slider(send_group_fx, 0), Qt::LeftButton);
+    QCOMPARE(touched.count(), 2);
   }
 
   // ---- level meter ----

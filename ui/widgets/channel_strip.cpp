@@ -359,6 +359,10 @@ bool channel_strip::eventFilter(QObject* watched, QEvent* e) {
     report_touch();
   } else if (e->type() == QEvent::MouseButtonRelease) {
     touch_reported_ = false;
+  } else if (e->type() == QEvent::ChildAdded) {
+    // Parts made later (a rebuilt sends panel) select the strip like the rest.
+    QObject* child = static_cast<QChildEvent*>(e)->child();
+    if (child->isWidgetType()) watch_touches(static_cast<QWidget*>(child));
   }
   return QWidget::eventFilter(watched, e);
 }
