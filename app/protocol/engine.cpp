@@ -472,9 +472,13 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
     case message_code::control_events:
       send_frame(make_frame(code, payload));
       for (const id_value p : pair_list(payload)) {
-        if (p.id >= event_first_fader && p.id < event_first_encoder)
+        if (p.id == event_key) {
+          ui_.console_key(p.value);
+        } else if (p.id >= event_first_fader && p.id < event_first_encoder) {
           surface_.fader_moved(p.id - event_first_fader, p.value, locked_);
-        // Keys and encoders reach the screens with the mixer pages.
+        } else if (p.id >= event_first_encoder && p.id < event_first_encoder + surface_encoder_count) {
+          if (!locked_) ui_.console_encoder(p.id - event_first_encoder, static_cast<int16_t>(p.value));
+        }
       }
       break;
     case message_code::control_outputs:

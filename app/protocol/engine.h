@@ -105,6 +105,9 @@ class sync_engine : public store_link {
 
   // --- link state ---
   bool link_alive() const { return alive_; }
+  // Forgets that the console was heard (a new console is about to be chosen); the next
+  // supervision reports the link down.
+  void clear_link_alive() { alive_ = false; }
   uint32_t last_values_tick() const { return last_values_; }
   bool read_finished() const { return read_finished_; }
   bool end_marker_seen() const { return status_[status_end_marker_seen] != 0; }

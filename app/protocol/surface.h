@@ -16,6 +16,7 @@
 namespace vorante {
 
 constexpr int surface_fader_count = 32;
+constexpr int surface_encoder_count = 32;
 constexpr int surface_light_words = 32;
 constexpr int surface_last_light = 86;
 constexpr int surface_strip_slots = 8;

@@ -60,6 +60,11 @@ class ui_port {
 
   // --- control surface ---
   virtual surface_page_state surface_state() const { return {}; }
+  // A key press (bit 15 set: held long) and an encoder turn of the console's surface. The
+  // engine drops encoder turns while the console is locked; keys arrive always, since the
+  // scene keys print their refusal even then.
+  virtual void console_key(uint16_t code) { (void)code; }
+  virtual void console_encoder(int encoder, int steps) { (void)encoder, (void)steps; }
 
   // --- console lock (parameter 3190) ---
   virtual void console_lock_changed(bool locked) { (void)locked; }

@@ -27,6 +27,10 @@ struct engine_ui : test::recording_ui {
   void on_name(int l, std::string_view n) override { names.emplace_back(l, std::string(n)); }
   void on_scene_name(int s, std::string_view n) override { scene_names.emplace_back(s, std::string(n)); }
   void console_lock_changed(bool locked) override { locks.push_back(locked); }
+  std::vector<uint16_t> keys;
+  std::vector<std::pair<int, int>> encoders;
+  void console_key(uint16_t code) override { keys.push_back(code); }
+  void console_encoder(int encoder, int steps) override { encoders.emplace_back(encoder, steps); }
 };
 
 // An engine on an in-memory link with a hand-moved clock.
@@ -474,6 +478,23 @@ TEST(engine_test, control_events_are_echoed_and_move_faders) {
   EXPECT_EQ(f.sent_with(message_code::control_events).size(), 1u);
   EXPECT_EQ(f.store.get(param_id(kind_input, 2, code_fader)), 0x8000 | 1000) << "flags kept";
   EXPECT_EQ(f.store.get(param_id(kind_input, 7, code_fader)), 500);
+}
+
+TEST(engine_test, keys_and_encoders_reach_the_screens_but_encoders_not_while_locked) {
+  engine_fixture f;
+  const id_value ev[] = {{event_key, 6}, {event_key, 0x8000 | 43}, {event_first_encoder + 1, 3},
+                         {event_first_encoder + 31, 0xFFFE}, {event_first_encoder + 32, 1}};
+  f.deliver(make_control_events(ev));
+  f.pass();
+  EXPECT_EQ(f.ui.keys, (std::vector<uint16_t>{6, 0x8000 | 43}));
+  EXPECT_EQ(f.ui.encoders, (std::vector<std::pair<int, int>>{{1, 3}, {31, -2}})) << "66 is no encoder";
+
+  const id_value locked{lock_state_id, 1};
+  f.deliver(make_param_values({&locked, 1}));
+  f.deliver(make_control_events(ev));
+  f.pass();
+  EXPECT_EQ(f.ui.keys.size(), 4u);
+  EXPECT_EQ(f.ui.encoders.size(), 2u);
 }
 
 TEST(engine_test, surface_faders_follow_writes_only_with_takeover) {
