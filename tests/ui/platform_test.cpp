@@ -531,15 +531,23 @@ class platform_test : public QObject {
 
   // --- the program ---
 
+  // A plain start shows the connect dialog's veil over everything; a page asked for by
+  // name comes without it.
   void screenshot_run_saves_the_window_data() {
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("empty_frame");
-    QTest::newRow("empty main frame") << QStringList{} << true;
-    QTest::newRow("page by name") << QStringList{"--show", "gallery"} << false;
+    QTest::addColumn<bool>("veiled");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<bool>("plain_at_probe");
+    QTest::newRow("start: the connect dialog") << QStringList{} << true << QPoint(640, 400) << false;
+    QTest::newRow("page by name") << QStringList{"--show", "gallery"} << false << QPoint(640, 400) << false;
+    QTest::newRow("mixer page by name") << QStringList{"--show", "brief_channel"} << false << QPoint(640, 300)
+                                        << true;
   }
   void screenshot_run_saves_the_window() {
     QFETCH(QStringList, args);
-    QFETCH(bool, empty_frame);
+    QFETCH(bool, veiled);
+    QFETCH(QPoint, probe);
+    QFETCH(bool, plain_at_probe);
     QTemporaryDir dir;
     const QString file = dir.filePath("out.png");
     const auto run = run_program(args + QStringList{"--screenshot", file + "@0"}, dir.path());
@@ -547,8 +555,8 @@ class platform_test : public QObject {
     QImage picture(file);
     QVERIFY(!picture.isNull());
     QCOMPARE(picture.size(), main_window_size);
-    QCOMPARE(picture.pixelColor(2, 2), main_frame_colour);
-    QCOMPARE(picture.pixelColor(640, 400) == main_frame_colour, empty_frame);
+    QCOMPARE(picture.pixelColor(2, 2) == main_frame_colour, !veiled);
+    QCOMPARE(picture.pixelColor(probe) == main_frame_colour, plain_at_probe);
   }
 
   // The link runs from the start: with a console address on the command line the engine,

@@ -30,6 +30,11 @@
 #include "ui/platform/splash.h"
 #include "ui/platform/start_pages.h"
 #include "ui/foundation/fonts.h"
+#include "ui/screens/mixer/connect_dialog.h"
+#include "ui/screens/mixer/group_bar.h"
+#include "ui/screens/mixer/mixer_pages.h"
+#include "ui/screens/mixer/navigator.h"
+#include "ui/screens/mixer/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -130,18 +135,53 @@ int main(int argc, char** argv) {
   session.engine.open_link();
   log_print("%s\n", startup_summary(session.store, options).c_str());
 
+  // The pages: every slot of the registry named, the built pages in place of their
+  // placeholders; the navigation owns the root host and the current bank.
+  page_registry registry;
+  register_pages(registry);
+  navigator nav(session, registry);
+  port.set_surface_state_source([&nav] { return nav.surface_state(); });
+  QObject::connect(&port, &qt_ui_port::param_changed, &nav, &navigator::on_param);
+  QObject::connect(&port, &qt_ui_port::channel_name_changed, &nav, &navigator::on_name);
+  QObject::connect(&port, &qt_ui_port::scene_name_changed, &nav, &navigator::on_scene_name);
+  QObject::connect(&port, &qt_ui_port::link_state, &nav, &navigator::show_link_state);
+  QObject::connect(&port, &qt_ui_port::surface_key, &nav, [&nav](uint16_t code) { nav.console_key(code); });
+  QObject::connect(&port, &qt_ui_port::surface_encoder, &nav, &navigator::console_encoder);
+
+  if (options.group_bar) {
+    auto* bar = new group_bar(nav);
+    window.frame()->set_group_bar(bar);
+    port.set_group_bar_present(true);
+    QObject::connect(&port, &qt_ui_port::group_bar_level_changed, bar, &group_bar::set_level);
+    QObject::connect(&nav, &navigator::link_state_shown, bar, &group_bar::set_link);
+  }
+
   page_stack& pages = *window.frame()->pages();
-  add_start_pages(pages);
+  add_start_pages(pages, nav);
+  pages.show_page(QString::fromLatin1(mixer_root_name));
+  // The player once, so that it is made and hears the media module, then the strips.
+  nav.show_player(0);
+  nav.go_to_strips(0);
   if (requests.show) {
     const QString name = QString::fromStdString(requests.show->page);
-    if (!pages.show_page(name, requests.show->argument)) {
+    if (!show_start_page(pages, nav, name, requests.show->argument)) {
+      const QStringList known = start_page_names(pages, nav);
       log_print("unknown page '%s' (known: %s)\n", requests.show->page.c_str(),
-                pages.page_names().isEmpty() ? "none" : pages.page_names().join(", ").toUtf8().constData());
+                known.isEmpty() ? "none" : known.join(", ").toUtf8().constData());
       session.engine.close_link();
       return exit_unknown_page;
     }
   }
   window.listen_to(port);
+
+  // The dialog that chooses the console. A console given on the command line skips it, and
+  // so does a page asked for by name: that run is for looking at the page.
+  connect_links links{session.store, session.engine, console};
+  links.console_port = console.port();
+  links.open_changed = [&port](bool open) { port.set_connect_dialog_open(open); };
+  connect_dialog dialog(std::move(links));
+  nav.set_connect_dialog_opener([&dialog] { dialog.open(); });
+  if (!requests.connect && !requests.show) dialog.open();
 
   main_loop loop([&session](uint32_t now) { session.engine.step(now); });
   session.engine.enable();
@@ -149,9 +189,8 @@ int main(int argc, char** argv) {
 
   window.show_for_screen(capture);
   input_router input(&window);
-  QObject::connect(&input, &input_router::surface_encoder, [](int encoder, int steps) {
-    log_print("encoder %d step %d\n", encoder, steps);
-  });
+  // The arrow keys turn the console's first encoder, which the page on screen takes.
+  QObject::connect(&input, &input_router::surface_encoder, &nav, &navigator::console_encoder);
 
   if (requests.screenshot)
     QTimer::singleShot(requests.screenshot->delay_ms, &window,

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "app/protocol/ui_port.h"
 
@@ -20,11 +21,17 @@ class qt_ui_port : public QObject, public ui_port {
   // Set by the connect dialog while it is open; the supervision skips its status reads.
   void set_connect_dialog_open(bool open) { connect_dialog_open_ = open; }
   bool link_online() const { return online_; }
+  // Set when the group bar has been made: only then does the store report fader levels.
+  void set_group_bar_present(bool present) { group_bar_present_ = present; }
+  // What the pages tell the console's key lights about the screen.
+  void set_surface_state_source(std::function<surface_page_state()> source) { surface_source_ = std::move(source); }
 
   // --- ui_port ---
   void on_param(uint16_t id, uint16_t value, int pushed) override { emit param_changed(id, value, pushed); }
   void on_name(int logical, std::string_view name) override { emit channel_name_changed(logical, text(name)); }
   void on_scene_name(int scene, std::string_view name) override { emit scene_name_changed(scene, text(name)); }
+  bool group_bar_exists() const override { return group_bar_present_; }
+  void group_bar_level(int kind, int index, double db) override { emit group_bar_level_changed(kind, index, db); }
   void link_state_changed(bool online) override {
     online_ = online;
     emit link_state(online);
@@ -41,6 +48,9 @@ class qt_ui_port : public QObject, public ui_port {
   void password_changed() override { emit password_set(); }
   void factory_reset_done() override { emit factory_reset(); }
   void console_lock_changed(bool locked) override { emit console_lock(locked); }
+  surface_page_state surface_state() const override { return surface_source_ ? surface_source_() : surface_page_state{}; }
+  void console_key(uint16_t code) override { emit surface_key(code); }
+  void console_encoder(int encoder, int steps) override { emit surface_encoder(encoder, steps); }
 
  signals:
   void param_changed(uint16_t id, uint16_t value, int pushed);
@@ -58,12 +68,17 @@ class qt_ui_port : public QObject, public ui_port {
   void password_set();
   void factory_reset();
   void console_lock(bool locked);
+  void group_bar_level_changed(int kind, int index, double db);
+  void surface_key(uint16_t code);
+  void surface_encoder(int encoder, int steps);
 
  private:
   static QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
   bool connect_dialog_open_ = false;
   bool online_ = false;
+  bool group_bar_present_ = false;
+  std::function<surface_page_state()> surface_source_;
 };
 
 }  // namespace vorante

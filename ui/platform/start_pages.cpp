@@ -1,12 +1,35 @@
 #include "ui/platform/start_pages.h"
 
 #include "ui/platform/page_stack.h"
+#include "ui/screens/mixer/navigator.h"
+#include "ui/screens/mixer/page_host.h"
+#include "ui/screens/mixer/page_registry.h"
 #include "ui/widgets/gallery_page.h"
 
 namespace vorante {
 
-void add_start_pages(page_stack& pages) {
+void add_start_pages(page_stack& pages, navigator& nav) {
+  pages.add_page(QString::fromLatin1(mixer_root_name), [&nav](QWidget* parent, int) { return nav.make_root(parent); });
   pages.add_page(QString::fromLatin1(gallery_page_name), create_gallery_page);
+}
+
+bool show_start_page(page_stack& pages, navigator& nav, const QString& name, int argument) {
+  const QByteArray latin = name.toLatin1();
+  const std::string_view registry_name(latin.constData(), static_cast<std::size_t>(latin.size()));
+  if (nav.registry().id_of(registry_name)) {
+    if (!pages.show_page(QString::fromLatin1(mixer_root_name))) return false;
+    return nav.show_by_name(registry_name, argument);
+  }
+  return pages.show_page(name, argument);
+}
+
+QStringList start_page_names(const page_stack& pages, const navigator& nav) {
+  QStringList names = pages.page_names();
+  // Pages in no host can never be on screen.
+  for (const page_name_entry& e : page_names)
+    if (nav.registry().find(e.id) && (e.id == page_home || page_host_of(e.id) != 0))
+      names << QString::fromLatin1(e.name.data(), static_cast<qsizetype>(e.name.size()));
+  return names;
 }
 
 }  // namespace vorante

@@ -1,0 +1,168 @@
+#include "ui/screens/mixer/meter_bridge.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "app/params/names.h"
+#include "app/protocol/session.h"
+#include "ui/screens/mixer/navigator.h"
+#include "ui/screens/mixer/page_registry.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+
+constexpr int bridge_radius = 4;
+constexpr int label_padding_x = 4;
+constexpr int meter_row_padding = 4;
+constexpr int label_px = 10;
+constexpr int bar_border_alpha = 178;  // black at 70 %
+// Where the fill turns from green to amber to red, as fractions of the bar.
+constexpr double fill_amber_from = 0.62;
+constexpr double fill_red_from = 0.88;
+
+int64_t steady_now_ms() {
+  static QElapsedTimer clock;
+  if (!clock.isValid()) clock.start();
+  return clock.elapsed();
+}
+
+bool bar_fitted(const channel_ref& c) { return !logical_slot_of(logical_of(c.kind, c.index)).not_fitted; }
+
+}  // namespace
+
+bridge_bar::bridge_bar(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFixedWidth(bridge_bar_width);
+}
+
+void bridge_bar::set_value(int value) {
+  value = std::clamp(value, 0, bridge_bar_max);
+  if (value == value_) return;
+  value_ = value;
+  update();
+}
+
+void bridge_bar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  const double r = outer.width() / 2;
+  p.setPen(QPen(QColor(0, 0, 0, bar_border_alpha), 1));
+  p.setBrush(to_qcolor(theme::bar_track));
+  p.drawRoundedRect(outer, r, r);
+  if (value_ <= 0) return;
+
+  const QRectF inner = outer.adjusted(1, 1, -1, -1);
+  const double h = inner.height() * value_ / bridge_bar_max;
+  QRectF fill = inner;
+  fill.setTop(inner.bottom() - h);
+  QLinearGradient colours(inner.bottomLeft(), inner.topLeft());
+  colours.setColorAt(0, to_qcolor(theme::bar_fill));
+  colours.setColorAt(fill_amber_from, to_qcolor(theme::bar_fill));
+  colours.setColorAt(fill_amber_from + 0.01, to_qcolor(0xFE60));
+  colours.setColorAt(fill_red_from, to_qcolor(0xFE60));
+  colours.setColorAt(fill_red_from + 0.01, to_qcolor(0xF800));
+  colours.setColorAt(1, to_qcolor(0xF800));
+  QPainterPath clip;
+  clip.addRoundedRect(inner, inner.width() / 2, inner.width() / 2);
+  p.setClipPath(clip);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colours);
+  p.drawRect(fill);
+}
+
+meter_bridge::meter_bridge(page_env& env, QWidget* parent)
+    : QWidget(parent), env_(env), label_row_(new QWidget(this)), meter_row_(new QWidget(this)) {
+  setObjectName("meter_bridge");
+  setFixedHeight(bridge_height);
+  label_row_->setObjectName("bridge_labels");
+  label_row_->setAutoFillBackground(true);
+  QPalette row_colours = label_row_->palette();
+  row_colours.setColor(QPalette::Window, to_qcolor(bridge_label_background));
+  label_row_->setPalette(row_colours);
+
+  for (int n = 0; n < bridge_bar_count; ++n) {
+    const channel_ref c = bridge_channels[n];
+    bars_[n] = new bridge_bar(meter_row_);
+    labels_[n] = new QLabel(QString::fromStdString(channel_short_name(c.kind, c.index)), label_row_);
+    labels_[n]->setFont(ui_font(label_px));
+    labels_[n]->setAlignment(Qt::AlignCenter);
+    QPalette text = labels_[n]->palette();
+    text.setColor(QPalette::WindowText, Qt::white);
+    labels_[n]->setPalette(text);
+    if (!bar_fitted(c)) {
+      bars_[n]->hide();
+      labels_[n]->hide();
+    }
+  }
+
+  timer_.setInterval(bridge_tick_ms);
+  connect(&timer_, &QTimer::timeout, this, [this] { tick(steady_now_ms()); });
+  timer_.start();
+}
+
+void meter_bridge::tick(int64_t now_ms) {
+  const bool round = now_ms - last_round_ms_ >= bridge_request_period_ms;
+  if (round) last_round_ms_ = now_ms;
+  link_session& s = env_.session;
+  const bool online = s.engine.link_alive();
+  const bool fader_page = env_.nav.is_on_screen(page_brief_channel) || env_.nav.is_on_screen(page_brief_fader);
+  for (int n = 0; n < bridge_bar_count; ++n) {
+    if (bars_[n]->isHidden()) continue;
+    const channel_ref c = bridge_channels[n];
+    if (round && online && fader_page) s.store.request(static_cast<unsigned>(meter_id(c.kind, c.index).id));
+    // With the link down the bars freeze where they are.
+    if (!online) continue;
+    const int segment = bridge_segment(bridge_level_db(s.store, c.kind, c.index));
+    bars_[n]->set_value(bridge_next_value(bars_[n]->value(), segment));
+  }
+}
+
+void meter_bridge::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  p.setPen(QPen(to_qcolor(bridge_border), 1));
+  p.setBrush(to_qcolor(bridge_background));
+  p.drawRoundedRect(frame, bridge_radius, bridge_radius);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(Qt::NoPen);
+  p.setBrush(to_qcolor(bridge_separator));
+  p.drawRect(1, 1 + bridge_label_row_height, width() - 2, 1);
+}
+
+void meter_bridge::resizeEvent(QResizeEvent*) { place_bars(); }
+
+void meter_bridge::place_bars() {
+  // Inside the 1 px frame: the label row, the separator, then the meter row.
+  const int inner_w = width() - 2;
+  label_row_->setGeometry(1 + bridge_radius / 2, 1, inner_w - bridge_radius, bridge_label_row_height);
+  const int meter_top = 2 + bridge_label_row_height;
+  meter_row_->setGeometry(1, meter_top, inner_w, height() - meter_top - 1);
+
+  std::vector<int> widths;
+  std::vector<int> shown;
+  for (int n = 0; n < bridge_bar_count; ++n) {
+    if (bars_[n]->isHidden()) continue;
+    widths.push_back(bridge_bar_width);
+    shown.push_back(n);
+  }
+  const std::vector<int> x = bridge_bar_positions(meter_row_->width() - 2 * meter_row_padding, widths);
+  const int bar_h = meter_row_->height() - 2 * meter_row_padding;
+  const int label_offset = label_row_->x() - meter_row_->x();
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const int n = shown[i];
+    const int left = meter_row_padding + x[i];
+    bars_[n]->setGeometry(left, meter_row_padding, bridge_bar_width, bar_h);
+    const int centre = left + bridge_bar_width / 2 - label_offset;
+    const int label_w = labels_[n]->sizeHint().width() + 2 * label_padding_x;
+    labels_[n]->setGeometry(centre - label_w / 2, 0, label_w, bridge_label_row_height);
+  }
+}
+
+}  // namespace vorante

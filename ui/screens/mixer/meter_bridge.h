@@ -1,0 +1,73 @@
+// The meter bridge along the bottom of the fader pages: one bar per channel with its short
+// name above it, updated ten times a second from the meter values in the store. There is
+// one bridge; each fader page moves it into its own bottom area when shown.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "ui/foundation/colour.h"
+#include "ui/screens/mixer/meter_bridge_map.h"
+#include "ui/screens/mixer/page.h"
+
+class QLabel;
+
+namespace vorante {
+
+constexpr int bridge_height = 180;
+constexpr int bridge_label_row_height = 12;
+constexpr int bridge_bar_width = 12;
+constexpr rgb565 bridge_background = 0x1988;
+constexpr rgb565 bridge_border = 0x5DFD;
+constexpr rgb565 bridge_label_background = 0x43F4;
+constexpr rgb565 bridge_separator = 0x4476;
+
+// A vertical display bar 0..120, filled from the bottom.
+class bridge_bar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit bridge_bar(QWidget* parent = nullptr);
+  void set_value(int value);
+  int value() const { return value_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int value_ = 0;
+};
+
+class meter_bridge : public QWidget {
+  Q_OBJECT
+
+ public:
+  meter_bridge(page_env& env, QWidget* parent = nullptr);
+
+  // One update as the 100 ms timer runs it, at time `now_ms`.
+  void tick(int64_t now_ms);
+
+  int bar_value(int n) const { return bars_[n]->value(); }
+  bridge_bar* bar(int n) const { return bars_[n]; }
+  QLabel* label(int n) const { return labels_[n]; }
+  bool ticking() const { return timer_.isActive(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void place_bars();
+
+  page_env& env_;
+  QWidget* label_row_;
+  QWidget* meter_row_;
+  std::array<bridge_bar*, bridge_bar_count> bars_{};
+  std::array<QLabel*, bridge_bar_count> labels_{};
+  QTimer timer_;
+  int64_t last_round_ms_ = -1'000'000;
+};
+
+}  // namespace vorante

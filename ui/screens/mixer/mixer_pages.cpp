@@ -1,0 +1,15 @@
+#include "ui/screens/mixer/mixer_pages.h"
+
+#include "ui/screens/mixer/brief_cont.h"
+#include "ui/screens/mixer/container_page.h"
+#include "ui/screens/mixer/page_registry.h"
+
+namespace vorante {
+
+void register_pages(page_registry& registry) {
+  registry.set_factory(page_home, [](QWidget* parent, page_env& env, int) { return new home_page(parent, env); });
+  registry.set_factory(page_brief_cont, create_brief_cont);
+  registry.set_factory(page_edit_cont, [](QWidget* parent, page_env& env, int) { return new edit_cont_page(parent, env); });
+}
+
+}  // namespace vorante

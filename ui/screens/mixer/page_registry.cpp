@@ -1,0 +1,63 @@
+#include "ui/screens/mixer/page_registry.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ui/foundation/colour.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+
+constexpr rgb565 placeholder_text_colour = 0x8410;
+constexpr int placeholder_text_px = 24;
+
+}  // namespace
+
+page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
+  (void)env;
+  auto* p = new page(parent, id);
+  p->setObjectName("placeholder_page");
+  auto* column = new QVBoxLayout(p);
+  column->setContentsMargins(0, 0, 0, 0);
+  std::string_view name;
+  for (const page_name_entry& e : page_names)
+    if (e.id == id) name = e.name;
+  auto* label = new QLabel(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), p);
+  label->setObjectName("placeholder_name");
+  label->setAlignment(Qt::AlignCenter);
+  label->setFont(ui_font(placeholder_text_px));
+  QPalette colours = label->palette();
+  colours.setColor(QPalette::WindowText, to_qcolor(placeholder_text_colour));
+  label->setPalette(colours);
+  column->addWidget(label);
+  return p;
+}
+
+page_registry::page_registry() {
+  for (const page_name_entry& e : page_names) slots_[e.id] = {e.id, e.name, create_placeholder_page};
+}
+
+void page_registry::set_factory(int id, page_factory factory) {
+  if (id <= 0 || id >= page_slot_count || slots_[id].name.empty()) return;
+  slots_[id].create = std::move(factory);
+}
+
+const page_descriptor* page_registry::find(int id) const {
+  if (id <= 0 || id >= page_slot_count || slots_[id].name.empty()) return nullptr;
+  return &slots_[id];
+}
+
+std::optional<int> page_registry::id_of(std::string_view name) const {
+  for (const page_descriptor& d : slots_)
+    if (!d.name.empty() && d.name == name) return d.id;
+  return std::nullopt;
+}
+
+std::string_view page_registry::name_of(int id) const {
+  const page_descriptor* d = find(id);
+  return d ? d->name : std::string_view{};
+}
+
+}  // namespace vorante
