@@ -395,6 +395,26 @@ class pages_test : public QObject {
     QCOMPARE(rig.nav->page_on_screen()->page_id(), on_screen);
   }
 
+  void link_icon_follows_the_link_and_reopens_the_connect_dialog() {
+    mixer_rig rig(host_);
+    int opened = 0;
+    rig.nav->set_connect_dialog_opener([&opened] { ++opened; });
+    QVERIFY(!rig.bar()->link_shown_online());
+    rig.nav->show_link_state(true);
+    QVERIFY(rig.bar()->link_shown_online());
+    rig.nav->set_current_bank(3);
+    rig.nav->show_link_state(false);
+    QVERIFY(!rig.bar()->link_shown_online());
+
+    // The box goes back to the strips at channel 1 before the dialog comes up.
+    rig.nav->show_player(0);
+    QTest::mouseClick(rig.bar()->link_box(), Qt::LeftButton);
+    QCOMPARE(opened, 1);
+    QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_channel));
+    QCOMPARE(rig.log.back(), QString("3 open 0"));
+    QCOMPARE(rig.nav->current_bank(), 0);
+  }
+
   // --- the console's keys and encoders --------------------------------------------------
 
   void console_keys_act_on_the_current_layer() {
