@@ -54,12 +54,24 @@ QLabel* white_label(const QString& text, int px, QWidget* parent) {
   return l;
 }
 
-// The full-screen layer: dark, and nothing behind it can be touched.
+// The full-screen layer: dark, and nothing behind it can be touched. It keeps the panel
+// about a third of its width wide, in the middle, whatever the window's size.
 class connect_layer : public overlay_layer {
  public:
   connect_layer() { setObjectName("connect_dialog"); }
 
+  void place_panel() {
+    if (!panel) return;
+    const int w = static_cast<int>(width() * panel_width_share);
+    panel->setFixedWidth(w);
+    panel->adjustSize();
+    panel->move((width() - w) / 2, (height() - panel->height()) / 2);
+  }
+
+  QWidget* panel = nullptr;
+
  protected:
+  void resizeEvent(QResizeEvent*) override { place_panel(); }
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), QColor(0, 0, 0, connect_veil_alpha));
@@ -214,29 +226,10 @@ void connect_dialog::build() {
   choices_->setExclusive(true);
   entries_.clear();
 
-  // About a third of the screen wide, in the middle, whatever the window's size.
-  auto place = [layer, panel] {
-    const int w = static_cast<int>(layer->width() * panel_width_share);
-    panel->setFixedWidth(w);
-    panel->adjustSize();
-    panel->move((layer->width() - w) / 2, (layer->height() - panel->height()) / 2);
-  };
-  place();
-  connect(this, &connect_dialog::list_filled, layer, place);
+  layer->panel = panel;
+  layer->place_panel();
   layer->show();
   layer->raise();
-  // Re-centre when the window changes size.
-  struct resize_watch : QObject {
-    std::function<void()> fn;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Resize) fn();
-      return false;
-    }
-  };
-  auto* watch = new resize_watch;
-  watch->setParent(layer);
-  watch->fn = place;
-  layer->installEventFilter(watch);
 }
 
 void connect_dialog::refresh() {
