@@ -132,12 +132,12 @@ constexpr std::array<design_row, last_design_code - first_design_code + 1> desig
     flat, flat, flat, flat, flat, flat,                                      // 64..69
 }};
 
-biquad build_section(const section_spec& spec, bool high_pass, double hz) {
-  switch (spec.type) {
+biquad build_section(const section_spec& section, bool high_pass, double hz) {
+  switch (section.type) {
     case section_type::first_order:
       return high_pass ? first_order_highpass(hz) : first_order_lowpass(hz);
     case section_type::second_order:
-      return high_pass ? second_order_highpass(hz, spec.q) : second_order_lowpass(hz, spec.q);
+      return high_pass ? second_order_highpass(hz, section.q) : second_order_lowpass(hz, section.q);
     case section_type::zero:
       break;
   }
