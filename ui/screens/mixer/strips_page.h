@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/params/ids.h"
+#include "ui/foundation/colour.h"
 #include "ui/screens/mixer/page.h"
 #include "ui/screens/mixer/strips_page_model.h"
 #include "ui/widgets/eq_graph_binding.h"
@@ -30,10 +31,6 @@ constexpr int strips_gap = 3;
 constexpr int strips_redraw_ms = 50;
 constexpr int strips_meter_ms = 100;
 constexpr rgb565 strips_card = 0x1106;
-
-// What a redraw did with one parameter: not the page's, shown, or held back because the
-// user is dragging the control that shows it (it is shown once the drag ends).
-enum class redraw_outcome : uint8_t { ignored, shown, held };
 
 class strips_page : public page {
   Q_OBJECT
