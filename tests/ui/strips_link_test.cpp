@@ -1,0 +1,184 @@
+// The strips page on a real link: the program's session talks UDP to the console simulator
+// running as a process. What the console holds and changes shows on the strips; what the
+// user does on the strips arrives at the console.
+#include <QtTest>
+#include <arpa/inet.h>
+
+#include "app/core/options.h"
+#include "app/os/transport_factory.h"
+#include "app/params/convert.h"
+#include "app/protocol/session.h"
+#include "tests/e2e/sim_process.h"
+#include "ui/platform/main_loop.h"
+#include "ui/platform/qt_ui_port.h"
+#include "ui/screens/mixer/mixer_pages.h"
+#include "ui/screens/mixer/navigator.h"
+#include "ui/screens/mixer/page_registry.h"
+#include "ui/screens/mixer/strips_page.h"
+#include "ui/screens/mixer/strips_page_main.h"
+#include "ui/widgets/button.h"
+#include "ui/widgets/channel_strip.h"
+#include "ui/widgets/fader.h"
+#include "ui/widgets/level_meter.h"
+#include "ui/widgets/overlay_layer.h"
+#include "ui/widgets/sends_panel.h"
+
+using namespace vorante;
+
+namespace {
+
+constexpr int read_wait_ms = 20000;
+constexpr int change_wait_ms = 3000;
+
+// The program's link and pages as main() puts them together, aimed at the simulator.
+struct linked_rig {
+  runtime_options options;
+  qt_ui_port port;
+  link_session session{options, port};
+  console_target console;
+  page_registry registry;
+  std::unique_ptr<navigator> nav;
+  std::unique_ptr<main_loop> loop;
+
+  linked_rig(QWidget* host, uint16_t console_port) {
+    session.store.load_defaults();
+    console.set_address(INADDR_LOOPBACK);
+    console.set_port(console_port);
+    link_endpoints endpoints;
+    endpoints.console = &console;
+    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
+    session.engine.set_wake(wake_main_loop);
+    session.engine.open_link();
+
+    register_pages(registry);
+    nav = std::make_unique<navigator>(session, registry);
+    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
+    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
+    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
+    page_host* root = nav->make_root(host);
+    root->resize(host->size());
+    root->show();
+
+    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
+    session.engine.enable();
+    loop->start();
+  }
+  ~linked_rig() { session.engine.close_link(); }
+
+  strips_page* page() const { return qobject_cast<strips_page*>(nav->page_on_screen()); }
+};
+
+// The value the simulator holds ("ID VALUE" answers).
+int sim_value(test::sim_process& sim, unsigned id) {
+  const std::string answer = sim.command("get " + std::to_string(id));
+  return std::stoi(answer.substr(answer.find(' ') + 1));
+}
+
+double fader_db(uint16_t raw) { return to_physical(15, raw); }
+
+}  // namespace
+
+class strips_link_test : public QObject {
+  Q_OBJECT
+
+  QWidget* host_ = nullptr;
+  std::unique_ptr<test::sim_process> sim_;
+  std::unique_ptr<linked_rig> rig_;
+
+ private slots:
+  void init() {
+    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "11", "--meters"});
+    QVERIFY(sim_->ready());
+    host_ = new QWidget();
+    host_->resize(1280, 800);
+    set_overlay_host(host_);
+    host_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(host_));
+    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+  }
+  void cleanup() {
+    rig_.reset();
+    delete host_;
+    host_ = nullptr;
+    sim_.reset();
+  }
+
+  void after_the_read_the_strips_show_the_console() {
+    strips_page* page = rig_->page();
+    QVERIFY(page);
+    for (int n = 0; n < 8; ++n) {
+      const unsigned id = param_id(kind_input, n, code_fader);
+      const double expected = fader_db(static_cast<uint16_t>(sim_value(*sim_, id)));
+      QTRY_COMPARE_WITH_TIMEOUT(page->strip(n)->fader()->value(), expected, change_wait_ms);
+    }
+    const double main_l = fader_db(static_cast<uint16_t>(sim_value(*sim_, main_l_fader_id)));
+    QTRY_COMPARE_WITH_TIMEOUT(page->main_section()->fader(0)->value(), main_l, change_wait_ms);
+  }
+
+  void console_changes_reach_the_strips_data() {
+    QTest::addColumn<int>("logical");  // the bank to show
+    QTest::addColumn<unsigned>("id");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("shows");
+    QTest::newRow("input fader") << 0 << unsigned(param_id(kind_input, 1, code_fader)) << 1100 << "fader 1" << "-10.0";
+    QTest::newRow("aux mute") << 28 << unsigned(param_id(kind_bus, 4, 64)) << 0 << "m 4" << "1";
+    QTest::newRow("stereo right member's MAIN R send") << 16 << unsigned(param_id(kind_input, 19, 22)) << 1200
+                                                       << "send 1 2 1" << QString::number(position_of(16, 1200));
+    QTest::newRow("MAIN R fader") << 0 << unsigned(main_r_fader_id) << 1000 << "mfader 1" << "-20.0";
+  }
+  void console_changes_reach_the_strips() {
+    QFETCH(int, logical);
+    QFETCH(unsigned, id);
+    QFETCH(int, value);
+    QFETCH(QString, what);
+    QFETCH(QString, shows);
+    rig_->nav->go_to_strips(logical);
+    strips_page* page = rig_->page();
+    // A change, not the value the console already had.
+    QVERIFY(sim_value(*sim_, id) != value);
+    sim_->command("set " + std::to_string(id) + " " + std::to_string(value));
+    const QStringList w = what.split(' ');
+    const int n = w[1].toInt();
+    auto shown = [&]() -> QString {
+      if (w[0] == "fader") return QString::number(page->strip(n)->fader()->value(), 'f', 1);
+      if (w[0] == "m") return page->strip(n)->m_button()->isChecked() ? "1" : "0";
+      if (w[0] == "send") return QString::number(page->strip(n)->sends()->slider(w[2].toInt(), w[3].toInt())->value());
+      return QString::number(page->main_section()->fader(n)->value(), 'f', 1);
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), shows, change_wait_ms);
+  }
+
+  void the_users_moves_reach_the_console() {
+    strips_page* page = rig_->page();
+    // A fader drag, by the distance the finger moves.
+    fader* f = page->strip(4)->fader();
+    const QPoint grab = f->knob_geometry().center();
+    QTest::mousePress(f, Qt::LeftButton, {}, grab);
+    const QPoint to = grab + QPoint(0, f->value() > 0 ? 40 : -40);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), f->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(f, &move);
+    QTest::mouseRelease(f, Qt::LeftButton, {}, to);
+    const unsigned fader_id = param_id(kind_input, 4, code_fader);
+    const int written = to_raw(15, f->value());
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, fader_id), written, change_wait_ms);
+
+    // A mute, and the console's acknowledgement leaves the strip as the user left it.
+    const unsigned on_id = param_id(kind_input, 5, code_on);
+    const int was = sim_value(*sim_, on_id);
+    QTest::mouseClick(page->strip(5)->m_button(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, on_id), was == 0 ? 1 : 0, change_wait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig_->session.store.dirty().contains(on_id), change_wait_ms);
+    QCOMPARE(page->strip(5)->m_button()->isChecked(), was != 0);
+  }
+
+  // The meters come from the console ten times a second while the page is shown.
+  void strip_meters_follow_the_console() {
+    strips_page* page = rig_->page();
+    QTRY_VERIFY_WITH_TIMEOUT(page->strip(0)->meter1()->db() > -40 || page->strip(1)->meter1()->db() > -40, change_wait_ms);
+  }
+};
+
+QTEST_MAIN(strips_link_test)
+#include "strips_link_test.moc"
