@@ -1,0 +1,100 @@
+// The desktop program against the console simulator, both as processes on loopback: started
+// on the strips page with a console given, it reads the whole console, draws the page, and
+// sends nothing the user did not ask for.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/params/ids.h"
+#include "process.h"
+#include "sim_process.h"
+
+namespace vorante {
+namespace {
+
+using namespace std::chrono_literals;
+using test::run_process;
+using test::sim_process;
+
+constexpr int write_params_code = 3;
+
+double children_cpu_seconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_CHILDREN, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Width and height from a PNG's header; zero when it is none.
+std::pair<uint32_t, uint32_t> png_size(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[24] = {};
+  if (!in.read(head, sizeof head) || std::string(head + 1, 3) != "PNG") return {0, 0};
+  auto be = [&](int at) {
+    const auto* b = reinterpret_cast<const unsigned char*>(head + at);
+    return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
+  };
+  return {be(16), be(20)};
+}
+
+// Parameter writes the simulator took in, from its frame log.
+int writes_received(const std::string& log) {
+  std::ifstream in(log);
+  int writes = 0;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::string ms, what, link;
+    int code = -1;
+    fields >> ms >> what >> link >> code;
+    if (what == "R" && code == write_params_code) ++writes;
+  }
+  return writes;
+}
+
+struct bank_case {
+  const char* show;
+};
+
+class strips_e2e : public ::testing::TestWithParam<bank_case> {};
+
+TEST_P(strips_e2e, reads_the_console_and_draws_the_strips_without_writing) {
+  const std::string log = ::testing::TempDir() + "vorante-strips-e2e.log";
+  const std::string shot = ::testing::TempDir() + "vorante-strips-e2e.png";
+  std::remove(log.c_str());
+  std::remove(shot.c_str());
+  sim_process sim({"--random-values", "5", "--meters", "--log", log});
+  ASSERT_TRUE(sim.ready());
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+  const double cpu_before = children_cpu_seconds();
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = run_process({VORANTE_PATH, "--connect", sim.console(), "--show", GetParam().show, "--screenshot",
+                              shot + "@6000"},
+                             40s);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const double cpu = children_cpu_seconds() - cpu_before;
+
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("read finished!"), std::string::npos) << r.out;
+  const auto [w, h] = png_size(shot);
+  EXPECT_EQ(w, 1280u);
+  EXPECT_EQ(h, 800u);
+  sim.stop();
+  // Values that came from the console never go back to it.
+  EXPECT_EQ(writes_received(log), 0);
+  std::printf("%s: %.2f s of CPU in %.1f s (%.0f %% of one core, start-up and full read included)\n", GetParam().show,
+              cpu, wall, 100.0 * cpu / wall);
+}
+
+INSTANTIATE_TEST_SUITE_P(banks, strips_e2e,
+                         ::testing::Values(bank_case{"brief_channel"}, bank_case{"brief_channel:16"},
+                                           bank_case{"brief_channel:38"}),
+                         [](const ::testing::TestParamInfo<bank_case>& info) {
+                           return std::string(info.index == 0 ? "ch1_8" : info.index == 1 ? "st_fx" : "dca");
+                         });
+
+}  // namespace
+}  // namespace vorante
