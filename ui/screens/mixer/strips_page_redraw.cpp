@@ -208,7 +208,8 @@ void strips_page::reset_meters() {
 
 // With the link down the meters stay where they are.
 void strips_page::tick_meters() {
-  if (!env_.session.engine.link_alive()) return;
+  // The DCA row has no meters; the strips behind it keep theirs.
+  if (!env_.session.engine.link_alive() || strip_grid()->isHidden()) return;
   const param_store& store = env_.session.store;
   for (int n = 0; n < strip_count; ++n) {
     const strip_record& r = record(n);
