@@ -793,7 +793,8 @@ class strips_page_test : public QObject {
     rig.show(bank_ch1);
     // The rightmost column: the picker must stay on the screen.
     button* name = rig.strip(7)->name_button();
-    QTest::mouseClick(name, Qt::RightButton);
+    // Through the window, as a real pointer comes.
+    QTest::mouseClick(host_->windowHandle(), Qt::RightButton, {}, name->mapTo(host_, name->rect().center()));
     QWidget* picker = host_->findChild<QWidget*>("colour_picker");
     QVERIFY(picker && picker->isVisible());
     QWidget* panel = picker->findChild<QWidget*>("colour_picker_panel");

@@ -362,7 +362,7 @@ void strips_page::strip_colour(int n) {
 }
 
 bool strips_page::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+  if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
     for (int n = 0; n < strip_count; ++n) {
       if (watched == strip(n)->name_button()) {
         strip_colour(n);
