@@ -581,6 +581,24 @@ class strips_page_test : public QObject {
     QCOMPARE(probe(rig, "fader 0"), QString("0.0"));
   }
 
+  // A layer key pressed while a finger is on a fader: the fader lets go, so the rest of the
+  // drag cannot land on the channel the strip shows next.
+  void a_bank_change_ends_a_drag() {
+    strips_rig rig(host_);
+    rig.show(bank_ch1);
+    fader* f = rig.strip(0)->fader();
+    drag_fader(f, -f->travel().span() / 4, false);
+    QVERIFY(f->dragging());
+    rig.nav->select_layer(1);
+    QCOMPARE(rig.page()->bank_on_screen(), 1);
+    QVERIFY(!f->dragging());
+    const QPoint further = f->knob_geometry().center() - QPoint(0, f->travel().span() / 4);
+    QMouseEvent move(QEvent::MouseMove, QPointF(further), f->mapToGlobal(QPointF(further)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(f, &move);
+    QVERIFY(!rig.session.store.dirty().contains(id_of(1, 8, 12)));
+  }
+
   // ---- phantom power ----------------------------------------------------------------------
 
   void phantom_goes_on_only_after_yes_data() {

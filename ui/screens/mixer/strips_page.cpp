@@ -20,6 +20,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/channel_strip.h"
 #include "ui/widgets/eq_graph.h"
+#include "ui/widgets/fader.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/pan_bar.h"
 #include "ui/widgets/sends_panel.h"
@@ -207,6 +208,9 @@ void strips_page::assign_bank(int bank) {
     records_[static_cast<size_t>(n)] = {};
     eq_ids_[static_cast<size_t>(n)] = {};
     channel_strip* s = strip(n);
+    // A hand still on a control (a layer key pressed meanwhile) lets go here, before the
+    // strip starts to show another channel: hiding ends every drag.
+    if (s->fader()->dragging() || s->pan()->dragging() || sends_dragged(s->sends())) s->hide();
     s->set_stereo(false);
     s->show_sends(true);
     s->sends()->set_channel(0, 0);

@@ -25,6 +25,7 @@ class strips_dca_row;
 class strips_grid;
 class strips_main_section;
 class phantom_confirm;
+class sends_panel;
 
 constexpr int strips_bottom_height = 180;
 constexpr int strips_gap = 3;
@@ -101,6 +102,7 @@ class strips_page : public page {
   void redraw_name(int n);
   void redraw_colour(int n);
   void reset_meters();
+  static bool sends_dragged(const sends_panel* panel);
 
   page_env& env_;
   QVBoxLayout* column_;

@@ -34,15 +34,15 @@ constexpr int bus_solo_right_code = 75;
 bool is_colour_id(unsigned id) { return id >= colour_base_id && id < colour_base_id + logical_count; }
 bool is_send_mode_id(unsigned id) { return id >= send_mode_base_id && id < send_mode_base_id + send_mode_words; }
 
-bool sends_dragged(const sends_panel* panel) {
+}  // namespace
+
+bool strips_page::sends_dragged(const sends_panel* panel) {
   if (!panel) return false;
   for (int g = 0; g < send_group_count; ++g)
     for (int i = 0; i < panel->item_count(g); ++i)
       if (panel->slider(g, i)->dragging()) return true;
   return false;
 }
-
-}  // namespace
 
 void strips_page::on_param(uint16_t id, uint16_t, int) {
   if (!is_valid_id(id)) return;
