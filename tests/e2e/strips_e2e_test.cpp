@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -61,8 +62,12 @@ struct bank_case {
 class strips_e2e : public ::testing::TestWithParam<bank_case> {};
 
 TEST_P(strips_e2e, reads_the_console_and_draws_the_strips_without_writing) {
-  const std::string log = ::testing::TempDir() + "vorante-strips-e2e.log";
-  const std::string shot = ::testing::TempDir() + "vorante-strips-e2e.png";
+  // Each case its own files: the cases may run side by side.
+  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::replace(name.begin(), name.end(), '/', '-');
+  const std::string stem = ::testing::TempDir() + "vorante-strips-e2e-" + name;
+  const std::string log = stem + ".log";
+  const std::string shot = stem + ".png";
   std::remove(log.c_str());
   std::remove(shot.c_str());
   sim_process sim({"--random-values", "5", "--meters", "--log", log});
