@@ -101,11 +101,17 @@ void level_meter::paintEvent(QPaintEvent*) {
   const QRect bar = bar_rect();
 
   if (scale_shown_) {
-    // Each label centred on its mark, kept inside the widget at both ends.
-    const QFontMetrics fm(font());
-    p.setFont(font());
-    p.setPen(to_qcolor(meter_scale_text));
+    // Each label centred on its mark, kept inside the widget at both ends. Where the
+    // layout leaves less room than the widest label needs (between the bars of a stereo
+    // strip), the labels shrink rather than lose their sign.
     const int right = bar.x() - meter_scale_gap;
+    QFont scale_font = font();
+    const int needed = QFontMetrics(scale_font).horizontalAdvance(widest_label);
+    if (right > 0 && needed > right && scale_font.pixelSize() > 0)
+      scale_font.setPixelSize(std::max(5, scale_font.pixelSize() * right / needed));
+    const QFontMetrics fm(scale_font);
+    p.setFont(scale_font);
+    p.setPen(to_qcolor(meter_scale_text));
     for (int i = 1; i < static_cast<int>(level_meter_marks.size()); ++i) {
       const int y = bar.height() - bar.height() * i / level_meter_segments;
       const int top = std::clamp(y - fm.height() / 2, 0, std::max(0, height() - fm.height()));
