@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "ui/foundation/colour.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/gallery_page.h"
 #include "ui/widgets/gr_meter.h"
@@ -191,6 +192,35 @@ class widgets_test : public QObject {
     const QImage bar = b.grab().toImage();
     QVERIFY(near(bar.pixelColor(20, 35), to_qcolor(theme::bar_fill), 8));
     QVERIFY(near(bar.pixelColor(60, 35), to_qcolor(theme::bar_track), 8));
+  }
+
+  // Cards are drawn once per size and look: asking again gives the same picture, and a
+  // change in any part of the look gives another one (a key that ignored a field would
+  // hand out a card of the wrong colour).
+  void rounded_box_is_reused_only_for_the_same_look() {
+    const box_look base{0x4A49, 0x2945, true, 0xFFFF, 102, 1, 4};
+    const QSize size(60, 40);
+    const qint64 first = rounded_box(size, base).cacheKey();
+    QCOMPARE(rounded_box(size, base).cacheKey(), first);
+    QVERIFY(near(rounded_box(size, base).pixelColor(30, 1), to_qcolor(0x4A49), 40));
+    QCOMPARE(rounded_box(size, base).pixelColor(0, 0).alpha(), 0);  // outside the corner
+
+    std::vector<box_look> changed(7, base);
+    changed[0].top = 0xF800;
+    changed[1].bottom = 0x07E0;
+    changed[2].filled = false;
+    changed[3].border = 0x001F;
+    changed[4].border_alpha = 255;
+    changed[5].border_width = 2;
+    changed[6].radius = 8;
+    const QImage reference = rounded_box(size, base).copy();
+    for (const box_look& look : changed) QVERIFY(rounded_box(size, look) != reference);
+    QVERIFY(rounded_box(QSize(61, 40), base) != reference);
+
+    // Sizes made up on the fly do not pile up.
+    for (int w = 1; w <= 600; ++w) rounded_box(QSize(w, 10), base);
+    QVERIFY(rounded_box_cache_size() <= 512);
+    QCOMPARE(rounded_box(size, base), reference);
   }
 
   void is_button_only_for_push_buttons() {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdarg>
 
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -68,38 +69,33 @@ void face_button::set_progress(int percent) {
 
 void face_button::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
   if (!isEnabled()) p.setOpacity(disabled_opacity);
 
   const face_look lk = look(highlighted());
-  const QRectF r(rect());
-  QPainterPath face;
-  face.addRoundedRect(r, face_radius, face_radius);
-  QLinearGradient fill(r.topLeft(), r.bottomLeft());
-  fill.setColorAt(0, to_qcolor(lk.background));
-  fill.setColorAt(1, to_qcolor(lk.gradient));
-  p.fillPath(face, fill);
+  const QSize sz = size();
+  p.drawImage(QPoint(0, 0), rounded_box(sz, {lk.background, lk.gradient, true, 0, 0, 0, face_radius}));
 
-  // The label and the bar are clipped by the rounded corners.
-  p.setClipPath(face);
+  // The bar is clipped by the rounded corners; the label stays clear of them.
   if (progress_) {
-    const progress_geometry g = progress_rects(size(), *progress_);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath face;
+    face.addRoundedRect(QRectF(rect()), face_radius, face_radius);
+    p.setClipPath(face);
+    const progress_geometry g = progress_rects(sz, *progress_);
     p.fillRect(g.track, to_qcolor(theme::bar_track));
     p.fillRect(g.fill, to_qcolor(theme::bar_fill));
+    p.restore();
   }
   if (label_shown_) {
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(to_qcolor(theme::white));
     p.setFont(font());
     p.drawText(rect(), Qt::AlignCenter, label_text_);
   }
-  p.setClipping(false);
 
   // The frame goes over everything inside, as a container's border does.
-  p.setPen(QPen(to_qcolor(lk.border, lk.border_alpha), face_border_width));
-  p.setBrush(Qt::NoBrush);
-  const qreal half = face_border_width / 2.0;
-  p.drawRoundedRect(r.adjusted(half, half, -half, -half), face_radius - half,
-                    face_radius - half);
+  p.drawImage(QPoint(0, 0), rounded_box(sz, {0, 0, false, lk.border, lk.border_alpha, face_border_width, face_radius}));
 }
 
 }  // namespace vorante

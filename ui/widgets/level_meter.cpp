@@ -16,15 +16,34 @@ constexpr QSize default_size{32, 320};
 constexpr int border_alpha = 178;
 constexpr const char* widest_label = "-30";
 
-// The lit picture of a bar: the three zones, each boundary softened into its neighbours.
-QImage lit_picture(QSize size) {
+// A picture of the bar: its rounded shape filled with `fill` and framed by its border.
+// Painting then only copies rows of two of these, above and below the lit line.
+QImage bar_picture(QSize size, const QBrush& fill) {
   QImage img(size, QImage::Format_ARGB32_Premultiplied);
   if (size.isEmpty()) return img;
-  const meter_zones z = level_meter_zones(size.height());
+  img.fill(Qt::transparent);
+  const QRectF bar(QPointF(0, 0), QSizeF(size));
+  const qreal radius = bar.width() / 2.0;
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  QPainterPath shape;
+  shape.addRoundedRect(bar, radius, radius);
+  p.setClipPath(shape);
+  p.fillRect(bar, fill);
+  p.setClipping(false);
+  p.setPen(QPen(QColor(0, 0, 0, border_alpha), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(bar.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+  return img;
+}
+
+// The lit colours of a bar: the three zones, each boundary softened into its neighbours.
+QLinearGradient lit_colours(int height) {
+  const meter_zones z = level_meter_zones(height);
   const QColor green = to_qcolor(meter_green);
   const QColor yellow = to_qcolor(meter_yellow);
   const QColor red = to_qcolor(meter_red);
-  const qreal h = size.height();
+  const qreal h = std::max(1, height);
   QLinearGradient g(0, 0, 0, h);
   auto at = [&](int y) { return std::clamp(y / h, 0.0, 1.0); };
   g.setColorAt(0, red);
@@ -33,9 +52,7 @@ QImage lit_picture(QSize size) {
   g.setColorAt(at(z.green_top - z.green_blend), yellow);
   g.setColorAt(at(z.green_top + z.green_blend), green);
   g.setColorAt(1, green);
-  QPainter p(&img);
-  p.fillRect(img.rect(), g);
-  return img;
+  return g;
 }
 }  // namespace
 
@@ -64,6 +81,7 @@ QRect level_meter::bar_rect() const {
 void level_meter::show_scale(bool show) {
   if (show == scale_shown_) return;
   scale_shown_ = show;
+  rebuild_scale();
   updateGeometry();
   update();
 }
@@ -83,7 +101,42 @@ void level_meter::set_db(int db, int fall) {
 
 double level_meter::db() const { return meter_db_of_value(value_); }
 
-void level_meter::rebuild_pictures() { lit_ = lit_picture(bar_rect().size()); }
+void level_meter::rebuild_pictures() {
+  const QSize bar = bar_rect().size();
+  lit_ = bar_picture(bar, lit_colours(bar.height()));
+  dark_ = bar_picture(bar, Qt::black);
+  rebuild_scale();
+}
+
+// The scale's labels, drawn once for the widget's size and font. Each label is centred on
+// its mark and kept inside the widget at both ends. Where the layout leaves less room than
+// the widest label needs (between the bars of a stereo strip), the labels shrink rather
+// than lose their sign.
+void level_meter::rebuild_scale() {
+  const QRect bar = bar_rect();
+  const int right = bar.x() - meter_scale_gap;
+  if (!scale_shown_ || right <= 0 || height() <= 0) {
+    scale_ = QImage();
+    return;
+  }
+  scale_ = QImage(QSize(right, height()), QImage::Format_ARGB32_Premultiplied);
+  scale_.fill(Qt::transparent);
+  QFont scale_font = font();
+  const int needed = QFontMetrics(scale_font).horizontalAdvance(widest_label);
+  if (needed > right && scale_font.pixelSize() > 0)
+    scale_font.setPixelSize(std::max(5, scale_font.pixelSize() * right / needed));
+  const QFontMetrics fm(scale_font);
+  QPainter p(&scale_);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setFont(scale_font);
+  p.setPen(to_qcolor(meter_scale_text));
+  for (int i = 1; i < static_cast<int>(level_meter_marks.size()); ++i) {
+    const int y = bar.height() - bar.height() * i / level_meter_segments;
+    const int top = std::clamp(y - fm.height() / 2, 0, std::max(0, height() - fm.height()));
+    p.drawText(QRect(0, top, right, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+               QString::number(level_meter_marks[i]));
+  }
+}
 
 void level_meter::resizeEvent(QResizeEvent* e) {
   rebuild_pictures();
@@ -91,49 +144,22 @@ void level_meter::resizeEvent(QResizeEvent* e) {
 }
 
 void level_meter::changeEvent(QEvent* e) {
-  if (e->type() == QEvent::FontChange) updateGeometry();
+  if (e->type() == QEvent::FontChange) {
+    rebuild_scale();
+    updateGeometry();
+  }
   QWidget::changeEvent(e);
 }
 
 void level_meter::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
+  if (scale_shown_ && !scale_.isNull()) p.drawImage(QPoint(0, 0), scale_);
   const QRect bar = bar_rect();
-
-  if (scale_shown_) {
-    // Each label centred on its mark, kept inside the widget at both ends. Where the
-    // layout leaves less room than the widest label needs (between the bars of a stereo
-    // strip), the labels shrink rather than lose their sign.
-    const int right = bar.x() - meter_scale_gap;
-    QFont scale_font = font();
-    const int needed = QFontMetrics(scale_font).horizontalAdvance(widest_label);
-    if (right > 0 && needed > right && scale_font.pixelSize() > 0)
-      scale_font.setPixelSize(std::max(5, scale_font.pixelSize() * right / needed));
-    const QFontMetrics fm(scale_font);
-    p.setFont(scale_font);
-    p.setPen(to_qcolor(meter_scale_text));
-    for (int i = 1; i < static_cast<int>(level_meter_marks.size()); ++i) {
-      const int y = bar.height() - bar.height() * i / level_meter_segments;
-      const int top = std::clamp(y - fm.height() / 2, 0, std::max(0, height() - fm.height()));
-      p.drawText(QRect(0, top, right, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                 QString::number(level_meter_marks[i]));
-    }
-  }
-
-  if (bar.isEmpty()) return;
-  const qreal radius = bar.width() / 2.0;
-  QPainterPath shape;
-  shape.addRoundedRect(QRectF(bar), radius, radius);
-  p.save();
-  p.setClipPath(shape);
-  const int line = meter_line_y(value_, bar.height());
-  p.fillRect(QRect(bar.x(), bar.y(), bar.width(), line), Qt::black);
+  if (bar.isEmpty() || lit_.size() != bar.size()) return;
+  const int line = std::clamp(meter_line_y(value_, bar.height()), 0, bar.height());
+  if (line > 0) p.drawImage(bar.topLeft(), dark_, QRect(0, 0, bar.width(), line));
   if (line < bar.height())
     p.drawImage(QPoint(bar.x(), bar.y() + line), lit_, QRect(0, line, bar.width(), bar.height() - line));
-  p.restore();
-  p.setPen(QPen(QColor(0, 0, 0, border_alpha), 1));
-  p.setBrush(Qt::NoBrush);
-  p.drawRoundedRect(QRectF(bar).adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
 }
 
 }  // namespace vorante

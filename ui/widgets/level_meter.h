@@ -51,10 +51,13 @@ class level_meter : public QWidget {
 
  private:
   void rebuild_pictures();
+  void rebuild_scale();
 
   bool scale_shown_ = true;
   int value_ = level_meter_range;
   QImage lit_;
+  QImage dark_;
+  QImage scale_;
 };
 
 }  // namespace vorante

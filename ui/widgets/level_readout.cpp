@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "ui/widgets/box_cache.h"
+
 namespace vorante {
 
 level_readout::level_readout(const QString& text, QWidget* parent) : QLabel(text, parent) {
@@ -24,14 +26,8 @@ QSize level_readout::minimumSizeHint() const { return {0, sizeHint().height()}; 
 
 void level_readout::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  p.drawImage(QPoint(0, 0), rounded_box(size(), {readout_top, readout_bottom, true, 0, 0, 0, readout_radius}));
   p.setRenderHint(QPainter::Antialiasing);
-  const QRectF r(rect());
-  QLinearGradient g(r.topLeft(), r.bottomLeft());
-  g.setColorAt(0, to_qcolor(readout_top));
-  g.setColorAt(1, to_qcolor(readout_bottom));
-  p.setPen(Qt::NoPen);
-  p.setBrush(g);
-  p.drawRoundedRect(r, readout_radius, readout_radius);
   p.setPen(to_qcolor(theme::white));
   p.setFont(font());
   p.drawText(rect(), Qt::AlignCenter, text());

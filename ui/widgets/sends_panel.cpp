@@ -11,6 +11,7 @@
 
 #include "app/params/convert.h"
 #include "app/params/ids.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/strip_parts.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -57,14 +58,8 @@ class send_box : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (!framed_) return;
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, to_qcolor(box_top));
-    g.setColorAt(1, to_qcolor(box_bottom));
-    p.setBrush(g);
-    p.setPen(QPen(to_qcolor(theme::card_border, box_border_alpha), 1));
-    p.drawRoundedRect(r, box_radius, box_radius);
+    p.drawImage(QPoint(0, 0), rounded_box(size(), {box_top, box_bottom, true, theme::card_border,
+                                                   box_border_alpha, 1, box_radius}));
   }
 
  private:

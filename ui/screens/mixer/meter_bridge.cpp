@@ -10,6 +10,7 @@
 #include "app/protocol/session.h"
 #include "ui/screens/mixer/navigator.h"
 #include "ui/screens/mixer/page_registry.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -43,24 +44,33 @@ bridge_bar::bridge_bar(QWidget* parent) : QWidget(parent) {
 void bridge_bar::set_value(int value) {
   value = std::clamp(value, 0, bridge_bar_max);
   if (value == value_) return;
+  const int old_top = value_ <= 0 ? height() : fill_top();
   value_ = value;
-  update();
+  const int new_top = value_ <= 0 ? height() : fill_top();
+  // Only the rows between the old and the new fill line look different.
+  if (old_top != new_top) update(QRect(0, std::min(old_top, new_top), width(), std::abs(new_top - old_top)));
 }
 
-void bridge_bar::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+// The two pictures a bar is made of: the empty track in its border, and the same track
+// filled from bottom to top. Painting copies rows of each, above and below the fill line.
+void bridge_bar::rebuild_pictures() {
+  const QSize size = this->size();
+  track_ = QImage();
+  full_ = QImage();
+  if (size.isEmpty()) return;
+  const QRectF outer = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
   const double r = outer.width() / 2;
-  p.setPen(QPen(QColor(0, 0, 0, bar_border_alpha), 1));
-  p.setBrush(to_qcolor(theme::bar_track));
-  p.drawRoundedRect(outer, r, r);
-  if (value_ <= 0) return;
-
+  track_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+  track_.fill(Qt::transparent);
+  {
+    QPainter p(&track_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 0, bar_border_alpha), 1));
+    p.setBrush(to_qcolor(theme::bar_track));
+    p.drawRoundedRect(outer, r, r);
+  }
+  full_ = track_.copy();
   const QRectF inner = outer.adjusted(1, 1, -1, -1);
-  const double h = inner.height() * value_ / bridge_bar_max;
-  QRectF fill = inner;
-  fill.setTop(inner.bottom() - h);
   QLinearGradient colours(inner.bottomLeft(), inner.topLeft());
   colours.setColorAt(0, to_qcolor(theme::bar_fill));
   colours.setColorAt(fill_amber_from, to_qcolor(theme::bar_fill));
@@ -68,12 +78,32 @@ void bridge_bar::paintEvent(QPaintEvent*) {
   colours.setColorAt(fill_red_from, to_qcolor(0xFE60));
   colours.setColorAt(fill_red_from + 0.01, to_qcolor(0xF800));
   colours.setColorAt(1, to_qcolor(0xF800));
+  QPainter p(&full_);
+  p.setRenderHint(QPainter::Antialiasing);
   QPainterPath clip;
   clip.addRoundedRect(inner, inner.width() / 2, inner.width() / 2);
   p.setClipPath(clip);
   p.setPen(Qt::NoPen);
   p.setBrush(colours);
-  p.drawRect(fill);
+  p.drawRect(inner);
+}
+
+// The row where the fill begins: none below `height()`, all of the inside at the maximum.
+int bridge_bar::fill_top() const {
+  const double inner_h = std::max(0, height() - 3);
+  const double inner_bottom = height() - 1.5;
+  return std::clamp(static_cast<int>(std::lround(inner_bottom - inner_h * value_ / bridge_bar_max)), 0, height());
+}
+
+void bridge_bar::resizeEvent(QResizeEvent*) { rebuild_pictures(); }
+
+void bridge_bar::paintEvent(QPaintEvent*) {
+  if (track_.size() != size()) rebuild_pictures();
+  if (track_.isNull()) return;
+  QPainter p(this);
+  const int top = value_ <= 0 ? height() : fill_top();
+  if (top > 0) p.drawImage(QPoint(0, 0), track_, QRect(0, 0, width(), top));
+  if (top < height()) p.drawImage(QPoint(0, top), full_, QRect(0, top, width(), height() - top));
 }
 
 meter_bridge::meter_bridge(page_env& env, QWidget* parent)
@@ -125,12 +155,8 @@ void meter_bridge::tick(int64_t now_ms) {
 
 void meter_bridge::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-  p.setPen(QPen(to_qcolor(bridge_border), 1));
-  p.setBrush(to_qcolor(bridge_background));
-  p.drawRoundedRect(frame, bridge_radius, bridge_radius);
-  p.setRenderHint(QPainter::Antialiasing, false);
+  p.drawImage(QPoint(0, 0), rounded_box(size(), {bridge_background, bridge_background, true, bridge_border, 255, 1,
+                                                 bridge_radius}));
   p.setPen(Qt::NoPen);
   p.setBrush(to_qcolor(bridge_separator));
   p.drawRect(1, 1 + bridge_label_row_height, width() - 2, 1);

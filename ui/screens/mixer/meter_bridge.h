@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QTimer>
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -35,9 +36,15 @@ class bridge_bar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void rebuild_pictures();
+  int fill_top() const;
+
   int value_ = 0;
+  QImage track_;
+  QImage full_;
 };
 
 class meter_bridge : public QWidget {

@@ -13,6 +13,7 @@
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
 #include "ui/screens/mixer/navigator.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/level_readout.h"
@@ -193,10 +194,8 @@ void strips_main_section::redraw_link() { link_->setChecked(link_bit(env_.sessio
 
 void strips_main_section::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(to_qcolor(section_background));
-  p.drawRoundedRect(rect(), section_radius, section_radius);
+  p.drawImage(QPoint(0, 0), rounded_box(size(), {section_background, section_background, true, 0, 0, 0,
+                                                 section_radius}));
 }
 
 void strips_main_section::resizeEvent(QResizeEvent* e) {
