@@ -81,7 +81,7 @@ QRect level_meter::bar_rect() const {
 void level_meter::show_scale(bool show) {
   if (show == scale_shown_) return;
   scale_shown_ = show;
-  rebuild_scale();
+  pictures_stale_ = true;
   updateGeometry();
   update();
 }
@@ -139,19 +139,24 @@ void level_meter::rebuild_scale() {
 }
 
 void level_meter::resizeEvent(QResizeEvent* e) {
-  rebuild_pictures();
+  // Layouts may resize a meter several times before it is next painted.
+  pictures_stale_ = true;
   QWidget::resizeEvent(e);
 }
 
 void level_meter::changeEvent(QEvent* e) {
   if (e->type() == QEvent::FontChange) {
-    rebuild_scale();
+    pictures_stale_ = true;
     updateGeometry();
   }
   QWidget::changeEvent(e);
 }
 
 void level_meter::paintEvent(QPaintEvent*) {
+  if (pictures_stale_) {
+    rebuild_pictures();
+    pictures_stale_ = false;
+  }
   QPainter p(this);
   if (scale_shown_ && !scale_.isNull()) p.drawImage(QPoint(0, 0), scale_);
   const QRect bar = bar_rect();

@@ -58,6 +58,7 @@ class level_meter : public QWidget {
   QImage lit_;
   QImage dark_;
   QImage scale_;
+  bool pictures_stale_ = true;
 };
 
 }  // namespace vorante

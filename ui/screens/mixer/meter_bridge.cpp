@@ -95,8 +95,6 @@ int bridge_bar::fill_top() const {
   return std::clamp(static_cast<int>(std::lround(inner_bottom - inner_h * value_ / bridge_bar_max)), 0, height());
 }
 
-void bridge_bar::resizeEvent(QResizeEvent*) { rebuild_pictures(); }
-
 void bridge_bar::paintEvent(QPaintEvent*) {
   if (track_.size() != size()) rebuild_pictures();
   if (track_.isNull()) return;

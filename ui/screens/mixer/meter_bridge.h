@@ -36,7 +36,6 @@ class bridge_bar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void rebuild_pictures();
