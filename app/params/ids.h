@@ -56,6 +56,17 @@ constexpr int phantom_group_count = 4;
 constexpr int main_l_bus = 8;
 constexpr int main_r_bus = 9;
 
+// A channel with a strip or an editor of its own: an input, effect return, bus or DCA.
+constexpr bool is_channel(int kind, int index) {
+  switch (kind) {
+    case kind_input: return index >= 0 && index < input_count;
+    case kind_fx: return index >= 0 && index < fx_count;
+    case kind_bus: return index >= 0 && index < bus_count;
+    case kind_dca: return index >= 0 && index < dca_count;
+    default: return false;
+  }
+}
+
 // Generic codes: the same role in every kind.
 constexpr int code_fader = 234;
 constexpr int code_on = 235;

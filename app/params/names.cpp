@@ -67,16 +67,6 @@ std::string printed(const char* format, int a, int b = 0) {
   return text;
 }
 
-bool valid_index(int kind, int index) {
-  switch (kind) {
-    case kind_input: return index >= 0 && index < input_count;
-    case kind_fx: return index >= 0 && index < fx_count;
-    case kind_bus: return index >= 0 && index < bus_count;
-    case kind_dca: return index >= 0 && index < dca_count;
-    default: return false;
-  }
-}
-
 // Counts the fitted slots before `index` among logical first..first + index - 1.
 int fitted_before(int first_logical, int index) {
   int n = 0;
@@ -143,7 +133,7 @@ struct channel_name_formats {
 };
 
 std::optional<channel_name_formats> name_formats(int kind, int index) {
-  if (!valid_index(kind, index)) return std::nullopt;
+  if (!is_channel(kind, index)) return std::nullopt;
   const int n = channel_display_number(kind, index);
   switch (kind) {
     case kind_input:

@@ -10,6 +10,7 @@
 
 #include "app/core/translate.h"
 #include "ui/foundation/colour.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/gr_meter.h"
 #include "ui/widgets/text_entry.h"
@@ -59,10 +60,8 @@ class panel : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(to_qcolor(panel_border), 1));
-    p.setBrush(to_qcolor(panel_background));
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), panel_radius, panel_radius);
+    p.drawImage(QPoint(0, 0),
+                rounded_box(size(), {panel_background, panel_background, true, panel_border, 255, 1, panel_radius}));
   }
 };
 

@@ -14,6 +14,7 @@
 #include "app/protocol/engine.h"
 #include "ui/foundation/colour.h"
 #include "ui/platform/main_loop.h"
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
@@ -87,10 +88,8 @@ class connect_panel : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(to_qcolor(panel_border), 1));
-    p.setBrush(to_qcolor(panel_background));
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), panel_radius, panel_radius);
+    p.drawImage(QPoint(0, 0),
+                rounded_box(size(), {panel_background, panel_background, true, panel_border, 255, 1, panel_radius}));
   }
 };
 

@@ -22,16 +22,6 @@ constexpr int bar_argument_setting = 7;
 
 constexpr int dca_bank = bank_count - 1;
 
-bool is_channel(int kind, int index) {
-  switch (kind) {
-    case kind_input: return index >= 0 && index < input_count;
-    case kind_fx: return index >= 0 && index < fx_count;
-    case kind_bus: return index >= 0 && index < bus_count;
-    case kind_dca: return index >= 0 && index < dca_count;
-    default: return false;
-  }
-}
-
 int bank_of_logical(int logical) {
   if (logical < 0 || logical >= logical_count) return no_bank;
   return logical_slot_of(logical).bank;
