@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <unordered_map>
 
 namespace vorante {
@@ -78,6 +79,14 @@ const QImage& rounded_box(QSize size, const box_look& look) {
   }
   if (c.size() >= cache_bound) c.clear();
   return c.emplace(k, entry{size, look, draw_box(size, look)})->second.image;
+}
+
+void draw_split(QPainter& p, QPoint at, const QImage& above, const QImage& below, int line) {
+  const int w = above.width();
+  const int h = above.height();
+  line = std::clamp(line, 0, h);
+  if (line > 0) p.drawImage(at, above, QRect(0, 0, w, line));
+  if (line < h) p.drawImage(QPoint(at.x(), at.y() + line), below, QRect(0, line, w, h - line));
 }
 
 int rounded_box_cache_size() { return static_cast<int>(cache().size()); }

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
+
 #include "ui/foundation/colour.h"
 
 namespace vorante {
@@ -23,6 +25,10 @@ struct box_look {
 // The card of `size` in `look`, transparent outside its rounded edge. The reference stays
 // valid until the next call.
 const QImage& rounded_box(QSize size, const box_look& look);
+
+// A bar drawn from two pictures of the same size at `at`: rows above `line` from `above`,
+// the rest from `below`. Level bars are painted this way, so a new level costs two copies.
+void draw_split(QPainter& p, QPoint at, const QImage& above, const QImage& below, int line);
 
 // How many pictures the cache holds now (it starts over when it grows past its bound).
 int rounded_box_cache_size();

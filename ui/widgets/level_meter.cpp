@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -160,11 +161,8 @@ void level_meter::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (scale_shown_ && !scale_.isNull()) p.drawImage(QPoint(0, 0), scale_);
   const QRect bar = bar_rect();
-  if (bar.isEmpty() || lit_.size() != bar.size()) return;
-  const int line = std::clamp(meter_line_y(value_, bar.height()), 0, bar.height());
-  if (line > 0) p.drawImage(bar.topLeft(), dark_, QRect(0, 0, bar.width(), line));
-  if (line < bar.height())
-    p.drawImage(QPoint(bar.x(), bar.y() + line), lit_, QRect(0, line, bar.width(), bar.height() - line));
+  if (bar.isEmpty()) return;
+  draw_split(p, bar.topLeft(), dark_, lit_, meter_line_y(value_, bar.height()));
 }
 
 }  // namespace vorante

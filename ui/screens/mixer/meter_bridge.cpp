@@ -44,9 +44,9 @@ bridge_bar::bridge_bar(QWidget* parent) : QWidget(parent) {
 void bridge_bar::set_value(int value) {
   value = std::clamp(value, 0, bridge_bar_max);
   if (value == value_) return;
-  const int old_top = value_ <= 0 ? height() : fill_top();
+  const int old_top = fill_top();
   value_ = value;
-  const int new_top = value_ <= 0 ? height() : fill_top();
+  const int new_top = fill_top();
   // Only the rows between the old and the new fill line look different.
   if (old_top != new_top) update(QRect(0, std::min(old_top, new_top), width(), std::abs(new_top - old_top)));
 }
@@ -88,8 +88,10 @@ void bridge_bar::rebuild_pictures() {
   p.drawRect(inner);
 }
 
-// The row where the fill begins: none below `height()`, all of the inside at the maximum.
+// The row where the fill begins: `height()` for an empty bar, the top of the inside at the
+// maximum.
 int bridge_bar::fill_top() const {
+  if (value_ <= 0) return height();
   const double inner_h = std::max(0, height() - 3);
   const double inner_bottom = height() - 1.5;
   return std::clamp(static_cast<int>(std::lround(inner_bottom - inner_h * value_ / bridge_bar_max)), 0, height());
@@ -99,9 +101,7 @@ void bridge_bar::paintEvent(QPaintEvent*) {
   if (track_.size() != size()) rebuild_pictures();
   if (track_.isNull()) return;
   QPainter p(this);
-  const int top = value_ <= 0 ? height() : fill_top();
-  if (top > 0) p.drawImage(QPoint(0, 0), track_, QRect(0, 0, width(), top));
-  if (top < height()) p.drawImage(QPoint(0, top), full_, QRect(0, top, width(), height() - top));
+  draw_split(p, QPoint(0, 0), track_, full_, fill_top());
 }
 
 meter_bridge::meter_bridge(page_env& env, QWidget* parent)
