@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "app/core/crc16.h"
+#include "app/os/safe_file.h"
 #include "app/params/ids.h"
 
 namespace vorante {
@@ -162,35 +162,49 @@ std::filesystem::path preset_path() {
   return dir / "preset.bin";
 }
 
-namespace {
-
-bool preset_file_matches(const std::filesystem::path& path, const uint8_t* block) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) != preset_file_size || ec)
-    return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::array<uint8_t, preset_block_size> read{};
-  for (std::size_t b = 0; b < preset_block_count; ++b) {
-    if (!in.read(reinterpret_cast<char*>(read.data()), read.size())) return false;
-    if (std::memcmp(read.data(), block, preset_block_size) != 0) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-preset_result ensure_preset_file(const std::filesystem::path& path) {
+preset_check ensure_preset_file(const std::filesystem::path& path) {
   std::array<uint8_t, preset_block_size> block{};
   build_preset_block(block.data());
-  if (preset_file_matches(path, block.data())) return preset_result::unchanged;
 
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return preset_result::write_failed;
+  const file_read current = read_regular_file(path, preset_file_size);
+  switch (current.status) {
+    case file_status::ok:
+      if (current.bytes.size() == preset_file_size) {
+        bool same = true;
+        for (std::size_t b = 0; same && b < preset_block_count; ++b)
+          same = std::memcmp(current.bytes.data() + b * preset_block_size, block.data(), preset_block_size) == 0;
+        if (same) return {preset_result::unchanged, {}};
+      }
+      break;
+    case file_status::missing:
+    case file_status::too_large:
+      break;
+    case file_status::not_regular:
+    case file_status::foreign_owner:
+    case file_status::failed:
+      return {preset_result::refused, current.reason};
+  }
+
+  std::string image;
+  image.reserve(preset_file_size);
   for (std::size_t b = 0; b < preset_block_count; ++b)
-    out.write(reinterpret_cast<const char*>(block.data()), block.size());
-  out.flush();
-  return out ? preset_result::written : preset_result::write_failed;
+    image.append(reinterpret_cast<const char*>(block.data()), block.size());
+  const file_write written = write_file_atomically(path, image);
+  if (!written.ok) return {preset_result::write_failed, written.reason};
+  return {preset_result::written, {}};
+}
+
+std::string preset_check_line(const std::filesystem::path& path, const preset_check& check) {
+  switch (check.result) {
+    case preset_result::unchanged:
+    case preset_result::written:
+      return {};
+    case preset_result::refused:
+      return "[WARN] '" + path.string() + "' left untouched: " + check.reason + "\n";
+    case preset_result::write_failed:
+      break;
+  }
+  return "[WARN] write '" + path.string() + "' fail: " + check.reason + "\n";
 }
 
 }  // namespace vorante
