@@ -14,8 +14,8 @@
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/group_bar.h"
 #include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/overlay_layer.h"
 
 using namespace vorante;

@@ -33,8 +33,8 @@
 #include "ui/screens/mixer/connect_dialog.h"
 #include "ui/screens/mixer/group_bar.h"
 #include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

@@ -1,9 +1,9 @@
 #include "ui/platform/start_pages.h"
 
 #include "ui/platform/page_stack.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_host.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_host.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/gallery_page.h"
 
 namespace vorante {

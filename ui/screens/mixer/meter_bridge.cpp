@@ -8,8 +8,8 @@
 
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 

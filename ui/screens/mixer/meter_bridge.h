@@ -11,7 +11,7 @@
 
 #include "ui/foundation/colour.h"
 #include "ui/screens/mixer/meter_bridge_map.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 
 class QLabel;
 

@@ -1,8 +1,8 @@
 #include "ui/screens/mixer/mixer_pages.h"
 
 #include "ui/screens/mixer/brief_cont.h"
-#include "ui/screens/mixer/container_page.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/container_page.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
 
 namespace vorante {

@@ -11,7 +11,7 @@
 
 #include "app/params/ids.h"
 #include "ui/foundation/colour.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/strips_page_model.h"
 #include "ui/widgets/eq_graph_binding.h"
 

@@ -9,7 +9,7 @@
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
 #include "ui/foundation/channel_colours.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"

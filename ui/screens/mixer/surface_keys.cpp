@@ -5,8 +5,8 @@
 #include "app/params/banks.h"
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/phones_toast.h"
 
 namespace vorante {

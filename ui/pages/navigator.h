@@ -13,8 +13,8 @@
 #include "app/params/ids.h"
 #include "app/protocol/ui_port.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/page.h"
-#include "ui/screens/mixer/page_host.h"
+#include "ui/pages/page.h"
+#include "ui/pages/page_host.h"
 #include "ui/screens/mixer/phones_toast.h"
 
 namespace vorante {

@@ -1,13 +1,13 @@
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 
 #include "app/params/banks.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "ui/platform/main_loop.h"
-#include "ui/screens/mixer/container_page.h"
+#include "ui/pages/container_page.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/page_host.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/page_host.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/phones_toast.h"
 #include "ui/screens/mixer/surface_keys.h"
 

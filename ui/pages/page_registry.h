@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 
 namespace vorante {
 

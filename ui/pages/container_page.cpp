@@ -1,9 +1,9 @@
-#include "ui/screens/mixer/container_page.h"
+#include "ui/pages/container_page.h"
 
 #include <QVBoxLayout>
 
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 
 namespace vorante {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "ui/screens/mixer/page.h"
-#include "ui/screens/mixer/page_host.h"
+#include "ui/pages/page.h"
+#include "ui/pages/page_host.h"
 
 namespace vorante {
 

@@ -1,4 +1,4 @@
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/page_registry.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
