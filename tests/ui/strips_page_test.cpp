@@ -100,7 +100,7 @@ struct strips_rig {
   // A value as the console reports it.
   void console_value(unsigned id, uint16_t value) {
     session.store.store_received(id, value);
-    port.on_param(static_cast<uint16_t>(id), value, 1);
+    port.on_param(static_cast<uint16_t>(id), value, true);
   }
 
   void bring_link_up() {

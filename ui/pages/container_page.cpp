@@ -25,8 +25,8 @@ void container_page::console_encoder(int encoder, int delta) {
   if (page* p = host_->current()) p->console_encoder(encoder, delta);
 }
 
-void container_page::on_param(uint16_t id, uint16_t value, int flag) {
-  if (page* p = host_->current()) p->on_param(id, value, flag);
+void container_page::on_param(uint16_t id, uint16_t value, bool pushed) {
+  if (page* p = host_->current()) p->on_param(id, value, pushed);
 }
 
 void container_page::on_name(int logical, const QString& text) {

@@ -23,7 +23,7 @@ class container_page : public page {
 
   void console_key(int key) override;
   void console_encoder(int encoder, int delta) override;
-  void on_param(uint16_t id, uint16_t value, int flag) override;
+  void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void on_name(int logical, const QString& text) override;
   void on_scene_name(int scene, const QString& text) override;
 

@@ -135,12 +135,10 @@ void navigator::select_bank(int bank) {
   if (bank < 0 || bank >= bank_count) return;
   if (bank != bank_) {
     bank_ = bank;
-    // The console's faders have no DCA layer.
-    if (bank != dca_bank) {
-      session_.engine.surface().set_layer(bank);
-      refresh_lights();
-      refresh_faders();
-    }
+    // The console's faders and strip keys follow the bank on screen, the DCA bank too.
+    session_.engine.surface().set_layer(bank);
+    refresh_lights();
+    refresh_faders();
   }
   // From the group bar the editors may be on screen; from a tab this only re-shows.
   go_to_strips(-1);
@@ -192,6 +190,9 @@ void navigator::console_key(int key) {
 }
 
 void navigator::console_encoder(int encoder, int delta) {
+  // The arrow keys turn encoder 0 from the window, past the engine that drops the
+  // console's own turns while it is locked.
+  if (session_.engine.console_locked()) return;
   // The first encoder of the headphone section sets the headphone level wherever we are.
   if (encoder == phones_encoder) {
     step_param(session_.store, headphone_level_id, delta > 0 ? 1 : -1, step_normal);
@@ -201,8 +202,8 @@ void navigator::console_encoder(int encoder, int delta) {
   if (root_ && root_->current()) root_->current()->console_encoder(encoder, delta);
 }
 
-void navigator::on_param(uint16_t id, uint16_t value, int flag) {
-  if (root_ && root_->current()) root_->current()->on_param(id, value, flag);
+void navigator::on_param(uint16_t id, uint16_t value, bool pushed) {
+  if (root_ && root_->current()) root_->current()->on_param(id, value, pushed);
 }
 
 void navigator::on_name(int logical, const QString& text) {
@@ -251,10 +252,9 @@ phones_toast& navigator::phones() {
 
 // --- link ---------------------------------------------------------------------------------
 
-void navigator::show_link_state(bool online) {
-  online_ = online;
-  emit link_state_shown(online);
-}
+bool navigator::link_online() const { return session_.engine.link_alive(); }
+
+void navigator::show_link_state(bool online) { emit link_state_shown(online); }
 
 void navigator::open_connect_dialog() {
   if (open_connect_dialog_) open_connect_dialog_();

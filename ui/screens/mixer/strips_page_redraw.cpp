@@ -44,7 +44,7 @@ bool strips_page::sends_dragged(const sends_panel* panel) {
   return false;
 }
 
-void strips_page::on_param(uint16_t id, uint16_t, int) {
+void strips_page::on_param(uint16_t id, uint16_t, bool) {
   if (!is_valid_id(id)) return;
   mark(id);
 }
