@@ -18,11 +18,11 @@
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
 #include "ui/platform/input.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/colour_picker.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/mixer_pages.h"
 #include "ui/screens/mixer/phones_toast.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/surface_keys.h"
@@ -71,7 +71,6 @@ struct mixer_rig {
 
   explicit mixer_rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     for (int id : {page_brief_channel, page_brief_fader, page_player, page_setting, page_edit_input, page_edit_efx,
                    page_edit_output, page_edit_dca})
       registry.set_factory(id, recorder(log));
@@ -181,6 +180,20 @@ class pages_test : public QObject {
     event_log unused;
     registry.set_factory(10, recorder(unused));  // an empty slot stays empty
     QVERIFY(registry.find(10) == nullptr);
+  }
+
+  void every_hosted_page_of_the_table_can_be_shown_by_name() {
+    mixer_rig rig(host_);
+    int shown = 0;
+    for (const page_entry& e : page_table()) {
+      if (e.id != page_home && e.host == 0) continue;
+      const QByteArray name(e.name.data(), static_cast<qsizetype>(e.name.size()));
+      // Argument 0 is a channel of every kind, so the editors open too.
+      QVERIFY2(rig.nav->show_by_name(e.name, 0), name);
+      QVERIFY2(rig.nav->is_on_screen(e.id), name);
+      ++shown;
+    }
+    QCOMPARE(shown, 11);
   }
 
   void a_page_not_built_yet_shows_its_name() {

@@ -16,7 +16,6 @@
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/pages/container_page.h"
-#include "ui/screens/mixer/mixer_pages.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
@@ -71,7 +70,6 @@ struct strips_rig {
 
   explicit strips_rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     registry.set_factory(page_brief_channel, create_strips_page);
     nav = std::make_unique<navigator>(session, registry, [this] { return now; });
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);

@@ -4,15 +4,9 @@
 
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
 
 namespace vorante {
-
-std::vector<int> hosted_pages(int container_id) {
-  std::vector<int> ids;
-  for (const page_parent_entry& e : page_parents)
-    if (e.host == container_id) ids.push_back(e.id);
-  return ids;
-}
 
 container_page::container_page(QWidget* parent, int id, page_env& env)
     : page(parent, id), host_(new page_host(this, env.nav.registry(), env, hosted_pages(id))) {}

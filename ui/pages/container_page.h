@@ -2,15 +2,10 @@
 // and scene-name changes on to its current child, so they reach only the page on screen.
 #pragma once
 
-#include <vector>
-
 #include "ui/pages/page.h"
 #include "ui/pages/page_host.h"
 
 namespace vorante {
-
-// The pages a container hosts, in the order of the parent table.
-std::vector<int> hosted_pages(int container_id);
 
 class container_page : public page {
   Q_OBJECT
