@@ -394,6 +394,7 @@ class pages_test : public QObject {
     QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_channel));
     QCOMPARE(rig.log.back(), QString("3 open %1").arg(logical));
     QCOMPARE(rig.nav->current_bank(), bank);
+    QCOMPARE(rig.session.engine.surface().layer(), bank);
     QCOMPARE(rig.bar()->highlighted_tab(), bank);
   }
 

@@ -73,7 +73,7 @@ void navigator::open_editor(int kind, int index) {
 void navigator::go_to_strips(int logical) {
   const int bank = bank_of_logical(logical);
   // The tabs highlight the current bank, and they should show the bank on screen.
-  if (bank != no_bank) bank_ = bank;
+  if (bank != no_bank) change_bank(bank);
   show_in(page_home, page_brief_cont, bank_);
   show_in(page_brief_cont, page_brief_channel, logical);
 }
@@ -127,19 +127,22 @@ bool navigator::show_by_name(std::string_view name, int argument) {
 
 // --- fader banks --------------------------------------------------------------------------
 
+void navigator::change_bank(int bank) {
+  if (bank == bank_) return;
+  bank_ = bank;
+  // The console's faders and strip keys act on the bank on screen, the DCA bank too.
+  session_.engine.surface().set_layer(bank);
+  refresh_lights();
+  refresh_faders();
+}
+
 void navigator::set_current_bank(int bank) {
-  if (bank >= 0 && bank < bank_count) bank_ = bank;
+  if (bank >= 0 && bank < bank_count) change_bank(bank);
 }
 
 void navigator::select_bank(int bank) {
   if (bank < 0 || bank >= bank_count) return;
-  if (bank != bank_) {
-    bank_ = bank;
-    // The console's faders and strip keys follow the bank on screen, the DCA bank too.
-    session_.engine.surface().set_layer(bank);
-    refresh_lights();
-    refresh_faders();
-  }
+  change_bank(bank);
   // From the group bar the editors may be on screen; from a tab this only re-shows.
   go_to_strips(-1);
 }

@@ -45,7 +45,8 @@ class navigator : public QObject {
   // The editor frame for the channel's logical number, then the editor of its kind.
   void open_editor(int kind, int index);
   // The navigation bar with the channel's bank (the current bank when the channel is -1
-  // or on no bank), then the strips page opened with the channel.
+  // or on no bank; the channel's bank becomes current), then the strips page opened with
+  // the channel.
   void go_to_strips(int logical);
   void show_player(int argument);
   void show_settings();
@@ -54,11 +55,12 @@ class navigator : public QObject {
   bool show_by_name(std::string_view name, int argument);
 
   // --- fader banks ---
+  // The current bank is also the surface's layer: every change below sets both, with the
+  // surface's lights and faders refreshed.
   int current_bank() const { return bank_; }
   // Ignored outside 0..4.
   void set_current_bank(int bank);
-  // A bank tab or group tile: makes the bank current and the surface's layer (with its
-  // lights and faders refreshed), then shows the strips page.
+  // A bank tab or group tile: makes the bank current, then shows the strips page.
   void select_bank(int bank);
   // A layer key: layer and bank change together, the strips page follows.
   void select_layer(int layer);
@@ -101,6 +103,7 @@ class navigator : public QObject {
   void link_state_shown(bool online);
 
  private:
+  void change_bank(int bank);
   page_host* child_host(int container_id) const;
   bool show_in(int container_id, int id, int argument);
 
