@@ -7,13 +7,20 @@
 
 namespace vorante {
 
+std::optional<channel_ref> control_surface::slot_channel(int slot) const {
+  if (slot == surface_main_l_slot) return channel_ref{kind_bus, main_l_bus};
+  if (slot == surface_main_r_slot) return channel_ref{kind_bus, main_r_bus};
+  if (layer_ < 0 || layer_ >= bank_count) return std::nullopt;
+  const fader_bank& bank = fader_banks[layer_];
+  if (slot < 0 || slot >= bank.slot_count) return std::nullopt;
+  return bank.channels[slot];
+}
+
 int control_surface::slot_param(int slot) const {
   if (slot == surface_main_l_slot) return main_l_fader_id;
   if (slot == surface_main_r_slot) return main_r_fader_id;
-  if (layer_ < 0 || layer_ >= bank_count) return -1;
-  const fader_bank& bank = fader_banks[layer_];
-  if (slot < 0 || slot >= bank.slot_count) return -1;
-  return param_id(bank.channels[slot].kind, bank.channels[slot].index, code_fader);
+  const std::optional<channel_ref> channel = slot_channel(slot);
+  return channel ? static_cast<int>(param_id(channel->kind, channel->index, code_fader)) : -1;
 }
 
 int control_surface::param_slot(unsigned id) const {

@@ -13,9 +13,8 @@
 #include "ui/foundation/colour.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/group_bar.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/overlay_layer.h"
 
 using namespace vorante;
@@ -36,7 +35,6 @@ struct rig {
 
   explicit rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     nav = std::make_unique<navigator>(session, registry);
     nav->set_connect_dialog_opener([this] { ++dialogs_opened; });
     bar = new group_bar(*nav, host);

@@ -11,9 +11,8 @@
 #include "tests/e2e/sim_process.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_main.h"
 #include "ui/widgets/button.h"
@@ -50,7 +49,6 @@ struct linked_rig {
     session.engine.set_wake(wake_main_loop);
     session.engine.open_link();
 
-    register_pages(registry);
     nav = std::make_unique<navigator>(session, registry);
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
     QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);

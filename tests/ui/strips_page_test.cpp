@@ -15,10 +15,9 @@
 #include "ui/foundation/channel_colours.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/brief_cont.h"
-#include "ui/screens/mixer/container_page.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/container_page.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/screens/mixer/strips_page_main.h"
@@ -71,7 +70,6 @@ struct strips_rig {
 
   explicit strips_rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     registry.set_factory(page_brief_channel, create_strips_page);
     nav = std::make_unique<navigator>(session, registry, [this] { return now; });
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
@@ -100,7 +98,7 @@ struct strips_rig {
   // A value as the console reports it.
   void console_value(unsigned id, uint16_t value) {
     session.store.store_received(id, value);
-    port.on_param(static_cast<uint16_t>(id), value, 1);
+    port.on_param(static_cast<uint16_t>(id), value, true);
   }
 
   void bring_link_up() {

@@ -18,7 +18,7 @@ struct engine_ui : test::recording_ui {
   std::vector<std::pair<int, std::string>> names, scene_names;
   std::vector<bool> locks;
   std::vector<int> pushed_flags;
-  void on_param(uint16_t id, uint16_t value, int pushed) override {
+  void on_param(uint16_t id, uint16_t value, bool pushed) override {
     recording_ui::on_param(id, value, pushed);
     pushed_flags.push_back(pushed);
   }
@@ -495,6 +495,41 @@ TEST(engine_test, keys_and_encoders_reach_the_screens_but_encoders_not_while_loc
   f.pass();
   EXPECT_EQ(f.ui.keys.size(), 4u);
   EXPECT_EQ(f.ui.encoders.size(), 2u);
+}
+
+TEST(engine_test, fader_slots_map_to_the_channels_of_the_layer) {
+  struct row {
+    int layer, slot;
+    unsigned id;  // no_param_id: the slot holds nothing
+  };
+  const row rows[] = {
+      {0, 0, param_id(kind_input, 0, code_fader)}, {1, 7, param_id(kind_input, 15, code_fader)},
+      {2, 2, param_id(kind_fx, 0, code_fader)},    {2, 5, no_param_id},
+      {3, 7, param_id(kind_bus, 7, code_fader)},   {4, 0, param_id(kind_dca, 0, code_fader)},
+      {4, 3, param_id(kind_dca, 3, code_fader)},   {4, 4, no_param_id},
+      {4, surface_main_l_slot, main_l_fader_id},   {4, surface_main_r_slot, main_r_fader_id},
+  };
+  engine_fixture f;
+  control_surface& surface = f.engine.surface();
+  for (const row& r : rows) {
+    surface.set_layer(r.layer);
+    const int expected = r.id == no_param_id ? -1 : static_cast<int>(r.id);
+    EXPECT_EQ(surface.slot_param(r.slot), expected) << "layer " << r.layer << " slot " << r.slot;
+    if (expected >= 0) {
+      EXPECT_EQ(surface.param_slot(r.id), r.slot) << "layer " << r.layer << " slot " << r.slot;
+    }
+  }
+}
+
+TEST(engine_test, a_fader_event_on_the_dca_layer_moves_the_dca) {
+  engine_fixture f;
+  f.engine.surface().set_layer(4);
+  const uint16_t ch1 = f.store.get(param_id(kind_input, 0, code_fader));
+  const id_value ev{event_first_fader, 640};
+  f.deliver(make_control_events({&ev, 1}));
+  f.pass();
+  EXPECT_EQ(f.store.get(param_id(kind_dca, 0, code_fader)) & 0x3FFF, 640);
+  EXPECT_EQ(f.store.get(param_id(kind_input, 0, code_fader)), ch1);
 }
 
 TEST(engine_test, surface_faders_follow_writes_only_with_takeover) {

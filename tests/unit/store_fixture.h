@@ -12,7 +12,7 @@ struct recording_ui : ui_port {
   std::vector<std::pair<uint16_t, uint16_t>> params;
   bool bar = false;
   std::vector<double> bar_levels;
-  void on_param(uint16_t id, uint16_t value, int) override { params.emplace_back(id, value); }
+  void on_param(uint16_t id, uint16_t value, bool) override { params.emplace_back(id, value); }
   bool group_bar_exists() const override { return bar; }
   void group_bar_level(int, int, double db) override { bar_levels.push_back(db); }
   bool refreshed(uint16_t id) const {

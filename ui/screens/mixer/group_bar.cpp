@@ -9,7 +9,7 @@
 #include "app/params/convert.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

@@ -7,7 +7,7 @@
 #include "app/params/ids.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/face_button.h"
 #include "ui/widgets/text_entry.h"
 

@@ -7,7 +7,7 @@
 #include "app/params/convert.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"

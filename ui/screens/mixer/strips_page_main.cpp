@@ -12,7 +12,7 @@
 #include "app/params/copy.h"
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"

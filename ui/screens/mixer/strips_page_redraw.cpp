@@ -9,7 +9,7 @@
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
 #include "ui/foundation/channel_colours.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
@@ -44,7 +44,7 @@ bool strips_page::sends_dragged(const sends_panel* panel) {
   return false;
 }
 
-void strips_page::on_param(uint16_t id, uint16_t, int) {
+void strips_page::on_param(uint16_t id, uint16_t, bool) {
   if (!is_valid_id(id)) return;
   mark(id);
 }
