@@ -37,15 +37,7 @@ constexpr int box_side_padding = 8;
 constexpr int title_px = 14;
 constexpr int item_gap = 6;
 
-constexpr int send_level_type = 16;
 constexpr uint16_t pre_fader_flag = 0x8000;
-
-// Send codes of the two kinds that have sends.
-constexpr int input_aux_code = 13;
-constexpr int input_main_code = 21;
-constexpr int input_fx_code = 25;
-constexpr int fx_aux_code = 173;
-constexpr int fx_main_code = 181;
 
 constexpr std::array<const char*, send_group_count> group_names{"AUX", "FX", "MAIN"};
 
@@ -336,7 +328,7 @@ void sends_panel::apply_channel_visibility() {
 bool sends_panel::param_changed(unsigned id, std::uint16_t raw) {
   if (!is_valid_id(id)) return false;
   const param_info p = info_of(id);
-  if (p.kind != kind_ || p.value_type != send_level_type) return false;
+  if (p.kind != kind_ || p.value_type != value_type::send_level) return false;
   const bool right_member = is_fixed_stereo_left(kind_, index_) && p.index == index_ + 1;
   if (p.index != index_ && !right_member) return false;
 
@@ -345,16 +337,16 @@ bool sends_panel::param_changed(unsigned id, std::uint16_t raw) {
   const int code = p.code;
   auto in = [&](int first, int count) { return code >= first && code < first + count; };
   if (kind_ == kind_input) {
-    if (in(input_aux_code, aux_items_)) group = send_group_aux, item = code - input_aux_code;
-    else if (in(input_main_code, main_sends)) group = send_group_main, item = code - input_main_code;
-    else if (in(input_fx_code, fx_items_)) group = send_group_fx, item = code - input_fx_code;
+    if (in(code_input_aux_send, aux_items_)) group = send_group_aux, item = code - code_input_aux_send;
+    else if (in(code_input_main_l_send, main_sends)) group = send_group_main, item = code - code_input_main_l_send;
+    else if (in(code_input_fx_send, fx_items_)) group = send_group_fx, item = code - code_input_fx_send;
   } else if (kind_ == kind_fx) {
-    if (in(fx_aux_code, aux_items_)) group = send_group_aux, item = code - fx_aux_code;
-    else if (in(fx_main_code, main_sends)) group = send_group_main, item = code - fx_main_code;
+    if (in(code_fx_aux_send, aux_items_)) group = send_group_aux, item = code - code_fx_aux_send;
+    else if (in(code_fx_main_l_send, main_sends)) group = send_group_main, item = code - code_fx_main_l_send;
   }
   send_slider* s = slider(group, item);
   if (!s) return false;
-  s->set_value(position_of(send_level_type, raw));
+  s->set_value(position_of(value_type::send_level, raw));
   s->set_colour((raw & pre_fader_flag) ? send_pre_colour : send_post_colour);
   return true;
 }
