@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -87,7 +86,7 @@ class side_title : public QWidget {
 
 // ---- send_slider ----
 
-send_slider::send_slider(QWidget* parent) : QWidget(parent) {
+send_slider::send_slider(QWidget* parent) : touch_slider(parent, 0, send_slider_max, send_slider_max / 2) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -109,15 +108,8 @@ QRectF send_slider::track_rect() const {
 QRectF send_slider::knob_rect_of(int value) const {
   const QRectF t = track_rect();
   const double x = t.left() + t.width() * std::clamp(value, 0, send_slider_max) / send_slider_max;
-  const double d = track_height() + 2 * knob_padding + (dragging_ ? knob_press_grow : 0);
+  const double d = track_height() + 2 * knob_padding + (dragging() ? knob_press_grow : 0);
   return QRectF(x - d / 2, height() / 2.0 - d / 2, d, d);
-}
-
-void send_slider::set_value(int value) {
-  const int v = std::clamp(value, 0, send_slider_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
 }
 
 void send_slider::set_colour(rgb565 c) {
@@ -143,47 +135,25 @@ void send_slider::paintEvent(QPaintEvent*) {
   p.setPen(QPen(to_qcolor(slider_border), 1));
   p.setBrush(to_qcolor(colour_, slider_background_alpha));
   p.drawRoundedRect(bar, r, r);
-  const double x = t.left() + t.width() * value_ / send_slider_max;
+  const double x = t.left() + t.width() * value() / send_slider_max;
   p.setPen(Qt::NoPen);
   p.setBrush(to_qcolor(colour_));
   p.drawRoundedRect(QRectF(bar.left(), bar.top(), x - bar.left(), bar.height()), r, r);
   p.setPen(Qt::NoPen);
   p.setBrush(to_qcolor(theme::white));
-  p.drawEllipse(knob_rect_of(value_));
+  p.drawEllipse(knob_rect_of(value()));
 }
 
-void send_slider::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) {
-    e->ignore();
-    return;
-  }
-  dragging_ = true;
-  grab_x_ = e->position().x();
-  grab_value_ = value_;
-  update();
+void send_slider::drag_started(double x) {
+  grab_x_ = x;
+  grab_value_ = value();
 }
 
-void send_slider::mouseMoveEvent(QMouseEvent* e) {
-  if (!dragging_) return;
+void send_slider::dragged_to(double x) {
   const double w = track_rect().width();
   if (w <= 0) return;
-  const double moved = (e->position().x() - grab_x_) * send_slider_max / w;
-  const int v = std::clamp(grab_value_ + static_cast<int>(std::lround(moved)), 0, send_slider_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
-  emit value_changed(v);
-}
-
-void send_slider::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  update();
-}
-
-void send_slider::hideEvent(QHideEvent* e) {
-  dragging_ = false;
-  QWidget::hideEvent(e);
+  const double moved = (x - grab_x_) * send_slider_max / w;
+  take_value(std::clamp(grab_value_ + static_cast<int>(std::lround(moved)), 0, send_slider_max));
 }
 
 // ---- sends_panel ----
