@@ -13,6 +13,7 @@ namespace vorante {
 
 namespace {
 
+// Opacities of the graph's layers, 0..255.
 constexpr int spectrum_opa = 76;
 constexpr int dragged_curve_opa = 127;
 constexpr int band_handle_opa = 153;
