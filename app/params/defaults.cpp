@@ -81,7 +81,7 @@ class image_writer {
 
 void write_bands(image_writer& out, int kind, int index, int first_code, const uint16_t* frequencies, int count) {
   for (int b = 0; b < count; ++b) {
-    const int c = first_code + 4 * b;
+    const int c = first_code + codes_per_band * b;
     out.set(param_id(kind, index, c), 7);
     out.set(param_id(kind, index, c + 1), frequencies[b]);
     out.set(param_id(kind, index, c + 2), 500);
@@ -97,23 +97,23 @@ void build_defaults(uint16_t* target, std::size_t n) {
 
   for (int i = 0; i < input_count; ++i) {
     for (const code_default& d : input_defaults) out.set(param_id(kind_input, i, d.code), d.value);
-    write_bands(out, kind_input, i, 42, channel_band_frequencies, 5);
+    write_bands(out, kind_input, i, code_input_bands, channel_band_frequencies, 5);
   }
   // The fixed stereo pairs feed MAIN L only from the left member and MAIN R from the right.
-  for (int i : {17, 19, 25}) out.set(param_id(kind_input, i, 21), 0);
-  for (int i : {16, 18, 24}) out.set(param_id(kind_input, i, 22), 0);
+  for (int i : {17, 19, 25}) out.set(param_id(kind_input, i, code_input_main_l_send), 0);
+  for (int i : {16, 18, 24}) out.set(param_id(kind_input, i, code_input_main_r_send), 0);
 
   for (int f = 0; f < fx_count; ++f) {
     for (const code_default& d : fx_defaults) out.set(param_id(kind_fx, f, d.code), d.value);
-    write_bands(out, kind_fx, f, 191, channel_band_frequencies, 5);
+    write_bands(out, kind_fx, f, code_fx_bands, channel_band_frequencies, fx_band_count);
     out.set(param_id(kind_fx, f, code_fx_type), f == 0 ? 1 : 17);
-    out.set(param_id(kind_fx, f, 216), 1);
+    out.set(param_id(kind_fx, f, code_fx_value), 1);
   }
 
   for (int b = 0; b < bus_count; ++b) {
     for (const code_default& d : bus_defaults) out.set(param_id(kind_bus, b, d.code), d.value);
-    write_bands(out, kind_bus, b, 83, bus_parametric_frequencies, 7);
-    write_bands(out, kind_bus, b, 111, bus_graphic_frequencies, 15);
+    write_bands(out, kind_bus, b, code_bus_bands, bus_parametric_frequencies, bus_band_count);
+    write_bands(out, kind_bus, b, code_bus_graphic_bands, bus_graphic_frequencies, bus_graphic_band_count);
     out.set(param_id(kind_bus, b, code_bus_fader), b >= main_l_bus ? 1200 : 0);
   }
   out.set(param_id(kind_bus, main_l_bus, code_bus_solo_l), 1200);

@@ -35,7 +35,7 @@ void param_store::set_and_send(unsigned id, uint16_t value) {
   values_[id] = value;
   change_hook(id);
   dirty_.queue(id);
-  if (options_->surface_takeover && param_value_type(id) == 15) link_->surface_fader_written(static_cast<uint16_t>(id));
+  if (options_->surface_takeover && param_value_type(id) == value_type::fader_level) link_->surface_fader_written(static_cast<uint16_t>(id));
 }
 
 void param_store::refresh(unsigned id) {
@@ -45,9 +45,9 @@ void param_store::refresh(unsigned id) {
 }
 
 void param_store::tell_group_bar(unsigned id) {
-  if (!is_valid_id(id) || param_value_type(id) != 15 || !ui_->group_bar_exists()) return;
+  if (!is_valid_id(id) || param_value_type(id) != value_type::fader_level || !ui_->group_bar_exists()) return;
   const param_info p = info_of(id);
-  ui_->group_bar_level(p.kind, p.index, ((values_[id] & 0x3FFF) - 1200) / 10.0);
+  ui_->group_bar_level(p.kind, p.index, ((values_[id] & level_mask) - level_zero_db) / 10.0);
 }
 
 void param_store::write(unsigned id, uint16_t value, bool refresh_after) {
@@ -58,7 +58,7 @@ void param_store::write(unsigned id, uint16_t value, bool refresh_after) {
 void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t value) {
   const int i = p.index;
   const int c = p.code;
-  const bool is_send = (c >= 13 && c <= 22) || c == 25 || c == 26;
+  const bool is_send = is_input_send_code(c);
   if (link_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
     write(param_id(kind_input, i & ~1, c), value, true);
     write(param_id(kind_input, i | 1, c), value, true);
@@ -72,15 +72,15 @@ void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t va
   uint16_t left_value = value;
   uint16_t right_value = value;
   bool refresh_right = false;
-  if (c >= 13 && c <= 20) {
-    switch (send_mode(*this, i, c - 13)) {
+  if (c >= code_input_aux_send && c < code_input_aux_send + aux_send_count) {
+    switch (send_mode(*this, i, c - code_input_aux_send)) {
       case 1: right_value = 0; break;
       case 2: left_value = 0; refresh_right = true; break;
       default: break;
     }
-  } else if (c == 21 || c == 23) {
+  } else if (c == code_input_main_l_send || c == code_input_solo_l) {
     right_value = 0;
-  } else if (c == 22 || c == 24) {
+  } else if (c == code_input_main_r_send || c == code_input_solo_r) {
     left_value = 0;
     refresh_right = true;
   }
@@ -101,7 +101,7 @@ void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t valu
   int partner_code = c;
   bool refresh_both = true;
   if (c == code_bus_solo_l || c == code_bus_solo_r) {
-    // Solo feeds cross over between the members: left 74 pairs with right 75.
+    // Solo feeds cross over between the members: the left one pairs with the right one.
     partner_code = c == code_bus_solo_l ? code_bus_solo_r : code_bus_solo_l;
     refresh_both = (left && c == code_bus_solo_l) || (!left && c == code_bus_solo_r);
   }

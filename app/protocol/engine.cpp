@@ -398,7 +398,7 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
       notify_values(frame, 1);
       if (options_.surface_takeover && d >= 9)
         for (const id_value p : pair_list(payload))
-          if (param_value_type(p.id) == 15) surface_.fader_written(p.id);
+          if (param_value_type(p.id) == value_type::fader_level) surface_.fader_written(p.id);
       break;
     case message_code::channel_name:
       if (!payload.empty() && payload[0] < channel_name_count) {

@@ -26,7 +26,7 @@ int control_surface::slot_param(int slot) const {
 int control_surface::param_slot(unsigned id) const {
   if (id == main_l_fader_id) return surface_main_l_slot;
   if (id == main_r_fader_id) return surface_main_r_slot;
-  if (param_value_type(id) != 15) return -1;
+  if (param_value_type(id) != value_type::fader_level) return -1;
   const param_info p = info_of(id);
   return bank_slot_of(layer_, p.kind, p.index);
 }

@@ -72,7 +72,7 @@ int sim_value(test::sim_process& sim, unsigned id) {
   return std::stoi(answer.substr(answer.find(' ') + 1));
 }
 
-double fader_db(uint16_t raw) { return to_physical(15, raw); }
+double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw); }
 
 }  // namespace
 
@@ -123,7 +123,7 @@ class strips_link_test : public QObject {
     QTest::newRow("input fader") << 0 << unsigned(param_id(kind_input, 1, code_fader)) << 1100 << "fader 1" << "-10.0";
     QTest::newRow("aux mute") << 28 << unsigned(param_id(kind_bus, 4, 64)) << 0 << "m 4" << "1";
     QTest::newRow("stereo right member's MAIN R send") << 16 << unsigned(param_id(kind_input, 19, 22)) << 1200
-                                                       << "send 1 2 1" << QString::number(position_of(16, 1200));
+                                                       << "send 1 2 1" << QString::number(position_of(value_type::send_level, 1200));
     QTest::newRow("MAIN R fader") << 0 << unsigned(main_r_fader_id) << 1000 << "mfader 1" << "-20.0";
   }
   void console_changes_reach_the_strips() {
@@ -159,7 +159,7 @@ class strips_link_test : public QObject {
     QApplication::sendEvent(f, &move);
     QTest::mouseRelease(f, Qt::LeftButton, {}, to);
     const unsigned fader_id = param_id(kind_input, 4, code_fader);
-    const int written = to_raw(15, f->value());
+    const int written = to_raw(value_type::fader_level, f->value());
     QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, fader_id), written, change_wait_ms);
 
     // A mute, and the console's acknowledgement leaves the strip as the user left it.

@@ -329,8 +329,8 @@ class strips_page_test : public QObject {
     QTest::addColumn<QString>("writes");
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("shows");
-    const QString level_text = QString::fromStdString(value_text_of_type(15, 1100));
-    auto pos = [](uint16_t raw) { return QString::number(position_of(16, raw)); };
+    const QString level_text = QString::fromStdString(value_text_of_type(value_type::fader_level, 1100));
+    auto pos = [](uint16_t raw) { return QString::number(position_of(value_type::send_level, raw)); };
 
     QTest::newRow("input fader") << bank_ch1 << pair(id_of(1, 2, 12), 1100) << "fader 2" << "-10.0";
     QTest::newRow("input level readout") << bank_ch1 << pair(id_of(1, 2, 12), 1100) << "readout 2" << level_text;
@@ -338,12 +338,12 @@ class strips_page_test : public QObject {
     QTest::newRow("input phantom") << bank_ch1 << pair(id_of(1, 2, 1), 1) << "48v 2" << "1";
     QTest::newRow("input gate") << bank_ch1 << pair(id_of(1, 5, 2), 0) << "gate 5" << "0";
     QTest::newRow("input gain") << bank_ch1 << pair(id_of(1, 3, 8), 25) << "gain 3" << "GAIN\n25.0dB";
-    QTest::newRow("input pan") << bank_ch1 << pair(id_of(1, 4, 11), to_raw(2, 50)) << "pan 4" << "50";
+    QTest::newRow("input pan") << bank_ch1 << pair(id_of(1, 4, 11), to_raw(value_type::pan, 50)) << "pan 4" << "50";
     QTest::newRow("input solo") << bank_ch1 << pair(id_of(1, 1, 23), 1200) << "s 1" << "1";
     QTest::newRow("input solo with bit 14 reads off") << bank_ch1 << pair(id_of(1, 1, 23), 0x4000 | 1200) << "s 1" << "0";
     QTest::newRow("input compressor") << bank_ch1 << pair(id_of(1, 6, 29), 0) << "comp 6" << "0";
     QTest::newRow("input high-pass frequency") << bank_ch1 << pair(id_of(1, 6, 39), 1000) << "hp 6"
-                                               << one_decimal(to_physical(19, 1000));
+                                               << one_decimal(to_physical(value_type::highpass_frequency, 1000));
     QTest::newRow("input pre-fader aux send") << bank_ch1 << pair(id_of(1, 2, 15), 0x8000 | 1200) << "send 2 0 2"
                                               << pos(1200) + "/pre";
     QTest::newRow("input MAIN L send") << bank_ch1 << pair(id_of(1, 2, 21), 0) << "send 2 2 0" << pos(0) + "/post";
@@ -495,7 +495,7 @@ class strips_page_test : public QObject {
     drag_fader(f, -f->travel().span() / 2);
     QVERIFY(f->value() > start);
     for (unsigned id : ids) {
-      QCOMPARE(rig.session.store.get(id), to_raw(15, f->value()));
+      QCOMPARE(rig.session.store.get(id), to_raw(value_type::fader_level, f->value()));
       QVERIFY(rig.session.store.dirty().contains(id));
     }
   }
@@ -535,7 +535,7 @@ class strips_page_test : public QObject {
     const int start = s->value();
     drag_send(s, start > 50 ? -static_cast<int>(s->track_rect().width() / 4) : static_cast<int>(s->track_rect().width() / 4));
     QVERIFY(s->value() != start);
-    const uint16_t level = raw_of_position(16, s->value() / 100.0) & 0x1FFF;
+    const uint16_t level = raw_of_position(value_type::send_level, s->value() / 100.0) & 0x1FFF;
     QCOMPARE(rig.session.store.get(id), static_cast<uint16_t>(level | flags));
     QVERIFY(rig.session.store.dirty().contains(id));
     for (const auto& [aid, value] : pairs_of(also)) QCOMPARE(rig.session.store.get(aid), value);
@@ -556,7 +556,7 @@ class strips_page_test : public QObject {
     pan_bar* p = rig.strip(2)->pan();
     QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(p->width() - 2, p->height() / 2));
     const uint16_t stored = rig.session.store.get(id_of(1, 2, 11));
-    QCOMPARE(stored == to_raw(2, pan_max), writes);
+    QCOMPARE(stored == to_raw(value_type::pan, pan_max), writes);
     QCOMPARE(rig.session.store.dirty().contains(id_of(1, 2, 11)), writes);
   }
 

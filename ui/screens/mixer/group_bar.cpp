@@ -86,7 +86,7 @@ class clickable_image : public QLabel {
 
 }  // namespace
 
-int group_bar_position(double db) { return nearest_ladder_index(ladder_of(15), db); }
+int group_bar_position(double db) { return nearest_ladder_index(ladder_of(value_type::fader_level), db); }
 
 int group_bar_top() { return group_bar_position(10.0); }
 

@@ -31,8 +31,6 @@ namespace {
 
 constexpr strip_frame_colours strips_frame{strips_card, strips_card, 255};
 constexpr int eq_thumbnail_height = 90;
-constexpr int fader_level_type = 15;
-constexpr int pan_type = 2;
 // The colour picker opens this far right of the name button it belongs to.
 constexpr int picker_offset = 3;
 
@@ -328,13 +326,13 @@ void strips_page::strip_phantom(int n) {
 void strips_page::strip_fader(int n, double db) {
   const strip_record& r = record(n);
   if (!r.in_use) return;
-  env_.session.store.linked_set(param_id(r.kind, r.index, code_fader), to_raw(fader_level_type, db));
+  env_.session.store.linked_set(param_id(r.kind, r.index, code_fader), to_raw(value_type::fader_level, db));
 }
 
 void strips_page::strip_pan(int n, int value) {
   const strip_record& r = record(n);
   if (!r.in_use || r.kind != kind_input) return;
-  env_.session.store.linked_set(param_id(r.kind, r.index, code_input_pan), to_raw(pan_type, value));
+  env_.session.store.linked_set(param_id(r.kind, r.index, code_input_pan), to_raw(value_type::pan, value));
 }
 
 void strips_page::strip_send(int n, int group, int item, int value) {
