@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "app/params/ids.h"
-#include "peer.h"
-#include "process.h"
+#include "tests/e2e/peer.h"
+#include "tests/e2e/process.h"
 
 namespace vorante {
 namespace {

@@ -10,6 +10,7 @@
 #include "app/params/convert.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/colour.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/group_bar.h"
@@ -60,23 +61,12 @@ struct rig {
 
 }  // namespace
 
-class group_bar_test : public QObject {
+class group_bar_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1272, 792})); }
+  void cleanup() { close_host(); }
 
   void bar_of_each_channel_data() {
     QTest::addColumn<int>("kind");

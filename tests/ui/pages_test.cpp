@@ -14,6 +14,7 @@
 #include "app/params/solo.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -126,24 +127,12 @@ struct mixer_rig {
 
 }  // namespace
 
-class pages_test : public QObject {
+class pages_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    text_entry_close();
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1272, 792})); }
+  void cleanup() { close_host(); }
 
   // --- registry -------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include "app/params/convert.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/brief_cont.h"
@@ -199,24 +200,12 @@ QAbstractButton* button_named(const strips_rig& rig, const QString& what) {
 
 }  // namespace
 
-class strips_page_test : public QObject {
+class strips_page_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    text_entry_close();
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1280, 800})); }
+  void cleanup() { close_host(); }
 
   // ---- banks ------------------------------------------------------------------------------
 
