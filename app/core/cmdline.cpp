@@ -1,10 +1,10 @@
 #include "app/core/cmdline.h"
 
-#include <charconv>
 #include <climits>
 #include <string_view>
 
 #include "app/core/log.h"
+#include "app/core/numbers.h"
 
 namespace vorante {
 
@@ -49,21 +49,16 @@ int atoi_value(std::string_view text) {
   return static_cast<int>(value);
 }
 
-// Strict decimal for the long options: digits only, within [low, high].
+// The long options take numbers by the common rule, within [low, high].
 std::optional<int> strict_int(std::string_view text, int low, int high) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc{} || ptr != end || value < low || value > high)
-    return std::nullopt;
-  return value;
+  return parse_integer_as<int>(text, low, high);
 }
 
 std::optional<connect_request> parse_connect(std::string_view value) {
   connect_request req;
   const auto colon = value.rfind(':');
   if (colon != std::string_view::npos) {
-    const auto port = strict_int(value.substr(colon + 1), 1, 65535);
+    const auto port = parse_port(value.substr(colon + 1));
     if (!port) return std::nullopt;
     req.port = static_cast<uint16_t>(*port);
     value = value.substr(0, colon);

@@ -18,6 +18,7 @@
 
 #include "app/core/identity.h"
 #include "app/core/log.h"
+#include "app/core/numbers.h"
 #include "app/os/discovery.h"
 #include "app/os/link_dump.h"
 #include "app/os/socket_util.h"
@@ -46,6 +47,8 @@ constexpr const char* usage_text =
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M\n";
 
+constexpr int max_baud_rate = 4000000;
+
 int usage_error(const char* format, const char* what) {
   std::fprintf(stderr, format, what);
   std::fputs(usage_text, stderr);
@@ -66,39 +69,6 @@ struct cli_args {
   double watch_for_s = -1;
 };
 
-bool parse_port(std::string_view text, uint16_t& port) {
-  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  const unsigned long v = std::strtoul(std::string(text).c_str(), nullptr, 10);
-  if (v == 0 || v > 65535) return false;
-  port = static_cast<uint16_t>(v);
-  return true;
-}
-
-bool parse_seconds(const char* text, double& out) {
-  char* end = nullptr;
-  const double v = std::strtod(text, &end);
-  if (end == text || *end != '\0' || !(v >= 0) || v > 86400) return false;
-  out = v;
-  return true;
-}
-
-// Parses a number as written by a person: decimal, or hexadecimal with "0x".
-bool parse_value(std::string_view text, unsigned long max, unsigned long& out) {
-  if (text.empty()) return false;
-  const std::string s(text);
-  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-  const char* digits = s.c_str() + (hex ? 2 : 0);
-  if (*digits == '\0') return false;
-  for (const char* p = digits; *p; ++p)
-    if (!(hex ? std::isxdigit(static_cast<unsigned char>(*p)) : std::isdigit(static_cast<unsigned char>(*p)))) return false;
-  errno = 0;
-  const unsigned long v = std::strtoul(digits, nullptr, hex ? 16 : 10);
-  if (errno != 0 || v > max) return false;
-  out = v;
-  return true;
-}
-
 int parse_args(int argc, char** argv, cli_args& a) {
   int i = 1;
   for (; i < argc; ++i) {
@@ -110,26 +80,34 @@ int parse_args(int argc, char** argv, cli_args& a) {
       uint32_t address = 0;
       if (!parse_ipv4(v.substr(0, colon), address)) return usage_error("bad console address '%s'\n", argv[i]);
       if (colon != std::string_view::npos) {
-        if (!parse_port(v.substr(colon + 1), a.console_port)) return usage_error("bad console port in '%s'\n", argv[i]);
+        const auto port = parse_port(v.substr(colon + 1));
+        if (!port) return usage_error("bad console port in '%s'\n", argv[i]);
+        a.console_port = *port;
         a.port_given = true;
       }
       a.console_address = address;
     } else if (arg == "--tcp" || arg.starts_with("--tcp=")) {
       a.tcp = true;
-      if (arg.size() > 5 && !parse_port(arg.substr(6), a.tcp_port)) return usage_error("bad port in '%s'\n", argv[i]);
+      if (arg.size() > 5) {
+        const auto port = parse_port(arg.substr(6));
+        if (!port) return usage_error("bad port in '%s'\n", argv[i]);
+        a.tcp_port = *port;
+      }
     } else if (arg == "--serial") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--serial");
       const std::string_view v = argv[i];
       const auto at = v.rfind('@');
       a.serial = std::string(v.substr(0, at));
       if (at != std::string_view::npos) {
-        unsigned long baud = 0;
-        if (!parse_value(v.substr(at + 1), 4000000, baud) || baud == 0) return usage_error("bad baud rate in '%s'\n", argv[i]);
-        a.baud = static_cast<int>(baud);
+        const auto baud = parse_integer_as<int>(v.substr(at + 1), 1, max_baud_rate);
+        if (!baud) return usage_error("bad baud rate in '%s'\n", argv[i]);
+        a.baud = *baud;
       }
     } else if (arg == "--timeout") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--timeout");
-      if (!parse_seconds(argv[i], a.timeout_s)) return usage_error("bad timeout '%s'\n", argv[i]);
+      const auto s = parse_seconds(argv[i]);
+      if (!s) return usage_error("bad timeout '%s'\n", argv[i]);
+      a.timeout_s = *s;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(usage_text, stdout);
       std::exit(exit_done);
@@ -144,7 +122,9 @@ int parse_args(int argc, char** argv, cli_args& a) {
   for (; i < argc; ++i) {
     if (a.command == "watch" && std::string_view(argv[i]) == "--for") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--for");
-      if (!parse_seconds(argv[i], a.watch_for_s)) return usage_error("bad duration '%s'\n", argv[i]);
+      const auto s = parse_seconds(argv[i]);
+      if (!s) return usage_error("bad duration '%s'\n", argv[i]);
+      a.watch_for_s = *s;
       continue;
     }
     a.operands.emplace_back(argv[i]);
@@ -330,19 +310,14 @@ int run_dump(client& c) {
   return exit_done;
 }
 
-bool parse_id(const std::string& text, uint16_t& id) {
-  unsigned long v = 0;
-  if (!parse_value(text, last_param_id, v)) return false;
-  id = static_cast<uint16_t>(v);
-  return true;
-}
+std::optional<uint16_t> parse_id(std::string_view text) { return parse_integer_as<uint16_t>(text, 0, last_param_id); }
 
 int run_get(client& c, const cli_args& a) {
   std::vector<uint16_t> ids;
   for (const std::string& s : a.operands) {
-    uint16_t id = 0;
-    if (!parse_id(s, id)) return usage_error("bad parameter ID '%s' (0..3517)\n", s.c_str());
-    ids.push_back(id);
+    const auto id = parse_id(s);
+    if (!id) return usage_error("bad parameter ID '%s' (0..3517)\n", s.c_str());
+    ids.push_back(*id);
   }
   c.identify();
   if (!c.read(ids)) return c.failure("get");
@@ -384,11 +359,10 @@ int run_set(client& c, const cli_args& a) {
   std::vector<std::pair<uint16_t, uint16_t>> writes;
   for (const std::string& s : a.operands) {
     const auto eq = s.find('=');
-    uint16_t id = 0;
-    unsigned long value = 0;
-    if (eq == std::string::npos || !parse_id(s.substr(0, eq), id) || !parse_value(s.substr(eq + 1), 0xFFFF, value))
-      return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
-    writes.emplace_back(id, static_cast<uint16_t>(value));
+    const auto id = eq == std::string::npos ? std::nullopt : parse_id(std::string_view(s).substr(0, eq));
+    const auto value = id ? parse_integer_as<uint16_t>(std::string_view(s).substr(eq + 1)) : std::nullopt;
+    if (!value) return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
+    writes.emplace_back(*id, *value);
   }
   std::vector<uint16_t> targets;
   for (const auto& w : writes) targets.push_back(w.first);
@@ -438,17 +412,18 @@ int run_watch(client& c, const cli_args& a) {
 }
 
 int run_scene(client& c, const cli_args& a) {
-  unsigned long n = 0;
-  if (!parse_value(a.operands[0], 16, n) || n == 0) return usage_error("bad scene number '%s' (1..16)\n", a.operands[0].c_str());
+  const auto scene = parse_integer_as<int>(a.operands[0], 1, scene_count);
+  if (!scene) return usage_error("bad scene number '%s' (1..16)\n", a.operands[0].c_str());
+  const int n = *scene;
   const bool call = a.command == "call";
   c.identify();
   if (call)
-    c.engine().request_scene_call(static_cast<int>(n));
+    c.engine().request_scene_call(n);
   else
-    c.engine().request_scene_save(static_cast<int>(n));
+    c.engine().request_scene_save(n);
   const int flag = call ? status_scene_call_done : status_scene_save_done;
   if (!c.run_until([&] { return c.engine().status()[flag] != 0; })) return c.failure(a.command.c_str());
-  std::printf("scene %lu %s\n", n, call ? "called" : "saved");
+  std::printf("scene %d %s\n", n, call ? "called" : "saved");
   return exit_done;
 }
 
