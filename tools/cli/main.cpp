@@ -325,30 +325,12 @@ int run_get(client& c, const cli_args& a) {
   return exit_done;
 }
 
-// What linked_set consults besides the target: link bits, send modes, group activity and
-// memberships, and the switches the groups drive.
+// Everything the linked sets of the targets look at or write, each ID once.
 std::vector<uint16_t> ids_for_linked_set(const std::vector<uint16_t>& targets) {
-  std::vector<uint16_t> ids(targets.begin(), targets.end());
-  ids.push_back(input_link_bits_id);
-  ids.push_back(output_link_bits_id);
-  for (uint16_t id = send_mode_base_id; id < send_mode_base_id + 6; ++id) ids.push_back(id);
-  bool groups = false;
+  std::vector<uint16_t> ids;
   for (uint16_t id : targets) {
-    const int kind = param_kind(id);
-    groups = groups || kind == kind_mute_group || kind == kind_phantom_group;
-  }
-  if (groups) {
-    for (int g = 0; g < 4; ++g) {
-      for (int c = code_mute_active; c <= code_mute_active + 4; ++c) ids.push_back(param_id(kind_mute_group, g, c));
-      for (int c = code_phantom_active; c <= code_phantom_active + 2; ++c)
-        ids.push_back(param_id(kind_phantom_group, g, c));
-    }
-    for (int l = 0; l < logical_count; ++l) {
-      const auto ch = channel_of(l);
-      if (!ch || ch->kind == kind_dca) continue;
-      ids.push_back(param_id(ch->kind, ch->index, code_on));
-      if (ch->kind == kind_input) ids.push_back(param_id(kind_input, ch->index, code_input_phantom));
-    }
+    const std::vector<uint16_t> reads = linked_set_reads(id);
+    ids.insert(ids.end(), reads.begin(), reads.end());
   }
   std::sort(ids.begin(), ids.end());
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
