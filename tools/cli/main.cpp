@@ -69,6 +69,41 @@ struct cli_args {
   double watch_for_s = -1;
 };
 
+class client;
+
+enum class operand_rule { none, some, one_scene };
+
+struct command_spec {
+  std::string_view name;
+  operand_rule operands;
+  bool needs_link;                       // discover runs without one
+  int (*run)(client&, const cli_args&);  // null for discover
+};
+
+int run_dump(client& c, const cli_args& a);
+int run_get(client& c, const cli_args& a);
+int run_set(client& c, const cli_args& a);
+int run_watch(client& c, const cli_args& a);
+int run_scene(client& c, const cli_args& a);
+
+constexpr std::string_view watch_command = "watch";
+
+constexpr command_spec commands[] = {
+    {"discover", operand_rule::none, false, nullptr},
+    {"dump", operand_rule::none, true, run_dump},
+    {"get", operand_rule::some, true, run_get},
+    {"set", operand_rule::some, true, run_set},
+    {watch_command, operand_rule::none, true, run_watch},
+    {"call", operand_rule::one_scene, true, run_scene},
+    {"save", operand_rule::one_scene, true, run_scene},
+};
+
+const command_spec* find_command(std::string_view name) {
+  for (const command_spec& c : commands)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
 int parse_args(int argc, char** argv, cli_args& a) {
   int i = 1;
   for (; i < argc; ++i) {
@@ -120,7 +155,7 @@ int parse_args(int argc, char** argv, cli_args& a) {
   if (i >= argc) return usage_error("%s", "no command given\n");
   a.command = argv[i++];
   for (; i < argc; ++i) {
-    if (a.command == "watch" && std::string_view(argv[i]) == "--for") {
+    if (a.command == watch_command && std::string_view(argv[i]) == "--for") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--for");
       const auto s = parse_seconds(argv[i]);
       if (!s) return usage_error("bad duration '%s'\n", argv[i]);
@@ -129,16 +164,17 @@ int parse_args(int argc, char** argv, cli_args& a) {
     }
     a.operands.emplace_back(argv[i]);
   }
-  const std::string& c = a.command;
-  if (c != "discover" && c != "dump" && c != "get" && c != "set" && c != "watch" && c != "call" && c != "save")
-    return usage_error("unknown command '%s'\n", c.c_str());
-  if ((c == "call" || c == "save") && a.operands.size() != 1)
-    return usage_error("'%s' takes one scene number\n", c.c_str());
-  if ((c == "get" || c == "set") && a.operands.empty()) return usage_error("'%s' needs at least one operand\n", c.c_str());
-  if ((c == "discover" || c == "dump" || c == "watch") && !a.operands.empty())
+  const command_spec* spec = find_command(a.command);
+  const char* c = a.command.c_str();
+  if (!spec) return usage_error("unknown command '%s'\n", c);
+  if (spec->operands == operand_rule::one_scene && a.operands.size() != 1)
+    return usage_error("'%s' takes one scene number\n", c);
+  if (spec->operands == operand_rule::some && a.operands.empty())
+    return usage_error("'%s' needs at least one operand\n", c);
+  if (spec->operands == operand_rule::none && !a.operands.empty())
     return usage_error("unexpected operand '%s'\n", a.operands[0].c_str());
-  if (c != "discover" && !a.console_address && !a.tcp && !a.serial)
-    return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c.c_str());
+  if (spec->needs_link && !a.console_address && !a.tcp && !a.serial)
+    return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c);
   return -1;
 }
 
@@ -206,17 +242,27 @@ class client {
   param_store& store() { return session_.store; }
 
   // Steps the engine until done() or the deadline; false on time-out or incompatibility.
+  // Between steps it sleeps until a receive thread or the engine wakes it, or the next
+  // pacing step is due.
   template <class Done>
-  bool run_until(Done&& done) {
+  bool run_until(Done&& done, steady::time_point deadline) {
     while (!interrupted) {
       session_.engine.step(now_ms());
       if (session_.engine.incompatible()) return false;
       if (done()) return true;
-      if (steady::now() >= deadline_) return false;
-      waker_.wait(std::chrono::milliseconds(pace_period_ms));
+      const auto now = steady::now();
+      if (now >= deadline) return false;
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+      waker_.wait(std::min(left, std::chrono::milliseconds(pace_period_ms)));
     }
     return false;
   }
+  template <class Done>
+  bool run_until(Done&& done) {
+    return run_until(std::forward<Done>(done), deadline_);
+  }
+
+  void observe_only() { session_.set_observe_only(true); }
 
   // Reads the IDs until each has an answer from the console, asking again for those
   // whose requests were given up.
@@ -289,7 +335,7 @@ int run_discover(const cli_args& a) {
   return exit_done;
 }
 
-int run_dump(client& c) {
+int run_dump(client& c, const cli_args&) {
   const auto t0 = steady::now();
   c.identify();
   std::vector<uint16_t> all(param_count);
@@ -375,6 +421,8 @@ int run_set(client& c, const cli_args& a) {
 }
 
 int run_watch(client& c, const cli_args& a) {
+  // Watching changes nothing on the console: no rename, no writes from its faders.
+  c.observe_only();
   c.engine().set_push_observer([](uint16_t id, uint16_t value) {
     std::printf("%u %u\n", id, value);
     std::fflush(stdout);
@@ -385,11 +433,8 @@ int run_watch(client& c, const cli_args& a) {
   c.store().request_range(first_status_word_id, last_status_word_id);
   const auto end = a.watch_for_s >= 0 ? steady::now() + std::chrono::milliseconds(static_cast<long>(a.watch_for_s * 1000))
                                       : steady::time_point::max();
-  while (!interrupted && steady::now() < end) {
-    c.engine().step(now_ms());
-    if (c.engine().incompatible()) return c.failure("watch");
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  c.run_until([] { return false; }, end);
+  if (c.engine().incompatible()) return c.failure("watch");
   return exit_done;
 }
 
@@ -424,12 +469,8 @@ int main(int argc, char** argv) {
 
   cli_args args;
   if (const int status = parse_args(argc, argv, args); status >= 0) return status;
-  if (args.command == "discover") return run_discover(args);
-
+  const command_spec& command = *find_command(args.command);
+  if (!command.run) return run_discover(args);
   client c(args);
-  if (args.command == "dump") return run_dump(c);
-  if (args.command == "get") return run_get(c, args);
-  if (args.command == "set") return run_set(c, args);
-  if (args.command == "call" || args.command == "save") return run_scene(c, args);
-  return run_watch(c, args);
+  return command.run(c, args);
 }
