@@ -49,11 +49,6 @@ int atoi_value(std::string_view text) {
   return static_cast<int>(value);
 }
 
-// The long options take numbers by the common rule, within [low, high].
-std::optional<int> strict_int(std::string_view text, int low, int high) {
-  return parse_integer_as<int>(text, low, high);
-}
-
 std::optional<connect_request> parse_connect(std::string_view value) {
   connect_request req;
   const auto colon = value.rfind(':');
@@ -70,10 +65,10 @@ std::optional<connect_request> parse_connect(std::string_view value) {
 
 std::optional<screenshot_request> parse_screenshot(std::string_view value) {
   screenshot_request req;
-  // Only an all-digit tail is a delay, so "shot@2x.png" stays a file name.
+  // Only a number at the end is a delay, so "shot@2x.png" stays a file name.
   const auto at = value.rfind('@');
   if (at != std::string_view::npos) {
-    if (const auto ms = strict_int(value.substr(at + 1), 0, INT_MAX)) {
+    if (const auto ms = parse_integer_as<int>(value.substr(at + 1), 0, INT_MAX)) {
       req.delay_ms = *ms;
       value = value.substr(0, at);
     }
@@ -87,7 +82,7 @@ std::optional<show_request> parse_show(std::string_view value) {
   show_request req;
   const auto colon = value.find(':');
   if (colon != std::string_view::npos) {
-    const auto arg = strict_int(value.substr(colon + 1), INT_MIN, INT_MAX);
+    const auto arg = parse_integer_as<int>(value.substr(colon + 1));
     if (!arg) return std::nullopt;
     req.argument = *arg;
     value = value.substr(0, colon);

@@ -24,8 +24,8 @@ class wake_event {
 enum class wait_result { readable, woken, timed_out, failed };
 
 // Waits up to timeout_ms (-1: for ever) until fd has bytes, or the event is signalled.
-// A signalled event wins over a readable fd. `hang_up` also counts as readable, so the
-// caller's read sees the end of the device.
+// A signalled event wins over a readable fd. A hang-up or an error on fd counts as
+// readable, so the caller's read sees it.
 wait_result wait_readable_or_woken(int fd, const wake_event& event, int timeout_ms);
 
 }  // namespace vorante
