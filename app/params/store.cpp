@@ -90,6 +90,20 @@ void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t va
   write(right, right_value, refresh_right);
 }
 
+namespace {
+
+// The partner's code for a linked bus write: solo feeds cross over between the members,
+// left 74 pairs with right 75.
+int bus_partner_code(int c) {
+  if (c == code_bus_solo_l) return code_bus_solo_r;
+  if (c == code_bus_solo_r) return code_bus_solo_l;
+  return c;
+}
+
+constexpr unsigned send_mode_words = 6;  // two for each fixed stereo pair
+
+}  // namespace
+
 void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t value) {
   const int i = p.index;
   const int c = p.code;
@@ -98,14 +112,10 @@ void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t valu
     return;
   }
   const bool left = (i & 1) == 0;
-  int partner_code = c;
   bool refresh_both = true;
-  if (c == code_bus_solo_l || c == code_bus_solo_r) {
-    // Solo feeds cross over between the members: the left one pairs with the right one.
-    partner_code = c == code_bus_solo_l ? code_bus_solo_r : code_bus_solo_l;
+  if (c == code_bus_solo_l || c == code_bus_solo_r)
     refresh_both = (left && c == code_bus_solo_l) || (!left && c == code_bus_solo_r);
-  }
-  const unsigned partner = param_id(kind_bus, i ^ 1, partner_code);
+  const unsigned partner = param_id(kind_bus, i ^ 1, bus_partner_code(c));
   const unsigned left_id = left ? id : partner;
   const unsigned right_id = left ? partner : id;
   write(left_id, value, refresh_both);
@@ -113,6 +123,13 @@ void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t valu
 }
 
 namespace {
+
+// What a group's switch acts on: mute groups switch inputs, effect returns and buses off,
+// phantom groups power inputs. Membership bitmaps span four and two words.
+constexpr int mute_member_words = 4;
+constexpr int phantom_member_words = 2;
+bool muted_by_groups(int kind) { return kind == kind_input || kind == kind_fx || kind == kind_bus; }
+bool powered_by_groups(int kind) { return kind == kind_input; }
 
 // Every logical channel set in the membership words of a group, visited in order.
 template <class Fn>
@@ -139,9 +156,9 @@ void param_store::linked_set_mute_group(const param_info& p, unsigned id, uint16
   write(id, value, true);
   if (p.code != code_mute_active) return;
   const int group = p.index;
-  for_each_member(*this, param_id(kind_mute_group, group, code_mute_members), 4, [&](int logical) {
+  for_each_member(*this, param_id(kind_mute_group, group, code_mute_members), mute_member_words, [&](int logical) {
     const auto ch = channel_of(logical);
-    if (!ch || (ch->kind != kind_input && ch->kind != kind_fx && ch->kind != kind_bus)) return;
+    if (!ch || !muted_by_groups(ch->kind)) return;
     const unsigned on_id = param_id(ch->kind, ch->index, code_on);
     if (value != 0) {
       write(on_id, 0, true);
@@ -158,9 +175,10 @@ void param_store::linked_set_phantom_group(const param_info& p, unsigned id, uin
   write(id, value, true);
   if (p.code != code_phantom_active) return;
   const int group = p.index;
-  for_each_member(*this, param_id(kind_phantom_group, group, code_phantom_members), 2, [&](int logical) {
+  for_each_member(*this, param_id(kind_phantom_group, group, code_phantom_members), phantom_member_words,
+                  [&](int logical) {
     const auto ch = channel_of(logical);
-    if (!ch || ch->kind != kind_input) return;
+    if (!ch || !powered_by_groups(ch->kind)) return;
     const unsigned phantom_id = param_id(kind_input, ch->index, code_input_phantom);
     if (value != 0) {
       write(phantom_id, value, true);
@@ -183,6 +201,56 @@ void param_store::linked_set(unsigned id, uint16_t value) {
     case kind_phantom_group: linked_set_phantom_group(p, id, value); break;
     default: write(id, value, true); break;
   }
+}
+
+std::vector<uint16_t> linked_set_reads(unsigned id) {
+  std::vector<uint16_t> ids;
+  if (!is_valid_id(id)) return ids;
+  auto add = [&](unsigned other) { ids.push_back(static_cast<uint16_t>(other)); };
+  add(id);
+  const param_info p = info_of(id);
+  const int i = p.index;
+  const int c = p.code;
+  // A group switch consults every group (another active one keeps a member as it is) and
+  // touches the switch of every channel it can reach.
+  auto group_switch = [&](int kind, int groups, int active_code, int members_code, int words, auto reaches,
+                          int switch_code) {
+    for (int g = 0; g < groups; ++g) {
+      add(param_id(kind, g, active_code));
+      for (int w = 0; w < words; ++w) add(param_id(kind, g, members_code + w));
+    }
+    for (int l = 0; l < logical_count; ++l) {
+      const auto ch = channel_of(l);
+      if (ch && reaches(ch->kind)) add(param_id(ch->kind, ch->index, switch_code));
+    }
+  };
+  switch (p.kind) {
+    case kind_input:
+      add(input_link_bits_id);
+      add(param_id(kind_input, i & ~1, c));
+      add(param_id(kind_input, i | 1, c));
+      if (is_fixed_stereo_left(kind_input, i)) {
+        add(param_id(kind_input, i + 1, c));
+        for (unsigned mode = send_mode_base_id; mode < send_mode_base_id + send_mode_words; ++mode) add(mode);
+      }
+      break;
+    case kind_bus:
+      add(output_link_bits_id);
+      add(param_id(kind_bus, i ^ 1, bus_partner_code(c)));
+      break;
+    case kind_mute_group:
+      if (c == code_mute_active)
+        group_switch(kind_mute_group, mute_group_count, code_mute_active, code_mute_members, mute_member_words,
+                     muted_by_groups, code_on);
+      break;
+    case kind_phantom_group:
+      if (c == code_phantom_active)
+        group_switch(kind_phantom_group, phantom_group_count, code_phantom_active, code_phantom_members,
+                     phantom_member_words, powered_by_groups, code_input_phantom);
+      break;
+    default: break;
+  }
+  return ids;
 }
 
 void param_store::quiet_linked_set(unsigned id, uint16_t value) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "app/core/options.h"
 #include "app/params/ids.h"
@@ -35,6 +36,11 @@ class store_link {
 };
 
 store_link& null_store_link();
+
+// Every ID that linked_set(id, ...) may read or write, whatever values it finds there:
+// what a client that holds no copy of the console must read before it writes through the
+// linked set. Empty for an invalid ID; may hold repeats.
+std::vector<uint16_t> linked_set_reads(unsigned id);
 
 class param_store {
  public:

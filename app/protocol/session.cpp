@@ -16,4 +16,9 @@ link_session::link_session(runtime_options& opts, ui_port& port)
                              [this](std::string_view text) { config.on_result(text); });
 }
 
+void link_session::set_observe_only(bool on) {
+  config.set_observe_only(on);
+  engine.surface().set_observe_only(on);
+}
+
 }  // namespace vorante

@@ -216,7 +216,7 @@ void control_surface::compute_lights(bool full, uint32_t now, const surface_page
 }
 
 bool control_surface::fader_moved(int fader, uint16_t value, bool locked) {
-  if (locked) return false;
+  if (locked || observe_only_) return false;
   const int id = slot_param(fader);
   if (id < 0) return false;
   store_.linked_set(id, static_cast<uint16_t>((value & 0x3FFF) | (store_.get(id) & 0xC000)));

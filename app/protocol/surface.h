@@ -81,13 +81,18 @@ class control_surface {
   bool incremental_due(uint32_t now);
 
   // A fader moved by hand: the parameter follows, the motor is not driven against it.
-  // Returns false when the slot holds no channel.
+  // Returns false when the slot holds no channel, or when observing only.
   bool fader_moved(int fader, uint16_t value, bool locked);
+
+  // A client that only watches the console lets its faders move without writing the
+  // parameters they drive.
+  void set_observe_only(bool on) { observe_only_ = on; }
 
  private:
   param_store& store_;
   send_fn send_;
   int layer_ = 0;
+  bool observe_only_ = false;
   std::array<uint16_t, surface_fader_count> level_{};
   std::array<bool, surface_fader_count> pending_{};
   std::array<uint8_t, surface_fader_count> state_{};

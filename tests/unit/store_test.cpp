@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "app/params/channel_state.h"
@@ -280,6 +283,97 @@ TEST(linked_set_test, phantom_group_switches_input_members) {
   EXPECT_EQ(f.store.get(ph2), 1) << "group 1 still powers it";
   f.store.linked_set(param_id(kind_phantom_group, 1, code_phantom_active), 0);
   EXPECT_EQ(f.store.get(ph2), 0);
+}
+
+// What a client reads before a linked set has to hold everything the linked set looks at
+// and everything it writes. Both are checked from the outside: the writes must lie within
+// the reads, and changing every ID outside the reads must not change what is written.
+using value_image = std::array<uint16_t, param_count>;
+
+// The (ID, value) pairs a linked set of `id` to `value` queues, starting from `image`.
+std::vector<std::pair<uint16_t, uint16_t>> linked_writes(const value_image& image, unsigned id, uint16_t value) {
+  runtime_options options;
+  param_store store(options);
+  for (unsigned i = 0; i < param_count; ++i) store.set_local(i, image[i]);
+  store.linked_set(id, value);
+  std::vector<std::pair<uint16_t, uint16_t>> writes;
+  for (unsigned i = 0; i < param_count; ++i)
+    if (store.dirty().contains(i)) writes.emplace_back(static_cast<uint16_t>(i), store.get(i));
+  return writes;
+}
+
+// Console states that make the linked set reach far: everything linked, every send mode
+// used, every group active with every channel a member; and arbitrary values.
+value_image far_reaching_state() {
+  store_fixture f;
+  value_image image = f.store.values();
+  image[input_link_bits_id] = image[output_link_bits_id] = 0xFFFF;
+  for (unsigned m = send_mode_base_id; m < send_mode_base_id + 6; ++m) image[m] = 0x1B1B;  // modes 3, 2, 1, 0
+  for (int g = 0; g < mute_group_count; ++g) {
+    image[param_id(kind_mute_group, g, code_mute_active)] = 1;
+    for (int w = 0; w < 4; ++w) image[param_id(kind_mute_group, g, code_mute_members + w)] = 0xFFFF;
+  }
+  for (int g = 0; g < phantom_group_count; ++g) {
+    image[param_id(kind_phantom_group, g, code_phantom_active)] = 1;
+    for (int w = 0; w < 2; ++w) image[param_id(kind_phantom_group, g, code_phantom_members + w)] = 0xFFFF;
+  }
+  return image;
+}
+
+value_image arbitrary_state(uint32_t seed) {
+  value_image image{};
+  for (uint16_t& v : image) {
+    seed = seed * 1664525u + 1013904223u;
+    v = static_cast<uint16_t>(seed >> 16);
+  }
+  return image;
+}
+
+TEST(linked_set_reads_test, cover_everything_the_linked_set_consults_and_writes) {
+  const std::vector<unsigned> targets = {
+      param_id(kind_input, 4, code_input_fader),     // a pair that may be linked
+      param_id(kind_input, 5, code_input_pan),       // pan stays apart
+      param_id(kind_input, 3, 13),                   // an AUX send
+      param_id(kind_input, 16, 14),                  // fixed stereo left, AUX send with a mode
+      param_id(kind_input, 16, 21),                  // fixed stereo left to MAIN L
+      param_id(kind_input, 18, 24),                  // fixed stereo left, solo R
+      param_id(kind_input, 17, code_input_fader),    // fixed stereo right
+      param_id(kind_input, 25, 20),
+      param_id(kind_bus, 2, code_bus_fader),
+      param_id(kind_bus, 3, code_bus_solo_l),        // solo crosses over
+      param_id(kind_bus, 6, code_bus_solo_r),
+      main_r_fader_id,
+      param_id(kind_fx, 1, code_fx_fader),
+      param_id(kind_dca, 2, code_fader),
+      param_id(kind_mute_group, 0, code_mute_active),
+      param_id(kind_mute_group, 3, code_mute_active),
+      param_id(kind_mute_group, 1, code_mute_members + 2),
+      param_id(kind_phantom_group, 2, code_phantom_active),
+      param_id(kind_phantom_group, 0, code_phantom_members),
+      input_link_bits_id,
+      selected_channel_id,
+  };
+  store_fixture defaults;
+  const value_image states[] = {defaults.store.values(), far_reaching_state(), arbitrary_state(1),
+                                arbitrary_state(7)};
+  for (unsigned id : targets) {
+    std::vector<uint16_t> reads = linked_set_reads(id);
+    std::sort(reads.begin(), reads.end());
+    ASSERT_TRUE(std::binary_search(reads.begin(), reads.end(), id)) << id;
+    for (std::size_t s = 0; s < std::size(states); ++s) {
+      for (const uint16_t value : {uint16_t{0}, uint16_t{1}, uint16_t{0x2345}}) {
+        const auto writes = linked_writes(states[s], id, value);
+        ASSERT_FALSE(writes.empty()) << id;
+        for (const auto& w : writes)
+          EXPECT_TRUE(std::binary_search(reads.begin(), reads.end(), w.first))
+              << "linked set of " << id << " in state " << s << " writes " << w.first << " unread";
+        // Whatever the console holds outside the reads, the linked set does the same.
+        value_image changed = arbitrary_state(static_cast<uint32_t>(id * 31 + s));
+        for (uint16_t r : reads) changed[r] = states[s][r];
+        EXPECT_EQ(linked_writes(changed, id, value), writes) << "linked set of " << id << " in state " << s;
+      }
+    }
+  }
 }
 
 // --- channel state ----------------------------------------------------------------------
