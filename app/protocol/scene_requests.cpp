@@ -21,16 +21,20 @@ void scene_requests::flush(device_link& device) {
 }
 
 void scene_requests::flush(request& r, device_link& device, bool call) {
-  if (r.number == 0 || r.attempts <= 0) return;
+  if (r.number == 0) return;
   if (r.countdown > 0) {
     --r.countdown;
+    return;
+  }
+  if (r.attempts <= 0) {
+    // The last send's window has passed without a confirmation.
+    r.number = 0;
     return;
   }
   r.countdown = scene_request_countdown;
   --r.attempts;
   const uint8_t scene = static_cast<uint8_t>(r.number);
   device.send(call ? make_call_scene(scene) : make_save_scene(scene));
-  if (r.attempts == 0) r.number = 0;
 }
 
 void scene_requests::on_call_reply(std::span<const uint8_t> payload) {

@@ -1,6 +1,6 @@
 // Calling and saving a scene on the console: each request is sent up to three times a
 // hundred paced passes apart, and stays pending until the console confirms it or the
-// last attempt goes out.
+// last send's waiting window has passed.
 #pragma once
 
 #include <cstdint>

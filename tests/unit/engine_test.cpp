@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -338,6 +339,56 @@ TEST(engine_test, scene_save_waits_for_the_previous_one) {
   f.pass();
   EXPECT_EQ(f.engine.scenes().pending_save(), 0);
   EXPECT_EQ(f.engine.scenes().save_done(), 1);
+}
+
+// A console that confirms only the third attempt, some passes after it: the request
+// stays pending for the third send's window as it did for the first two. A call reply
+// after that window is no longer taken; a save reply names no scene and always counts.
+TEST(engine_test, the_third_scene_attempt_can_still_be_confirmed) {
+  struct reply_case {
+    int passes_after_third_send;
+    bool call_confirmed, save_confirmed;
+  };
+  const reply_case cases[] = {{1, true, true},
+                              {60, true, true},
+                              {scene_request_countdown + 1, true, true},
+                              {scene_request_countdown + 20, false, true}};
+  for (const bool call : {true, false}) {
+    for (const reply_case& c : cases) {
+      SCOPED_TRACE(testing::Message() << (call ? "call" : "save") << " after " << c.passes_after_third_send);
+      engine_fixture f;
+      const message_code code = call ? message_code::call_scene : message_code::save_scene;
+      if (call)
+        f.engine.scenes().request_call(6);
+      else
+        f.engine.scenes().request_save(6);
+      int sends = 0;
+      for (int pass = 0; pass < 400 && sends < scene_request_attempts; ++pass) {
+        f.link->sent.clear();
+        f.pass();
+        sends += static_cast<int>(f.sent_with(code).size());
+      }
+      ASSERT_EQ(sends, scene_request_attempts);
+      for (int i = 1; i < c.passes_after_third_send; ++i) f.pass();
+      f.deliver(call ? make_call_scene_done(6) : make_save_scene_done(6));
+      f.link->sent.clear();
+      f.pass();
+      EXPECT_TRUE(f.sent_with(code).empty()) << "no fourth attempt";
+      const bool confirmed = call ? c.call_confirmed : c.save_confirmed;
+      EXPECT_EQ(call ? f.engine.scenes().call_done() : f.engine.scenes().save_done(), confirmed);
+      EXPECT_EQ(call ? f.engine.scenes().pending_call() : f.engine.scenes().pending_save(), 0);
+      if (!call) continue;
+      // A recalled scene changed every value: all of them are read again.
+      std::vector<bool> read(param_count, false);
+      for (int i = 0; i < 200 && f.store.requests().pending(); ++i) {
+        for (const auto& frame : f.sent_with(message_code::read_params))
+          for (std::size_t at = 3; at + 2 <= frame.size() - 2; at += 2) read[get_be16(&frame[at])] = true;
+        answer_reads(f);
+        f.engine.step(++f.now);
+      }
+      EXPECT_EQ(std::count(read.begin(), read.end(), true), confirmed ? param_count : 0);
+    }
+  }
 }
 
 TEST(engine_test, name_requests_go_one_per_pass_and_answers_clear_them) {
