@@ -151,7 +151,6 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
   if (frame.size() < min_frame_size) return;
   const auto code = static_cast<message_code>(frame_code(frame));
   const std::span<const uint8_t> payload = frame_payload(frame);
-  if (transfer_.handle(code, payload)) return;
 
   switch (code) {
     case message_code::read_params:
@@ -207,6 +206,15 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
       break;
     case message_code::media_report:
       messages_.on_media_report(frame);
+      break;
+    case message_code::scene_values_read:
+    case message_code::scene_values_write:
+    case message_code::scene_write_finish:
+    case message_code::scene_text_read:
+    case message_code::scene_text_write:
+    case message_code::scene_name_read:
+    case message_code::scene_name_write:
+      transfer_.handle(code, payload);
       break;
     default:
       break;

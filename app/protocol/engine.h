@@ -27,7 +27,7 @@ namespace vorante {
 
 constexpr uint32_t pace_period_ms = 20;
 
-class sync_engine : public store_events {
+class sync_engine final : public store_events {
  public:
   using transport_factory = device_link::transport_factory;
 

@@ -2,11 +2,10 @@
 
 #include "app/core/identity.h"
 #include "app/core/translate.h"
-#include "app/protocol/ticks.h"
 
 namespace vorante {
 
-void link_supervisor::step(uint32_t now) {
+void link_supervisor::run_due(uint32_t now) {
   if (!supervision_started_) {
     supervision_started_ = true;
     next_supervision_ = now + supervision_period_ms;

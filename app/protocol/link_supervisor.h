@@ -10,6 +10,7 @@
 #include "app/core/options.h"
 #include "app/params/store.h"
 #include "app/protocol/device_link.h"
+#include "app/protocol/ticks.h"
 #include "app/protocol/ui_port.h"
 
 namespace vorante {
@@ -31,8 +32,12 @@ class link_supervisor {
   link_supervisor(param_store& store, const runtime_options& options, ui_port& ui, device_link& device)
       : store_(store), options_(options), ui_(ui), device_(device) {}
 
-  // Runs the supervision when it is due and the resync when it is due.
-  void step(uint32_t now);
+  // Runs the supervision when it is due and the resync when it is due; called on every
+  // engine step, so the common case stays inline.
+  void step(uint32_t now) {
+    if (supervision_started_ && !due(now, next_supervision_) && !resync_scheduled_) return;
+    run_due(now);
+  }
   // The one-second supervision; step() runs it on time, tests may call it directly.
   void supervise(uint32_t now);
 
@@ -64,6 +69,7 @@ class link_supervisor {
   bool rebuilds_link() const {
     return !incompatible_ && (options_.link_mode == link_tcp || options_.link_mode == link_none);
   }
+  void run_due(uint32_t now);
   void came_up(uint32_t now);
   void went_down();
 
