@@ -84,10 +84,11 @@ void message_handlers::on_write_confirmation(std::span<const uint8_t> payload) {
 
 void message_handlers::on_status(std::span<const uint8_t> payload) {
   // First index, count, then the bytes; bytes beyond the console's status are dropped.
-  if (payload.size() < 2) return;
+  constexpr std::size_t head = 2;
+  if (payload.size() < head) return;
   const std::size_t first = payload[0];
-  const std::size_t count = std::min<std::size_t>(payload[1], payload.size() - 2);
-  for (std::size_t i = 0; i < count && first + i < status_byte_count; ++i) status_[first + i] = payload[2 + i];
+  const std::size_t count = std::min<std::size_t>(payload[1], payload.size() - head);
+  for (std::size_t i = 0; i < count && first + i < status_byte_count; ++i) status_[first + i] = payload[head + i];
 }
 
 void message_handlers::on_control_events(std::span<const uint8_t> frame) {

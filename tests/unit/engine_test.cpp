@@ -301,6 +301,25 @@ TEST(engine_test, tcp_link_is_rebuilt_every_ten_seconds_without_heartbeat) {
   EXPECT_EQ(opened, 3);
 }
 
+TEST(engine_test, tcp_link_is_not_rebuilt_after_an_incompatible_console) {
+  engine_fixture f;
+  f.options.link_mode = link_tcp;
+  int opened = 0;
+  f.engine.set_transport_factory([&] {
+    ++opened;
+    return std::make_unique<memory_transport>();
+  });
+  f.deliver(make_identification(0, 0xE001, 0x3C, ""));
+  f.pass();
+  ASSERT_TRUE(f.engine.supervision().incompatible());
+  for (int s = 0; s < 30; ++s) {
+    f.now += 1000;
+    f.engine.step(f.now);
+  }
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(f.engine.link(), nullptr);
+}
+
 TEST(engine_test, scene_call_is_sent_three_times_a_hundred_passes_apart) {
   engine_fixture f;
   f.engine.scenes().request_call(4);
