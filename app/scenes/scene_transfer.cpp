@@ -69,7 +69,7 @@ void scene_transfer::send_write_finish(int scene) {
   device_.send(make_scene_write_finish(scene_));
 }
 
-bool scene_transfer::handle(message_code code, std::span<const uint8_t> payload) {
+void scene_transfer::handle(message_code code, std::span<const uint8_t> payload) {
   const bool ours = !payload.empty() && payload[0] == scene_;
   switch (code) {
     case message_code::scene_values_read:
@@ -81,34 +81,34 @@ bool scene_transfer::handle(message_code code, std::span<const uint8_t> payload)
         }
         replies_.values_read = true;
       }
-      return true;
+      break;
     case message_code::scene_values_write:
       if (ours && payload.size() >= values_reply_head && get_be16(&payload[2]) == expected_write_first_)
         replies_.values_written = true;
-      return true;
+      break;
     case message_code::scene_write_finish:
       if (ours) replies_.write_finished = true;
-      return true;
+      break;
     case message_code::scene_text_read:
       if (ours && payload.size() >= text_reply_head && payload[1] < channel_name_count && payload[1] == text_) {
         store_name(image_->texts[payload[1]], payload.subspan(text_reply_head));
         replies_.text_read = true;
       }
-      return true;
+      break;
     case message_code::scene_text_write:
       if (ours && payload.size() >= text_reply_head && payload[1] == expected_text_write_) replies_.text_written = true;
-      return true;
+      break;
     case message_code::scene_name_read:
       if (ours) {
         store_name(image_->name, payload.subspan(1));
         replies_.name_read = true;
       }
-      return true;
+      break;
     case message_code::scene_name_write:
       if (ours) replies_.name_written = true;
-      return true;
+      break;
     default:
-      return false;
+      break;
   }
 }
 

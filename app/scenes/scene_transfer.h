@@ -53,8 +53,8 @@ class scene_transfer {
   int scene() const { return scene_; }
   int text_index() const { return text_; }
 
-  // A reply of the console; false when `code` is no transfer reply.
-  bool handle(message_code code, std::span<const uint8_t> payload);
+  // A reply of the console to one of the sends above; other codes change nothing.
+  void handle(message_code code, std::span<const uint8_t> payload);
 
  private:
   device_link& device_;
