@@ -23,7 +23,7 @@ bool in_range(int index, int count) { return index >= 0 && index < count; }
 
 void copy_input(param_store& store, int target, int source) {
   if (target == source || !in_range(target, input_count) || !in_range(source, input_count)) return;
-  const bool linked = link_bit(store, kind_input, target);
+  const bool linked = stereo_bit(store, kind_input, target);
   if (linked && (target ^ source) == 1) return;
   store.set_copy_busy(true);
   for (int c = first_input_code; c <= last_input_code; ++c) {

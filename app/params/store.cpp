@@ -5,13 +5,13 @@
 
 namespace vorante {
 
-store_link& null_store_link() {
-  static store_link link;
-  return link;
+store_events& null_store_events() {
+  static store_events events;
+  return events;
 }
 
-param_store::param_store(runtime_options& options, ui_port& ui, store_link& link)
-    : options_(&options), ui_(&ui), link_(&link) {}
+param_store::param_store(runtime_options& options, ui_port& ui, store_events& events)
+    : options_(&options), ui_(&ui), events_(&events) {}
 
 void param_store::load_defaults() {
   build_defaults(defaults_.data(), defaults_.size());
@@ -21,7 +21,7 @@ void param_store::load_defaults() {
 void param_store::change_hook(unsigned id) {
   const int kind = param_kind(id);
   if ((kind == kind_input || kind == kind_fx || kind == kind_bus) && options_->drives_surface())
-    link_->schedule_key_lights();
+    events_->schedule_key_lights();
 }
 
 void param_store::set_local(unsigned id, uint16_t value) {
@@ -35,7 +35,7 @@ void param_store::set_and_send(unsigned id, uint16_t value) {
   values_[id] = value;
   change_hook(id);
   dirty_.queue(id);
-  if (options_->surface_takeover && param_value_type(id) == value_type::fader_level) link_->surface_fader_written(static_cast<uint16_t>(id));
+  if (options_->surface_takeover && param_value_type(id) == value_type::fader_level) events_->surface_fader_written(static_cast<uint16_t>(id));
 }
 
 void param_store::refresh(unsigned id) {
@@ -59,7 +59,7 @@ void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t va
   const int i = p.index;
   const int c = p.code;
   const bool is_send = is_input_send_code(c);
-  if (link_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
+  if (stereo_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
     write(param_id(kind_input, i & ~1, c), value, true);
     write(param_id(kind_input, i | 1, c), value, true);
     return;
@@ -107,7 +107,7 @@ constexpr unsigned send_mode_words = 6;  // two for each fixed stereo pair
 void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t value) {
   const int i = p.index;
   const int c = p.code;
-  if (!link_bit(*this, kind_bus, i)) {
+  if (!stereo_bit(*this, kind_bus, i)) {
     write(id, value, true);
     return;
   }
@@ -261,7 +261,7 @@ void param_store::quiet_linked_set(unsigned id, uint16_t value) {
 }
 
 bool param_store::meter_read_allowed() const {
-  return !options_->meter_polling_disabled && !link_->console_locked() && !link_->scene_call_pending();
+  return !options_->meter_polling_disabled && !events_->console_locked() && !events_->scene_call_pending();
 }
 
 void param_store::request(unsigned id) {
@@ -279,7 +279,7 @@ void param_store::request_range(unsigned first, unsigned last) {
 }
 
 void param_store::request_all() {
-  link_->read_restarted();
+  events_->read_restarted();
   const bool meters = meter_read_allowed();
   for (unsigned id = 0; id < param_count; ++id) {
     dirty_.erase(id);
@@ -291,20 +291,20 @@ void param_store::request_all() {
 
 void param_store::full_resync() {
   request_all();
-  link_->request_scene_names();
-  link_->request_channel_names();
+  events_->request_scene_names();
+  events_->request_channel_names();
 }
 
 void param_store::clear_all() {
   dirty_.clear();
   requests_.clear();
-  link_->drop_name_traffic();
+  events_->drop_name_traffic();
 }
 
 void param_store::resync_all() {
   clear_all();
   request_all();
-  link_->request_scene_names();
+  events_->request_scene_names();
 }
 
 void param_store::store_received(unsigned id, uint16_t value) {

@@ -13,12 +13,12 @@
 
 namespace vorante {
 
-// What the store needs from the link engine. The engine owns the name tables, the scene
-// call and the control surface; the store only tells it what happened. Every operation
-// defaults to nothing, so the store works on its own.
-class store_link {
+// What the store tells the synchronisation engine and asks of it. The engine owns the name
+// tables, the scene call and the control surface; the store only tells it what happened.
+// Every operation defaults to nothing, so the store works on its own.
+class store_events {
  public:
-  virtual ~store_link() = default;
+  virtual ~store_events() = default;
   // Queue all 16 scene-name requests / all 60 channel-name requests.
   virtual void request_scene_names() {}
   virtual void request_channel_names() {}
@@ -35,7 +35,7 @@ class store_link {
   virtual void schedule_key_lights() {}
 };
 
-store_link& null_store_link();
+store_events& null_store_events();
 
 // Every ID that linked_set(id, ...) may read or write, whatever values it finds there:
 // what a client that holds no copy of the console must read before it writes through the
@@ -47,10 +47,10 @@ class param_store {
   using id_set = pending_set<param_count>;
 
   explicit param_store(runtime_options& options, ui_port& ui = null_ui_port(),
-                       store_link& link = null_store_link());
+                       store_events& events = null_store_events());
 
   void attach(ui_port& ui) { ui_ = &ui; }
-  void attach(store_link& link) { link_ = &link; }
+  void attach(store_events& events) { events_ = &events; }
   runtime_options& options() { return *options_; }
   const runtime_options& options() const { return *options_; }
   ui_port& ui() { return *ui_; }
@@ -71,8 +71,8 @@ class param_store {
   void request(unsigned id);
   void request_range(unsigned first, unsigned last);
   void request_all();
-  void request_scene_names() { link_->request_scene_names(); }
-  void request_channel_names() { link_->request_channel_names(); }
+  void request_scene_names() { events_->request_scene_names(); }
+  void request_channel_names() { events_->request_channel_names(); }
   void full_resync();
   void clear_all();
   void resync_all();
@@ -107,7 +107,7 @@ class param_store {
 
   runtime_options* options_;
   ui_port* ui_;
-  store_link* link_;
+  store_events* events_;
   std::array<uint16_t, param_count> values_{};
   std::array<uint16_t, param_count> defaults_{};
   id_set dirty_;

@@ -63,7 +63,7 @@ TEST(cli_e2e, get_prints_the_asked_ids) {
 
 TEST(cli_e2e, set_writes_through_the_linked_set_and_waits_for_acknowledgements) {
   loopback_peer peer;
-  peer.set_value(input_link_bits_id, 1 << 2);  // inputs 4/5 linked
+  peer.set_value(input_stereo_bits_id, 1 << 2);  // inputs 4/5 linked
   const uint16_t fader4 = param_id(kind_input, 4, code_fader);
   const uint16_t fader5 = param_id(kind_input, 5, code_fader);
   const auto r = run_process(cli(peer.port(), {"set", std::to_string(fader4) + "=1100"}));

@@ -802,11 +802,11 @@ class pages_test : public QObject, test::host_window {
     const std::size_t mark = rig.log.size();
     text_entry_close(true);
     const int logical = logical_of(kind, index);
-    const std::string_view stored = rig.session.engine.channel_name_slot(logical);
+    const std::string_view stored = rig.session.engine.names().channel_name(logical);
     QCOMPARE(QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())), name);
     QCOMPARE(label->text(), name);
     QCOMPARE(rig.since(mark), event_log{QString("3 name %1 %2").arg(logical).arg(name)});
-    QVERIFY(rig.session.engine.channel_name_updates().contains(logical));
+    QVERIFY(rig.session.engine.names().channel_updates().contains(logical));
   }
 };
 

@@ -366,7 +366,7 @@ class strips_page_test : public QObject, test::host_window {
     QTest::newRow("aux compressor") << bank_aux << pair(id_of(3, 2, 68), 0) << "comp 2" << "0";
     QTest::newRow("aux solo") << bank_aux << pair(id_of(3, 0, 74), 1200) << "s 0" << "1";
     QTest::newRow("linked right aux solos on its second feed")
-        << bank_aux << pair(output_link_bits_id, 1) + pair(id_of(3, 1, 75), 1200) << "s 1" << "1";
+        << bank_aux << pair(output_stereo_bits_id, 1) + pair(id_of(3, 1, 75), 1200) << "s 1" << "1";
     QTest::newRow("unlinked aux ignores its second feed") << bank_aux << pair(id_of(3, 1, 75), 1200) << "s 1" << "0";
 
     QTest::newRow("MAIN L fader") << bank_ch1 << pair(main_l_fader_id, 1100) << "mfader 0" << "-10.0";
@@ -376,7 +376,7 @@ class strips_page_test : public QObject, test::host_window {
     QTest::newRow("MAIN R solo off") << bank_ch1 << pair(main_r_solo_id, 0) << "ms 1" << "0";
     QTest::newRow("MAIN R's left feed is not its solo") << bank_ch1 << pair(main_r_solo_id, 0) + pair(main_r_solo_id - 1, 1200)
                                                         << "ms 1" << "0";
-    QTest::newRow("LINK L&R") << bank_st_fx << pair(output_link_bits_id, 1 << 4) << "link" << "1";
+    QTest::newRow("LINK L&R") << bank_st_fx << pair(output_stereo_bits_id, 1 << 4) << "link" << "1";
 
     QTest::newRow("DCA fader") << bank_dca << pair(id_of(4, 1, code_fader), 1100) << "dfader 1" << "-10.0";
     QTest::newRow("DCA on") << bank_dca << pair(id_of(4, 2, 217), 1) << "don 2" << "ON 1";
@@ -419,7 +419,7 @@ class strips_page_test : public QObject, test::host_window {
     QTest::addColumn<QString>("writes");
     QTest::newRow("M mutes an input") << bank_ch1 << "" << "m 2" << pair(id_of(1, 2, 10), 0);
     QTest::newRow("M again unmutes") << bank_ch1 << pair(id_of(1, 2, 10), 0) << "m 2" << pair(id_of(1, 2, 10), 1);
-    QTest::newRow("M on a linked pair mutes both") << bank_ch1 << pair(input_link_bits_id, 1) << "m 0"
+    QTest::newRow("M on a linked pair mutes both") << bank_ch1 << pair(input_stereo_bits_id, 1) << "m 0"
                                                    << pair(id_of(1, 0, 10), 0) + pair(id_of(1, 1, 10), 0);
     QTest::newRow("S solos both feeds") << bank_ch1 << "" << "s 1" << pair(id_of(1, 1, 23), 1200) + pair(id_of(1, 1, 24), 1200);
     QTest::newRow("S keeps the flag bits") << bank_ch1 << pair(id_of(1, 1, 23), 0x8000) << "s 1"
@@ -460,14 +460,14 @@ class strips_page_test : public QObject, test::host_window {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QList<unsigned>>("ids");  // every ID that must hold the fader's level
     QTest::newRow("input fader") << bank_ch1 << "" << "fader 2" << QList<unsigned>{id_of(1, 2, 12)};
-    QTest::newRow("linked pair moves both") << bank_ch1 << pair(input_link_bits_id, 1) << "fader 0"
+    QTest::newRow("linked pair moves both") << bank_ch1 << pair(input_stereo_bits_id, 1) << "fader 0"
                                             << QList<unsigned>{id_of(1, 0, 12), id_of(1, 1, 12)};
     QTest::newRow("stereo pair moves both") << bank_st_fx << "" << "fader 0"
                                             << QList<unsigned>{id_of(1, 16, 12), id_of(1, 17, 12)};
     QTest::newRow("effect return fader") << bank_st_fx << "" << "fader 3" << QList<unsigned>{id_of(2, 0, 171)};
     QTest::newRow("aux fader") << bank_aux << "" << "fader 5" << QList<unsigned>{id_of(3, 5, 62)};
     QTest::newRow("MAIN R fader") << bank_ch1 << "" << "mfader 1" << QList<unsigned>{unsigned{main_r_fader_id}};
-    QTest::newRow("linked MAIN moves both") << bank_ch1 << pair(output_link_bits_id, 1 << 4) << "mfader 0"
+    QTest::newRow("linked MAIN moves both") << bank_ch1 << pair(output_stereo_bits_id, 1 << 4) << "mfader 0"
                                             << QList<unsigned>{unsigned{main_l_fader_id}, unsigned{main_r_fader_id}};
     QTest::newRow("DCA fader") << bank_dca << "" << "dfader 2" << QList<unsigned>{id_of(4, 2, code_fader)};
   }
@@ -534,7 +534,7 @@ class strips_page_test : public QObject, test::host_window {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<bool>("writes");
     QTest::newRow("mono input") << "" << true;
-    QTest::newRow("linked input: pan follows the editor") << pair(input_link_bits_id, 2) << false;
+    QTest::newRow("linked input: pan follows the editor") << pair(input_stereo_bits_id, 2) << false;
   }
   void pan_writes_unless_the_input_is_linked() {
     QFETCH(QString, setup);
@@ -647,7 +647,7 @@ class strips_page_test : public QObject, test::host_window {
     QVERIFY(!link->isChecked());
 
     QTest::mouseClick(link, Qt::LeftButton);
-    QVERIFY(link_bit(store, kind_bus, main_r_bus));
+    QVERIFY(stereo_bit(store, kind_bus, main_r_bus));
     QVERIFY(link->isChecked());
     QCOMPARE(store.get(main_r_fader_id), uint16_t{1100});
     QCOMPARE(store.get(id_of(3, 9, 64)), uint16_t{0});
@@ -661,7 +661,7 @@ class strips_page_test : public QObject, test::host_window {
     // Unlinking leaves both as they are.
     store.store_received(main_l_fader_id, 1000);
     QTest::mouseClick(link, Qt::LeftButton);
-    QVERIFY(!link_bit(store, kind_bus, main_r_bus));
+    QVERIFY(!stereo_bit(store, kind_bus, main_r_bus));
     QVERIFY(!link->isChecked());
     QCOMPARE(store.get(main_r_fader_id), uint16_t{1100});
   }
@@ -670,7 +670,7 @@ class strips_page_test : public QObject, test::host_window {
 
   void selection_highlights_the_strip_and_its_linked_partner() {
     strips_rig rig(host_);
-    rig.session.store.store_received(input_link_bits_id, 1 << 2);  // CH5/CH6
+    rig.session.store.store_received(input_stereo_bits_id, 1 << 2);  // CH5/CH6
     rig.show(bank_ch1);
     QCOMPARE(rig.page()->selected_strip(), 0);
     QTest::mouseClick(rig.strip(4), Qt::LeftButton, {}, QPoint(3, 3));
@@ -759,7 +759,7 @@ class strips_page_test : public QObject, test::host_window {
     const QString shown = dca ? probe(rig, QString("dname %1").arg(logical - bank_dca))
                               : probe(rig, QString("name %1").arg(rig.page()->strip_of_logical(logical)));
     QCOMPARE(shown, named);
-    QCOMPARE(QString::fromUtf8(rig.session.engine.channel_name_slot(logical).data()), named);
+    QCOMPARE(QString::fromUtf8(rig.session.engine.names().channel_name(logical).data()), named);
   }
 
   void names_and_edit_buttons_open_the_editor_data() {

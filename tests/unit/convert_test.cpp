@@ -371,7 +371,7 @@ TEST(step_param_test, writes_only_changes_through_the_linked_set) {
   test::store_fixture f;
   const unsigned fader = param_id(kind_input, 4, code_input_fader);
   const unsigned partner = param_id(kind_input, 5, code_input_fader);
-  set_link_bit(f.store, kind_input, 4, true);
+  set_stereo_bit(f.store, kind_input, 4, true);
   f.store.dirty().clear();
 
   EXPECT_EQ(step_param(f.store, fader, 1, step_normal), 100);  // off -> -110 dB

@@ -130,13 +130,13 @@ TEST(store_test, change_hook_schedules_key_lights_only_when_driving_the_surface)
   store_fixture f;
   const unsigned fader = param_id(kind_input, 0, code_fader);
   f.store.set_and_send(fader, 900);
-  EXPECT_EQ(f.link.key_lights, 0);
-  EXPECT_TRUE(f.link.surface_faders.empty());
+  EXPECT_EQ(f.events.key_lights, 0);
+  EXPECT_TRUE(f.events.surface_faders.empty());
   f.options.surface_takeover = true;
   f.store.set_and_send(fader, 901);
   f.store.set_local(3110, 2);  // a global ID: no key lights
-  EXPECT_EQ(f.link.key_lights, 1);
-  EXPECT_EQ(f.link.surface_faders, std::vector<uint16_t>{static_cast<uint16_t>(fader)});
+  EXPECT_EQ(f.events.key_lights, 1);
+  EXPECT_EQ(f.events.surface_faders, std::vector<uint16_t>{static_cast<uint16_t>(fader)});
 }
 
 TEST(store_test, refresh_reaches_page_and_group_bar) {
@@ -199,10 +199,10 @@ INSTANTIATE_TEST_SUITE_P(codes, fixed_stereo_test,
 
 TEST(linked_set_test, linked_inputs_share_all_but_pan_and_sends) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 4, true);
-  EXPECT_TRUE(link_bit(f.store, kind_input, 5));
-  EXPECT_TRUE(is_linked_right(f.store, kind_input, 5));
-  EXPECT_FALSE(is_linked_right(f.store, kind_input, 4));
+  set_stereo_bit(f.store, kind_input, 4, true);
+  EXPECT_TRUE(stereo_bit(f.store, kind_input, 5));
+  EXPECT_TRUE(is_stereo_right(f.store, kind_input, 5));
+  EXPECT_FALSE(is_stereo_right(f.store, kind_input, 4));
   f.store.linked_set(param_id(kind_input, 4, code_input_pan), 60);
   EXPECT_EQ(f.store.get(param_id(kind_input, 5, code_input_pan)), 100);
   f.store.linked_set(param_id(kind_input, 5, code_input_fader), 1111);
@@ -224,7 +224,7 @@ TEST(linked_set_test, linked_bus_solo_crosses_between_members) {
   } rows[] = {{0, 74, 75, true}, {1, 75, 74, true}, {0, 75, 74, false}, {1, 74, 75, false}};
   for (const row& r : rows) {
     store_fixture f;
-    set_link_bit(f.store, kind_bus, 0, true);
+    set_stereo_bit(f.store, kind_bus, 0, true);
     f.ui.params.clear();
     f.store.linked_set(param_id(kind_bus, r.bus, r.code), 777);
     const unsigned partner = param_id(kind_bus, r.bus ^ 1, r.partner_code);
@@ -235,8 +235,8 @@ TEST(linked_set_test, linked_bus_solo_crosses_between_members) {
 
 TEST(linked_set_test, main_pair_links_with_bit_four) {
   store_fixture f;
-  set_link_bit(f.store, kind_bus, main_l_bus, true);
-  EXPECT_EQ(f.store.get(output_link_bits_id), 1 << 4);
+  set_stereo_bit(f.store, kind_bus, main_l_bus, true);
+  EXPECT_EQ(f.store.get(output_stereo_bits_id), 1 << 4);
   f.store.linked_set(main_r_fader_id, 1000);
   EXPECT_EQ(f.store.get(main_l_fader_id), 1000);
 }
@@ -380,7 +380,7 @@ TEST(linked_set_reads_test, cover_everything_the_linked_set_consults_and_writes)
 
 TEST(channel_state_test, membership_follows_the_link_partner) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 2, true);
+  set_stereo_bit(f.store, kind_input, 2, true);
   write_membership(f.store, kind_dca, 1, 2, true);
   EXPECT_TRUE(is_member(f.store, kind_dca, 1, 2));
   EXPECT_TRUE(is_member(f.store, kind_dca, 1, 3));
@@ -421,8 +421,8 @@ TEST(request_test, meter_rule) {
   for (const row& r : rows) {
     store_fixture f;
     f.options.meter_polling_disabled = r.disabled;
-    f.link.locked = r.locked;
-    f.link.scene_call = r.scene_call;
+    f.events.locked = r.locked;
+    f.events.scene_call = r.scene_call;
     f.store.request_range(0, 60);
     EXPECT_EQ(f.store.requests().count(), r.meters_in ? 61u : 9u);
     EXPECT_TRUE(f.store.requests().contains(0));
@@ -443,7 +443,7 @@ TEST(request_test, request_all_takes_everything_out_of_the_dirty_set) {
   store_fixture f;
   f.store.set_and_send(700, 1);
   f.store.request_all();
-  EXPECT_EQ(f.link.restarts, 1);
+  EXPECT_EQ(f.events.restarts, 1);
   EXPECT_FALSE(f.store.dirty().contains(700));
   EXPECT_EQ(f.store.requests().count(), static_cast<std::size_t>(param_count));
 }
@@ -451,13 +451,13 @@ TEST(request_test, request_all_takes_everything_out_of_the_dirty_set) {
 TEST(request_test, resync_operations_reach_the_name_tables) {
   store_fixture f;
   f.store.full_resync();
-  EXPECT_EQ(f.link.scene_name_requests, 1);
-  EXPECT_EQ(f.link.channel_name_requests, 1);
+  EXPECT_EQ(f.events.scene_name_requests, 1);
+  EXPECT_EQ(f.events.channel_name_requests, 1);
   f.store.set_and_send(700, 1);
   f.store.resync_all();
-  EXPECT_EQ(f.link.drops, 1);
-  EXPECT_EQ(f.link.scene_name_requests, 2);
-  EXPECT_EQ(f.link.channel_name_requests, 1);
+  EXPECT_EQ(f.events.drops, 1);
+  EXPECT_EQ(f.events.scene_name_requests, 2);
+  EXPECT_EQ(f.events.channel_name_requests, 1);
   EXPECT_EQ(f.store.requests().count(), static_cast<std::size_t>(param_count));
   f.store.clear_all();
   EXPECT_TRUE(f.store.requests().empty());

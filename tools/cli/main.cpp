@@ -232,7 +232,7 @@ class client {
       return make_transport(options_, [this] { waker_.wake(); }, endpoints);
     });
     session_.engine.set_wake([this] { waker_.wake(); });
-    session_.engine.set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
+    session_.engine.messages().set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
     session_.engine.open_link();
     session_.engine.enable();
     deadline_ = steady::now() + std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
@@ -248,7 +248,7 @@ class client {
   bool run_until(Done&& done, steady::time_point deadline) {
     while (!interrupted) {
       session_.engine.step(now_ms());
-      if (session_.engine.incompatible()) return false;
+      if (session_.engine.supervision().incompatible()) return false;
       if (done()) return true;
       const auto now = steady::now();
       if (now >= deadline) return false;
@@ -280,11 +280,12 @@ class client {
   }
 
   int failure(const char* what) {
-    if (session_.engine.incompatible()) {
+    if (session_.engine.supervision().incompatible()) {
       std::fprintf(stderr,
                    "vorante-cli: incompatible console: product code 0x%04X, model code 0x%02X "
                    "(a VORANTE9M answers 0x%04X, 0x%02X)\n",
-                   session_.engine.identified_product(), session_.engine.identified_model(), identity().product,
+                   session_.engine.supervision().identified_product(),
+                   session_.engine.supervision().identified_model(), identity().product,
                    identity().model);
       return exit_incompatible;
     }
@@ -303,7 +304,7 @@ class client {
   // Asks the console who it is, so that an incompatible one is refused before anything
   // is written.
   bool identify() {
-    session_.engine.send_identify();
+    session_.engine.device().send_identify();
     return true;
   }
 
@@ -398,14 +399,14 @@ int run_set(client& c, const cli_args& a) {
   if (!c.read(ids_for_linked_set(targets))) return c.failure("set");
 
   std::bitset<param_count> acked;
-  c.engine().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
+  c.engine().messages().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
   for (const auto& [id, value] : writes) c.store().linked_set(id, value);
   // Everything the linked set queued, partners and group members included.
   std::vector<uint16_t> written;
   for (int id = 0; id < param_count; ++id)
     if (c.store().dirty().contains(id)) written.push_back(static_cast<uint16_t>(id));
   const bool drained = c.run_until([&] { return c.store().dirty().empty() && !c.store().dirty().pending(); });
-  if (!drained && c.engine().incompatible()) return c.failure("set");
+  if (!drained && c.engine().supervision().incompatible()) return c.failure("set");
   std::vector<uint16_t> missing;
   for (uint16_t id : written)
     if (!acked.test(id)) missing.push_back(id);
@@ -423,7 +424,7 @@ int run_set(client& c, const cli_args& a) {
 int run_watch(client& c, const cli_args& a) {
   // Watching changes nothing on the console: no rename, no writes from its faders.
   c.observe_only();
-  c.engine().set_push_observer([](uint16_t id, uint16_t value) {
+  c.engine().messages().set_push_observer([](uint16_t id, uint16_t value) {
     std::printf("%u %u\n", id, value);
     std::fflush(stdout);
   });
@@ -434,7 +435,7 @@ int run_watch(client& c, const cli_args& a) {
   const auto end = a.watch_for_s >= 0 ? steady::now() + std::chrono::milliseconds(static_cast<long>(a.watch_for_s * 1000))
                                       : steady::time_point::max();
   c.run_until([] { return false; }, end);
-  if (c.engine().incompatible()) return c.failure("watch");
+  if (c.engine().supervision().incompatible()) return c.failure("watch");
   return exit_done;
 }
 
@@ -445,11 +446,11 @@ int run_scene(client& c, const cli_args& a) {
   const bool call = a.command == "call";
   c.identify();
   if (call)
-    c.engine().request_scene_call(n);
+    c.engine().scenes().request_call(static_cast<int>(n));
   else
-    c.engine().request_scene_save(n);
-  const int flag = call ? status_scene_call_done : status_scene_save_done;
-  if (!c.run_until([&] { return c.engine().status()[flag] != 0; })) return c.failure(a.command.c_str());
+    c.engine().scenes().request_save(static_cast<int>(n));
+  const scene_requests& scenes = c.engine().scenes();
+  if (!c.run_until([&] { return call ? scenes.call_done() : scenes.save_done(); })) return c.failure(a.command.c_str());
   std::printf("scene %d %s\n", n, call ? "called" : "saved");
   return exit_done;
 }

@@ -238,7 +238,7 @@ void navigator::refresh_lights() {
 
 void navigator::refresh_faders() {
   session_.engine.surface().faders_full_refresh_if_ready(session_.options.surface_takeover,
-                                                          session_.engine.end_marker_seen());
+                                                          session_.engine.messages().end_marker_seen());
 }
 
 // --- shared objects -----------------------------------------------------------------------

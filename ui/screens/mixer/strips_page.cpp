@@ -265,7 +265,7 @@ void strips_page::update_pan_clicks() {
   for (int n = 0; n < strip_count; ++n) {
     const strip_record& r = record(n);
     const bool linked_mono = r.in_use && r.kind == kind_input && !is_fixed_stereo_left(r.kind, r.index) &&
-                             link_bit(store, r.kind, r.index);
+                             stereo_bit(store, r.kind, r.index);
     strip(n)->pan()->set_clickable(!linked_mono);
   }
 }
@@ -285,7 +285,7 @@ void strips_page::highlight_selection() {
   int partner = -1;
   if (selected_ >= 0) {
     const strip_record& r = record(selected_);
-    if ((r.kind == kind_input || r.kind == kind_bus) && link_bit(env_.session.store, r.kind, r.index))
+    if ((r.kind == kind_input || r.kind == kind_bus) && stereo_bit(env_.session.store, r.kind, r.index))
       partner = strip_of_logical(logical_of(r.kind, r.index ^ 1));
   }
   for (int n = 0; n < strip_count; ++n) strip(n)->set_selected(n == selected_ || n == partner);

@@ -98,7 +98,7 @@ redraw_outcome strips_dca_row::redraw_fader(int dca) {
 
 void strips_dca_row::show_names() {
   for (int d = 0; d < dca_count; ++d) {
-    const std::string_view stored = env_.session.engine.channel_name_slot(logical_of(kind_dca, d));
+    const std::string_view stored = env_.session.engine.names().channel_name(logical_of(kind_dca, d));
     show_name(logical_of(kind_dca, d), QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())));
   }
 }

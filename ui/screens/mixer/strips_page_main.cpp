@@ -131,18 +131,18 @@ QWidget* strips_main_section::build_side(int side) {
 
 void strips_main_section::toggle_link() {
   param_store& store = env_.session.store;
-  if (link_bit(store, kind_bus, main_l_bus)) {
-    set_link_bit(store, kind_bus, main_l_bus, false);
+  if (stereo_bit(store, kind_bus, main_l_bus)) {
+    set_stereo_bit(store, kind_bus, main_l_bus, false);
   } else {
     // Linking makes MAIN R a copy of MAIN L first, so the pair starts out alike.
     copy_bus(store, main_r_bus, main_l_bus);
-    set_link_bit(store, kind_bus, main_l_bus, true);
+    set_stereo_bit(store, kind_bus, main_l_bus, true);
   }
   redraw_link();
 }
 
 redraw_outcome strips_main_section::redraw_param(unsigned id) {
-  if (id == output_link_bits_id) {
+  if (id == output_stereo_bits_id) {
     redraw_link();
     return redraw_outcome::shown;
   }
@@ -187,7 +187,7 @@ redraw_outcome strips_main_section::redraw_fader(int side) {
   return redraw_outcome::shown;
 }
 
-void strips_main_section::redraw_link() { link_->setChecked(link_bit(env_.session.store, kind_bus, main_l_bus)); }
+void strips_main_section::redraw_link() { link_->setChecked(stereo_bit(env_.session.store, kind_bus, main_l_bus)); }
 
 void strips_main_section::paintEvent(QPaintEvent*) {
   QPainter p(this);

@@ -73,7 +73,7 @@ redraw_outcome strips_page::redraw_param(unsigned id) {
     redraw_colour(n);
     return redraw_outcome::shown;
   }
-  if (id == input_link_bits_id || id == output_link_bits_id) {
+  if (id == input_stereo_bits_id || id == output_stereo_bits_id) {
     update_pan_clicks();
     highlight_selection();
     // A linked right aux solos on its second feed.
@@ -159,13 +159,13 @@ void strips_page::redraw_solo(int n) {
   const param_store& store = env_.session.store;
   int code = param_code(param_id(r.kind, r.index, code_solo));
   // The right aux of a linked pair solos on its second feed, which the left's solo crosses to.
-  if (r.kind == kind_bus) code = is_linked_right(store, r.kind, r.index) ? code_bus_solo_r : code_bus_solo_l;
+  if (r.kind == kind_bus) code = is_stereo_right(store, r.kind, r.index) ? code_bus_solo_r : code_bus_solo_l;
   strip(n)->set_solo(is_solo_active(store.get(param_id(r.kind, r.index, code))));
 }
 
 void strips_page::redraw_name(int n) {
   const strip_record& r = record(n);
-  const std::string_view stored = env_.session.engine.channel_name_slot(logical_of(r.kind, r.index));
+  const std::string_view stored = env_.session.engine.names().channel_name(logical_of(r.kind, r.index));
   strip(n)->set_name(channel_label_text(r.kind, r.index, QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size()))));
 }
 
