@@ -224,7 +224,7 @@ QWidget* dynamics_panel(QWidget* parent) {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(8);
   const std::vector<dyn_mark> axis = comp_editor_marks();
-  for (int row = 0; row < 2; ++row) {
+  for (int form = 0; form < 2; ++form) {
     auto* gate = new gate_curve(p->body);
     auto* comp = new comp_curve(p->body, axis, axis);
     gate->set_curve_colour(gate_curve_colour);
@@ -233,14 +233,15 @@ QWidget* dynamics_panel(QWidget* parent) {
     for (dyn_curve* c : {static_cast<dyn_curve*>(gate), static_cast<dyn_curve*>(comp)}) {
       c->setFont(ui_font(12));
       c->set_radius(6);
-      c->setFixedSize(row == 0 ? QSize(200, 150) : QSize(96, 72));
-      c->set_compact(row == 1);
+      c->setFixedSize(form == 0 ? QSize(200, 150) : QSize(96, 72));
+      c->set_compact(form == 1);
     }
-    if (row == 1) comp->set_curve_enabled(false);
-    grid->addWidget(gate, row, 0, Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(comp, row, 1, Qt::AlignLeft | Qt::AlignTop);
+    if (form == 1) comp->set_curve_enabled(false);
+    grid->addWidget(gate, 0, 2 * form, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(comp, 0, 2 * form + 1, Qt::AlignLeft | Qt::AlignTop);
   }
-  grid->setRowStretch(2, 1);
+  grid->setColumnStretch(4, 1);
+  grid->setRowStretch(1, 1);
   return p;
 }
 
@@ -321,8 +322,11 @@ QWidget* create_gallery_page(QWidget* parent, int) {
   QWidget* meters = meters_panel(page);
   meters->setFixedWidth(330);
   bottom->addWidget(meters);
-  bottom->addWidget(dynamics_panel(page));
-  bottom->addWidget(overlays_panel(page), 1);
+  auto* right = new QVBoxLayout();
+  right->setSpacing(12);
+  right->addWidget(overlays_panel(page));
+  right->addWidget(dynamics_panel(page), 1);
+  bottom->addLayout(right, 1);
   grid->addLayout(bottom, 2, 0, 1, 2);
   grid->setRowStretch(2, 1);
   grid->setColumnStretch(1, 1);

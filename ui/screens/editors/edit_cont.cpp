@@ -203,7 +203,8 @@ edit_cont_frame::edit_cont_frame(QWidget* parent, page_env& env)
   show_link_state(env.nav.link_online());
   connect(&env.nav, &navigator::link_state_shown, this, [this](bool online) { show_link_state(online); });
 
-  host()->show_page(page_edit_input, 0);
+  // The input editor is there from the start; open() is what puts it on a channel.
+  host()->show_page(page_edit_input, show_without_open);
 }
 
 bank_group* edit_cont_frame::group(int n) const { return static_cast<bank_group*>(groups_.button(n)); }
@@ -224,7 +225,8 @@ void edit_cont_frame::page_shown() {
     const std::optional<channel_ref> c = channel_of(logical);
     if (!c) continue;
     const uint16_t id = param_id(c->kind, c->index, code_fader);
-    if (is_valid_id(id) && id != no_param_id) on_param(id, store.get(id), false);
+    // Only the bars: the editor about to be opened pushes its own channel.
+    if (is_valid_id(id) && id != no_param_id) show_fader(id, store.get(id));
   }
 }
 
@@ -285,22 +287,23 @@ void edit_cont_frame::title_clicked() {
   if (auto* input = qobject_cast<edit_input_page*>(host()->hosted(page_edit_input))) input->return_to_overview();
 }
 
-void edit_cont_frame::on_param(uint16_t id, uint16_t value, bool pushed) {
+void edit_cont_frame::show_fader(uint16_t id, uint16_t value) {
   const param_info info = info_of(id);
-  if (is_valid_id(id) && info.value_type == fader_level_type) {
-    const bool fader = (info.kind == kind_input && info.code == code_input_fader) ||
-                       (info.kind == kind_fx && info.code == code_fx_fader) ||
-                       (info.kind == kind_dca && info.code == code_dca_fader) ||
-                       (info.kind == kind_bus && info.code == code_bus_fader);
-    const int logical = fader ? logical_of(info.kind, info.index) : -1;
-    const int g = fader ? editor_group_of(logical) : -1;
-    if (g >= 0) {
-      int slot = -1;
-      for (int s = 0; s < editor_group_slots(g); ++s)
-        if (editor_group_channel(g, s) == channel_ref{info.kind, info.index}) slot = s;
-      if (slot >= 0) group(g)->set_bar(slot, position_of(fader_level_type, value));
-    }
-  }
+  if (!is_valid_id(id) || info.value_type != fader_level_type) return;
+  const bool fader = (info.kind == kind_input && info.code == code_input_fader) ||
+                     (info.kind == kind_fx && info.code == code_fx_fader) ||
+                     (info.kind == kind_dca && info.code == code_dca_fader) ||
+                     (info.kind == kind_bus && info.code == code_bus_fader);
+  if (!fader) return;
+  const int g = editor_group_of(logical_of(info.kind, info.index));
+  if (g < 0) return;
+  for (int s = 0; s < editor_group_slots(g); ++s)
+    if (editor_group_channel(g, s) == channel_ref{info.kind, info.index})
+      group(g)->set_bar(s, position_of(fader_level_type, value));
+}
+
+void edit_cont_frame::on_param(uint16_t id, uint16_t value, bool pushed) {
+  show_fader(id, value);
   container_page::on_param(id, value, pushed);
 }
 

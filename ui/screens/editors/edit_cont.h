@@ -36,7 +36,7 @@ class edit_cont_frame : public container_page {
  public:
   edit_cont_frame(QWidget* parent, page_env& env);
 
-  // The link icon, then every fader level pushed so the group bars are filled.
+  // The link icon, then every fader level as the store has it into the group bars.
   void page_shown() override;
   // A logical channel: its editor, labels, bank and highlighted group.
   void open(int logical) override;
@@ -66,6 +66,8 @@ class edit_cont_frame : public container_page {
 
  private:
   void show_name(int logical, const QString& stored);
+  // A fader level of a channel with a bar in one of the groups moves that bar.
+  void show_fader(uint16_t id, uint16_t value);
   void highlight(int group);
 
   page_env& env_;
