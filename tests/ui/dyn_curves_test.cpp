@@ -3,8 +3,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "app/core/options.h"
+#include "app/params/convert.h"
+#include "app/params/store.h"
 #include "ui/foundation/fonts.h"
 #include "ui/widgets/dyn_curves.h"
+#include "ui/widgets/dyn_curves_binding.h"
 
 using namespace vorante;
 
@@ -136,6 +140,51 @@ class dyn_curves_test : public QObject {
     QVERIFY(!near(pixel(c, {knee.x, knee.y - r}), 0xFF, 0x98, 0x00, 40));
     const dyn_plot& p = c.plot();
     QVERIFY(near(pixel(c, {p.x0, p.y0 + p.h / 3}), 0x63, 0x61, 0x63, 8));  // left edge line
+  }
+
+  void curves_show_and_write_the_channel_parameters() {
+    runtime_options options;
+    param_store store(options);
+    store.load_defaults();
+    int input = 4;
+    const auto id = [&input](int code) { return param_id(kind_input, input, code); };
+    store.set_local(id(code_input_gate_threshold), to_raw(5, -30));
+    store.set_local(id(code_input_comp_ratio), to_raw(12, 4));
+
+    gate_curve g;
+    comp_curve c(nullptr, comp_editor_marks(), comp_editor_marks());
+    show_gate_params(g, input, store);
+    show_comp_params(c, input, store);
+    QCOMPARE(g.threshold(), -30.0f);
+    QCOMPARE(c.ratio(), 4.0);
+    // Another channel's value, or a code the curve does not show, leaves it alone.
+    QVERIFY(!show_gate_param(g, input, param_id(kind_input, 5, code_input_gate_threshold), to_raw(5, -10)));
+    QVERIFY(!show_comp_param(c, input, id(code_input_gate_threshold), to_raw(5, -10)));
+    QVERIFY(show_comp_param(c, input, id(code_input_comp_threshold), to_raw(10, -40)));
+    QCOMPARE(c.threshold(), -40.0);
+
+    write_gate_drags(g, [&input] { return input; }, store);
+    write_comp_drags(c, [&input] { return input; }, store);
+    g.show();
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g) && QTest::qWaitForWindowExposed(&c));
+
+    // The gate's attack handle up to the top: threshold 0 dB, written with the other three.
+    const dyn_point attack = g.model().p[1];
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(attack.x, attack.y));
+    move_to(g, {attack.x + 5, 0});
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(attack.x + 5, 0));
+    for (const dyn_write& w : gate_curve_writes(g.model())) QCOMPARE(store.get(id(w.code)), w.raw);
+    QCOMPARE(store.get(id(code_input_gate_threshold)), to_raw(5, 0));
+
+    // The compressor's ratio handle, for the channel the editor shows by then.
+    input = 6;
+    const dyn_point end = c.model().end;
+    QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(end.x, end.y));
+    move_to(c, {end.x, c.model().knee.y + 20});  // below the knee, far right of it: past 40
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(end.x, end.y));
+    QCOMPARE(store.get(id(code_input_comp_ratio)), to_raw(12, 41));
+    QCOMPARE(store.get(id(code_input_comp_threshold)), to_raw(10, -40));
   }
 };
 

@@ -220,6 +220,12 @@ void comp_curve::set_gain(double db) {
   update();
 }
 
+bool comp_curve::take_param(int code, uint16_t raw) {
+  if (!comp_curve_take(model_, code, raw)) return false;
+  update();
+  return true;
+}
+
 void comp_curve::paintEvent(QPaintEvent*) {
   QPainter p(this);
   paint_background(p);
@@ -288,6 +294,12 @@ void gate_curve::set_decay(int decay) {
   model_.decay = decay;
   model_.compute_points();
   update();
+}
+
+bool gate_curve::take_param(int code, uint16_t raw) {
+  if (!gate_curve_take(model_, code, raw)) return false;
+  update();
+  return true;
 }
 
 void gate_curve::paintEvent(QPaintEvent*) {

@@ -106,6 +106,8 @@ class comp_curve : public dyn_curve {
   double threshold() const { return model_.threshold; }
   double ratio() const { return model_.ratio; }
   double gain() const { return model_.gain; }
+  // A compressor parameter of the channel (threshold, ratio, make-up gain); false for others.
+  bool take_param(int code, uint16_t raw);
 
   const comp_model& model() const { return model_; }
   const dyn_plot& plot() const override { return model_.plot; }
@@ -139,6 +141,8 @@ class gate_curve : public dyn_curve {
   int attack() const { return round_half_away(model_.attack); }
   int hold() const { return round_half_away(model_.hold); }
   int decay() const { return round_half_away(model_.decay); }
+  // A gate parameter of the channel (threshold, attack, hold, decay); false for others.
+  bool take_param(int code, uint16_t raw);
 
   const gate_model& model() const { return model_; }
   const dyn_plot& plot() const override { return model_.plot; }
