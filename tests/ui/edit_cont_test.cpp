@@ -179,6 +179,9 @@ class edit_cont_test : public QObject {
     rig.nav->open_editor(kind_dca, 2);
     click(rig.frame()->group(3));
     QCOMPARE(rig.frame()->current_channel(), 32);
+    // Opening what is no channel leaves the memory as it was.
+    rig.frame()->open(99);
+    QCOMPARE(rig.frame()->remembered(3), 32);
   }
 
   void close_returns_to_the_strips_of_the_channel() {

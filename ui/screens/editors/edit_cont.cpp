@@ -265,7 +265,8 @@ void edit_cont_frame::open(int logical) {
     highlight(env_.nav.current_bank());
   }
   env_.nav.refresh_lights();
-  if (logical >= 0) {
+  // Only a channel is worth remembering: a group opens what it holds.
+  if (c) {
     const int highlighted = groups_.checkedId();
     if (highlighted >= 0) remembered_[static_cast<std::size_t>(highlighted)] = logical;
   }
