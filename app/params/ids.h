@@ -117,6 +117,15 @@ constexpr bool is_input_send_code(int code) {
          (code >= code_input_fx_send && code < code_input_fx_send + fx_send_count);
 }
 
+// Gate and compressor of an input, as the dynamics curves show them.
+constexpr int code_input_gate_threshold = 3;
+constexpr int code_input_gate_attack = 5;
+constexpr int code_input_gate_decay = 6;
+constexpr int code_input_gate_hold = 7;
+constexpr int code_input_comp_ratio = 30;
+constexpr int code_input_comp_threshold = 33;
+constexpr int code_input_comp_gain = 35;
+
 // Output bus codes.
 constexpr int code_bus_fader = 62;
 constexpr int code_bus_on = 64;

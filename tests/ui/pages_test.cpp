@@ -378,7 +378,7 @@ class pages_test : public QObject, test::host_window {
     QFETCH(int, bank);
     mixer_rig rig(host_);
     rig.nav->set_current_bank(3);
-    rig.nav->open_editor(kind_input, 0);
+    rig.nav->open_editor(kind_bus, 0);  // on bank 3, so the editors leave the bank as it is
     rig.nav->go_to_strips(logical);
     QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_channel));
     QCOMPARE(rig.log.back(), QString("3 open %1").arg(logical));

@@ -42,10 +42,4 @@ void home_page::open(int argument) {
   if (page* p = host()->current()) p->open(argument);
 }
 
-edit_cont_page::edit_cont_page(QWidget* parent, page_env& env) : container_page(parent, page_edit_cont, env) {
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->addWidget(host());
-}
-
 }  // namespace vorante

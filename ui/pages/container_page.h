@@ -37,13 +37,4 @@ class home_page : public container_page {
   void open(int argument) override;
 };
 
-// `edit_cont`, until the editor frame with its channel navigation takes its place: a plain
-// host of the four editors.
-class edit_cont_page : public container_page {
-  Q_OBJECT
-
- public:
-  edit_cont_page(QWidget* parent, page_env& env);
-};
-
 }  // namespace vorante

@@ -65,9 +65,9 @@ bool navigator::show_in(int container_id, int id, int argument) {
 
 void navigator::open_editor(int kind, int index) {
   if (!is_channel(kind, index)) return;
-  if (!show_in(page_home, page_edit_cont, logical_of(kind, index))) return;
+  // The frame shows the editor of the channel's kind and tells the channel it settled on.
   editor_ = channel_ref{kind, index};
-  show_in(page_edit_cont, page_edit_input - 1 + kind, index);
+  show_in(page_home, page_edit_cont, logical_of(kind, index));
 }
 
 void navigator::go_to_strips(int logical) {

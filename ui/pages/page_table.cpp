@@ -3,6 +3,8 @@
 #include <array>
 
 #include "ui/pages/container_page.h"
+#include "ui/screens/editors/edit_cont.h"
+#include "ui/screens/editors/edit_input.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
 
@@ -15,8 +17,8 @@ constexpr std::array<page_entry, 25> pages{{
     {page_brief_cont, "brief_cont", page_home, create_brief_cont},
     {page_brief_channel, "brief_channel", page_brief_cont, create_strips_page},
     {page_brief_fader, "brief_fader", page_brief_cont, nullptr},
-    {page_edit_cont, "edit_cont", page_home, make_page<edit_cont_page>},
-    {page_edit_input, "edit_input", page_edit_cont, nullptr},
+    {page_edit_cont, "edit_cont", page_home, create_edit_cont},
+    {page_edit_input, "edit_input", page_edit_cont, create_edit_input},
     {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
     {page_edit_output, "edit_output", page_edit_cont, nullptr},
     {page_edit_dca, "edit_dca", page_edit_cont, nullptr},

@@ -12,6 +12,7 @@
 #include "ui/foundation/colour.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/dyn_curves.h"
 #include "ui/widgets/gr_meter.h"
 #include "ui/widgets/text_entry.h"
 #include "ui/widgets/tile.h"
@@ -216,6 +217,34 @@ QWidget* meters_panel(QWidget* parent) {
   return p;
 }
 
+// Gate and compressor curves as the editors show them: full, disabled, compact.
+QWidget* dynamics_panel(QWidget* parent) {
+  auto* p = new panel(tr_text("DYNAMICS"), parent);
+  auto* grid = new QGridLayout(p->body);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(8);
+  const std::vector<dyn_mark> axis = comp_editor_marks();
+  for (int form = 0; form < 2; ++form) {
+    auto* gate = new gate_curve(p->body);
+    auto* comp = new comp_curve(p->body, axis, axis);
+    gate->set_curve_colour(gate_curve_colour);
+    comp->set_curve_colour(comp_curve_colour);
+    comp->set_gain(4);
+    for (dyn_curve* c : {static_cast<dyn_curve*>(gate), static_cast<dyn_curve*>(comp)}) {
+      c->setFont(ui_font(12));
+      c->set_radius(6);
+      c->setFixedSize(form == 0 ? QSize(200, 150) : QSize(96, 72));
+      c->set_compact(form == 1);
+    }
+    if (form == 1) comp->set_curve_enabled(false);
+    grid->addWidget(gate, 0, 2 * form, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(comp, 0, 2 * form + 1, Qt::AlignLeft | Qt::AlignTop);
+  }
+  grid->setColumnStretch(4, 1);
+  grid->setRowStretch(1, 1);
+  return p;
+}
+
 QWidget* overlays_panel(QWidget* parent) {
   auto* p = new panel(tr_text("OVERLAYS"), parent);
   auto* column = p->lay_out_body<QVBoxLayout>(12);
@@ -291,7 +320,11 @@ QWidget* create_gallery_page(QWidget* parent, int) {
   QWidget* meters = meters_panel(page);
   meters->setFixedWidth(330);
   bottom->addWidget(meters);
-  bottom->addWidget(overlays_panel(page), 1);
+  auto* right = new QVBoxLayout();
+  right->setSpacing(12);
+  right->addWidget(overlays_panel(page));
+  right->addWidget(dynamics_panel(page), 1);
+  bottom->addLayout(right, 1);
   grid->addLayout(bottom, 2, 0, 1, 2);
   grid->setRowStretch(2, 1);
   grid->setColumnStretch(1, 1);
