@@ -35,6 +35,7 @@ void param_store::set_and_send(unsigned id, uint16_t value) {
   values_[id] = value;
   change_hook(id);
   dirty_.queue(id);
+  unconfirmed_.forget(static_cast<uint16_t>(id));
   if (options_->surface_takeover && param_value_type(id) == 15) link_->surface_fader_written(static_cast<uint16_t>(id));
 }
 
@@ -239,16 +240,18 @@ void param_store::resync_all() {
   link_->request_scene_names();
 }
 
-void param_store::store_received(unsigned id, uint16_t value) {
-  if (!is_valid_id(id)) return;
+bool param_store::store_received(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return false;
   values_[id] = value;
   change_hook(id);
   requests_.settle(id);
+  return unconfirmed_.confirm(static_cast<uint16_t>(id), value);
 }
 
 bool param_store::acknowledge_write(unsigned id, uint16_t value) {
   if (!is_valid_id(id) || values_[id] != value) return false;
   dirty_.settle(id);
+  unconfirmed_.confirm(static_cast<uint16_t>(id), value);
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "app/core/options.h"
 #include "app/params/ids.h"
 #include "app/params/retry.h"
+#include "app/params/unconfirmed.h"
 #include "app/protocol/ui_port.h"
 
 namespace vorante {
@@ -72,10 +73,11 @@ class param_store {
   void resync_all();
 
   // A value that came from the console: stored without entering the dirty set, and the
-  // ID's read request is answered.
-  void store_received(unsigned id, uint16_t value);
+  // ID's read request is answered. Returns whether it confirmed an unconfirmed write (the
+  // console holds what we wrote).
+  bool store_received(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
-  // Returns whether it counted.
+  // Returns whether it counted. A late echo also confirms an unconfirmed write.
   bool acknowledge_write(unsigned id, uint16_t value);
 
   // Tells the group bar the level of a fader-level parameter, when the bar exists.
@@ -85,6 +87,9 @@ class param_store {
   const id_set& dirty() const { return dirty_; }
   id_set& requests() { return requests_; }
   const id_set& requests() const { return requests_; }
+  // Writes whose sends ran out unanswered, waiting out their grace period.
+  unconfirmed_writes& unconfirmed() { return unconfirmed_; }
+  const unconfirmed_writes& unconfirmed() const { return unconfirmed_; }
 
   // Set by the channel copy operations; the engine clears it once every write went out.
   bool copy_busy() const { return copy_busy_; }
@@ -106,6 +111,7 @@ class param_store {
   std::array<uint16_t, param_count> defaults_{};
   id_set dirty_;
   id_set requests_;
+  unconfirmed_writes unconfirmed_;
   bool refresh_suppressed_ = false;
   bool copy_busy_ = false;
 };
