@@ -3,28 +3,17 @@
 #include <benchmark/benchmark.h>
 
 #include "app/core/log.h"
-#include "app/protocol/memory_transport.h"
 #include "app/protocol/messages.h"
-#include "app/protocol/session.h"
+#include "tests/support/engine_fixture.h"
 
 namespace vorante {
 namespace {
 
-struct bench_session {
-  runtime_options options;
-  link_session session{options};
-  memory_transport* link = nullptr;
-  bench_session() {
-    set_log_stream(nullptr);
-    session.engine.set_transport_factory([this] {
-      auto t = std::make_unique<memory_transport>();
-      link = t.get();
-      return t;
-    });
-    session.engine.open_link();
-    session.engine.enable();
-  }
+struct quiet_log {
+  quiet_log() { set_log_stream(nullptr); }
 };
+
+struct bench_session : quiet_log, test::session_rig {};
 
 void engine_step_nothing_pending(benchmark::State& state) {
   bench_session b;
@@ -43,7 +32,7 @@ void engine_step_with_sixty_values(benchmark::State& state) {
   const frame_bytes frame = make_param_values(pairs);
   uint32_t now = 0;
   for (auto _ : state) {
-    b.link->deliver(frame.data(), frame.size());
+    b.link.deliver(frame);
     b.session.engine.step(now);
     now += 1;
     b.link->sent.clear();

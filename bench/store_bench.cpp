@@ -63,7 +63,7 @@ BENCHMARK(sender_pass_of_full_set);
 
 void linked_set_of_linked_input_fader(benchmark::State& state) {
   bench_store b;
-  set_link_bit(b.store, kind_input, 4, true);
+  set_stereo_bit(b.store, kind_input, 4, true);
   const unsigned id = param_id(kind_input, 4, code_fader);
   uint16_t v = 0;
   for (auto _ : state) {

@@ -7,8 +7,7 @@
 #include <cstdint>
 
 #include "app/core/log.h"
-#include "app/protocol/memory_transport.h"
-#include "app/protocol/session.h"
+#include "tests/support/engine_fixture.h"
 
 namespace vorante {
 
@@ -25,18 +24,11 @@ inline harness_result run_engine_harness(const uint8_t* data, std::size_t size) 
     ++data;
     --size;
   }
-  link_session session(options);
-  memory_transport* link = nullptr;
-  session.engine.set_transport_factory([&] {
-    auto t = std::make_unique<memory_transport>();
-    link = t.get();
-    return t;
-  });
-  session.engine.open_link();
-  session.engine.enable();
+  test::session_rig rig(options);
+  link_session& session = rig.session;
   session.store.full_resync();
-  session.engine.request_scene_call(3);
-  link->deliver(data, size);
+  session.engine.scenes().request_call(3);
+  rig.link->deliver(data, size);
   uint32_t now = 0;
   // At most 320 bytes move per step: enough steps to drain every input, and a few more
   // for the paced senders.
@@ -48,7 +40,7 @@ inline harness_result run_engine_harness(const uint8_t* data, std::size_t size) 
   harness_result r;
   r.consistent = session.store.dirty().count() <= static_cast<std::size_t>(param_count) &&
                  session.store.requests().count() <= static_cast<std::size_t>(param_count) &&
-                 (session.engine.link() == nullptr || link->inbound.empty());
+                 (session.engine.link() == nullptr || rig.link->inbound.empty());
   return r;
 }
 

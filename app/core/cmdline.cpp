@@ -1,10 +1,10 @@
 #include "app/core/cmdline.h"
 
-#include <charconv>
 #include <climits>
 #include <string_view>
 
 #include "app/core/log.h"
+#include "app/core/numbers.h"
 
 namespace vorante {
 
@@ -49,21 +49,11 @@ int atoi_value(std::string_view text) {
   return static_cast<int>(value);
 }
 
-// Strict decimal for the long options: digits only, within [low, high].
-std::optional<int> strict_int(std::string_view text, int low, int high) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc{} || ptr != end || value < low || value > high)
-    return std::nullopt;
-  return value;
-}
-
 std::optional<connect_request> parse_connect(std::string_view value) {
   connect_request req;
   const auto colon = value.rfind(':');
   if (colon != std::string_view::npos) {
-    const auto port = strict_int(value.substr(colon + 1), 1, 65535);
+    const auto port = parse_port(value.substr(colon + 1));
     if (!port) return std::nullopt;
     req.port = static_cast<uint16_t>(*port);
     value = value.substr(0, colon);
@@ -75,10 +65,10 @@ std::optional<connect_request> parse_connect(std::string_view value) {
 
 std::optional<screenshot_request> parse_screenshot(std::string_view value) {
   screenshot_request req;
-  // Only an all-digit tail is a delay, so "shot@2x.png" stays a file name.
+  // Only a number at the end is a delay, so "shot@2x.png" stays a file name.
   const auto at = value.rfind('@');
   if (at != std::string_view::npos) {
-    if (const auto ms = strict_int(value.substr(at + 1), 0, INT_MAX)) {
+    if (const auto ms = parse_integer_as<int>(value.substr(at + 1), 0, INT_MAX)) {
       req.delay_ms = *ms;
       value = value.substr(0, at);
     }
@@ -92,7 +82,7 @@ std::optional<show_request> parse_show(std::string_view value) {
   show_request req;
   const auto colon = value.find(':');
   if (colon != std::string_view::npos) {
-    const auto arg = strict_int(value.substr(colon + 1), INT_MIN, INT_MAX);
+    const auto arg = parse_integer_as<int>(value.substr(colon + 1));
     if (!arg) return std::nullopt;
     req.argument = *arg;
     value = value.substr(0, colon);

@@ -10,7 +10,7 @@ enum link_mode : int {
   link_udp = 2,
   link_tcp = 3,
   link_none = 4,
-  link_incompatible = 5,  // set when the console's identification does not match
+  link_incompatible = 5,  // opens no transport (a refused console is remembered by the link supervision)
 };
 
 struct runtime_options {

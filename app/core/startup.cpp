@@ -1,6 +1,7 @@
 #include "app/core/startup.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/core/factory_marker.h"
 #include "app/core/id_names.h"
@@ -11,17 +12,33 @@
 
 namespace vorante {
 
+namespace {
+
+// Prints why the default image is not in place, unless that very line was printed last,
+// so the start-up check and "-mkdef" right after it do not say the same thing twice.
+bool report_preset(const std::filesystem::path& path, const preset_check& check, std::string& last_line) {
+  const std::string line = preset_check_line(path, check);
+  if (!line.empty() && line != last_line) log_print("%s", line.c_str());
+  last_line = line;
+  return line.empty();
+}
+
+}  // namespace
+
 bool make_default_image() {
+  std::string last_line;
   const auto path = preset_path();
-  if (ensure_preset_file(path) != preset_result::write_failed) return true;
-  log_print("write '%s' fail\n", path.c_str());
-  return false;
+  return report_preset(path, ensure_preset_file(path), last_line);
 }
 
 std::optional<int> begin_process(int argc, const char* const* argv,
                                  const std::function<bool()>& wait_datacenter) {
-  ensure_preset_file();
-  return first_cmdline_pass(argc, argv, {make_default_image, wait_datacenter});
+  const auto path = preset_path();
+  std::string last_line;
+  // A file that is not used leaves the program on the defaults it built in memory.
+  report_preset(path, ensure_preset_file(path), last_line);
+  const auto make_defaults = [&] { return report_preset(path, ensure_preset_file(path), last_line); };
+  return first_cmdline_pass(argc, argv, {make_defaults, wait_datacenter});
 }
 
 void read_identity(runtime_options& options) {

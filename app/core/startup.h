@@ -13,12 +13,12 @@ namespace vorante {
 
 class param_store;
 
-// "-mkdef": validates or writes the default image; logs and returns false when it could
-// not be written.
+// "-mkdef": validates or writes the default image; logs why and returns false when no
+// correct image is in place afterwards (not written, or a name it would not touch).
 bool make_default_image();
 
-// Makes sure the default image is in place (silently), then runs the first command-line
-// pass. Returns the exit status when the process should end now.
+// Makes sure the default image is in place (one log line when it is not), then runs the
+// first command-line pass. Returns the exit status when the process should end now.
 std::optional<int> begin_process(int argc, const char* const* argv,
                                  const std::function<bool()>& wait_datacenter);
 

@@ -24,15 +24,16 @@ bool means_port_gone(int error) {
   return error == EIO || error == ENXIO || error == ENODEV || error == EBADF;
 }
 
-// Waits up to timeout_ms for bytes on a tty and reads at most n. A hang-up reads as
-// end-of-file and counts as a vanished port; other line errors start clean.
+// Waits up to timeout_ms for bytes on a tty, or for `stop`, and reads at most n. A hang-up
+// reads as end-of-file and counts as a vanished port; other line errors start clean.
 template <class Discard>
-int read_tty(int fd, uint8_t* buffer, std::size_t n, unsigned timeout_ms, Discard&& discard) {
-  pollfd p{fd, POLLIN, 0};
-  const int ready = ::poll(&p, 1, static_cast<int>(timeout_ms));
-  if (ready < 0) return errno == EINTR ? 0 : serial_port_io::port_gone;
-  if (ready == 0) return 0;
-  if (p.revents & POLLNVAL) return serial_port_io::port_gone;
+int read_tty(int fd, uint8_t* buffer, std::size_t n, const wake_event& stop, int timeout_ms, Discard&& discard) {
+  switch (wait_readable_or_woken(fd, stop, timeout_ms)) {
+    case wait_result::readable: break;
+    case wait_result::failed: return serial_port_io::port_gone;
+    case wait_result::woken:
+    case wait_result::timed_out: return 0;
+  }
   const ssize_t got = ::read(fd, buffer, n);
   if (got > 0) return static_cast<int>(got);
   if (got == 0 || means_port_gone(errno)) return serial_port_io::port_gone;
@@ -50,8 +51,8 @@ class libserialport_io final : public serial_port_io {
 
   // Waits on the descriptor directly: after a hang-up the tty reads as end-of-file, which
   // libserialport's blocking reads would turn into a busy wait instead of an error.
-  int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
-    return read_tty(fd_, buffer, n, timeout_ms, [this] { discard_queued(); });
+  int read_some(uint8_t* buffer, std::size_t n, const wake_event& stop, int timeout_ms) override {
+    return read_tty(fd_, buffer, n, stop, timeout_ms, [this] { discard_queued(); });
   }
 
   bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) override {
@@ -73,8 +74,8 @@ class termios_io final : public serial_port_io {
   explicit termios_io(int fd) : fd_(fd) {}
   ~termios_io() override { ::close(fd_); }
 
-  int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
-    return read_tty(fd_, buffer, n, timeout_ms, [this] { discard_queued(); });
+  int read_some(uint8_t* buffer, std::size_t n, const wake_event& stop, int timeout_ms) override {
+    return read_tty(fd_, buffer, n, stop, timeout_ms, [this] { discard_queued(); });
   }
 
   bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) override {
@@ -166,6 +167,7 @@ serial_transport::~serial_transport() { close_port(); }
 
 void serial_transport::close_port() {
   running_.store(false);
+  stop_.signal();
   if (reader_.joinable()) reader_.join();
   port_.reset();
 }
@@ -194,8 +196,9 @@ std::size_t serial_transport::poll(engine_ring& ring, uint32_t now_ms) {
 
 void serial_transport::read_loop() {
   std::array<uint8_t, read_chunk> chunk{};
+  const int wait_ms = stop_.valid() ? -1 : fallback_wait_ms;
   while (running_.load(std::memory_order_acquire)) {
-    const int n = port_->read_some(chunk.data(), chunk.size(), read_wait_ms);
+    const int n = port_->read_some(chunk.data(), chunk.size(), stop_, wait_ms);
     if (n == serial_port_io::port_gone) {
       lost_.store(true, std::memory_order_release);
       if (wake_) wake_();

@@ -10,6 +10,7 @@
 
 #include "app/core/options.h"
 #include "app/os/link_dump.h"
+#include "app/os/wake_event.h"
 #include "app/protocol/rings.h"
 #include "app/protocol/transport.h"
 
@@ -23,8 +24,9 @@ class serial_port_io {
   static constexpr int port_gone = -1;
 
   virtual ~serial_port_io() = default;
-  // Waits up to timeout_ms for bytes and reads at most n of them; 0 when none came.
-  virtual int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) = 0;
+  // Waits up to timeout_ms (-1: for ever) for bytes and reads at most n of them; 0 when
+  // none came or `stop` was signalled first.
+  virtual int read_some(uint8_t* buffer, std::size_t n, const wake_event& stop, int timeout_ms) = 0;
   // Writes all n bytes, waiting at most timeout_ms for them to be taken.
   virtual bool write_all(const uint8_t* bytes, std::size_t n, unsigned timeout_ms) = 0;
   // Throws away whatever is queued in both directions.
@@ -48,7 +50,9 @@ struct serial_settings {
 
 class serial_transport final : public transport {
  public:
-  static constexpr unsigned read_wait_ms = 100;
+  // The read thread sleeps until bytes come or the transport stops; only when no event
+  // descriptor could be made does it look at the stop flag this often.
+  static constexpr int fallback_wait_ms = 100;
   static constexpr std::size_t read_chunk = 256;
   // Frames are at most 256 bytes: even at 9600 baud they leave in well under this.
   static constexpr unsigned write_timeout_ms = 1000;
@@ -75,6 +79,7 @@ class serial_transport final : public transport {
   serial_settings settings_;
   transport_ring queue_;
   std::atomic<bool> running_{false};
+  wake_event stop_;
   std::atomic<bool> lost_{false};
   std::thread reader_;
 };

@@ -19,6 +19,7 @@ udp_transport::udp_transport(console_target& target, wake_fn wake, udp_settings 
 
 udp_transport::~udp_transport() {
   running_.store(false);
+  stop_.signal();
   if (receiver_.joinable()) receiver_.join();
   socket_.reset();
 }
@@ -42,18 +43,21 @@ std::size_t udp_transport::poll(engine_ring& ring, uint32_t now_ms) {
 
 void udp_transport::receive_loop() {
   std::array<uint8_t, max_datagram> datagram{};
+  const int wait_ms = stop_.valid() ? -1 : fallback_wait_ms;
   while (running_.load(std::memory_order_acquire)) {
-    if (!wait_readable(socket_.get(), receive_wait_ms)) continue;
+    const wait_result ready = wait_readable_or_woken(socket_.get(), stop_, wait_ms);
+    if (ready == wait_result::woken || ready == wait_result::failed) break;
+    if (ready != wait_result::readable) continue;
     sockaddr_in from{};
     socklen_t from_len = sizeof from;
     const ssize_t n = ::recvfrom(socket_.get(), datagram.data(), datagram.size(), MSG_DONTWAIT,
                                  reinterpret_cast<sockaddr*>(&from), &from_len);
     if (n <= 0) continue;
     // Only the chosen console may talk to us: anyone else on the network could otherwise
-    // set parameters or fake a live link.
+    // set parameters or fake a live link. Its address is enough: a console may answer
+    // from another port than the one it listens on.
     const uint32_t console = target_.address();
-    if (console == 0 || from.sin_family != AF_INET || ntohl(from.sin_addr.s_addr) != console ||
-        ntohs(from.sin_port) != target_.port()) {
+    if (console == 0 || from.sin_family != AF_INET || ntohl(from.sin_addr.s_addr) != console) {
       ignored_.fetch_add(1, std::memory_order_acq_rel);
       continue;
     }

@@ -8,6 +8,7 @@
 
 #include "app/os/link_dump.h"
 #include "app/os/socket_util.h"
+#include "app/os/wake_event.h"
 #include "app/protocol/rings.h"
 #include "app/protocol/transport.h"
 
@@ -42,8 +43,9 @@ struct udp_settings {
 
 class udp_transport final : public transport {
  public:
-  // Until the receive wait ends, the thread cannot see the stop flag.
-  static constexpr int receive_wait_ms = 10;
+  // The receive thread sleeps until a datagram comes or the transport stops; only when
+  // no event descriptor could be made does it look at the stop flag this often.
+  static constexpr int fallback_wait_ms = 10;
   static constexpr std::size_t max_datagram = 1024;
 
   // The target must outlive the transport. Without a socket (creation or bind failed) the
@@ -55,7 +57,7 @@ class udp_transport final : public transport {
 
   bool has_socket() const { return socket_.valid(); }
   uint16_t local_port() const;
-  // Datagrams turned away because they did not come from the chosen console.
+  // Datagrams turned away because they did not come from the chosen console's address.
   uint32_t ignored_datagrams() const { return ignored_.load(std::memory_order_acquire); }
 
   void send(const uint8_t* bytes, std::size_t n) override;
@@ -70,6 +72,7 @@ class udp_transport final : public transport {
   unique_fd socket_;
   transport_ring queue_;
   std::atomic<bool> running_{false};
+  wake_event stop_;
   std::atomic<uint32_t> ignored_{0};
   std::thread receiver_;
 };

@@ -4,9 +4,9 @@ namespace vorante {
 
 namespace {
 
-int link_word_id(int kind) {
-  if (kind == kind_input) return input_link_bits_id;
-  if (kind == kind_bus) return output_link_bits_id;
+int stereo_word_id(int kind) {
+  if (kind == kind_input) return input_stereo_bits_id;
+  if (kind == kind_bus) return output_stereo_bits_id;
   return -1;
 }
 
@@ -47,22 +47,22 @@ int selection_value(int kind, int index) {
 
 }  // namespace
 
-bool link_bit(const param_store& store, int kind, int index) {
-  const int id = link_word_id(kind);
+bool stereo_bit(const param_store& store, int kind, int index) {
+  const int id = stereo_word_id(kind);
   if (id < 0 || index < 0 || index / 2 > 15) return false;
   return (store.get(id) >> (index / 2)) & 1;
 }
 
-void set_link_bit(param_store& store, int kind, int index, bool on) {
-  const int id = link_word_id(kind);
+void set_stereo_bit(param_store& store, int kind, int index, bool on) {
+  const int id = stereo_word_id(kind);
   if (id < 0 || index < 0 || index / 2 > 15) return;
   const uint16_t bit = static_cast<uint16_t>(1u << (index / 2));
   const uint16_t old = store.get(id);
   store.linked_set(id, static_cast<uint16_t>(on ? old | bit : old & ~bit));
 }
 
-bool is_linked_right(const param_store& store, int kind, int index) {
-  return (index & 1) && link_bit(store, kind, index);
+bool is_stereo_right(const param_store& store, int kind, int index) {
+  return (index & 1) && stereo_bit(store, kind, index);
 }
 
 int send_mode(const param_store& store, int input, int send) {
@@ -113,7 +113,7 @@ void write_membership(param_store& store, int kind, int group, int logical, bool
   if (m.words == 0 || group < 0 || group >= m.groups || logical < 0 || logical >= 16 * m.words) return;
   write_membership_bit(store, m, kind, group, logical, on);
   const auto ch = channel_of(logical);
-  if (!ch || (ch->kind != kind_input && ch->kind != kind_bus) || !link_bit(store, ch->kind, ch->index)) return;
+  if (!ch || (ch->kind != kind_input && ch->kind != kind_bus) || !stereo_bit(store, ch->kind, ch->index)) return;
   const int partner = logical_of(ch->kind, ch->index ^ 1);
   if (partner < 16 * m.words) write_membership_bit(store, m, kind, group, partner, on);
 }

@@ -1,4 +1,4 @@
-// Channel state that lives in shared global parameters: stereo link bits, send modes of
+// Channel state that lives in shared global parameters: stereo pair bits, send modes of
 // the fixed stereo pairs, the selected channel and group memberships. Every write goes
 // through the store's linked set.
 #pragma once
@@ -7,11 +7,11 @@
 
 namespace vorante {
 
-// Link bit of the pair holding (kind, index): inputs in ID 3055, buses in ID 3056.
+// Stereo bit of the pair holding (kind, index): inputs in ID 3055, buses in ID 3056.
 // Other kinds read 0 and ignore writes.
-bool link_bit(const param_store& store, int kind, int index);
-void set_link_bit(param_store& store, int kind, int index, bool on);
-bool is_linked_right(const param_store& store, int kind, int index);
+bool stereo_bit(const param_store& store, int kind, int index);
+void set_stereo_bit(param_store& store, int kind, int index, bool on);
+bool is_stereo_right(const param_store& store, int kind, int index);
 
 // Send mode (0..3) of fixed stereo input `input` (16..19, 24, 25) for send 0..15.
 int send_mode(const param_store& store, int input, int send);
@@ -23,7 +23,7 @@ bool is_selected(const param_store& store, int kind, int index);
 
 // Membership of logical channel L in DCA (kind 4), mute (5) or phantom (6) group `group`.
 bool is_member(const param_store& store, int kind, int group, int logical);
-// Also applies the change to L's partner when L is a linked input or bus.
+// Also applies the change to L's partner when L is one side of a stereo input or bus pair.
 void write_membership(param_store& store, int kind, int group, int logical, bool on);
 
 }  // namespace vorante

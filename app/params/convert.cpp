@@ -21,9 +21,9 @@ constexpr std::array<value_type_info, value_type_count> value_types{{
     {1, 1, 0, 60, 0, "", 5},             // 3 input gain
     {10, 1, 0, 100, 1, "", 1},           // 4 input delay
     {1, 1, -80, 0, 0, "dB", 5},          // 5 gate threshold
-    {1, 1, 3, 200, 0, "mS", 0},          // 6 gate time
-    {1, 50, 0, 2000, 0, "mS", 0},        // 7 gate time
-    {1, 1, 0, 5, 0, "", 0},              // 8 gate setting, stepped by index
+    {1, 1, 3, 200, 0, "mS", 0},          // 6 gate attack
+    {1, 50, 0, 2000, 0, "mS", 0},        // 7 gate hold
+    {1, 1, 0, 5, 0, "", 0},              // 8 gate decay setting, stepped by index
     {10, 1, -800, 0, 0, "", 0},          // 9 unused
     {10, 5, -800, 0, 1, "dB", 5},        // 10 compressor threshold
     {10, 100, 30, 10000, 1, "mS", 1},    // 11 compressor attack
@@ -45,8 +45,8 @@ constexpr std::array<value_type_info, value_type_count> value_types{{
     {1, 1, 1, 32, 0, "", 0},             // 27 effect type
     {0, 0, 0, 0, 0, "", 0},              // 28 effect parameter 1 (rules by effect type)
     {0, 0, 0, 0, 0, "", 0},              // 29 effect parameter 2 (rules by effect type)
-    {0, 0, 0, 0, 0, "", 0},              // 30
-    {0, 0, 0, 0, 0, "", 0},              // 31
+    {0, 0, 0, 0, 0, "", 0},              // 30 effect parameter 3
+    {0, 0, 0, 0, 0, "", 0},              // 31 effect parameter 4
     {1, 1, 1, 32, 0, "", 0},             // 32 effect value 1..32
     {0, 0, 0, 0, 0, "", 0},              // 33
     {0, 0, 0, 0, 0, "", 0},              // 34
@@ -55,7 +55,7 @@ constexpr std::array<value_type_info, value_type_count> value_types{{
     {0, 0, 0, 0, 0, "", 0},              // 37
     {10, 1, 0, 400, 1, "mS", 1},         // 38 output delay
     {1, 1, 0, 1, 0, "", 50},             // 39 phase switch
-    {0, 0, 0, 0, 0, "", 0},              // 40
+    {0, 0, 0, 0, 0, "", 0},              // 40 bus state
     {0, 0, 0, 0, 0, "", 0},              // 41
     {0, 0, 0, 0, 0, "", 0},              // 42
     {1, 1, 0, 100, 0, "", 5},            // 43 percentages
@@ -189,7 +189,7 @@ std::string effect_param2_text(int raw, int t, unit_display units) {
   return with_unit(format("%d", raw), "%", units);
 }
 
-std::string default_text(int type, uint16_t raw, unit_display units) {
+std::string default_text(value_type type, uint16_t raw, unit_display units) {
   const value_type_info& row = value_type_row(type);
   const double x = to_physical(type, raw);
   std::string text;
@@ -214,18 +214,18 @@ int effect_type_for(const param_store& store, unsigned id) {
   return store.get(param_id(kind_fx, p.index, effect_type_code));
 }
 
-bool is_ladder_type(int type) { return !ladder_of(type).empty(); }
+bool is_ladder_type(value_type type) { return !ladder_of(type).empty(); }
 
 // One step through the type's ladder, from the entry nearest to the current value.
-uint16_t step_on_ladder(int type, uint16_t raw, int delta) {
+uint16_t step_on_ladder(value_type type, uint16_t raw, int delta) {
   const std::span<const double> ladder = ladder_of(type);
   int i = nearest_ladder_index(ladder, to_physical(type, raw));
   i = std::clamp(delta >= 0 ? i + 1 : i - 1, 0, static_cast<int>(ladder.size()) - 1);
   return to_raw(type, ladder[i]);
 }
 
-uint16_t step_filter_code(int type, uint16_t raw, int delta, int mode) {
-  const bool low_pass = type == 18;
+uint16_t step_filter_code(value_type type, uint16_t raw, int delta, int mode) {
+  const bool low_pass = type == value_type::lowpass_filter;
   const std::optional<filter_place> at = find_filter_code(raw);
   // A code outside the table (a first-order filter, say) restarts at the first row so the
   // user can always get back to a filter the editor can show.
@@ -244,35 +244,36 @@ uint16_t step_filter_code(int type, uint16_t raw, int delta, int mode) {
   return static_cast<uint16_t>(filter_code_at(low_pass, row, at->filter_type));
 }
 
-// Integer position of a plain value: physical x scale, or the index of a gate setting.
-long plain_position(int type, uint16_t raw) {
-  if (type == 8) return gate_setting_index(raw);
+// Integer position of a plain value: physical x scale, or the index of a gate decay setting.
+long plain_position(value_type type, uint16_t raw) {
+  if (type == value_type::gate_decay) return gate_setting_index(raw);
   return round_bounded(to_physical(type, raw) * value_type_row(type).scale);
 }
 
 }  // namespace
 
-const value_type_info& value_type_row(int type) {
-  if (type < 0 || type >= value_type_count || value_types[type].scale == 0) return value_types[0];
-  return value_types[type];
+const value_type_info& value_type_row(value_type type) {
+  const int row = type_number(type);
+  if (row >= value_type_count || value_types[row].scale == 0) return value_types[0];
+  return value_types[row];
 }
 
 const value_type_info& param_type_row(unsigned id) { return value_type_row(param_value_type(id)); }
 
-std::span<const double> ladder_of(int type) {
+std::span<const double> ladder_of(value_type type) {
   switch (type) {
-    case 10: return threshold_ladder;
-    case 12: return ratio_ladder;
-    case 15: return fader_ladder;
-    case 16: return std::span<const double>(fader_ladder).first(send_ladder_size);
-    case 19:
-    case 20: return frequency_ladder;
-    case 21:
-    case 24: return std::span<const double>(frequency_ladder).subspan(1);
-    case 22:
-    case 25: return eq_gain_ladder;
-    case 23:
-    case 26: return q_ladder;
+    case value_type::compressor_threshold: return threshold_ladder;
+    case value_type::compressor_ratio: return ratio_ladder;
+    case value_type::fader_level: return fader_ladder;
+    case value_type::send_level: return std::span<const double>(fader_ladder).first(send_ladder_size);
+    case value_type::highpass_frequency:
+    case value_type::lowpass_frequency: return frequency_ladder;
+    case value_type::peq_frequency:
+    case value_type::geq_frequency: return std::span<const double>(frequency_ladder).subspan(1);
+    case value_type::peq_gain:
+    case value_type::geq_gain: return eq_gain_ladder;
+    case value_type::peq_q:
+    case value_type::geq_q: return q_ladder;
     default: return {};
   }
 }
@@ -302,105 +303,105 @@ int gate_setting_value(int index) {
   return gate_setting_steps[index - 1];
 }
 
-double to_physical(int type, uint16_t raw) {
+double to_physical(value_type type, uint16_t raw) {
   switch (type) {
-    case 2: {
+    case value_type::pan: {
       const double x = raw - pan_centre;
       if (raw > pan_centre) return x + pan_nudge;
       if (raw < pan_centre) return x - pan_nudge;
       return x;
     }
-    case 4:
-    case 11:
-    case 13: return raw / 10.0;
-    case 38: return static_cast<int16_t>(raw) / 10.0;
-    case 5: return -static_cast<double>(raw);
-    case 10:
+    case value_type::input_delay:
+    case value_type::compressor_attack:
+    case value_type::compressor_release: return raw / 10.0;
+    case value_type::output_delay: return static_cast<int16_t>(raw) / 10.0;
+    case value_type::gate_threshold: return -static_cast<double>(raw);
+    case value_type::compressor_threshold:
       if (raw & threshold_negative_flag) return -(raw & 0x7FFF) / 10.0;
       return raw / 10.0;
-    case 12:
-    case 23:
-    case 26: return raw / 100.0;
-    case 14:
-    case 15:
-    case 16: return ((raw & level_mask) - level_zero_db) / 10.0;
-    case 19:
-    case 20:
-    case 21:
-    case 24:
+    case value_type::compressor_ratio:
+    case value_type::peq_q:
+    case value_type::geq_q: return raw / 100.0;
+    case value_type::makeup_gain:
+    case value_type::fader_level:
+    case value_type::send_level: return ((raw & level_mask) - level_zero_db) / 10.0;
+    case value_type::highpass_frequency:
+    case value_type::lowpass_frequency:
+    case value_type::peq_frequency:
+    case value_type::geq_frequency:
       if (raw & frequency_tenths_flag) return (raw & 0x7FFF) / 10.0;
       return raw;
-    case 22:
-    case 25: return (raw - eq_gain_zero) / 10.0;
+    case value_type::peq_gain:
+    case value_type::geq_gain: return (raw - eq_gain_zero) / 10.0;
     default: return raw;
   }
 }
 
-uint16_t to_raw(int type, double x) {
+uint16_t to_raw(value_type type, double x) {
   switch (type) {
-    case 2:
+    case value_type::pan:
       if (x > 0) return to_u16(pan_centre + round_bounded(x + pan_nudge));
       if (x < 0) return to_u16(pan_centre + round_bounded(x - pan_nudge));
       return pan_centre;
-    case 4:
-    case 11:
-    case 13: return to_u16(round_bounded(10 * x));
-    case 38:  // signed tenths
+    case value_type::input_delay:
+    case value_type::compressor_attack:
+    case value_type::compressor_release: return to_u16(round_bounded(10 * x));
+    case value_type::output_delay:  // signed tenths
       return static_cast<uint16_t>(static_cast<int16_t>(std::clamp<long>(round_bounded(10 * x), INT16_MIN, INT16_MAX)));
-    case 5: return to_u16(-round_bounded(x));
-    case 10: {
+    case value_type::gate_threshold: return to_u16(-round_bounded(x));
+    case value_type::compressor_threshold: {
       const long r = std::clamp<long>(round_bounded(10 * x), -0x7FFF, 0x7FFF);
       return r >= 0 ? static_cast<uint16_t>(r) : static_cast<uint16_t>(threshold_negative_flag | -r);
     }
-    case 12:
-    case 23:
-    case 26: return to_u16(round_bounded(100 * x));
-    case 14:
-    case 15:
-    case 16:
+    case value_type::compressor_ratio:
+    case value_type::peq_q:
+    case value_type::geq_q: return to_u16(round_bounded(100 * x));
+    case value_type::makeup_gain:
+    case value_type::fader_level:
+    case value_type::send_level:
       // Kept inside bits 0..13: a level out of range must not turn into flags.
       return static_cast<uint16_t>(std::clamp<long>(round_bounded(10 * x) + level_zero_db, 0, level_mask));
-    case 19:
-    case 20:
-    case 21:
-    case 24:
+    case value_type::highpass_frequency:
+    case value_type::lowpass_frequency:
+    case value_type::peq_frequency:
+    case value_type::geq_frequency:
       if (x < 0) return 0;
       if (x < 100) return static_cast<uint16_t>(frequency_tenths_flag | round_bounded(10 * x));
       return to_u16(round_bounded(x));
-    case 22:
-    case 25: return to_u16(round_bounded(10 * x) + eq_gain_zero);
+    case value_type::peq_gain:
+    case value_type::geq_gain: return to_u16(round_bounded(10 * x) + eq_gain_zero);
     default: return to_u16(round_bounded(x));
   }
 }
 
-std::string value_text_of_type(int type, uint16_t raw, int effect_type, unit_display units) {
+std::string value_text_of_type(value_type type, uint16_t raw, int effect_type, unit_display units) {
   switch (type) {
-    case 2: return pan_text(raw);
-    case 12: {
+    case value_type::pan: return pan_text(raw);
+    case value_type::compressor_ratio: {
       const double ratio = to_physical(type, raw);
       if (ratio > ratio_infinite_above) return translate_text("Infinity");
       return format("1 : %g", ratio);
     }
-    case 14:
-    case 15:
-    case 16:
+    case value_type::makeup_gain:
+    case value_type::fader_level:
+    case value_type::send_level:
       if ((raw & level_mask) == 0) return "-\u221E";
       return default_text(type, raw, units);
-    case 17:
-    case 18: {
+    case value_type::highpass_filter:
+    case value_type::lowpass_filter: {
       filter_texts t = filter_text(raw);
       return t.slope.empty() ? t.type : t.type + " " + t.slope;
     }
-    case 19:
-    case 20:
-    case 21:
-    case 24: return frequency_text(to_physical(type, raw), units);
-    case 22:
-    case 25: return format("%.1fdB", to_physical(type, raw));
-    case 27: return effect_type_name(raw);
-    case 28: return effect_param1_text(raw, effect_type, units);
-    case 29: return effect_param2_text(raw, effect_type, units);
-    case 39: return raw == 0 ? "180" : "0";
+    case value_type::highpass_frequency:
+    case value_type::lowpass_frequency:
+    case value_type::peq_frequency:
+    case value_type::geq_frequency: return frequency_text(to_physical(type, raw), units);
+    case value_type::peq_gain:
+    case value_type::geq_gain: return format("%.1fdB", to_physical(type, raw));
+    case value_type::effect_type: return effect_type_name(raw);
+    case value_type::effect_param_1: return effect_param1_text(raw, effect_type, units);
+    case value_type::effect_param_2: return effect_param2_text(raw, effect_type, units);
+    case value_type::phase: return raw == 0 ? "180" : "0";
     default: return default_text(type, raw, units);
   }
 }
@@ -414,18 +415,18 @@ std::string value_text_plain(const param_store& store, unsigned id) {
                             unit_display::hidden);
 }
 
-uint16_t step_value_of_type(int type, uint16_t raw, int delta, int mode, int effect_type) {
+uint16_t step_value_of_type(value_type type, uint16_t raw, int delta, int mode, int effect_type) {
   const bool up = delta >= 0;
   if (is_level_type(type) && (mode == step_field_1 || mode == step_field_2)) {
     const uint16_t flag = mode == step_field_1 ? level_flag_14 : level_flag_15;
     return delta > 0 ? static_cast<uint16_t>(raw | flag) : static_cast<uint16_t>(raw & ~flag);
   }
   switch (type) {
-    case 1: return up ? 1 : 0;
-    case 17:
-    case 18: return step_filter_code(type, raw, delta, mode);
-    case 28: return static_cast<uint16_t>(std::clamp(raw + delta, 0, effect_param1_max(effect_type)));
-    case 29: return static_cast<uint16_t>(std::clamp(raw + delta, 0, effect_param2_max(effect_type)));
+    case value_type::on_off: return up ? 1 : 0;
+    case value_type::highpass_filter:
+    case value_type::lowpass_filter: return step_filter_code(type, raw, delta, mode);
+    case value_type::effect_param_1: return static_cast<uint16_t>(std::clamp(raw + delta, 0, effect_param1_max(effect_type)));
+    case value_type::effect_param_2: return static_cast<uint16_t>(std::clamp(raw + delta, 0, effect_param2_max(effect_type)));
     default: break;
   }
   const uint16_t flags = is_level_type(type) ? (raw & level_flags) : 0;
@@ -433,7 +434,7 @@ uint16_t step_value_of_type(int type, uint16_t raw, int delta, int mode, int eff
 
   const value_type_info& row = value_type_row(type);
   const long v = std::clamp<long>(plain_position(type, raw) + (up ? row.step : -row.step), row.min, row.max);
-  if (type == 8) return static_cast<uint16_t>(gate_setting_value(static_cast<int>(v)));
+  if (type == value_type::gate_decay) return static_cast<uint16_t>(gate_setting_value(static_cast<int>(v)));
   return static_cast<uint16_t>(to_raw(type, static_cast<double>(v) / row.scale) | flags);
 }
 
@@ -447,7 +448,7 @@ uint16_t step_param(param_store& store, unsigned id, int delta, int mode) {
   return value;
 }
 
-int position_of(int type, uint16_t raw) {
+int position_of(value_type type, uint16_t raw) {
   const std::span<const double> ladder = ladder_of(type);
   if (!ladder.empty()) {
     const int last = static_cast<int>(ladder.size()) - 1;
@@ -459,7 +460,7 @@ int position_of(int type, uint16_t raw) {
   return static_cast<int>((v - row.min) * 100 / (row.max - row.min));
 }
 
-uint16_t raw_of_position(int type, double fraction) {
+uint16_t raw_of_position(value_type type, double fraction) {
   const std::span<const double> ladder = ladder_of(type);
   if (ladder.empty()) return 0;
   const int last = static_cast<int>(ladder.size()) - 1;

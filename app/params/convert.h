@@ -8,12 +8,11 @@
 #include <string>
 
 #include "app/params/ids.h"
+#include "app/params/value_type.h"
 
 namespace vorante {
 
 class param_store;
-
-constexpr int value_type_count = 45;
 
 // One row of the value-type table. min, max and step are in units of physical x scale
 // (the "integer position" that stepping works on).
@@ -28,31 +27,19 @@ struct value_type_info {
 };
 
 // The row of a value type; types above 44 and empty rows give row 0 (plain raw values).
-const value_type_info& value_type_row(int type);
+const value_type_info& value_type_row(value_type type);
 // The row of a parameter's value type.
 const value_type_info& param_type_row(unsigned id);
 
-// Level words (types 14, 15, 16): bits 0..13 the level, 1200 = 0 dB, 0 = off; bits 14 and
-// 15 are flags every level write keeps.
-constexpr uint16_t level_mask = 0x3FFF;
-constexpr uint16_t level_flag_14 = 0x4000;
-constexpr uint16_t level_flag_15 = 0x8000;
-constexpr uint16_t level_flags = level_flag_14 | level_flag_15;
-constexpr int level_zero_db = 1200;
-constexpr bool is_level_type(int type) { return type == 14 || type == 15 || type == 16; }
-constexpr bool is_frequency_type(int type) {
-  return type == 19 || type == 20 || type == 21 || type == 24;
-}
-
-double to_physical(int type, uint16_t raw);
-uint16_t to_raw(int type, double physical);
+double to_physical(value_type type, uint16_t raw);
+uint16_t to_raw(value_type type, double physical);
 
 enum class unit_display : uint8_t { shown, hidden };
 
 // Text of a raw value. effect_type is the effect type of the same effect return; only
-// effect parameters (types 28, 29) read it. Filter codes (types 17, 18) read as type and
-// slope joined by a space; filter_text gives the two apart.
-std::string value_text_of_type(int type, uint16_t raw, int effect_type = 0,
+// effect parameters 1 and 2 read it. Filter codes read as type and slope joined by a
+// space; filter_text gives the two apart.
+std::string value_text_of_type(value_type type, uint16_t raw, int effect_type = 0,
                                unit_display units = unit_display::shown);
 // The same for a stored parameter; effect parameters take their effect type from the store.
 std::string value_text(const param_store& store, unsigned id);
@@ -67,22 +54,22 @@ enum step_mode : int {
 
 // The value one step away: delta >= 0 steps up, below 0 down (effect parameters move by
 // delta itself). effect_type as for value_text_of_type.
-uint16_t step_value_of_type(int type, uint16_t raw, int delta, int mode, int effect_type = 0);
+uint16_t step_value_of_type(value_type type, uint16_t raw, int delta, int mode, int effect_type = 0);
 uint16_t step_value(const param_store& store, unsigned id, int delta, int mode);
 // Steps the stored value and writes it with the linked set when it changed.
 uint16_t step_param(param_store& store, unsigned id, int delta, int mode);
 
 // Fader and knob positions 0..100; raw_of_position takes a fraction 0..1 and is defined
 // for the ladder types only (0 otherwise).
-int position_of(int type, uint16_t raw);
-uint16_t raw_of_position(int type, double fraction);
+int position_of(value_type type, uint16_t raw);
+uint16_t raw_of_position(value_type type, double fraction);
 
 // The list of physical values a value type steps through, empty for types without one.
-std::span<const double> ladder_of(int type);
+std::span<const double> ladder_of(value_type type);
 // Index of the entry nearest to x; a tie goes to the upper entry.
 int nearest_ladder_index(std::span<const double> ladder, double x);
 
-// The gate setting (type 8) is stored as a value of 2, 4, 6, 8, 16 or 32 and stepped and
+// The gate decay setting is stored as a value of 2, 4, 6, 8, 16 or 32 and stepped and
 // positioned by its index 0..5 in that list.
 int gate_setting_index(int value);
 int gate_setting_value(int index);

@@ -23,12 +23,11 @@ bool in_range(int index, int count) { return index >= 0 && index < count; }
 
 void copy_input(param_store& store, int target, int source) {
   if (target == source || !in_range(target, input_count) || !in_range(source, input_count)) return;
-  const bool linked = link_bit(store, kind_input, target);
+  const bool linked = stereo_bit(store, kind_input, target);
   if (linked && (target ^ source) == 1) return;
   store.set_copy_busy(true);
-  for (int c = 0; c <= 61; ++c) {
-    const bool is_send = (c >= 13 && c <= 22) || c == 25 || c == 26;
-    if (linked && (c == code_input_pan || is_send)) continue;
+  for (int c = first_input_code; c <= last_input_code; ++c) {
+    if (linked && (c == code_input_pan || is_input_send_code(c))) continue;
     store.linked_set(param_id(kind_input, target, c), store.get(param_id(kind_input, source, c)));
   }
   copy_memberships(store, kind_input, target, source);
@@ -38,7 +37,7 @@ void copy_bus(param_store& store, int target, int source) {
   if (target == source || !in_range(target, bus_count) || !in_range(source, bus_count)) return;
   store.set_copy_busy(true);
   const bool main_l_to_r = source == main_l_bus && target == main_r_bus;
-  for (int c = 62; c <= 170; ++c) {
+  for (int c = first_bus_code; c <= last_bus_code; ++c) {
     const unsigned to = param_id(kind_bus, target, c);
     // MAIN R carries its solo on the right feed: it takes MAIN L's left solo there, and
     // its left feed is silenced without a redraw.
@@ -55,7 +54,7 @@ void copy_bus(param_store& store, int target, int source) {
 void copy_fx(param_store& store, int target, int source) {
   if (target == source || !in_range(target, fx_count) || !in_range(source, fx_count)) return;
   store.set_copy_busy(true);
-  for (int c = 171; c <= 216; ++c)
+  for (int c = first_fx_code; c <= last_fx_code; ++c)
     store.linked_set(param_id(kind_fx, target, c), store.get(param_id(kind_fx, source, c)));
 }
 

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "app/core/crc16.h"
+#include "app/os/safe_file.h"
 #include "app/params/ids.h"
 
 namespace vorante {
@@ -81,7 +81,7 @@ class image_writer {
 
 void write_bands(image_writer& out, int kind, int index, int first_code, const uint16_t* frequencies, int count) {
   for (int b = 0; b < count; ++b) {
-    const int c = first_code + 4 * b;
+    const int c = first_code + codes_per_band * b;
     out.set(param_id(kind, index, c), 7);
     out.set(param_id(kind, index, c + 1), frequencies[b]);
     out.set(param_id(kind, index, c + 2), 500);
@@ -97,23 +97,23 @@ void build_defaults(uint16_t* target, std::size_t n) {
 
   for (int i = 0; i < input_count; ++i) {
     for (const code_default& d : input_defaults) out.set(param_id(kind_input, i, d.code), d.value);
-    write_bands(out, kind_input, i, 42, channel_band_frequencies, 5);
+    write_bands(out, kind_input, i, code_input_bands, channel_band_frequencies, 5);
   }
   // The fixed stereo pairs feed MAIN L only from the left member and MAIN R from the right.
-  for (int i : {17, 19, 25}) out.set(param_id(kind_input, i, 21), 0);
-  for (int i : {16, 18, 24}) out.set(param_id(kind_input, i, 22), 0);
+  for (int i : {17, 19, 25}) out.set(param_id(kind_input, i, code_input_main_l_send), 0);
+  for (int i : {16, 18, 24}) out.set(param_id(kind_input, i, code_input_main_r_send), 0);
 
   for (int f = 0; f < fx_count; ++f) {
     for (const code_default& d : fx_defaults) out.set(param_id(kind_fx, f, d.code), d.value);
-    write_bands(out, kind_fx, f, 191, channel_band_frequencies, 5);
+    write_bands(out, kind_fx, f, code_fx_bands, channel_band_frequencies, fx_band_count);
     out.set(param_id(kind_fx, f, code_fx_type), f == 0 ? 1 : 17);
-    out.set(param_id(kind_fx, f, 216), 1);
+    out.set(param_id(kind_fx, f, code_fx_value), 1);
   }
 
   for (int b = 0; b < bus_count; ++b) {
     for (const code_default& d : bus_defaults) out.set(param_id(kind_bus, b, d.code), d.value);
-    write_bands(out, kind_bus, b, 83, bus_parametric_frequencies, 7);
-    write_bands(out, kind_bus, b, 111, bus_graphic_frequencies, 15);
+    write_bands(out, kind_bus, b, code_bus_bands, bus_parametric_frequencies, bus_band_count);
+    write_bands(out, kind_bus, b, code_bus_graphic_bands, bus_graphic_frequencies, bus_graphic_band_count);
     out.set(param_id(kind_bus, b, code_bus_fader), b >= main_l_bus ? 1200 : 0);
   }
   out.set(param_id(kind_bus, main_l_bus, code_bus_solo_l), 1200);
@@ -162,35 +162,49 @@ std::filesystem::path preset_path() {
   return dir / "preset.bin";
 }
 
-namespace {
-
-bool preset_file_matches(const std::filesystem::path& path, const uint8_t* block) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) != preset_file_size || ec)
-    return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::array<uint8_t, preset_block_size> read{};
-  for (std::size_t b = 0; b < preset_block_count; ++b) {
-    if (!in.read(reinterpret_cast<char*>(read.data()), read.size())) return false;
-    if (std::memcmp(read.data(), block, preset_block_size) != 0) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-preset_result ensure_preset_file(const std::filesystem::path& path) {
+preset_check ensure_preset_file(const std::filesystem::path& path) {
   std::array<uint8_t, preset_block_size> block{};
   build_preset_block(block.data());
-  if (preset_file_matches(path, block.data())) return preset_result::unchanged;
 
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return preset_result::write_failed;
+  const file_read current = read_regular_file(path, preset_file_size);
+  switch (current.status) {
+    case file_status::ok:
+      if (current.bytes.size() == preset_file_size) {
+        bool same = true;
+        for (std::size_t b = 0; same && b < preset_block_count; ++b)
+          same = std::memcmp(current.bytes.data() + b * preset_block_size, block.data(), preset_block_size) == 0;
+        if (same) return {preset_result::unchanged, {}};
+      }
+      break;
+    case file_status::missing:
+    case file_status::too_large:
+      break;
+    case file_status::not_regular:
+    case file_status::foreign_owner:
+    case file_status::failed:
+      return {preset_result::refused, current.reason};
+  }
+
+  std::string image;
+  image.reserve(preset_file_size);
   for (std::size_t b = 0; b < preset_block_count; ++b)
-    out.write(reinterpret_cast<const char*>(block.data()), block.size());
-  out.flush();
-  return out ? preset_result::written : preset_result::write_failed;
+    image.append(reinterpret_cast<const char*>(block.data()), block.size());
+  const file_write written = write_file_atomically(path, image);
+  if (!written.ok) return {preset_result::write_failed, written.reason};
+  return {preset_result::written, {}};
+}
+
+std::string preset_check_line(const std::filesystem::path& path, const preset_check& check) {
+  switch (check.result) {
+    case preset_result::unchanged:
+    case preset_result::written:
+      return {};
+    case preset_result::refused:
+      return "[WARN] '" + path.string() + "' left untouched: " + check.reason + "\n";
+    case preset_result::write_failed:
+      break;
+  }
+  return "[WARN] write '" + path.string() + "' fail: " + check.reason + "\n";
 }
 
 }  // namespace vorante

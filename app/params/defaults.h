@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace vorante {
 
@@ -20,14 +21,25 @@ void build_preset_block(uint8_t* block);
 enum class preset_result {
   unchanged,      // the file was already correct and was not touched
   written,        // missing, short or different: written anew
-  write_failed,   // could not be opened for writing; left as it was
+  refused,        // not a regular file of the user (a link, a pipe, another user's file):
+                  // left untouched
+  write_failed,   // could not be written; left as it was
+};
+
+struct preset_check {
+  preset_result result = preset_result::write_failed;
+  std::string reason;  // why it was refused or not written; empty otherwise
 };
 
 // "preset.bin" in the temporary directory.
 std::filesystem::path preset_path();
 
-// Validates the file at `path` and rewrites it when it is missing or wrong.
-preset_result ensure_preset_file(const std::filesystem::path& path);
-inline preset_result ensure_preset_file() { return ensure_preset_file(preset_path()); }
+// Validates the file at `path` and replaces it whole when it is missing or wrong. The
+// temporary directory is shared, so the name is never followed or opened blocking.
+preset_check ensure_preset_file(const std::filesystem::path& path);
+inline preset_check ensure_preset_file() { return ensure_preset_file(preset_path()); }
+
+// The log line for a check that left no correct file behind; empty when there is one.
+std::string preset_check_line(const std::filesystem::path& path, const preset_check& check);
 
 }  // namespace vorante

@@ -17,115 +17,121 @@ struct block {
 };
 
 constexpr block blocks[] = {
-    {kind_input, input_count, 0, 61, 64, 62},
-    {kind_bus, bus_count, 62, 170, 1614, 109},
-    {kind_fx, fx_count, 171, 215, 2728, 45},
-    {kind_dca, dca_count, 217, 225, 2802, 9},
-    {kind_mute_group, mute_group_count, 226, 230, 2831, 5},
-    {kind_phantom_group, phantom_group_count, 231, 233, 2847, 3},
+    {kind_input, input_count, first_input_code, last_input_code, 64, 62},
+    {kind_bus, bus_count, first_bus_code, last_bus_code, 1614, 109},
+    {kind_fx, fx_count, first_fx_code, code_fx_value - 1, 2728, 45},
+    {kind_dca, dca_count, first_dca_code, last_dca_code, 2802, 9},
+    {kind_mute_group, mute_group_count, code_mute_active, 230, 2831, 5},
+    {kind_phantom_group, phantom_group_count, code_phantom_active, 233, 2847, 3},
 };
 
-// Value type of (kind, code); -1 marks the untyped codes whose records stay all zero.
-constexpr int input_type(int c) {
+// Value type of (kind, code); empty for the untyped codes whose records stay all zero.
+using enum value_type;
+using maybe_type = std::optional<value_type>;
+
+constexpr maybe_type input_type(int c) {
   switch (c) {
-    case 0: case 9: return 0;
-    case 1: return 0;
-    case 2: case 27: case 36: case 37: return 1;
-    case 3: return 5;
-    case 5: return 6;
-    case 6: return 8;
-    case 7: return 7;
-    case 8: return 3;
-    case 10: return 0;
-    case 11: return 2;
-    case 12: return 15;
-    case 28: return 4;
-    case 29: return 1;
-    case 30: return 12;
-    case 31: return 11;
-    case 32: return 13;
-    case 33: return 10;
-    case 35: return 14;
-    case 38: return 17;
-    case 39: return 19;
-    case 40: return 18;
-    case 41: return 20;
-    case 4: case 34: return -1;
+    case 0: case 9: return plain;
+    case 1: return plain;
+    case 2: case 27: case 36: case 37: return on_off;
+    case 3: return gate_threshold;
+    case 5: return gate_attack;
+    case 6: return gate_decay;
+    case 7: return gate_hold;
+    case 8: return input_gain;
+    case 10: return plain;
+    case 11: return pan;
+    case 12: return fader_level;
+    case 28: return input_delay;
+    case 29: return on_off;
+    case 30: return compressor_ratio;
+    case 31: return compressor_attack;
+    case 32: return compressor_release;
+    case 33: return compressor_threshold;
+    case 35: return makeup_gain;
+    case 38: return highpass_filter;
+    case 39: return highpass_frequency;
+    case 40: return lowpass_filter;
+    case 41: return lowpass_frequency;
+    case 4: case 34: return std::nullopt;
     default: break;
   }
-  if (c >= 13 && c <= 26) return 16;
+  if (c >= 13 && c <= 26) return send_level;
   if (c >= 42 && c <= 57) {
-    constexpr int band[] = {0, 21, 22, 23};
+    constexpr value_type band[] = {plain, peq_frequency, peq_gain, peq_q};
     return band[(c - 42) % 4];
   }
-  return -1;  // 58..61
+  return std::nullopt;  // 58..61
 }
 
-constexpr int bus_type(int c) {
+constexpr maybe_type bus_type(int c) {
   switch (c) {
-    case 62: return 15;
-    case 63: return 39;
-    case 64: return 0;
-    case 65: return 40;
-    case 66: return 0;
-    case 67: return 38;
-    case 68: return 1;
-    case 69: return 12;
-    case 70: return 11;
-    case 71: return 13;
-    case 72: return 10;
-    case 73: return 14;
-    case 74: case 75: return 16;
-    case 76: case 77: case 78: return 1;
-    case 79: return 17;
-    case 80: return 19;
-    case 81: return 18;
-    case 82: return 20;
+    case 62: return fader_level;
+    case 63: return phase;
+    case 64: return plain;
+    case 65: return bus_state;
+    case 66: return plain;
+    case 67: return output_delay;
+    case 68: return on_off;
+    case 69: return compressor_ratio;
+    case 70: return compressor_attack;
+    case 71: return compressor_release;
+    case 72: return compressor_threshold;
+    case 73: return makeup_gain;
+    case 74: case 75: return send_level;
+    case 76: case 77: case 78: return on_off;
+    case 79: return highpass_filter;
+    case 80: return highpass_frequency;
+    case 81: return lowpass_filter;
+    case 82: return lowpass_frequency;
     default: break;
   }
   if (c >= 83 && c <= 110) {
-    constexpr int band[] = {0, 21, 22, 23};
+    constexpr value_type band[] = {plain, peq_frequency, peq_gain, peq_q};
     return band[(c - 83) % 4];
   }
   if (c >= 111 && c <= 170) {
-    constexpr int band[] = {0, 24, 25, 26};
+    constexpr value_type band[] = {plain, geq_frequency, geq_gain, geq_q};
     return band[(c - 111) % 4];
   }
-  return 0;
+  return plain;
 }
 
-constexpr int fx_type(int c) {
-  if (c == 171) return 15;
-  if (c == 172) return 0;
-  if (c >= 173 && c <= 184) return 16;
-  if (c == 185 || c == 186) return 1;
-  if (c == 187) return 17;
-  if (c == 188) return 19;
-  if (c == 189) return 18;
-  if (c == 190) return 20;
-  if (c >= 191 && c <= 210) return -1;
-  if (c == 211) return 27;
-  if (c >= 212 && c <= 215) return 28 + (c - 212);
-  return 0;
+constexpr maybe_type fx_type(int c) {
+  if (c == 171) return fader_level;
+  if (c == 172) return plain;
+  if (c >= 173 && c <= 184) return send_level;
+  if (c == 185 || c == 186) return on_off;
+  if (c == 187) return highpass_filter;
+  if (c == 188) return highpass_frequency;
+  if (c == 189) return lowpass_filter;
+  if (c == 190) return lowpass_frequency;
+  if (c >= 191 && c <= 210) return std::nullopt;
+  if (c == 211) return effect_type;
+  if (c >= 212 && c <= 215) {
+    constexpr value_type params[] = {effect_param_1, effect_param_2, effect_param_3, effect_param_4};
+    return params[c - 212];
+  }
+  return plain;
 }
 
-constexpr int group_type(int kind, int c) {
+constexpr value_type group_type(int kind, int c) {
   switch (kind) {
     case kind_dca:
-      if (c == 217 || c == 219) return 1;
-      if (c == 218) return 15;
-      if (c == 220) return 16;
-      return 0;
+      if (c == 217 || c == 219) return on_off;
+      if (c == 218) return fader_level;
+      if (c == 220) return send_level;
+      return plain;
     case kind_mute_group:
-      return c == 226 ? 1 : 0;
+      return c == 226 ? on_off : plain;
     case kind_phantom_group:
-      return c == 231 ? 1 : 0;
+      return c == 231 ? on_off : plain;
     default:
-      return 0;
+      return plain;
   }
 }
 
-constexpr int type_of(int kind, int c) {
+constexpr maybe_type type_of(int kind, int c) {
   switch (kind) {
     case kind_input: return input_type(c);
     case kind_bus: return bus_type(c);
@@ -138,11 +144,11 @@ constexpr int type_of(int kind, int c) {
 struct global_type {
   uint16_t first;
   uint16_t last;
-  uint8_t type;
+  value_type type;
 };
 constexpr global_type global_types[] = {
-    {2767, 2767, 16}, {2769, 2769, 1},  {2771, 2771, 21}, {2772, 2772, 15},
-    {2773, 2778, 16}, {2781, 2782, 16},
+    {2767, 2767, send_level}, {2769, 2769, on_off},        {2771, 2771, peq_frequency},
+    {2772, 2772, fader_level}, {2773, 2778, send_level}, {2781, 2782, send_level},
 };
 
 constexpr std::array<param_info, param_count> build_info_table() {
@@ -151,16 +157,15 @@ constexpr std::array<param_info, param_count> build_info_table() {
     for (int i = 0; i < b.count; ++i) {
       for (int c = b.first_code; c <= b.last_code; ++c) {
         const int id = b.base + b.stride * i + c;
-        const int type = type_of(b.kind, c);
-        if (type < 0) continue;  // untyped in-block codes keep an all-zero record
-        t[id] = {static_cast<uint8_t>(i), b.kind, static_cast<uint8_t>(c),
-                 static_cast<uint8_t>(type)};
+        const maybe_type type = type_of(b.kind, c);
+        if (!type) continue;  // untyped in-block codes keep an all-zero record
+        t[id] = {static_cast<uint8_t>(i), b.kind, static_cast<uint8_t>(c), *type};
       }
     }
   }
   // Effect code 216 lives outside the effect block and reads as a kind-0 value.
-  t[fx_value_base_id] = {0, 0, 0, 32};
-  t[fx_value_base_id + 1] = {0, 0, 0, 32};
+  t[fx_value_base_id] = {0, 0, 0, effect_value};
+  t[fx_value_base_id + 1] = {0, 0, 0, effect_value};
   for (const global_type& g : global_types)
     for (int id = g.first; id <= g.last; ++id) t[id] = {0, 0, 0, g.type};
   return t;
@@ -191,10 +196,10 @@ constexpr auto logical_table = build_logical_table();
 
 constexpr int generic_code(int kind, int code) {
   constexpr int map[4][3] = {
-      {12, 10, 23},     // inputs
-      {171, 172, 183},  // effect returns
-      {62, 64, 74},     // output buses
-      {218, 219, 220},  // DCA
+      {code_input_fader, code_input_on, code_input_solo_l},  // inputs
+      {code_fx_fader, code_fx_on, code_fx_solo_l},           // effect returns
+      {code_bus_fader, code_bus_on, code_bus_solo_l},        // output buses
+      {code_dca_fader, code_dca_on, code_dca_solo},          // DCA
   };
   return map[kind - 1][code - code_fader];
 }
@@ -204,8 +209,8 @@ constexpr uint16_t plain_id(int kind, int index, int code) {
     case kind_input: return static_cast<uint16_t>(64 + 62 * index + code);
     case kind_bus: return static_cast<uint16_t>(1614 + 109 * index + code);
     case kind_fx:
-      if (code < 171 || code > 216) return no_param_id;
-      if (code == 216) return static_cast<uint16_t>(fx_value_base_id + index);
+      if (code < first_fx_code || code > last_fx_code) return no_param_id;
+      if (code == code_fx_value) return static_cast<uint16_t>(fx_value_base_id + index);
       return static_cast<uint16_t>(2728 + 45 * index + code);
     case kind_dca: return static_cast<uint16_t>(2802 + 9 * index + code);
     case kind_mute_group: return static_cast<uint16_t>(2831 + 5 * index + code);
@@ -225,7 +230,7 @@ uint16_t param_id(int kind, int index, int code) {
 }
 
 param_info info_of(unsigned id) {
-  if (!is_valid_id(id)) return {0, 0, 0, 0};
+  if (!is_valid_id(id)) return {0, 0, 0, value_type::plain};
   return info_table[id];
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/params/value_type.h"
+
 namespace vorante {
 
 constexpr int param_count = 3518;
@@ -25,8 +27,8 @@ constexpr uint16_t main_l_solo_id = 2560;
 constexpr uint16_t main_r_solo_id = 2670;
 constexpr uint16_t headphone_level_id = 2767;
 constexpr uint16_t scene_change_marker_id = 3007;
-constexpr uint16_t input_link_bits_id = 3055;
-constexpr uint16_t output_link_bits_id = 3056;
+constexpr uint16_t input_stereo_bits_id = 3055;
+constexpr uint16_t output_stereo_bits_id = 3056;
 constexpr uint16_t send_mode_base_id = 3091;
 constexpr uint16_t fx_value_base_id = 3097;   // effect code 216 of returns 0 and 1
 constexpr uint16_t colour_base_id = 3110;     // + logical channel
@@ -72,17 +74,81 @@ constexpr int code_fader = 234;
 constexpr int code_on = 235;
 constexpr int code_solo = 236;
 
-// Codes with a role the model itself relies on.
+// The codes each kind owns.
+constexpr int first_input_code = 0;
+constexpr int last_input_code = 61;
+constexpr int first_bus_code = 62;
+constexpr int last_bus_code = 170;
+constexpr int first_fx_code = 171;
+constexpr int last_fx_code = 216;  // 216 sits outside the effect block (IDs 3097, 3098)
+constexpr int first_dca_code = 217;
+constexpr int last_dca_code = 225;
+
+// Sends: eight aux sends, two effect sends, MAIN L and MAIN R, each at consecutive codes.
+constexpr int aux_send_count = 8;
+constexpr int fx_send_count = 2;
+
+// A filter block is four codes: high-pass type/slope code, its frequency, then the same
+// for the low-pass. An EQ band is four codes: band type, frequency, gain, Q.
+constexpr int codes_per_filter_block = 4;
+constexpr int codes_per_band = 4;
+
+// Input channel codes.
 constexpr int code_input_phantom = 1;
+constexpr int code_input_gate_on = 2;
+constexpr int code_input_gain = 8;
 constexpr int code_input_on = 10;
 constexpr int code_input_pan = 11;
 constexpr int code_input_fader = 12;
+constexpr int code_input_aux_send = 13;     // AUX 1..8
+constexpr int code_input_main_l_send = 21;
+constexpr int code_input_main_r_send = 22;
+constexpr int code_input_solo_l = 23;
+constexpr int code_input_solo_r = 24;
+constexpr int code_input_fx_send = 25;      // FX 1, 2
+constexpr int code_input_comp_on = 29;
+constexpr int code_input_filters = 38;
+constexpr int code_input_bands = 42;        // four typed bands, then a fifth untyped one
+constexpr int input_band_count = 4;
+
+// The aux, main and effect sends of an input.
+constexpr bool is_input_send_code(int code) {
+  return (code >= code_input_aux_send && code <= code_input_main_r_send) ||
+         (code >= code_input_fx_send && code < code_input_fx_send + fx_send_count);
+}
+
+// Output bus codes.
 constexpr int code_bus_fader = 62;
 constexpr int code_bus_on = 64;
+constexpr int code_bus_comp_on = 68;
 constexpr int code_bus_solo_l = 74;
 constexpr int code_bus_solo_r = 75;
+constexpr int code_bus_filters = 79;
+constexpr int code_bus_bands = 83;          // parametric
+constexpr int bus_band_count = 7;
+constexpr int code_bus_graphic_bands = 111;
+constexpr int bus_graphic_band_count = 15;
+
+// Effect return codes.
 constexpr int code_fx_fader = 171;
+constexpr int code_fx_on = 172;
+constexpr int code_fx_aux_send = 173;       // AUX 1..8
+constexpr int code_fx_main_l_send = 181;
+constexpr int code_fx_main_r_send = 182;
+constexpr int code_fx_solo_l = 183;
+constexpr int code_fx_solo_r = 184;
+constexpr int code_fx_filters = 187;
+constexpr int code_fx_bands = 191;          // untyped
+constexpr int fx_band_count = 5;
 constexpr int code_fx_type = 211;
+constexpr int code_fx_param_1 = 212;        // parameters 1..4 at 212..215
+constexpr int code_fx_value = 216;
+
+// DCA and group codes.
+constexpr int code_dca_switch = 217;
+constexpr int code_dca_fader = 218;
+constexpr int code_dca_on = 219;
+constexpr int code_dca_solo = 220;
 constexpr int code_dca_members = 221;
 constexpr int code_mute_active = 226;
 constexpr int code_mute_members = 227;
@@ -97,7 +163,7 @@ struct param_info {
   uint8_t index;
   uint8_t kind;
   uint8_t code;
-  uint8_t value_type;
+  vorante::value_type value_type;
 };
 
 // (kind, index, code) -> ID by the block formulas; 3192 for addresses that do not exist.
@@ -107,7 +173,7 @@ param_info info_of(unsigned id);   // all zero for IDs above 3517
 inline int param_index(unsigned id) { return info_of(id).index; }
 inline int param_kind(unsigned id) { return info_of(id).kind; }
 inline int param_code(unsigned id) { return info_of(id).code; }
-inline int param_value_type(unsigned id) { return info_of(id).value_type; }
+inline value_type param_value_type(unsigned id) { return info_of(id).value_type; }
 
 // Logical channels 0..41: names, colours, fader banks and group bitmaps use them.
 constexpr int logical_count = 42;

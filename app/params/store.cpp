@@ -5,13 +5,13 @@
 
 namespace vorante {
 
-store_link& null_store_link() {
-  static store_link link;
-  return link;
+store_events& null_store_events() {
+  static store_events events;
+  return events;
 }
 
-param_store::param_store(runtime_options& options, ui_port& ui, store_link& link)
-    : options_(&options), ui_(&ui), link_(&link) {}
+param_store::param_store(runtime_options& options, ui_port& ui, store_events& events)
+    : options_(&options), ui_(&ui), events_(&events) {}
 
 void param_store::load_defaults() {
   build_defaults(defaults_.data(), defaults_.size());
@@ -21,7 +21,7 @@ void param_store::load_defaults() {
 void param_store::change_hook(unsigned id) {
   const int kind = param_kind(id);
   if ((kind == kind_input || kind == kind_fx || kind == kind_bus) && options_->drives_surface())
-    link_->schedule_key_lights();
+    events_->schedule_key_lights();
 }
 
 void param_store::set_local(unsigned id, uint16_t value) {
@@ -36,7 +36,7 @@ void param_store::set_and_send(unsigned id, uint16_t value) {
   change_hook(id);
   dirty_.queue(id);
   unconfirmed_.forget(static_cast<uint16_t>(id));
-  if (options_->surface_takeover && param_value_type(id) == 15) link_->surface_fader_written(static_cast<uint16_t>(id));
+  if (options_->surface_takeover && param_value_type(id) == value_type::fader_level) events_->surface_fader_written(static_cast<uint16_t>(id));
 }
 
 void param_store::refresh(unsigned id) {
@@ -46,9 +46,9 @@ void param_store::refresh(unsigned id) {
 }
 
 void param_store::tell_group_bar(unsigned id) {
-  if (!is_valid_id(id) || param_value_type(id) != 15 || !ui_->group_bar_exists()) return;
+  if (!is_valid_id(id) || param_value_type(id) != value_type::fader_level || !ui_->group_bar_exists()) return;
   const param_info p = info_of(id);
-  ui_->group_bar_level(p.kind, p.index, ((values_[id] & 0x3FFF) - 1200) / 10.0);
+  ui_->group_bar_level(p.kind, p.index, ((values_[id] & level_mask) - level_zero_db) / 10.0);
 }
 
 void param_store::write(unsigned id, uint16_t value, bool refresh_after) {
@@ -59,8 +59,8 @@ void param_store::write(unsigned id, uint16_t value, bool refresh_after) {
 void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t value) {
   const int i = p.index;
   const int c = p.code;
-  const bool is_send = (c >= 13 && c <= 22) || c == 25 || c == 26;
-  if (link_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
+  const bool is_send = is_input_send_code(c);
+  if (stereo_bit(*this, kind_input, i) && c != code_input_pan && !is_send) {
     write(param_id(kind_input, i & ~1, c), value, true);
     write(param_id(kind_input, i | 1, c), value, true);
     return;
@@ -73,15 +73,15 @@ void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t va
   uint16_t left_value = value;
   uint16_t right_value = value;
   bool refresh_right = false;
-  if (c >= 13 && c <= 20) {
-    switch (send_mode(*this, i, c - 13)) {
+  if (c >= code_input_aux_send && c < code_input_aux_send + aux_send_count) {
+    switch (send_mode(*this, i, c - code_input_aux_send)) {
       case 1: right_value = 0; break;
       case 2: left_value = 0; refresh_right = true; break;
       default: break;
     }
-  } else if (c == 21 || c == 23) {
+  } else if (c == code_input_main_l_send || c == code_input_solo_l) {
     right_value = 0;
-  } else if (c == 22 || c == 24) {
+  } else if (c == code_input_main_r_send || c == code_input_solo_r) {
     left_value = 0;
     refresh_right = true;
   }
@@ -91,22 +91,32 @@ void param_store::linked_set_input(const param_info& p, unsigned id, uint16_t va
   write(right, right_value, refresh_right);
 }
 
+namespace {
+
+// The partner's code for a linked bus write: solo feeds cross over between the members,
+// left 74 pairs with right 75.
+int bus_partner_code(int c) {
+  if (c == code_bus_solo_l) return code_bus_solo_r;
+  if (c == code_bus_solo_r) return code_bus_solo_l;
+  return c;
+}
+
+constexpr unsigned send_mode_words = 6;  // two for each fixed stereo pair
+
+}  // namespace
+
 void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t value) {
   const int i = p.index;
   const int c = p.code;
-  if (!link_bit(*this, kind_bus, i)) {
+  if (!stereo_bit(*this, kind_bus, i)) {
     write(id, value, true);
     return;
   }
   const bool left = (i & 1) == 0;
-  int partner_code = c;
   bool refresh_both = true;
-  if (c == code_bus_solo_l || c == code_bus_solo_r) {
-    // Solo feeds cross over between the members: left 74 pairs with right 75.
-    partner_code = c == code_bus_solo_l ? code_bus_solo_r : code_bus_solo_l;
+  if (c == code_bus_solo_l || c == code_bus_solo_r)
     refresh_both = (left && c == code_bus_solo_l) || (!left && c == code_bus_solo_r);
-  }
-  const unsigned partner = param_id(kind_bus, i ^ 1, partner_code);
+  const unsigned partner = param_id(kind_bus, i ^ 1, bus_partner_code(c));
   const unsigned left_id = left ? id : partner;
   const unsigned right_id = left ? partner : id;
   write(left_id, value, refresh_both);
@@ -114,6 +124,13 @@ void param_store::linked_set_bus(const param_info& p, unsigned id, uint16_t valu
 }
 
 namespace {
+
+// What a group's switch acts on: mute groups switch inputs, effect returns and buses off,
+// phantom groups power inputs. Membership bitmaps span four and two words.
+constexpr int mute_member_words = 4;
+constexpr int phantom_member_words = 2;
+bool muted_by_groups(int kind) { return kind == kind_input || kind == kind_fx || kind == kind_bus; }
+bool powered_by_groups(int kind) { return kind == kind_input; }
 
 // Every logical channel set in the membership words of a group, visited in order.
 template <class Fn>
@@ -140,9 +157,9 @@ void param_store::linked_set_mute_group(const param_info& p, unsigned id, uint16
   write(id, value, true);
   if (p.code != code_mute_active) return;
   const int group = p.index;
-  for_each_member(*this, param_id(kind_mute_group, group, code_mute_members), 4, [&](int logical) {
+  for_each_member(*this, param_id(kind_mute_group, group, code_mute_members), mute_member_words, [&](int logical) {
     const auto ch = channel_of(logical);
-    if (!ch || (ch->kind != kind_input && ch->kind != kind_fx && ch->kind != kind_bus)) return;
+    if (!ch || !muted_by_groups(ch->kind)) return;
     const unsigned on_id = param_id(ch->kind, ch->index, code_on);
     if (value != 0) {
       write(on_id, 0, true);
@@ -159,9 +176,10 @@ void param_store::linked_set_phantom_group(const param_info& p, unsigned id, uin
   write(id, value, true);
   if (p.code != code_phantom_active) return;
   const int group = p.index;
-  for_each_member(*this, param_id(kind_phantom_group, group, code_phantom_members), 2, [&](int logical) {
+  for_each_member(*this, param_id(kind_phantom_group, group, code_phantom_members), phantom_member_words,
+                  [&](int logical) {
     const auto ch = channel_of(logical);
-    if (!ch || ch->kind != kind_input) return;
+    if (!ch || !powered_by_groups(ch->kind)) return;
     const unsigned phantom_id = param_id(kind_input, ch->index, code_input_phantom);
     if (value != 0) {
       write(phantom_id, value, true);
@@ -186,6 +204,56 @@ void param_store::linked_set(unsigned id, uint16_t value) {
   }
 }
 
+std::vector<uint16_t> linked_set_reads(unsigned id) {
+  std::vector<uint16_t> ids;
+  if (!is_valid_id(id)) return ids;
+  auto add = [&](unsigned other) { ids.push_back(static_cast<uint16_t>(other)); };
+  add(id);
+  const param_info p = info_of(id);
+  const int i = p.index;
+  const int c = p.code;
+  // A group switch consults every group (another active one keeps a member as it is) and
+  // touches the switch of every channel it can reach.
+  auto group_switch = [&](int kind, int groups, int active_code, int members_code, int words, auto reaches,
+                          int switch_code) {
+    for (int g = 0; g < groups; ++g) {
+      add(param_id(kind, g, active_code));
+      for (int w = 0; w < words; ++w) add(param_id(kind, g, members_code + w));
+    }
+    for (int l = 0; l < logical_count; ++l) {
+      const auto ch = channel_of(l);
+      if (ch && reaches(ch->kind)) add(param_id(ch->kind, ch->index, switch_code));
+    }
+  };
+  switch (p.kind) {
+    case kind_input:
+      add(input_link_bits_id);
+      add(param_id(kind_input, i & ~1, c));
+      add(param_id(kind_input, i | 1, c));
+      if (is_fixed_stereo_left(kind_input, i)) {
+        add(param_id(kind_input, i + 1, c));
+        for (unsigned mode = send_mode_base_id; mode < send_mode_base_id + send_mode_words; ++mode) add(mode);
+      }
+      break;
+    case kind_bus:
+      add(output_link_bits_id);
+      add(param_id(kind_bus, i ^ 1, bus_partner_code(c)));
+      break;
+    case kind_mute_group:
+      if (c == code_mute_active)
+        group_switch(kind_mute_group, mute_group_count, code_mute_active, code_mute_members, mute_member_words,
+                     muted_by_groups, code_on);
+      break;
+    case kind_phantom_group:
+      if (c == code_phantom_active)
+        group_switch(kind_phantom_group, phantom_group_count, code_phantom_active, code_phantom_members,
+                     phantom_member_words, powered_by_groups, code_input_phantom);
+      break;
+    default: break;
+  }
+  return ids;
+}
+
 void param_store::quiet_linked_set(unsigned id, uint16_t value) {
   const bool was = refresh_suppressed_;
   refresh_suppressed_ = true;
@@ -194,7 +262,7 @@ void param_store::quiet_linked_set(unsigned id, uint16_t value) {
 }
 
 bool param_store::meter_read_allowed() const {
-  return !options_->meter_polling_disabled && !link_->console_locked() && !link_->scene_call_pending();
+  return !options_->meter_polling_disabled && !events_->console_locked() && !events_->scene_call_pending();
 }
 
 void param_store::request(unsigned id) {
@@ -212,7 +280,7 @@ void param_store::request_range(unsigned first, unsigned last) {
 }
 
 void param_store::request_all() {
-  link_->read_restarted();
+  events_->read_restarted();
   const bool meters = meter_read_allowed();
   for (unsigned id = 0; id < param_count; ++id) {
     dirty_.erase(id);
@@ -224,34 +292,32 @@ void param_store::request_all() {
 
 void param_store::full_resync() {
   request_all();
-  link_->request_scene_names();
-  link_->request_channel_names();
+  events_->request_scene_names();
+  events_->request_channel_names();
 }
 
 void param_store::clear_all() {
   dirty_.clear();
   requests_.clear();
-  link_->drop_name_traffic();
+  events_->drop_name_traffic();
 }
 
 void param_store::resync_all() {
   clear_all();
   request_all();
-  link_->request_scene_names();
+  events_->request_scene_names();
 }
 
-bool param_store::store_received(unsigned id, uint16_t value) {
-  if (!is_valid_id(id)) return false;
+void param_store::store_received(unsigned id, uint16_t value) {
+  if (!is_valid_id(id)) return;
   values_[id] = value;
   change_hook(id);
   requests_.settle(id);
-  return unconfirmed_.confirm(static_cast<uint16_t>(id), value);
 }
 
 bool param_store::acknowledge_write(unsigned id, uint16_t value) {
   if (!is_valid_id(id) || values_[id] != value) return false;
   dirty_.settle(id);
-  unconfirmed_.confirm(static_cast<uint16_t>(id), value);
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "app/core/options.h"
 #include "app/params/ids.h"
@@ -13,12 +14,12 @@
 
 namespace vorante {
 
-// What the store needs from the link engine. The engine owns the name tables, the scene
-// call and the control surface; the store only tells it what happened. Every operation
-// defaults to nothing, so the store works on its own.
-class store_link {
+// What the store tells the synchronisation engine and asks of it. The engine owns the name
+// tables, the scene call and the control surface; the store only tells it what happened.
+// Every operation defaults to nothing, so the store works on its own.
+class store_events {
  public:
-  virtual ~store_link() = default;
+  virtual ~store_events() = default;
   // Queue all 16 scene-name requests / all 60 channel-name requests.
   virtual void request_scene_names() {}
   virtual void request_channel_names() {}
@@ -35,17 +36,22 @@ class store_link {
   virtual void schedule_key_lights() {}
 };
 
-store_link& null_store_link();
+store_events& null_store_events();
+
+// Every ID that linked_set(id, ...) may read or write, whatever values it finds there:
+// what a client that holds no copy of the console must read before it writes through the
+// linked set. Empty for an invalid ID; may hold repeats.
+std::vector<uint16_t> linked_set_reads(unsigned id);
 
 class param_store {
  public:
   using id_set = pending_set<param_count>;
 
   explicit param_store(runtime_options& options, ui_port& ui = null_ui_port(),
-                       store_link& link = null_store_link());
+                       store_events& events = null_store_events());
 
   void attach(ui_port& ui) { ui_ = &ui; }
-  void attach(store_link& link) { link_ = &link; }
+  void attach(store_events& events) { events_ = &events; }
   runtime_options& options() { return *options_; }
   const runtime_options& options() const { return *options_; }
   ui_port& ui() { return *ui_; }
@@ -66,18 +72,17 @@ class param_store {
   void request(unsigned id);
   void request_range(unsigned first, unsigned last);
   void request_all();
-  void request_scene_names() { link_->request_scene_names(); }
-  void request_channel_names() { link_->request_channel_names(); }
+  void request_scene_names() { events_->request_scene_names(); }
+  void request_channel_names() { events_->request_channel_names(); }
   void full_resync();
   void clear_all();
   void resync_all();
 
   // A value that came from the console: stored without entering the dirty set, and the
-  // ID's read request is answered. Returns whether it confirmed an unconfirmed write (the
-  // console holds what we wrote).
-  bool store_received(unsigned id, uint16_t value);
+  // ID's read request is answered.
+  void store_received(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
-  // Returns whether it counted. A late echo also confirms an unconfirmed write.
+  // Returns whether it counted.
   bool acknowledge_write(unsigned id, uint16_t value);
 
   // Tells the group bar the level of a fader-level parameter, when the bar exists.
@@ -87,7 +92,8 @@ class param_store {
   const id_set& dirty() const { return dirty_; }
   id_set& requests() { return requests_; }
   const id_set& requests() const { return requests_; }
-  // Writes whose sends ran out unanswered, waiting out their grace period.
+  // Writes whose sends ran out unanswered, waiting out their grace period. A new write of
+  // an ID takes its old entry out; the engine adds, confirms and expires the rest.
   unconfirmed_writes& unconfirmed() { return unconfirmed_; }
   const unconfirmed_writes& unconfirmed() const { return unconfirmed_; }
 
@@ -106,7 +112,7 @@ class param_store {
 
   runtime_options* options_;
   ui_port* ui_;
-  store_link* link_;
+  store_events* events_;
   std::array<uint16_t, param_count> values_{};
   std::array<uint16_t, param_count> defaults_{};
   id_set dirty_;

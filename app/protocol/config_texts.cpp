@@ -115,7 +115,7 @@ void config_texts::on_report(std::string_view text) {
     std::string_view value = line->value;
     if (key == "DEVNAME") {
       // A console nobody has named yet gets the product name, here and on the console.
-      if (value == unnamed_device_name && product_name_ != unnamed_device_name) {
+      if (value == unnamed_device_name && product_name_ != unnamed_device_name && !observe_only_) {
         send(device_name_command(product_name_));
         value = product_name_;
       }

@@ -73,6 +73,9 @@ class config_texts {
   // A configuration result (message 58 from the console).
   void on_result(std::string_view text);
 
+  // Reports are taken in but answered with no command: an unnamed console keeps its name.
+  void set_observe_only(bool on) { observe_only_ = on; }
+
   // Whether the console's scene keys are locked, as last reported; initially clear.
   bool scene_key_lock() const { return scene_key_lock_; }
 
@@ -84,6 +87,7 @@ class config_texts {
   std::string product_name_;
   std::function<void(std::string_view)> send_command_;
   bool scene_key_lock_ = false;
+  bool observe_only_ = false;
 };
 
 }  // namespace vorante

@@ -17,6 +17,11 @@ class link_session {
   link_session(const link_session&) = delete;
   link_session& operator=(const link_session&) = delete;
 
+  // Watching only: the link comes up and pushes are echoed as the console expects, but
+  // nothing is changed on the console on our own account (no rename of an unnamed
+  // console, no parameter write from a moved fader). Off for the desktop program.
+  void set_observe_only(bool on);
+
   runtime_options& options;
   ui_port& ui;
   param_store store;

@@ -7,19 +7,26 @@
 
 namespace vorante {
 
+std::optional<channel_ref> control_surface::slot_channel(int slot) const {
+  if (slot == surface_main_l_slot) return channel_ref{kind_bus, main_l_bus};
+  if (slot == surface_main_r_slot) return channel_ref{kind_bus, main_r_bus};
+  if (layer_ < 0 || layer_ >= bank_count) return std::nullopt;
+  const fader_bank& bank = fader_banks[layer_];
+  if (slot < 0 || slot >= bank.slot_count) return std::nullopt;
+  return bank.channels[slot];
+}
+
 int control_surface::slot_param(int slot) const {
   if (slot == surface_main_l_slot) return main_l_fader_id;
   if (slot == surface_main_r_slot) return main_r_fader_id;
-  if (layer_ < 0 || layer_ >= bank_count) return -1;
-  const fader_bank& bank = fader_banks[layer_];
-  if (slot < 0 || slot >= bank.slot_count) return -1;
-  return param_id(bank.channels[slot].kind, bank.channels[slot].index, code_fader);
+  const std::optional<channel_ref> channel = slot_channel(slot);
+  return channel ? static_cast<int>(param_id(channel->kind, channel->index, code_fader)) : -1;
 }
 
 int control_surface::param_slot(unsigned id) const {
   if (id == main_l_fader_id) return surface_main_l_slot;
   if (id == main_r_fader_id) return surface_main_r_slot;
-  if (param_value_type(id) != 15) return -1;
+  if (param_value_type(id) != value_type::fader_level) return -1;
   const param_info p = info_of(id);
   return bank_slot_of(layer_, p.kind, p.index);
 }
@@ -209,7 +216,7 @@ void control_surface::compute_lights(bool full, uint32_t now, const surface_page
 }
 
 bool control_surface::fader_moved(int fader, uint16_t value, bool locked) {
-  if (locked) return false;
+  if (locked || observe_only_) return false;
   const int id = slot_param(fader);
   if (id < 0) return false;
   store_.linked_set(id, static_cast<uint16_t>((value & 0x3FFF) | (store_.get(id) & 0xC000)));

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "app/params/retry.h"
@@ -37,9 +38,14 @@ class control_surface {
 
   control_surface(param_store& store, send_fn send_outputs) : store_(store), send_(std::move(send_outputs)) {}
 
+  // The fader bank on the strips page, the DCA bank (the last) included: the surface's
+  // faders and strip keys act on what the screen shows.
   int layer() const { return layer_; }
   void set_layer(int layer) { layer_ = layer; }
 
+  // The channel a fader slot or strip-key column holds on the current layer (8 and 9 are
+  // MAIN L and MAIN R on every layer); empty for an empty slot.
+  std::optional<channel_ref> slot_channel(int slot) const;
   // The fader-level ID a slot drives on the current layer; -1 for an empty slot.
   int slot_param(int slot) const;
   // The slot of a fader-level ID on the current layer; -1 when it has none.
@@ -75,13 +81,18 @@ class control_surface {
   bool incremental_due(uint32_t now);
 
   // A fader moved by hand: the parameter follows, the motor is not driven against it.
-  // Returns false when the slot holds no channel.
+  // Returns false when the slot holds no channel, or when observing only.
   bool fader_moved(int fader, uint16_t value, bool locked);
+
+  // A client that only watches the console lets its faders move without writing the
+  // parameters they drive.
+  void set_observe_only(bool on) { observe_only_ = on; }
 
  private:
   param_store& store_;
   send_fn send_;
   int layer_ = 0;
+  bool observe_only_ = false;
   std::array<uint16_t, surface_fader_count> level_{};
   std::array<bool, surface_fader_count> pending_{};
   std::array<uint8_t, surface_fader_count> state_{};

@@ -29,8 +29,9 @@ class ui_port {
   virtual ~ui_port() = default;
 
   // --- the page on screen ---
-  // A parameter changed; pushed is 1 when the console pushed the change itself.
-  virtual void on_param(uint16_t id, uint16_t value, int pushed) { (void)id, (void)value, (void)pushed; }
+  // A parameter changed; pushed when the console sent the change by itself, not when it
+  // answered a read or the change was made here.
+  virtual void on_param(uint16_t id, uint16_t value, bool pushed) { (void)id, (void)value, (void)pushed; }
   virtual void on_name(int logical, std::string_view name) { (void)logical, (void)name; }
   virtual void on_scene_name(int scene, std::string_view name) { (void)scene, (void)name; }
 

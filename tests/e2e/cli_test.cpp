@@ -1,12 +1,15 @@
 // vorante-cli as a process against a small console on loopback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "app/params/ids.h"
-#include "peer.h"
-#include "process.h"
+#include "tests/e2e/peer.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/sim_process.h"
 
 namespace vorante {
 namespace {
@@ -14,6 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::loopback_peer;
 using test::run_process;
+using test::sim_process;
 
 std::vector<std::string> cli(uint16_t port, std::vector<std::string> rest, std::string timeout = "3") {
   std::vector<std::string> args = {VORANTE_CLI_PATH, "--console", "127.0.0.1:" + std::to_string(port), "--timeout",
@@ -59,7 +63,7 @@ TEST(cli_e2e, get_prints_the_asked_ids) {
 
 TEST(cli_e2e, set_writes_through_the_linked_set_and_waits_for_acknowledgements) {
   loopback_peer peer;
-  peer.set_value(input_link_bits_id, 1 << 2);  // inputs 4/5 linked
+  peer.set_value(input_stereo_bits_id, 1 << 2);  // inputs 4/5 linked
   const uint16_t fader4 = param_id(kind_input, 4, code_fader);
   const uint16_t fader5 = param_id(kind_input, 5, code_fader);
   const auto r = run_process(cli(peer.port(), {"set", std::to_string(fader4) + "=1100"}));
@@ -107,6 +111,59 @@ TEST(cli_e2e, watch_prints_and_echoes_pushed_changes) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("1234 999\n"), std::string::npos) << r.out;
   EXPECT_TRUE(peer.change_echoed());
+}
+
+// The frames the simulator logged as received: "<ms> R <link> <code> <bytes in hex>".
+struct logged_frame {
+  int code = -1;
+  std::string bytes;
+};
+
+std::vector<logged_frame> received_frames(const std::string& log_path) {
+  std::vector<logged_frame> frames;
+  std::ifstream in(log_path);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::string ms, what, link;
+    logged_frame f;
+    if (!(fields >> ms >> what >> link >> f.code) || what != "R") continue;
+    for (unsigned byte = 0; fields >> std::hex >> byte;) f.bytes.push_back(static_cast<char>(byte));
+    frames.push_back(std::move(f));
+  }
+  return frames;
+}
+
+int count_of(const std::vector<logged_frame>& frames, message_code code, std::string_view text = {}) {
+  return static_cast<int>(std::count_if(frames.begin(), frames.end(), [&](const logged_frame& f) {
+    return f.code == code_byte(code) && f.bytes.find(text) != std::string::npos;
+  }));
+}
+
+TEST(cli_e2e, watch_renames_no_console_and_writes_nothing_when_its_faders_move) {
+  const std::string log = ::testing::TempDir() + "vorante-cli-watch-only.log";
+  std::remove(log.c_str());
+  sim_process sim({"--log", log});  // a console nobody has named: "unnamed"
+  ASSERT_TRUE(sim.ready());
+  const uint16_t fader1 = param_id(kind_input, 0, code_fader);
+  const std::string fader1_before = sim.command("get " + std::to_string(fader1));
+
+  // The device name is asked for once the full read after the link-up is done; move the
+  // console's first fader after that, so a client that renamed the console or followed
+  // its fader has had every chance to.
+  bool moved = false;
+  const auto r = run_process(cli(sim.udp_port(), {"watch", "--for", "4"}), 15s, [&] {
+    if (!moved && count_of(received_frames(log), message_code::config_query, "DEVNAME=") > 0)
+      moved = sim.command("fader 0 5000") == "ok";
+  });
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_TRUE(moved) << "the client never asked for the device name";
+  EXPECT_EQ(sim.command("get " + std::to_string(fader1)), fader1_before);
+  sim.stop();
+
+  const std::vector<logged_frame> frames = received_frames(log);
+  EXPECT_EQ(count_of(frames, message_code::config_command), 0) << "a configuration command (the rename) was sent";
+  EXPECT_EQ(count_of(frames, message_code::write_params), 0) << "a parameter was written";
+  EXPECT_EQ(count_of(frames, message_code::control_events), 1) << "the fader event is echoed";
 }
 
 TEST(cli_e2e, bad_arguments_end_with_status_two) {

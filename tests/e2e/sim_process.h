@@ -4,16 +4,16 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "tests/e2e/process.h"
 
 namespace vorante::test {
 
@@ -26,27 +26,11 @@ class sim_process {
       args.push_back("0");
     }
     args.insert(args.end(), options.begin(), options.end());
-    int in[2], out[2];
-    if (::pipe(in) != 0 || ::pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, in[1]);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    to_ = in[1];
-    from_ = out[0];
-    if (rc != 0) {
-      pid_ = -1;
-      return;
-    }
+    const child_process child = spawn_child(args, {.in = true, .out = true, .err = false});
+    if (child.pid < 0) return;
+    pid_ = child.pid;
+    to_ = child.in;
+    from_ = child.out;
     // The start-up facts, then "ready".
     for (std::string line; read_line(line, std::chrono::seconds(10));) {
       if (line.rfind("udp ", 0) == 0) udp_port_ = port_of(line);

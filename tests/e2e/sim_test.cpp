@@ -2,18 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
 #include "app/params/ids.h"
-#include "process.h"
-#include "sim_process.h"
+#include "app/protocol/messages.h"
+#include "tests/e2e/frame_log.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/sim_process.h"
 
 namespace vorante {
 namespace {
 
 using namespace std::chrono_literals;
+using test::logged_frame;
 using test::run_process;
 using test::sim_process;
 
@@ -72,10 +75,9 @@ TEST(sim_e2e, writes_are_given_up_after_four_sends) {
   EXPECT_NE(r.err.find("did not acknowledge 3112=9"), std::string::npos) << r.err;
   EXPECT_EQ(sim_get(sim_logged, 3112), "3112 0");
   sim_logged.stop();
-  std::ifstream in(log);
   int writes = 0;
-  for (std::string line; std::getline(in, line);)
-    if (line.find(" R ") != std::string::npos && line.find(" 3 ") != std::string::npos) ++writes;
+  for (const logged_frame& f : test::read_frame_log(log))
+    writes += f.received() && f.code == code_byte(message_code::write_params) && f.carries({3112, 9});
   EXPECT_EQ(writes, 4) << "sent four times, then given up";
 }
 
@@ -84,27 +86,37 @@ TEST(sim_e2e, console_side_change_reaches_watch_and_is_echoed) {
   std::remove(log.c_str());
   sim_process sim({"--log", log});
   ASSERT_TRUE(sim.ready());
-  bool pushed = false;
-  const auto started = std::chrono::steady_clock::now();
-  const auto r = run_process(cli(sim.console(), {"watch", "--for", "2"}), 10s, [&] {
-    if (!pushed && std::chrono::steady_clock::now() - started > 700ms) {
-      pushed = true;
-      sim.command("set 1500 321");
+  const id_value change{1500, 321};
+  const auto is_change = [&](const logged_frame& f) {
+    return f.code == code_byte(message_code::param_change) && f.carries(change);
+  };
+  // The console pushes only to a client that has talked to it (anything but identify or
+  // the probe), so the change is made once the log shows such a frame; watch is stopped
+  // once the log shows the echo, and "--for" only bounds a run that never gets there.
+  test::frame_log_tail tail(log);
+  bool peer = false, pushed = false, echoed = false;
+  const auto r = run_process(cli(sim.console(), {"watch", "--for", "20"}), 30s, [&] {
+    for (const logged_frame& f : tail.next()) {
+      if (f.received() && f.code != code_byte(message_code::identify) && !is_presence_probe(f.bytes)) peer = true;
+      if (f.received() && is_change(f)) echoed = true;
     }
+    if (peer && !pushed) pushed = sim.command("set 1500 321") == "ok";
+    return !echoed;
   });
+  ASSERT_TRUE(pushed) << "the client never became the console's peer";
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("1500 321\n"), std::string::npos) << r.out;
   sim.stop();
-  // The console logged the change it sent and the program's echo of it.
-  std::ifstream in(log);
-  int sent = 0, echoed = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.find(" 37 ") == std::string::npos) continue;
-    if (line.find(" S ") != std::string::npos) ++sent;
-    if (line.find(" R ") != std::string::npos) ++echoed;
+  // The console logged the change it sent, then the program's echo of it.
+  std::optional<uint32_t> sent_at, echoed_at;
+  for (const logged_frame& f : test::read_frame_log(log)) {
+    if (!is_change(f)) continue;
+    if (f.sent() && !sent_at) sent_at = f.ms;
+    if (f.received() && !echoed_at) echoed_at = f.ms;
   }
-  EXPECT_GE(sent, 1);
-  EXPECT_GE(echoed, 1);
+  ASSERT_TRUE(sent_at);
+  ASSERT_TRUE(echoed_at);
+  EXPECT_LE(*sent_at, *echoed_at);
 }
 
 TEST(sim_e2e, scene_call_and_save) {
@@ -149,30 +161,47 @@ TEST(sim_e2e, tcp_link_reconnects_after_the_console_restarts) {
     ASSERT_TRUE(probe.ready());
     port = probe.tcp_port();
   }
-  auto sim = std::make_unique<sim_process>(std::vector<std::string>{"--tcp-port", std::to_string(port)});
+  const std::string log_before = ::testing::TempDir() + "vorante-sim-tcp-1.log";
+  const std::string log_after = ::testing::TempDir() + "vorante-sim-tcp-2.log";
+  std::remove(log_before.c_str());
+  std::remove(log_after.c_str());
+  const auto start_console = [&](const std::string& log) {
+    return std::make_unique<sim_process>(std::vector<std::string>{"--tcp-port", std::to_string(port), "--log", log});
+  };
+  auto sim = start_console(log_before);
   ASSERT_TRUE(sim->ready());
-  bool first_pushed = false, restarted = false;
-  int next_push_s = 8, pushes = 0;
-  const auto started = std::chrono::steady_clock::now();
-  // The link is rebuilt by the 5 s retry after the loss or, at the latest, by the 10 s
-  // rebuild of the supervision: the restarted console keeps pushing until it is heard.
-  const auto r = run_process({VORANTE_CLI_PATH, "--tcp=" + std::to_string(port), "watch", "--for", "24"}, 40s, [&] {
-    const auto t = std::chrono::steady_clock::now() - started;
-    if (!first_pushed && t > 1s) {
-      sim->command("set 1600 11");
-      first_pushed = true;
-    } else if (first_pushed && !restarted && t > 2s) {
-      sim.reset();  // the console goes away ...
-      sim = std::make_unique<sim_process>(std::vector<std::string>{"--tcp-port", std::to_string(port)});
-      restarted = true;  // ... and comes back on the same port
-    } else if (restarted && t > std::chrono::seconds(next_push_s)) {
-      sim->command("set 1601 " + std::to_string(100 + pushes++));
-      ++next_push_s;
+
+  // Each console pushes its change once the client has talked to it, and the next step
+  // comes once the client's echo is in the log: no step depends on how fast the client
+  // connects. The link is rebuilt by the 5 s retry after the loss or, at the latest, by
+  // the 10 s rebuild of the supervision.
+  enum class step { first_console, first_change, second_console, second_change, done };
+  step at = step::first_console;
+  auto tail = std::make_unique<test::frame_log_tail>(log_before);
+  const auto r = run_process({VORANTE_CLI_PATH, "--tcp=" + std::to_string(port), "watch", "--for", "40"}, 50s, [&] {
+    for (const logged_frame& f : tail->next()) {
+      if (!f.received() || f.link.rfind("tcp", 0) != 0) continue;
+      const bool echo = f.code == code_byte(message_code::param_change);
+      if (at == step::first_console || at == step::second_console) {
+        const bool first = at == step::first_console;
+        if (sim->command(first ? "set 1600 11" : "set 1601 12") == "ok")
+          at = first ? step::first_change : step::second_change;
+      } else if (at == step::first_change && echo && f.carries({1600, 11})) {
+        sim.reset();  // the console goes away ...
+        sim = start_console(log_after);  // ... and comes back on the same port
+        tail = std::make_unique<test::frame_log_tail>(log_after);
+        at = step::second_console;
+        break;
+      } else if (at == step::second_change && echo && f.carries({1601, 12})) {
+        at = step::done;
+      }
     }
+    return at != step::done;
   });
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("1600 11\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("1601 1"), std::string::npos) << "nothing arrived after the restart: " << r.out;
+  EXPECT_NE(r.out.find("1601 12\n"), std::string::npos) << "nothing arrived after the restart: " << r.out;
+  EXPECT_EQ(at, step::done);
 }
 
 TEST(sim_e2e, serial_link_over_the_simulators_pseudo_terminal) {

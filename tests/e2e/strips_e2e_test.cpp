@@ -7,11 +7,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "app/params/ids.h"
-#include "process.h"
-#include "sim_process.h"
+#include "app/protocol/messages.h"
+#include "tests/e2e/frame_log.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/sim_process.h"
 
 namespace vorante {
 namespace {
@@ -19,8 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using test::run_process;
 using test::sim_process;
-
-constexpr int write_params_code = 3;
 
 double children_cpu_seconds() {
   rusage u{};
@@ -43,15 +42,9 @@ std::pair<uint32_t, uint32_t> png_size(const std::string& path) {
 
 // Parameter writes the simulator took in, from its frame log.
 int writes_received(const std::string& log) {
-  std::ifstream in(log);
   int writes = 0;
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream fields(line);
-    std::string ms, what, link;
-    int code = -1;
-    fields >> ms >> what >> link >> code;
-    if (what == "R" && code == write_params_code) ++writes;
-  }
+  for (const test::logged_frame& f : test::read_frame_log(log))
+    writes += f.received() && f.code == code_byte(message_code::write_params);
   return writes;
 }
 

@@ -3,36 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "app/protocol/engine.h"
-#include "app/protocol/memory_transport.h"
 #include "sim_test_support.h"
+#include "tests/support/engine_fixture.h"
 #include "tools/sim/console_model.h"
 
 namespace vorante::sim {
 namespace {
 
-struct linked {
-  runtime_options options;
-  param_store store{options};
-  sync_engine engine{store, options};
-  memory_transport* link = nullptr;
+struct linked : vorante::test::engine_rig<> {
   std::unique_ptr<console_model> console;
-  uint32_t now = 1000;
 
-  explicit linked(console_settings settings = {}) {
-    console = std::make_unique<console_model>(settings, now);
-    store.attach(engine);
-    store.load_defaults();
-    engine.set_transport_factory([this] {
-      auto t = std::make_unique<memory_transport>();
-      link = t.get();
-      return t;
-    });
-    engine.open_link();
-    engine.enable();
-  }
+  explicit linked(console_settings settings = {}) : console(std::make_unique<console_model>(settings, now)) {}
 
   void deliver(const frame_list& frames) {
-    for (const frame_bytes& f : frames) link->deliver(f.data(), f.size());
+    for (const frame_bytes& f : frames) link.deliver(f);
   }
 
   // Engine steps 20 ms apart; everything it sends reaches the console and back.
@@ -61,13 +45,13 @@ TEST(sim_engine_test, full_read_brings_the_whole_console_into_the_store) {
   linked l(s);
   l.store.full_resync();
   ASSERT_TRUE(l.run_until([&] { return l.engine.read_finished(); }));
-  EXPECT_TRUE(l.engine.end_marker_seen());
+  EXPECT_TRUE(l.engine.messages().end_marker_seen());
   l.settle(200);  // scene and channel names follow the values
 
   int differing = 0;
   for (unsigned id = 0; id < param_count; ++id) differing += l.store.get(id) != l.console->value(id);
   EXPECT_EQ(differing, 0);
-  for (int n = 1; n <= scene_memories; ++n) EXPECT_EQ(l.engine.scene_name(n), l.console->scene(n).name);
+  for (int n = 1; n <= scene_memories; ++n) EXPECT_EQ(l.engine.names().scene_name(n), l.console->scene(n).name);
 }
 
 TEST(sim_engine_test, program_writes_are_acknowledged_and_console_changes_arrive) {
@@ -88,8 +72,8 @@ TEST(sim_engine_test, scene_call_confirms_and_the_program_reads_the_recalled_val
   s.random_values = true;
   s.random_seed = 5;
   linked l(s);
-  l.engine.request_scene_call(4);
-  ASSERT_TRUE(l.run_until([&] { return l.engine.status()[status_scene_call_done] != 0; }, 50));
+  l.engine.scenes().request_call(4);
+  ASSERT_TRUE(l.run_until([&] { return l.engine.scenes().call_done() != 0; }, 50));
   EXPECT_EQ(l.console->value(scene_change_marker_id), 4);
   ASSERT_TRUE(l.run_until([&] { return l.engine.read_finished(); }));
   const uint16_t gain = param_id(kind_input, 1, 8);
@@ -101,9 +85,9 @@ TEST(sim_engine_test, lock_commands_reach_the_program_as_the_lock_state) {
   console_settings s;
   s.password = "1234";
   linked l(s);
-  l.engine.send_config_command("CMD=FORCELOCK\nLOCK=ON");
+  l.engine.device().send_config_command("CMD=FORCELOCK\nLOCK=ON");
   ASSERT_TRUE(l.run_until([&] { return l.engine.console_locked(); }, 50));
-  l.engine.send_config_command("CMD=CHGLOCK\nPWD=1234\nLOCK=OFF");
+  l.engine.device().send_config_command("CMD=CHGLOCK\nPWD=1234\nLOCK=OFF");
   ASSERT_TRUE(l.run_until([&] { return !l.engine.console_locked(); }, 50));
 }
 

@@ -71,8 +71,8 @@ class channel_strip_test : public QObject {
     QSignalSpy touched(&s, &channel_strip::touched);
     auto total = [&] { return name.count() + mute.count() + solo.count() + phantom.count(); };
 
-    s.set_m(true);
-    s.set_s(true);
+    s.set_mute(true);
+    s.set_solo(true);
     s.set_48v(true);
     s.set_name("KICK");
     s.set_level(-6);
@@ -361,7 +361,7 @@ class channel_strip_test : public QObject {
     QCOMPARE(sent.count(), 0);
     if (group < 0) return;
     send_slider* s = p.slider(group, item);
-    QCOMPARE(s->value(), position_of(16, static_cast<uint16_t>(raw)));
+    QCOMPARE(s->value(), position_of(value_type::send_level, static_cast<uint16_t>(raw)));
     QCOMPARE(int(s->colour()), colour);
   }
 

@@ -14,6 +14,7 @@
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/ui/host_window.h"
 #include "ui/screens/mixer/connect_dialog.h"
 #include "ui/widgets/overlay_layer.h"
 
@@ -65,23 +66,12 @@ QString labels_of(QAbstractButton* b) {
 
 }  // namespace
 
-class connect_dialog_test : public QObject {
+class connect_dialog_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1280, 800})); }
+  void cleanup() { close_host(); }
 
   void discovery_lists_the_consoles_that_answer_data() {
     QTest::addColumn<QStringList>("sim_options");  // empty: no console at all

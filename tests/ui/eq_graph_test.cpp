@@ -332,8 +332,8 @@ class eq_graph_test : public QObject {
     QCOMPARE(band.gain(), t.level);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy[0][0].toInt(), 1);
-    QCOMPARE(spy[0][1].value<uint16_t>(), to_raw(21, t.frequency));
-    QCOMPARE(spy[0][2].value<uint16_t>(), to_raw(22, t.level));
+    QCOMPARE(spy[0][1].value<uint16_t>(), to_raw(value_type::peq_frequency, t.frequency));
+    QCOMPARE(spy[0][2].value<uint16_t>(), to_raw(value_type::peq_gain, t.level));
     QVERIFY(f.g.refresh_pending());
 
     QTest::mouseMove(&f.g, to);  // nothing changed: nothing written
@@ -431,13 +431,13 @@ class eq_graph_test : public QObject {
     const QPoint to(l.x0 + l.n / 2, l.y0 + l.h / 3);
     f.drag({curve_kind::band, 1}, to);
     const eq_drag_target t = eq_drag_at(l, to);
-    QCOMPARE(store.get(ids.bands[1].frequency), to_raw(21, t.frequency));
-    QCOMPARE(store.get(ids.bands[1].gain), to_raw(22, t.level));
+    QCOMPARE(store.get(ids.bands[1].frequency), to_raw(value_type::peq_frequency, t.frequency));
+    QCOMPARE(store.get(ids.bands[1].gain), to_raw(value_type::peq_gain, t.level));
     QVERIFY(store.dirty().contains(ids.bands[1].frequency));
     f.release(to);
 
     f.drag({curve_kind::low_pass}, QPoint(l.x0 + l.n / 2, 0));
-    QCOMPARE(store.get(ids.lowpass_frequency), to_raw(20, f.g.response().lowpass()->frequency()));
+    QCOMPARE(store.get(ids.lowpass_frequency), to_raw(value_type::lowpass_frequency, f.g.response().lowpass()->frequency()));
   }
 
   void changes_within_a_tick_cost_one_recompute() {

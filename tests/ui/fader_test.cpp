@@ -12,7 +12,7 @@
 #include "ui/widgets/fader_strip.h"
 #include "ui/widgets/level_readout.h"
 #include "ui/widgets/long_press.h"
-#include "ui/widgets/named_fader_strip.h"
+#include "ui/widgets/name_button_fader_strip.h"
 #include "ui/widgets/toggle_button.h"
 
 using namespace vorante;
@@ -271,21 +271,21 @@ class fader_test : public QObject {
     QCOMPARE(s.readout()->text(), QString::asprintf("%.1fdB", std::round(v * 10) / 10));
   }
 
-  // ---- named fader strip ----
+  // ---- fader strip with a name button ----
 
-  void named_strip_controls_report_their_events() {
-    named_fader_strip s;
+  void name_button_strip_controls_report_their_events() {
+    name_button_fader_strip s;
     s.resize(76, 274);
     s.show();
     QVERIFY(QTest::qWaitForWindowExposed(&s));
     s.show_lr(true);
-    QSignalSpy name(&s, &named_fader_strip::name_clicked);
-    QSignalSpy m(&s, &named_fader_strip::m_clicked);
-    QSignalSpy so(&s, &named_fader_strip::s_clicked);
-    QSignalSpy l(&s, &named_fader_strip::l_clicked);
-    QSignalSpy r(&s, &named_fader_strip::r_clicked);
-    QSignalSpy fclick(&s, &named_fader_strip::fader_clicked);
-    QSignalSpy fmove(&s, &named_fader_strip::fader_moved);
+    QSignalSpy name(&s, &name_button_fader_strip::name_clicked);
+    QSignalSpy m(&s, &name_button_fader_strip::m_clicked);
+    QSignalSpy so(&s, &name_button_fader_strip::s_clicked);
+    QSignalSpy l(&s, &name_button_fader_strip::l_clicked);
+    QSignalSpy r(&s, &name_button_fader_strip::r_clicked);
+    QSignalSpy fclick(&s, &name_button_fader_strip::fader_clicked);
+    QSignalSpy fmove(&s, &name_button_fader_strip::fader_moved);
 
     QTest::mouseClick(s.name_button(), Qt::LeftButton);
     QTest::mouseClick(s.m_button(), Qt::LeftButton);
@@ -302,13 +302,13 @@ class fader_test : public QObject {
     QCOMPARE(fclick.count(), 1);
     QCOMPARE(fmove.count(), 0);  // a click is not a move
 
-    s.set_m(false);
-    s.set_s(false);
+    s.set_mute(false);
+    s.set_solo(false);
     QCOMPARE(m.count() + so.count(), 2);
   }
 
-  void named_strip_readout_and_lr_box() {
-    named_fader_strip s;
+  void name_button_strip_readout_and_lr_box() {
+    name_button_fader_strip s;
     QCOMPARE(s.readout()->text(), QString("0.0"));
     s.set_level(-48.3);
     QCOMPARE(s.readout()->text(), QString("-48.3"));
@@ -325,19 +325,19 @@ class fader_test : public QObject {
     s.show_lr(true);
     QCOMPARE(s.l_button(), l);
     QCOMPARE(s.findChildren<toggle_button*>().size(), 2);
-    QVERIFY(is_named_fader_strip(&s));
-    QVERIFY(!is_named_fader_strip(s.fader()));
+    QVERIFY(is_name_button_fader_strip(&s));
+    QVERIFY(!is_name_button_fader_strip(s.fader()));
   }
 
   void long_press_on_a_name_renames_instead_of_clicking() {
-    named_fader_strip s;
+    name_button_fader_strip s;
     s.resize(76, 274);
     s.show();
     QVERIFY(QTest::qWaitForWindowExposed(&s));
     auto* watch = s.name_button()->findChild<long_press*>();
     QVERIFY(watch);
-    QSignalSpy clicked(&s, &named_fader_strip::name_clicked);
-    QSignalSpy held(&s, &named_fader_strip::name_long_pressed);
+    QSignalSpy clicked(&s, &name_button_fader_strip::name_clicked);
+    QSignalSpy held(&s, &name_button_fader_strip::name_long_pressed);
 
     QTest::mousePress(s.name_button(), Qt::LeftButton);
     QVERIFY(watch->pending());

@@ -10,12 +10,12 @@
 #include "app/params/convert.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/colour.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/group_bar.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/overlay_layer.h"
 
 using namespace vorante;
@@ -36,7 +36,6 @@ struct rig {
 
   explicit rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     nav = std::make_unique<navigator>(session, registry);
     nav->set_connect_dialog_opener([this] { ++dialogs_opened; });
     bar = new group_bar(*nav, host);
@@ -62,23 +61,12 @@ struct rig {
 
 }  // namespace
 
-class group_bar_test : public QObject {
+class group_bar_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1272, 792})); }
+  void cleanup() { close_host(); }
 
   void bar_of_each_channel_data() {
     QTest::addColumn<int>("kind");

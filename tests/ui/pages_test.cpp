@@ -11,17 +11,19 @@
 #include "app/core/options.h"
 #include "app/params/convert.h"
 #include "app/params/levels.h"
-#include "app/protocol/messages.h"
 #include "app/params/solo.h"
+#include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/channel_colours.h"
+#include "ui/pages/container_page.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
+#include "ui/platform/input.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/colour_picker.h"
-#include "ui/screens/mixer/container_page.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
 #include "ui/screens/mixer/phones_toast.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/surface_keys.h"
@@ -44,8 +46,8 @@ class recording_page : public page {
   void open(int argument) override { note(QString("open %1").arg(argument)); }
   void console_key(int key) override { note(QString("key %1").arg(key)); }
   void console_encoder(int encoder, int delta) override { note(QString("encoder %1 %2").arg(encoder).arg(delta)); }
-  void on_param(uint16_t id, uint16_t value, int flag) override {
-    note(QString("param %1 %2 %3").arg(id).arg(value).arg(flag));
+  void on_param(uint16_t id, uint16_t value, bool pushed) override {
+    note(QString("param %1 %2 %3").arg(id).arg(value).arg(pushed));
   }
   void on_name(int logical, const QString& text) override { note(QString("name %1 %2").arg(logical).arg(text)); }
   void on_scene_name(int scene, const QString& text) override { note(QString("scene %1 %2").arg(scene).arg(text)); }
@@ -70,7 +72,6 @@ struct mixer_rig {
 
   explicit mixer_rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     for (int id : {page_brief_channel, page_brief_fader, page_player, page_setting, page_edit_input, page_edit_efx,
                    page_edit_output, page_edit_dca})
       registry.set_factory(id, recorder(log));
@@ -83,6 +84,33 @@ struct mixer_rig {
   brief_cont_page* bar() const {
     auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
     return qobject_cast<brief_cont_page*>(home->host()->hosted(page_brief_cont));
+  }
+
+  // What the console would send: a lock report or a moved fader.
+  void set_console_lock(bool locked) {
+    session.engine.enable();
+    const id_value lock{lock_state_id, static_cast<uint16_t>(locked ? 1 : 0)};
+    session.engine.feed(make_param_values({&lock, 1}).view());
+    session.engine.step(now);
+  }
+  void move_console_fader(int slot, uint16_t level) {
+    session.engine.enable();
+    const id_value moved{static_cast<uint16_t>(event_first_fader + slot), level};
+    session.engine.feed(make_control_events({&moved, 1}).view());
+    session.engine.step(now);
+  }
+
+  // Every parameter value, to see afterwards which ones an action changed.
+  std::vector<uint16_t> values() const {
+    std::vector<uint16_t> all;
+    for (unsigned id = 0; id <= last_param_id; ++id) all.push_back(session.store.get(id));
+    return all;
+  }
+  std::vector<unsigned> changed_since(const std::vector<uint16_t>& before) const {
+    std::vector<unsigned> ids;
+    for (unsigned id = 0; id <= last_param_id; ++id)
+      if (session.store.get(id) != before[id]) ids.push_back(id);
+    return ids;
   }
 
   // Entries of the log after `from`.
@@ -99,24 +127,12 @@ struct mixer_rig {
 
 }  // namespace
 
-class pages_test : public QObject {
+class pages_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    text_entry_close();
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1272, 792})); }
+  void cleanup() { close_host(); }
 
   // --- registry -------------------------------------------------------------------------
 
@@ -153,6 +169,20 @@ class pages_test : public QObject {
     event_log unused;
     registry.set_factory(10, recorder(unused));  // an empty slot stays empty
     QVERIFY(registry.find(10) == nullptr);
+  }
+
+  void every_hosted_page_of_the_table_can_be_shown_by_name() {
+    mixer_rig rig(host_);
+    int shown = 0;
+    for (const page_entry& e : page_table()) {
+      if (e.id != page_home && e.host == 0) continue;
+      const QByteArray name(e.name.data(), static_cast<qsizetype>(e.name.size()));
+      // Argument 0 is a channel of every kind, so the editors open too.
+      QVERIFY2(rig.nav->show_by_name(e.name, 0), name);
+      QVERIFY2(rig.nav->is_on_screen(e.id), name);
+      ++shown;
+    }
+    QCOMPARE(shown, 11);
   }
 
   void a_page_not_built_yet_shows_its_name() {
@@ -235,7 +265,7 @@ class pages_test : public QObject {
     QFETCH(QString, recorded);
     mixer_rig rig(host_);
     const auto send = [&] {
-      if (event == "param") rig.nav->on_param(300, 17, 1);
+      if (event == "param") rig.nav->on_param(300, 17, true);
       if (event == "name") rig.nav->on_name(4, "Vocal");
       if (event == "scene") rig.nav->on_scene_name(2, "Show");
       if (event == "key") rig.nav->console_key(60);
@@ -260,7 +290,7 @@ class pages_test : public QObject {
     QTest::addColumn<int>("layer");
     QTest::newRow("CH9-16") << 1 << 1;
     QTest::newRow("AUX1-8") << 3 << 3;
-    QTest::newRow("DCA1-4 leaves the layer") << 4 << 2;
+    QTest::newRow("DCA1-4 is a layer too") << 4 << 4;
   }
   void bank_tabs_switch_bank_and_layer() {
     QFETCH(int, tab);
@@ -353,6 +383,7 @@ class pages_test : public QObject {
     QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_channel));
     QCOMPARE(rig.log.back(), QString("3 open %1").arg(logical));
     QCOMPARE(rig.nav->current_bank(), bank);
+    QCOMPARE(rig.session.engine.surface().layer(), bank);
     QCOMPARE(rig.bar()->highlighted_tab(), bank);
   }
 
@@ -447,6 +478,69 @@ class pages_test : public QObject {
     const std::size_t after = rig.log.size();
     rig.nav->console_key(key_long_press | 29);  // held keys count only on the scene keys
     QCOMPARE(rig.log.size(), after);
+  }
+
+  void dca_layer_puts_the_console_faders_and_keys_on_the_dcas() {
+    mixer_rig rig(host_);
+    control_surface& surface = rig.session.engine.surface();
+    constexpr int dca_layer = bank_count - 1;
+    QTest::mouseClick(rig.bar()->tab(dca_layer), Qt::LeftButton);
+    QCOMPARE(surface.layer(), dca_layer);
+    // Layer 4 has no layer lights, and a DCA slot has no mute or solo light.
+    for (int n : {39, 40, 41, 42, 81, 82, 83, 84, 85, 86, 19, 29}) QVERIFY2(!surface.light(n), QByteArray::number(n));
+
+    std::vector<uint16_t> before = rig.values();
+    rig.move_console_fader(0, 777);
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(kind_dca, 0, code_fader)});
+    QCOMPARE(rig.session.store.get(param_id(kind_dca, 0, code_fader)) & 0x3FFF, 777);
+    before = rig.values();
+    rig.move_console_fader(4, 500);  // the DCA bank has four slots
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{});
+
+    rig.nav->console_key(29 + 1);  // mute key of strip 2
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(kind_dca, 1, code_on)});
+
+    // Its solo write would land on the DCA's membership word.
+    before = rig.values();
+    rig.nav->console_key(19);
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{});
+
+    rig.nav->console_key(9 + 2);  // select strip 3: the editor of DCA3
+    QCOMPARE(rig.nav->editor_on_screen(), std::optional<channel_ref>(channel_ref{kind_dca, 2}));
+
+    // A layer key leaves the DCAs, with the lights of its layer.
+    rig.nav->console_key(39);
+    QCOMPARE(surface.layer(), 0);
+    QCOMPARE(rig.nav->current_bank(), 0);
+    for (int n : {39, 81, 82}) QVERIFY(surface.light(n));
+  }
+
+  void encoder_turns_and_arrow_keys_do_nothing_while_the_console_is_locked() {
+    mixer_rig rig(host_);
+    input_router input(host_);
+    // As the program wires it: the arrows turn encoder 0 for the page on screen.
+    QObject::connect(&input, &input_router::surface_encoder, rig.nav.get(), &navigator::console_encoder);
+    param_store& store = rig.session.store;
+    const uint16_t phones_before = store.get(headphone_level_id);
+
+    std::size_t mark = rig.log.size();
+    QTest::keyClick(host_->windowHandle(), Qt::Key_Left);
+    QCOMPARE(rig.since(mark), event_log{"3 encoder 0 1"});
+
+    rig.set_console_lock(true);
+    QVERIFY(rig.session.engine.console_locked());
+    mark = rig.log.size();
+    QTest::keyClick(host_->windowHandle(), Qt::Key_Left);
+    QTest::keyClick(host_->windowHandle(), Qt::Key_Right);
+    rig.nav->console_encoder(3, 1);
+    rig.nav->console_encoder(phones_encoder, 1);
+    QCOMPARE(rig.since(mark), event_log{});
+    QCOMPARE(store.get(headphone_level_id), phones_before);
+
+    rig.set_console_lock(false);
+    mark = rig.log.size();
+    QTest::keyClick(host_->windowHandle(), Qt::Key_Right);
+    QCOMPARE(rig.since(mark), event_log{"3 encoder 0 -1"});
   }
 
   void headphone_encoder_and_key_drive_the_toast() {
@@ -572,6 +666,24 @@ class pages_test : public QObject {
     QCOMPARE(bridge.bar_value(0), 70);
   }
 
+  void meter_bridge_times_its_rounds_on_the_navigation_clock() {
+    mixer_rig rig(host_);
+    QVERIFY(rig.nav->bridge().ticking());
+    rig.bring_link_up();
+    param_store& store = rig.session.store;
+    const unsigned ch1_meter = static_cast<unsigned>(meter_id(kind_input, 0).id);
+    const auto next_tick_reads = [&] {
+      store.clear_all();
+      QTest::qWait(2 * bridge_tick_ms);  // at least one tick of the bridge's own timer
+      return store.requests().contains(ch1_meter);
+    };
+    QVERIFY(next_tick_reads());
+    // The injected clock stands still: however long the wall clock runs, no new round.
+    QVERIFY(!next_tick_reads());
+    rig.now += bridge_request_period_ms;
+    QVERIFY(next_tick_reads());
+  }
+
   void meter_bridge_aux_bar_follows_its_fader() {
     mixer_rig rig(host_);
     meter_bridge& bridge = rig.nav->bridge();
@@ -690,11 +802,11 @@ class pages_test : public QObject {
     const std::size_t mark = rig.log.size();
     text_entry_close(true);
     const int logical = logical_of(kind, index);
-    const std::string_view stored = rig.session.engine.channel_name_slot(logical);
+    const std::string_view stored = rig.session.engine.names().channel_name(logical);
     QCOMPARE(QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())), name);
     QCOMPARE(label->text(), name);
     QCOMPARE(rig.since(mark), event_log{QString("3 name %1 %2").arg(logical).arg(name)});
-    QVERIFY(rig.session.engine.channel_name_updates().contains(logical));
+    QVERIFY(rig.session.engine.names().channel_updates().contains(logical));
   }
 };
 

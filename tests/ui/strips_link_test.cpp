@@ -11,9 +11,8 @@
 #include "tests/e2e/sim_process.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_main.h"
 #include "ui/widgets/button.h"
@@ -50,7 +49,6 @@ struct linked_rig {
     session.engine.set_wake(wake_main_loop);
     session.engine.open_link();
 
-    register_pages(registry);
     nav = std::make_unique<navigator>(session, registry);
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
     QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
@@ -74,7 +72,7 @@ int sim_value(test::sim_process& sim, unsigned id) {
   return std::stoi(answer.substr(answer.find(' ') + 1));
 }
 
-double fader_db(uint16_t raw) { return to_physical(15, raw); }
+double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw); }
 
 }  // namespace
 
@@ -125,7 +123,7 @@ class strips_link_test : public QObject {
     QTest::newRow("input fader") << 0 << unsigned(param_id(kind_input, 1, code_fader)) << 1100 << "fader 1" << "-10.0";
     QTest::newRow("aux mute") << 28 << unsigned(param_id(kind_bus, 4, 64)) << 0 << "m 4" << "1";
     QTest::newRow("stereo right member's MAIN R send") << 16 << unsigned(param_id(kind_input, 19, 22)) << 1200
-                                                       << "send 1 2 1" << QString::number(position_of(16, 1200));
+                                                       << "send 1 2 1" << QString::number(position_of(value_type::send_level, 1200));
     QTest::newRow("MAIN R fader") << 0 << unsigned(main_r_fader_id) << 1000 << "mfader 1" << "-20.0";
   }
   void console_changes_reach_the_strips() {
@@ -161,7 +159,7 @@ class strips_link_test : public QObject {
     QApplication::sendEvent(f, &move);
     QTest::mouseRelease(f, Qt::LeftButton, {}, to);
     const unsigned fader_id = param_id(kind_input, 4, code_fader);
-    const int written = to_raw(15, f->value());
+    const int written = to_raw(value_type::fader_level, f->value());
     QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, fader_id), written, change_wait_ms);
 
     // A mute, and the console's acknowledgement leaves the strip as the user left it.

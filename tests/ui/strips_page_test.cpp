@@ -12,13 +12,13 @@
 #include "app/params/convert.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/brief_cont.h"
-#include "ui/screens/mixer/container_page.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/container_page.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/screens/mixer/strips_page_main.h"
@@ -71,7 +71,6 @@ struct strips_rig {
 
   explicit strips_rig(QWidget* host) {
     session.store.load_defaults();
-    register_pages(registry);
     registry.set_factory(page_brief_channel, create_strips_page);
     nav = std::make_unique<navigator>(session, registry, [this] { return now; });
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
@@ -100,7 +99,7 @@ struct strips_rig {
   // A value as the console reports it.
   void console_value(unsigned id, uint16_t value) {
     session.store.store_received(id, value);
-    port.on_param(static_cast<uint16_t>(id), value, 1);
+    port.on_param(static_cast<uint16_t>(id), value, true);
   }
 
   void bring_link_up() {
@@ -201,24 +200,12 @@ QAbstractButton* button_named(const strips_rig& rig, const QString& what) {
 
 }  // namespace
 
-class strips_page_test : public QObject {
+class strips_page_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
-
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    text_entry_close();
-    delete host_;
-    host_ = nullptr;
-  }
+  void init() { QVERIFY(open_host({1280, 800})); }
+  void cleanup() { close_host(); }
 
   // ---- banks ------------------------------------------------------------------------------
 
@@ -331,8 +318,8 @@ class strips_page_test : public QObject {
     QTest::addColumn<QString>("writes");
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("shows");
-    const QString level_text = QString::fromStdString(value_text_of_type(15, 1100));
-    auto pos = [](uint16_t raw) { return QString::number(position_of(16, raw)); };
+    const QString level_text = QString::fromStdString(value_text_of_type(value_type::fader_level, 1100));
+    auto pos = [](uint16_t raw) { return QString::number(position_of(value_type::send_level, raw)); };
 
     QTest::newRow("input fader") << bank_ch1 << pair(id_of(1, 2, 12), 1100) << "fader 2" << "-10.0";
     QTest::newRow("input level readout") << bank_ch1 << pair(id_of(1, 2, 12), 1100) << "readout 2" << level_text;
@@ -340,12 +327,12 @@ class strips_page_test : public QObject {
     QTest::newRow("input phantom") << bank_ch1 << pair(id_of(1, 2, 1), 1) << "48v 2" << "1";
     QTest::newRow("input gate") << bank_ch1 << pair(id_of(1, 5, 2), 0) << "gate 5" << "0";
     QTest::newRow("input gain") << bank_ch1 << pair(id_of(1, 3, 8), 25) << "gain 3" << "GAIN\n25.0dB";
-    QTest::newRow("input pan") << bank_ch1 << pair(id_of(1, 4, 11), to_raw(2, 50)) << "pan 4" << "50";
+    QTest::newRow("input pan") << bank_ch1 << pair(id_of(1, 4, 11), to_raw(value_type::pan, 50)) << "pan 4" << "50";
     QTest::newRow("input solo") << bank_ch1 << pair(id_of(1, 1, 23), 1200) << "s 1" << "1";
     QTest::newRow("input solo with bit 14 reads off") << bank_ch1 << pair(id_of(1, 1, 23), 0x4000 | 1200) << "s 1" << "0";
     QTest::newRow("input compressor") << bank_ch1 << pair(id_of(1, 6, 29), 0) << "comp 6" << "0";
     QTest::newRow("input high-pass frequency") << bank_ch1 << pair(id_of(1, 6, 39), 1000) << "hp 6"
-                                               << one_decimal(to_physical(19, 1000));
+                                               << one_decimal(to_physical(value_type::highpass_frequency, 1000));
     QTest::newRow("input pre-fader aux send") << bank_ch1 << pair(id_of(1, 2, 15), 0x8000 | 1200) << "send 2 0 2"
                                               << pos(1200) + "/pre";
     QTest::newRow("input MAIN L send") << bank_ch1 << pair(id_of(1, 2, 21), 0) << "send 2 2 0" << pos(0) + "/post";
@@ -379,7 +366,7 @@ class strips_page_test : public QObject {
     QTest::newRow("aux compressor") << bank_aux << pair(id_of(3, 2, 68), 0) << "comp 2" << "0";
     QTest::newRow("aux solo") << bank_aux << pair(id_of(3, 0, 74), 1200) << "s 0" << "1";
     QTest::newRow("linked right aux solos on its second feed")
-        << bank_aux << pair(output_link_bits_id, 1) + pair(id_of(3, 1, 75), 1200) << "s 1" << "1";
+        << bank_aux << pair(output_stereo_bits_id, 1) + pair(id_of(3, 1, 75), 1200) << "s 1" << "1";
     QTest::newRow("unlinked aux ignores its second feed") << bank_aux << pair(id_of(3, 1, 75), 1200) << "s 1" << "0";
 
     QTest::newRow("MAIN L fader") << bank_ch1 << pair(main_l_fader_id, 1100) << "mfader 0" << "-10.0";
@@ -389,7 +376,7 @@ class strips_page_test : public QObject {
     QTest::newRow("MAIN R solo off") << bank_ch1 << pair(main_r_solo_id, 0) << "ms 1" << "0";
     QTest::newRow("MAIN R's left feed is not its solo") << bank_ch1 << pair(main_r_solo_id, 0) + pair(main_r_solo_id - 1, 1200)
                                                         << "ms 1" << "0";
-    QTest::newRow("LINK L&R") << bank_st_fx << pair(output_link_bits_id, 1 << 4) << "link" << "1";
+    QTest::newRow("LINK L&R") << bank_st_fx << pair(output_stereo_bits_id, 1 << 4) << "link" << "1";
 
     QTest::newRow("DCA fader") << bank_dca << pair(id_of(4, 1, code_fader), 1100) << "dfader 1" << "-10.0";
     QTest::newRow("DCA on") << bank_dca << pair(id_of(4, 2, 217), 1) << "don 2" << "ON 1";
@@ -432,7 +419,7 @@ class strips_page_test : public QObject {
     QTest::addColumn<QString>("writes");
     QTest::newRow("M mutes an input") << bank_ch1 << "" << "m 2" << pair(id_of(1, 2, 10), 0);
     QTest::newRow("M again unmutes") << bank_ch1 << pair(id_of(1, 2, 10), 0) << "m 2" << pair(id_of(1, 2, 10), 1);
-    QTest::newRow("M on a linked pair mutes both") << bank_ch1 << pair(input_link_bits_id, 1) << "m 0"
+    QTest::newRow("M on a linked pair mutes both") << bank_ch1 << pair(input_stereo_bits_id, 1) << "m 0"
                                                    << pair(id_of(1, 0, 10), 0) + pair(id_of(1, 1, 10), 0);
     QTest::newRow("S solos both feeds") << bank_ch1 << "" << "s 1" << pair(id_of(1, 1, 23), 1200) + pair(id_of(1, 1, 24), 1200);
     QTest::newRow("S keeps the flag bits") << bank_ch1 << pair(id_of(1, 1, 23), 0x8000) << "s 1"
@@ -473,14 +460,14 @@ class strips_page_test : public QObject {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QList<unsigned>>("ids");  // every ID that must hold the fader's level
     QTest::newRow("input fader") << bank_ch1 << "" << "fader 2" << QList<unsigned>{id_of(1, 2, 12)};
-    QTest::newRow("linked pair moves both") << bank_ch1 << pair(input_link_bits_id, 1) << "fader 0"
+    QTest::newRow("linked pair moves both") << bank_ch1 << pair(input_stereo_bits_id, 1) << "fader 0"
                                             << QList<unsigned>{id_of(1, 0, 12), id_of(1, 1, 12)};
     QTest::newRow("stereo pair moves both") << bank_st_fx << "" << "fader 0"
                                             << QList<unsigned>{id_of(1, 16, 12), id_of(1, 17, 12)};
     QTest::newRow("effect return fader") << bank_st_fx << "" << "fader 3" << QList<unsigned>{id_of(2, 0, 171)};
     QTest::newRow("aux fader") << bank_aux << "" << "fader 5" << QList<unsigned>{id_of(3, 5, 62)};
     QTest::newRow("MAIN R fader") << bank_ch1 << "" << "mfader 1" << QList<unsigned>{unsigned{main_r_fader_id}};
-    QTest::newRow("linked MAIN moves both") << bank_ch1 << pair(output_link_bits_id, 1 << 4) << "mfader 0"
+    QTest::newRow("linked MAIN moves both") << bank_ch1 << pair(output_stereo_bits_id, 1 << 4) << "mfader 0"
                                             << QList<unsigned>{unsigned{main_l_fader_id}, unsigned{main_r_fader_id}};
     QTest::newRow("DCA fader") << bank_dca << "" << "dfader 2" << QList<unsigned>{id_of(4, 2, code_fader)};
   }
@@ -497,7 +484,7 @@ class strips_page_test : public QObject {
     drag_fader(f, -f->travel().span() / 2);
     QVERIFY(f->value() > start);
     for (unsigned id : ids) {
-      QCOMPARE(rig.session.store.get(id), to_raw(15, f->value()));
+      QCOMPARE(rig.session.store.get(id), to_raw(value_type::fader_level, f->value()));
       QVERIFY(rig.session.store.dirty().contains(id));
     }
   }
@@ -537,7 +524,7 @@ class strips_page_test : public QObject {
     const int start = s->value();
     drag_send(s, start > 50 ? -static_cast<int>(s->track_rect().width() / 4) : static_cast<int>(s->track_rect().width() / 4));
     QVERIFY(s->value() != start);
-    const uint16_t level = raw_of_position(16, s->value() / 100.0) & 0x1FFF;
+    const uint16_t level = raw_of_position(value_type::send_level, s->value() / 100.0) & 0x1FFF;
     QCOMPARE(rig.session.store.get(id), static_cast<uint16_t>(level | flags));
     QVERIFY(rig.session.store.dirty().contains(id));
     for (const auto& [aid, value] : pairs_of(also)) QCOMPARE(rig.session.store.get(aid), value);
@@ -547,7 +534,7 @@ class strips_page_test : public QObject {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<bool>("writes");
     QTest::newRow("mono input") << "" << true;
-    QTest::newRow("linked input: pan follows the editor") << pair(input_link_bits_id, 2) << false;
+    QTest::newRow("linked input: pan follows the editor") << pair(input_stereo_bits_id, 2) << false;
   }
   void pan_writes_unless_the_input_is_linked() {
     QFETCH(QString, setup);
@@ -558,7 +545,7 @@ class strips_page_test : public QObject {
     pan_bar* p = rig.strip(2)->pan();
     QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(p->width() - 2, p->height() / 2));
     const uint16_t stored = rig.session.store.get(id_of(1, 2, 11));
-    QCOMPARE(stored == to_raw(2, pan_max), writes);
+    QCOMPARE(stored == to_raw(value_type::pan, pan_max), writes);
     QCOMPARE(rig.session.store.dirty().contains(id_of(1, 2, 11)), writes);
   }
 
@@ -660,7 +647,7 @@ class strips_page_test : public QObject {
     QVERIFY(!link->isChecked());
 
     QTest::mouseClick(link, Qt::LeftButton);
-    QVERIFY(link_bit(store, kind_bus, main_r_bus));
+    QVERIFY(stereo_bit(store, kind_bus, main_r_bus));
     QVERIFY(link->isChecked());
     QCOMPARE(store.get(main_r_fader_id), uint16_t{1100});
     QCOMPARE(store.get(id_of(3, 9, 64)), uint16_t{0});
@@ -674,7 +661,7 @@ class strips_page_test : public QObject {
     // Unlinking leaves both as they are.
     store.store_received(main_l_fader_id, 1000);
     QTest::mouseClick(link, Qt::LeftButton);
-    QVERIFY(!link_bit(store, kind_bus, main_r_bus));
+    QVERIFY(!stereo_bit(store, kind_bus, main_r_bus));
     QVERIFY(!link->isChecked());
     QCOMPARE(store.get(main_r_fader_id), uint16_t{1100});
   }
@@ -683,7 +670,7 @@ class strips_page_test : public QObject {
 
   void selection_highlights_the_strip_and_its_linked_partner() {
     strips_rig rig(host_);
-    rig.session.store.store_received(input_link_bits_id, 1 << 2);  // CH5/CH6
+    rig.session.store.store_received(input_stereo_bits_id, 1 << 2);  // CH5/CH6
     rig.show(bank_ch1);
     QCOMPARE(rig.page()->selected_strip(), 0);
     QTest::mouseClick(rig.strip(4), Qt::LeftButton, {}, QPoint(3, 3));
@@ -772,7 +759,7 @@ class strips_page_test : public QObject {
     const QString shown = dca ? probe(rig, QString("dname %1").arg(logical - bank_dca))
                               : probe(rig, QString("name %1").arg(rig.page()->strip_of_logical(logical)));
     QCOMPARE(shown, named);
-    QCOMPARE(QString::fromUtf8(rig.session.engine.channel_name_slot(logical).data()), named);
+    QCOMPARE(QString::fromUtf8(rig.session.engine.names().channel_name(logical).data()), named);
   }
 
   void names_and_edit_buttons_open_the_editor_data() {

@@ -105,6 +105,14 @@ TEST(config_report, the_rename_uses_the_given_product_name) {
   EXPECT_EQ(f.port.events, lines{"name DESK-2"});
 }
 
+TEST(config_report, an_observer_leaves_an_unnamed_console_unnamed_and_still_reads_the_report) {
+  config_fixture f;
+  f.texts.set_observe_only(true);
+  f.texts.on_report("DEVNAME=unnamed\nFW_VER=V1.2.3\nSCENEKEYLOCK=ON");
+  EXPECT_TRUE(f.sent.empty());
+  EXPECT_EQ(f.port.events, (lines{"name unnamed", "firmware V1.2.3", "scene lock on"}));
+}
+
 // --- results ----------------------------------------------------------------------------
 
 constexpr const char* reset_text =

@@ -12,17 +12,19 @@
 namespace vorante {
 namespace {
 
+using enum value_type;
+
 // ---- Texts ----
 
 struct text_case {
-  int type;
+  value_type type;
   uint16_t raw;
   const char* text;
   const char* plain;  // nullptr: same as text
   int effect_type = 0;
 };
 
-void PrintTo(const text_case& c, std::ostream* os) { *os << "type " << c.type << " raw " << c.raw; }
+void PrintTo(const text_case& c, std::ostream* os) { *os << "type " << type_number(c.type) << " raw " << c.raw; }
 
 class value_text_test : public ::testing::TestWithParam<text_case> {};
 
@@ -34,63 +36,63 @@ TEST_P(value_text_test, with_and_without_units) {
 
 INSTANTIATE_TEST_SUITE_P(
     levels, value_text_test,
-    ::testing::Values(text_case{15, 1200, "0.0dB", "0.0"}, text_case{15, 0, "-\u221E", nullptr},
-                      text_case{15, 1300, "10.0dB", "10.0"}, text_case{16, 1199, "-0.1dB", "-0.1"},
-                      text_case{16, 1, "-119.9dB", "-119.9"},
+    ::testing::Values(text_case{fader_level, 1200, "0.0dB", "0.0"}, text_case{fader_level, 0, "-\u221E", nullptr},
+                      text_case{fader_level, 1300, "10.0dB", "10.0"}, text_case{send_level, 1199, "-0.1dB", "-0.1"},
+                      text_case{send_level, 1, "-119.9dB", "-119.9"},
                       // Flags do not change the level shown, and do not hide "off".
-                      text_case{15, 0xC000 | 1200, "0.0dB", "0.0"}, text_case{16, 0x4000, "-\u221E", nullptr},
-                      text_case{14, 1200, "0.0dB", "0.0"}, text_case{14, 1400, "20.0dB", "20.0"}));
+                      text_case{fader_level, 0xC000 | 1200, "0.0dB", "0.0"}, text_case{send_level, 0x4000, "-\u221E", nullptr},
+                      text_case{makeup_gain, 1200, "0.0dB", "0.0"}, text_case{makeup_gain, 1400, "20.0dB", "20.0"}));
 
 INSTANTIATE_TEST_SUITE_P(
     pan_and_ratio, value_text_test,
-    ::testing::Values(text_case{2, 100, "L = R", nullptr}, text_case{2, 90, "L 10%", nullptr},
-                      text_case{2, 135, "R 35%", nullptr}, text_case{2, 0, "L 100%", nullptr},
-                      text_case{2, 200, "R 100%", nullptr}, text_case{12, 4100, "Infinity", nullptr},
-                      text_case{12, 4000, "1 : 40", nullptr}, text_case{12, 100, "1 : 1", nullptr},
-                      text_case{12, 103, "1 : 1.03", nullptr}, text_case{12, 250, "1 : 2.5", nullptr}));
+    ::testing::Values(text_case{pan, 100, "L = R", nullptr}, text_case{pan, 90, "L 10%", nullptr},
+                      text_case{pan, 135, "R 35%", nullptr}, text_case{pan, 0, "L 100%", nullptr},
+                      text_case{pan, 200, "R 100%", nullptr}, text_case{compressor_ratio, 4100, "Infinity", nullptr},
+                      text_case{compressor_ratio, 4000, "1 : 40", nullptr}, text_case{compressor_ratio, 100, "1 : 1", nullptr},
+                      text_case{compressor_ratio, 103, "1 : 1.03", nullptr}, text_case{compressor_ratio, 250, "1 : 2.5", nullptr}));
 
 INSTANTIATE_TEST_SUITE_P(
     frequencies, value_text_test,
-    ::testing::Values(text_case{19, 0x80C4, "OFF", nullptr}, text_case{21, 0x80C5, "19.7Hz", "19.7"},
-                      text_case{19, 0x8320, "80.0Hz", "80.0"}, text_case{21, 0x8000 | 999, "99.9Hz", "99.9"},
-                      text_case{21, 100, "100Hz", "100"}, text_case{24, 400, "400Hz", "400"},
-                      text_case{21, 999, "999Hz", "999"}, text_case{21, 1000, "1kHz", "1k"},
-                      text_case{21, 2500, "2.5kHz", "2.5k"}, text_case{21, 12345, "12.3kHz", "12.3k"},
-                      text_case{21, 20000, "20kHz", "20k"},
+    ::testing::Values(text_case{highpass_frequency, 0x80C4, "OFF", nullptr}, text_case{peq_frequency, 0x80C5, "19.7Hz", "19.7"},
+                      text_case{highpass_frequency, 0x8320, "80.0Hz", "80.0"}, text_case{peq_frequency, 0x8000 | 999, "99.9Hz", "99.9"},
+                      text_case{peq_frequency, 100, "100Hz", "100"}, text_case{geq_frequency, 400, "400Hz", "400"},
+                      text_case{peq_frequency, 999, "999Hz", "999"}, text_case{peq_frequency, 1000, "1kHz", "1k"},
+                      text_case{peq_frequency, 2500, "2.5kHz", "2.5k"}, text_case{peq_frequency, 12345, "12.3kHz", "12.3k"},
+                      text_case{peq_frequency, 20000, "20kHz", "20k"},
                       // 20.6 kHz is the low-pass filter's "off" setting.
-                      text_case{20, 20600, "OFF", nullptr}, text_case{20, 0, "OFF", nullptr}));
+                      text_case{lowpass_frequency, 20600, "OFF", nullptr}, text_case{lowpass_frequency, 0, "OFF", nullptr}));
 
 INSTANTIATE_TEST_SUITE_P(
     eq_and_dynamics, value_text_test,
     ::testing::Values(
         // EQ gain keeps its unit even in the plain variant.
-        text_case{22, 500, "0.0dB", nullptr}, text_case{25, 620, "12.0dB", nullptr},
-        text_case{22, 380, "-12.0dB", nullptr}, text_case{23, 100, "1.00", nullptr},
-        text_case{26, 2808, "28.08", nullptr}, text_case{10, 0x8000 | 200, "-20.0dB", "-20.0"},
-        text_case{10, 0, "0.0dB", "0.0"}, text_case{11, 100, "10.0mS", "10.0"},
-        text_case{13, 5000, "500mS", "500"}, text_case{5, 80, "-80dB", "-80"}, text_case{6, 3, "3mS", "3"},
-        text_case{8, 16, "16", nullptr}, text_case{38, 0xFFF6, "-1.0mS", "-1.0"}));
+        text_case{peq_gain, 500, "0.0dB", nullptr}, text_case{geq_gain, 620, "12.0dB", nullptr},
+        text_case{peq_gain, 380, "-12.0dB", nullptr}, text_case{peq_q, 100, "1.00", nullptr},
+        text_case{geq_q, 2808, "28.08", nullptr}, text_case{compressor_threshold, 0x8000 | 200, "-20.0dB", "-20.0"},
+        text_case{compressor_threshold, 0, "0.0dB", "0.0"}, text_case{compressor_attack, 100, "10.0mS", "10.0"},
+        text_case{compressor_release, 5000, "500mS", "500"}, text_case{gate_threshold, 80, "-80dB", "-80"}, text_case{gate_attack, 3, "3mS", "3"},
+        text_case{gate_decay, 16, "16", nullptr}, text_case{output_delay, 0xFFF6, "-1.0mS", "-1.0"}));
 
 INSTANTIATE_TEST_SUITE_P(
     switches_and_plain, value_text_test,
-    ::testing::Values(text_case{39, 0, "180", nullptr}, text_case{39, 1, "0", nullptr},
-                      text_case{3, 30, "30", nullptr}, text_case{4, 5, "0.5", nullptr},
-                      text_case{0, 65535, "65535", nullptr}, text_case{30, 1234, "1234", nullptr},
-                      text_case{60, 7, "7", nullptr}, text_case{27, 1, "REVERB HALL", nullptr},
-                      text_case{27, 32, "TAP DELAY", nullptr}, text_case{27, 0, "", nullptr},
-                      text_case{17, 20, "BUTTER\nWORTH 24dB", nullptr}, text_case{18, 7, "", nullptr}));
+    ::testing::Values(text_case{phase, 0, "180", nullptr}, text_case{phase, 1, "0", nullptr},
+                      text_case{input_gain, 30, "30", nullptr}, text_case{input_delay, 5, "0.5", nullptr},
+                      text_case{plain, 65535, "65535", nullptr}, text_case{effect_param_3, 1234, "1234", nullptr},
+                      text_case{static_cast<value_type>(60), 7, "7", nullptr}, text_case{effect_type, 1, "REVERB HALL", nullptr},
+                      text_case{effect_type, 32, "TAP DELAY", nullptr}, text_case{effect_type, 0, "", nullptr},
+                      text_case{highpass_filter, 20, "BUTTER\nWORTH 24dB", nullptr}, text_case{lowpass_filter, 7, "", nullptr}));
 
 // Effect parameters are read by the effect type of their return.
 INSTANTIATE_TEST_SUITE_P(
     effect_parameters, value_text_test,
-    ::testing::Values(text_case{28, 20, "20ms", "20", 1}, text_case{28, 30, "30ms", "30", 21},
-                      text_case{28, 78, "7.8s", "7.8", 11}, text_case{28, 5, "0.5s", "0.5", 27},
-                      text_case{28, 35, "35", nullptr, 12}, text_case{28, 25, "25Hz", "25", 13},
-                      text_case{28, 10, "10Hz", "10", 31}, text_case{28, 30, "150ms", "150", 6},
-                      text_case{28, 135, "675ms", "675", 32}, text_case{28, 5, "", nullptr, 0},
-                      text_case{28, 5, "", nullptr, 33}, text_case{29, 78, "7.8s", "7.8", 1},
-                      text_case{29, 50, "50%", "50", 6}, text_case{29, 100, "100%", "100", 32},
-                      text_case{29, 50, "", nullptr, 0}));
+    ::testing::Values(text_case{effect_param_1, 20, "20ms", "20", 1}, text_case{effect_param_1, 30, "30ms", "30", 21},
+                      text_case{effect_param_1, 78, "7.8s", "7.8", 11}, text_case{effect_param_1, 5, "0.5s", "0.5", 27},
+                      text_case{effect_param_1, 35, "35", nullptr, 12}, text_case{effect_param_1, 25, "25Hz", "25", 13},
+                      text_case{effect_param_1, 10, "10Hz", "10", 31}, text_case{effect_param_1, 30, "150ms", "150", 6},
+                      text_case{effect_param_1, 135, "675ms", "675", 32}, text_case{effect_param_1, 5, "", nullptr, 0},
+                      text_case{effect_param_1, 5, "", nullptr, 33}, text_case{effect_param_2, 78, "7.8s", "7.8", 1},
+                      text_case{effect_param_2, 50, "50%", "50", 6}, text_case{effect_param_2, 100, "100%", "100", 32},
+                      text_case{effect_param_2, 50, "", nullptr, 0}));
 
 TEST(value_text_store_test, effect_parameters_follow_their_returns_type) {
   test::store_fixture f;
@@ -110,50 +112,50 @@ TEST(value_text_store_test, words_are_translated_and_numbers_are_not) {
   static const translation_pair pairs[] = {{"Infinity", "unendlich"}, {"OFF", "AUS"}, {"dB", "XX"}};
   static const translation_table table{"de", pairs, 3};
   set_translation_table(&table);
-  EXPECT_EQ(value_text_of_type(12, 4100), "unendlich");
-  EXPECT_EQ(value_text_of_type(19, 0x80C4), "AUS");
-  EXPECT_EQ(value_text_of_type(15, 1200), "0.0dB");
+  EXPECT_EQ(value_text_of_type(compressor_ratio, 4100), "unendlich");
+  EXPECT_EQ(value_text_of_type(highpass_frequency, 0x80C4), "AUS");
+  EXPECT_EQ(value_text_of_type(fader_level, 1200), "0.0dB");
   set_translation_table(nullptr);
 }
 
 // ---- Conversions ----
 
 TEST(conversion_test, physical_values_of_the_encodings) {
-  EXPECT_NEAR(to_physical(2, 135), 35.001, 1e-9);
-  EXPECT_NEAR(to_physical(2, 90), -10.001, 1e-9);
-  EXPECT_EQ(to_physical(2, 100), 0.0);
-  EXPECT_EQ(to_physical(38, 0xFFF6), -1.0);
-  EXPECT_EQ(to_physical(10, 0x8000 | 200), -20.0);
-  EXPECT_EQ(to_physical(5, 80), -80.0);
-  EXPECT_EQ(to_physical(15, 0xC000 | 1300), 10.0);
-  EXPECT_EQ(to_physical(19, 0x80C4), 19.6);
-  EXPECT_EQ(to_physical(19, 400), 400.0);
-  EXPECT_EQ(to_physical(22, 380), -12.0);
-  EXPECT_EQ(to_physical(23, 2808), 28.08);
-  EXPECT_EQ(to_physical(43, 77), 77.0);
+  EXPECT_NEAR(to_physical(pan, 135), 35.001, 1e-9);
+  EXPECT_NEAR(to_physical(pan, 90), -10.001, 1e-9);
+  EXPECT_EQ(to_physical(pan, 100), 0.0);
+  EXPECT_EQ(to_physical(output_delay, 0xFFF6), -1.0);
+  EXPECT_EQ(to_physical(compressor_threshold, 0x8000 | 200), -20.0);
+  EXPECT_EQ(to_physical(gate_threshold, 80), -80.0);
+  EXPECT_EQ(to_physical(fader_level, 0xC000 | 1300), 10.0);
+  EXPECT_EQ(to_physical(highpass_frequency, 0x80C4), 19.6);
+  EXPECT_EQ(to_physical(highpass_frequency, 400), 400.0);
+  EXPECT_EQ(to_physical(peq_gain, 380), -12.0);
+  EXPECT_EQ(to_physical(peq_q, 2808), 28.08);
+  EXPECT_EQ(to_physical(percent, 77), 77.0);
 }
 
 TEST(conversion_test, raw_values_at_the_limits) {
-  EXPECT_EQ(to_raw(2, 0.0), 100);
-  EXPECT_EQ(to_raw(2, -0.4), 100 - 0);   // rounds toward the centre below half a step
-  EXPECT_EQ(to_raw(2, 0.5), 101);        // halves go away from the centre
-  EXPECT_EQ(to_raw(2, -0.5), 99);
-  EXPECT_EQ(to_raw(10, -20.0), 0x8000 | 200);
-  EXPECT_EQ(to_raw(10, 0.0), 0);
-  EXPECT_EQ(to_raw(19, -1.0), 0);
-  EXPECT_EQ(to_raw(19, 99.94), 0x8000 | 999);
-  EXPECT_EQ(to_raw(19, 99.96), 0x8000 | 1000);
-  EXPECT_EQ(to_raw(19, 100.0), 100);
-  EXPECT_EQ(to_raw(21, 70000.0), 0xFFFF);
-  EXPECT_EQ(to_raw(22, -60.0), 0);       // below the encoding's floor
-  EXPECT_EQ(to_raw(38, -1.0), 0xFFF6);
+  EXPECT_EQ(to_raw(pan, 0.0), 100);
+  EXPECT_EQ(to_raw(pan, -0.4), 100 - 0);   // rounds toward the centre below half a step
+  EXPECT_EQ(to_raw(pan, 0.5), 101);        // halves go away from the centre
+  EXPECT_EQ(to_raw(pan, -0.5), 99);
+  EXPECT_EQ(to_raw(compressor_threshold, -20.0), 0x8000 | 200);
+  EXPECT_EQ(to_raw(compressor_threshold, 0.0), 0);
+  EXPECT_EQ(to_raw(highpass_frequency, -1.0), 0);
+  EXPECT_EQ(to_raw(highpass_frequency, 99.94), 0x8000 | 999);
+  EXPECT_EQ(to_raw(highpass_frequency, 99.96), 0x8000 | 1000);
+  EXPECT_EQ(to_raw(highpass_frequency, 100.0), 100);
+  EXPECT_EQ(to_raw(peq_frequency, 70000.0), 0xFFFF);
+  EXPECT_EQ(to_raw(peq_gain, -60.0), 0);       // below the encoding's floor
+  EXPECT_EQ(to_raw(output_delay, -1.0), 0xFFF6);
   // A level outside the 14-bit field stays inside it instead of setting flag bits.
-  EXPECT_EQ(to_raw(15, -130.0), 0);
-  EXPECT_EQ(to_raw(15, 2000.0), level_mask);
+  EXPECT_EQ(to_raw(fader_level, -130.0), 0);
+  EXPECT_EQ(to_raw(fader_level, 2000.0), level_mask);
 }
 
 struct round_trip_case {
-  int type;
+  value_type type;
   std::vector<uint16_t> raws;
 };
 
@@ -166,24 +168,24 @@ TEST_P(round_trip_test, raw_survives_physical_and_back) {
 
 INSTANTIATE_TEST_SUITE_P(
     types, round_trip_test,
-    ::testing::Values(round_trip_case{0, {0, 1, 65535}}, round_trip_case{2, {0, 1, 90, 99, 100, 101, 135, 200}},
-                      round_trip_case{3, {0, 60}}, round_trip_case{4, {0, 55, 100}},
-                      round_trip_case{5, {0, 80}}, round_trip_case{10, {0, 5, 0x8005, 0x8000 | 800}},
-                      round_trip_case{11, {30, 10000}}, round_trip_case{12, {100, 103, 4100}},
-                      round_trip_case{13, {100, 50000}}, round_trip_case{14, {0, 1200, 1400}},
-                      round_trip_case{15, {0, 1, 733, 1199, 1200, 1300, level_mask}},
-                      round_trip_case{16, {0, 717, 1200}},
-                      round_trip_case{19, {0x80C4, 0x8000 | 999, 100, 20600}},
-                      round_trip_case{20, {0x80C5, 20600}}, round_trip_case{21, {0x80C5, 1019, 20000}},
-                      round_trip_case{24, {0x80FA, 16000}}, round_trip_case{22, {380, 500, 501, 620}},
-                      round_trip_case{25, {499, 620}}, round_trip_case{23, {60, 64, 2808}},
-                      round_trip_case{26, {100}}, round_trip_case{38, {0, 400, 0xFFF6}},
-                      round_trip_case{43, {0, 100}}));
+    ::testing::Values(round_trip_case{plain, {0, 1, 65535}}, round_trip_case{pan, {0, 1, 90, 99, 100, 101, 135, 200}},
+                      round_trip_case{input_gain, {0, 60}}, round_trip_case{input_delay, {0, 55, 100}},
+                      round_trip_case{gate_threshold, {0, 80}}, round_trip_case{compressor_threshold, {0, 5, 0x8005, 0x8000 | 800}},
+                      round_trip_case{compressor_attack, {30, 10000}}, round_trip_case{compressor_ratio, {100, 103, 4100}},
+                      round_trip_case{compressor_release, {100, 50000}}, round_trip_case{makeup_gain, {0, 1200, 1400}},
+                      round_trip_case{fader_level, {0, 1, 733, 1199, 1200, 1300, level_mask}},
+                      round_trip_case{send_level, {0, 717, 1200}},
+                      round_trip_case{highpass_frequency, {0x80C4, 0x8000 | 999, 100, 20600}},
+                      round_trip_case{lowpass_frequency, {0x80C5, 20600}}, round_trip_case{peq_frequency, {0x80C5, 1019, 20000}},
+                      round_trip_case{geq_frequency, {0x80FA, 16000}}, round_trip_case{peq_gain, {380, 500, 501, 620}},
+                      round_trip_case{geq_gain, {499, 620}}, round_trip_case{peq_q, {60, 64, 2808}},
+                      round_trip_case{geq_q, {100}}, round_trip_case{output_delay, {0, 400, 0xFFF6}},
+                      round_trip_case{percent, {0, 100}}));
 
 // ---- Stepping ----
 
 struct step_case {
-  int type;
+  value_type type;
   uint16_t raw;
   int delta;
   int mode;
@@ -192,7 +194,7 @@ struct step_case {
 };
 
 void PrintTo(const step_case& c, std::ostream* os) {
-  *os << "type " << c.type << " raw " << c.raw << " delta " << c.delta << " mode " << c.mode;
+  *os << "type " << type_number(c.type) << " raw " << c.raw << " delta " << c.delta << " mode " << c.mode;
 }
 
 class step_test : public ::testing::TestWithParam<step_case> {};
@@ -206,69 +208,69 @@ INSTANTIATE_TEST_SUITE_P(
     ladders, step_test,
     ::testing::Values(
         // -48.0 dB is nearest to -48.3, so one step up lands on -46.7.
-        step_case{15, 720, 1, 0, 733}, step_case{15, 720, -1, 0, 700},
+        step_case{fader_level, 720, 1, 0, 733}, step_case{fader_level, 720, -1, 0, 700},
         // -47.5 dB is exactly between -48.3 and -46.7: the upper entry counts as current.
-        step_case{15, 725, 1, 0, 750}, step_case{15, 725, -1, 0, 717},
-        step_case{15, 0, 1, 0, 100}, step_case{15, 0, -1, 0, 0}, step_case{15, 1200, 1, 0, 1207},
-        step_case{15, 1300, 1, 0, 1300}, step_case{16, 1200, 1, 0, 1200}, step_case{16, 1200, -1, 0, 1194},
+        step_case{fader_level, 725, 1, 0, 750}, step_case{fader_level, 725, -1, 0, 717},
+        step_case{fader_level, 0, 1, 0, 100}, step_case{fader_level, 0, -1, 0, 0}, step_case{fader_level, 1200, 1, 0, 1207},
+        step_case{fader_level, 1300, 1, 0, 1300}, step_case{send_level, 1200, 1, 0, 1200}, step_case{send_level, 1200, -1, 0, 1194},
         // Flags ride along with the level.
-        step_case{15, 0xC000 | 720, 1, 0, 0xC000 | 733}, step_case{16, 0x4000 | 1200, -1, 0, 0x4000 | 1194},
-        step_case{22, 620, 1, 0, 620}, step_case{22, 380, -1, 0, 380}, step_case{25, 500, 1, 0, 501},
-        step_case{10, 0, -1, 0, 0x8005}, step_case{10, 0x8000 | 800, -1, 0, 0x8000 | 800},
-        step_case{12, 100, 1, 0, 103}, step_case{12, 6000, 1, 0, 6000},
-        step_case{19, 0x80C4, 1, 0, 0x80C5}, step_case{19, 0x80C4, -1, 0, 0x80C4},
-        step_case{21, 0x80C5, -1, 0, 0x80C5}, step_case{21, 1000, 1, 0, 1019},
-        step_case{21, 0x8000 | 987, 1, 0, 102}, step_case{24, 20000, 1, 0, 20000},
-        step_case{23, 100, 1, 0, 107}, step_case{26, 60, -1, 0, 60}, step_case{23, 64, 1, 0, 67}));
+        step_case{fader_level, 0xC000 | 720, 1, 0, 0xC000 | 733}, step_case{send_level, 0x4000 | 1200, -1, 0, 0x4000 | 1194},
+        step_case{peq_gain, 620, 1, 0, 620}, step_case{peq_gain, 380, -1, 0, 380}, step_case{geq_gain, 500, 1, 0, 501},
+        step_case{compressor_threshold, 0, -1, 0, 0x8005}, step_case{compressor_threshold, 0x8000 | 800, -1, 0, 0x8000 | 800},
+        step_case{compressor_ratio, 100, 1, 0, 103}, step_case{compressor_ratio, 6000, 1, 0, 6000},
+        step_case{highpass_frequency, 0x80C4, 1, 0, 0x80C5}, step_case{highpass_frequency, 0x80C4, -1, 0, 0x80C4},
+        step_case{peq_frequency, 0x80C5, -1, 0, 0x80C5}, step_case{peq_frequency, 1000, 1, 0, 1019},
+        step_case{peq_frequency, 0x8000 | 987, 1, 0, 102}, step_case{geq_frequency, 20000, 1, 0, 20000},
+        step_case{peq_q, 100, 1, 0, 107}, step_case{geq_q, 60, -1, 0, 60}, step_case{peq_q, 64, 1, 0, 67}));
 
 INSTANTIATE_TEST_SUITE_P(
     level_flags, step_test,
-    ::testing::Values(step_case{15, 1200, 1, 1, 0x4000 | 1200}, step_case{15, 0x4000 | 1200, -1, 1, 1200},
-                      step_case{16, 0x8000 | 900, 1, 1, 0xC000 | 900}, step_case{15, 1200, 1, 2, 0x8000 | 1200},
-                      step_case{15, 0xC000 | 1200, 0, 2, 0x4000 | 1200},
-                      step_case{14, 0x8000 | 1200, 3, 1, 0xC000 | 1200}));
+    ::testing::Values(step_case{fader_level, 1200, 1, 1, 0x4000 | 1200}, step_case{fader_level, 0x4000 | 1200, -1, 1, 1200},
+                      step_case{send_level, 0x8000 | 900, 1, 1, 0xC000 | 900}, step_case{fader_level, 1200, 1, 2, 0x8000 | 1200},
+                      step_case{fader_level, 0xC000 | 1200, 0, 2, 0x4000 | 1200},
+                      step_case{makeup_gain, 0x8000 | 1200, 3, 1, 0xC000 | 1200}));
 
 INSTANTIATE_TEST_SUITE_P(
     plain_steps, step_test,
-    ::testing::Values(step_case{1, 0, 0, 0, 1}, step_case{1, 1, -1, 0, 0}, step_case{3, 30, 1, 0, 31},
-                      step_case{3, 60, 1, 0, 60}, step_case{3, 0, -5, 0, 0}, step_case{2, 100, 1, 0, 101},
-                      step_case{2, 90, 1, 0, 91}, step_case{2, 0, -1, 0, 0}, step_case{2, 200, 1, 0, 200},
-                      step_case{5, 80, 1, 0, 79}, step_case{5, 0, 1, 0, 0}, step_case{7, 0, 1, 0, 50},
-                      step_case{7, 2000, 1, 0, 2000}, step_case{11, 100, 1, 0, 200},
-                      step_case{11, 30, 1, 0, 130}, step_case{11, 10000, 1, 0, 10000},
-                      step_case{13, 5000, 1, 0, 5500}, step_case{14, 1200, 1, 0, 1201},
-                      step_case{14, 1400, 1, 0, 1400}, step_case{14, 0x4000 | 1200, 1, 0, 0x4000 | 1201},
-                      step_case{0, 65535, 1, 0, 65535}, step_case{0, 5, -1, 0, 4},
-                      step_case{27, 32, 1, 0, 32}, step_case{27, 1, -1, 0, 1}, step_case{39, 0, 1, 0, 1},
-                      step_case{38, 0, -1, 0, 0}, step_case{38, 400, 1, 0, 400}, step_case{4, 5, 1, 0, 6}));
+    ::testing::Values(step_case{on_off, 0, 0, 0, 1}, step_case{on_off, 1, -1, 0, 0}, step_case{input_gain, 30, 1, 0, 31},
+                      step_case{input_gain, 60, 1, 0, 60}, step_case{input_gain, 0, -5, 0, 0}, step_case{pan, 100, 1, 0, 101},
+                      step_case{pan, 90, 1, 0, 91}, step_case{pan, 0, -1, 0, 0}, step_case{pan, 200, 1, 0, 200},
+                      step_case{gate_threshold, 80, 1, 0, 79}, step_case{gate_threshold, 0, 1, 0, 0}, step_case{gate_hold, 0, 1, 0, 50},
+                      step_case{gate_hold, 2000, 1, 0, 2000}, step_case{compressor_attack, 100, 1, 0, 200},
+                      step_case{compressor_attack, 30, 1, 0, 130}, step_case{compressor_attack, 10000, 1, 0, 10000},
+                      step_case{compressor_release, 5000, 1, 0, 5500}, step_case{makeup_gain, 1200, 1, 0, 1201},
+                      step_case{makeup_gain, 1400, 1, 0, 1400}, step_case{makeup_gain, 0x4000 | 1200, 1, 0, 0x4000 | 1201},
+                      step_case{plain, 65535, 1, 0, 65535}, step_case{plain, 5, -1, 0, 4},
+                      step_case{effect_type, 32, 1, 0, 32}, step_case{effect_type, 1, -1, 0, 1}, step_case{phase, 0, 1, 0, 1},
+                      step_case{output_delay, 0, -1, 0, 0}, step_case{output_delay, 400, 1, 0, 400}, step_case{input_delay, 5, 1, 0, 6}));
 
 // Gate settings step by their index in 2, 4, 6, 8, 16, 32.
 INSTANTIATE_TEST_SUITE_P(
     gate_settings, step_test,
-    ::testing::Values(step_case{8, 2, 1, 0, 4}, step_case{8, 4, -1, 0, 2}, step_case{8, 8, 1, 0, 16},
-                      step_case{8, 16, 1, 0, 32}, step_case{8, 32, 1, 0, 32}, step_case{8, 5, 1, 0, 6},
-                      step_case{8, 0, -1, 0, 2}));
+    ::testing::Values(step_case{gate_decay, 2, 1, 0, 4}, step_case{gate_decay, 4, -1, 0, 2}, step_case{gate_decay, 8, 1, 0, 16},
+                      step_case{gate_decay, 16, 1, 0, 32}, step_case{gate_decay, 32, 1, 0, 32}, step_case{gate_decay, 5, 1, 0, 6},
+                      step_case{gate_decay, 0, -1, 0, 2}));
 
 INSTANTIATE_TEST_SUITE_P(
     effect_parameters, step_test,
-    ::testing::Values(step_case{28, 29, 5, 0, 30, 1}, step_case{28, 2, -5, 0, 0, 1},
-                      step_case{28, 10, 3, 0, 13, 1}, step_case{28, 130, 10, 0, 135, 8},
-                      step_case{28, 10, 1, 0, 0, 0}, step_case{29, 99, 5, 0, 100, 6},
-                      step_case{29, 50, 1, 0, 0, 40}));
+    ::testing::Values(step_case{effect_param_1, 29, 5, 0, 30, 1}, step_case{effect_param_1, 2, -5, 0, 0, 1},
+                      step_case{effect_param_1, 10, 3, 0, 13, 1}, step_case{effect_param_1, 130, 10, 0, 135, 8},
+                      step_case{effect_param_1, 10, 1, 0, 0, 0}, step_case{effect_param_2, 99, 5, 0, 100, 6},
+                      step_case{effect_param_2, 50, 1, 0, 0, 40}));
 
 // Filter codes: mode 0 cycles the filter type, mode 1 the selectable slopes (12 and 24 dB).
 INSTANTIATE_TEST_SUITE_P(
     filter_codes, step_test,
-    ::testing::Values(step_case{17, 20, 1, 0, 22}, step_case{17, 24, 1, 0, 20}, step_case{17, 20, -1, 0, 24},
-                      step_case{17, 8, 1, 1, 20}, step_case{17, 20, 1, 1, 8}, step_case{17, 8, -1, 1, 20},
-                      step_case{17, 14, 1, 1, 20}, step_case{17, 14, -1, 1, 8}, step_case{17, 26, 1, 1, 8},
-                      step_case{17, 28, -1, 1, 22}, step_case{18, 21, 1, 0, 23}, step_case{18, 21, 1, 1, 9},
-                      step_case{18, 13, 1, 1, 25}, step_case{18, 31, -1, 0, 29},
+    ::testing::Values(step_case{highpass_filter, 20, 1, 0, 22}, step_case{highpass_filter, 24, 1, 0, 20}, step_case{highpass_filter, 20, -1, 0, 24},
+                      step_case{highpass_filter, 8, 1, 1, 20}, step_case{highpass_filter, 20, 1, 1, 8}, step_case{highpass_filter, 8, -1, 1, 20},
+                      step_case{highpass_filter, 14, 1, 1, 20}, step_case{highpass_filter, 14, -1, 1, 8}, step_case{highpass_filter, 26, 1, 1, 8},
+                      step_case{highpass_filter, 28, -1, 1, 22}, step_case{lowpass_filter, 21, 1, 0, 23}, step_case{lowpass_filter, 21, 1, 1, 9},
+                      step_case{lowpass_filter, 13, 1, 1, 25}, step_case{lowpass_filter, 31, -1, 0, 29},
                       // Codes the table does not hold restart at 12 dB Butterworth.
-                      step_case{17, 40, 1, 0, 8}, step_case{18, 7, -1, 1, 9}));
+                      step_case{highpass_filter, 40, 1, 0, 8}, step_case{lowpass_filter, 7, -1, 1, 9}));
 
 struct ladder_case {
-  int type;
+  value_type type;
   std::size_t entries;
 };
 
@@ -299,10 +301,10 @@ TEST_P(ladder_test, stepping_up_visits_every_entry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(types, ladder_test,
-                         ::testing::Values(ladder_case{10, 161}, ladder_case{12, 41}, ladder_case{15, 61},
-                                           ladder_case{16, 49}, ladder_case{19, 237}, ladder_case{20, 237},
-                                           ladder_case{21, 236}, ladder_case{24, 236}, ladder_case{22, 241},
-                                           ladder_case{25, 241}, ladder_case{23, 67}, ladder_case{26, 67}));
+                         ::testing::Values(ladder_case{compressor_threshold, 161}, ladder_case{compressor_ratio, 41}, ladder_case{fader_level, 61},
+                                           ladder_case{send_level, 49}, ladder_case{highpass_frequency, 237}, ladder_case{lowpass_frequency, 237},
+                                           ladder_case{peq_frequency, 236}, ladder_case{geq_frequency, 236}, ladder_case{peq_gain, 241},
+                                           ladder_case{geq_gain, 241}, ladder_case{peq_q, 67}, ladder_case{geq_q, 67}));
 
 TEST(ladder_test_edges, ends_and_ties) {
   const std::array<double, 3> l{1.0, 2.0, 4.0};
@@ -311,13 +313,13 @@ TEST(ladder_test_edges, ends_and_ties) {
   EXPECT_EQ(nearest_ladder_index(l, 1.5), 1);
   EXPECT_EQ(nearest_ladder_index(l, 2.9), 1);
   EXPECT_EQ(nearest_ladder_index(l, 3.0), 2);
-  EXPECT_TRUE(ladder_of(3).empty());
+  EXPECT_TRUE(ladder_of(input_gain).empty());
 }
 
 // ---- Positions ----
 
 struct position_case {
-  int type;
+  value_type type;
   uint16_t raw;
   int position;
 };
@@ -330,36 +332,36 @@ TEST_P(position_test, zero_to_hundred) {
 
 INSTANTIATE_TEST_SUITE_P(
     types, position_test,
-    ::testing::Values(position_case{15, 0, 0}, position_case{15, 1200, 80}, position_case{15, 1300, 100},
-                      position_case{16, 1200, 100}, position_case{22, 500, 50}, position_case{22, 380, 0},
-                      position_case{21, 0x80C5, 0}, position_case{21, 20000, 100}, position_case{19, 0x80C4, 0},
-                      position_case{2, 100, 50}, position_case{2, 135, 67}, position_case{2, 0, 0},
-                      position_case{2, 200, 100}, position_case{3, 30, 50}, position_case{8, 2, 0},
-                      position_case{8, 8, 60}, position_case{8, 32, 100}, position_case{1, 1, 100},
-                      position_case{0, 65535, 100}, position_case{5, 80, 0}, position_case{5, 0, 100},
-                      position_case{11, 30, 0}, position_case{38, 200, 50},
+    ::testing::Values(position_case{fader_level, 0, 0}, position_case{fader_level, 1200, 80}, position_case{fader_level, 1300, 100},
+                      position_case{send_level, 1200, 100}, position_case{peq_gain, 500, 50}, position_case{peq_gain, 380, 0},
+                      position_case{peq_frequency, 0x80C5, 0}, position_case{peq_frequency, 20000, 100}, position_case{highpass_frequency, 0x80C4, 0},
+                      position_case{pan, 100, 50}, position_case{pan, 135, 67}, position_case{pan, 0, 0},
+                      position_case{pan, 200, 100}, position_case{input_gain, 30, 50}, position_case{gate_decay, 2, 0},
+                      position_case{gate_decay, 8, 60}, position_case{gate_decay, 32, 100}, position_case{on_off, 1, 100},
+                      position_case{plain, 65535, 100}, position_case{gate_threshold, 80, 0}, position_case{gate_threshold, 0, 100},
+                      position_case{compressor_attack, 30, 0}, position_case{output_delay, 200, 50},
                       // Values beyond the row's range stay on the bar.
-                      position_case{14, 0, 0}, position_case{3, 99, 100}));
+                      position_case{makeup_gain, 0, 0}, position_case{input_gain, 99, 100}));
 
 TEST(position_test_raw, raw_of_position_clamps_and_is_ladder_only) {
-  EXPECT_EQ(raw_of_position(15, 0.0), 0);
-  EXPECT_EQ(raw_of_position(15, 0.5), 1067);  // entry 30: -13.3 dB
-  EXPECT_EQ(raw_of_position(15, 1.5), 1300);
-  EXPECT_EQ(raw_of_position(15, -0.2), 0);
-  EXPECT_EQ(raw_of_position(22, 0.5), 500);
-  EXPECT_EQ(raw_of_position(21, 0.0), 0x80C5);
-  EXPECT_EQ(raw_of_position(19, 0.0), 0x80C4);
-  EXPECT_EQ(raw_of_position(3, 0.5), 0);
-  EXPECT_EQ(raw_of_position(15, std::nan("")), 0);
+  EXPECT_EQ(raw_of_position(fader_level, 0.0), 0);
+  EXPECT_EQ(raw_of_position(fader_level, 0.5), 1067);  // entry 30: -13.3 dB
+  EXPECT_EQ(raw_of_position(fader_level, 1.5), 1300);
+  EXPECT_EQ(raw_of_position(fader_level, -0.2), 0);
+  EXPECT_EQ(raw_of_position(peq_gain, 0.5), 500);
+  EXPECT_EQ(raw_of_position(peq_frequency, 0.0), 0x80C5);
+  EXPECT_EQ(raw_of_position(highpass_frequency, 0.0), 0x80C4);
+  EXPECT_EQ(raw_of_position(input_gain, 0.5), 0);
+  EXPECT_EQ(raw_of_position(fader_level, std::nan("")), 0);
 }
 
 TEST(value_type_row_test, empty_and_unknown_rows_read_as_raw_values) {
-  EXPECT_EQ(&value_type_row(28), &value_type_row(0));
-  EXPECT_EQ(&value_type_row(45), &value_type_row(0));
-  EXPECT_EQ(&value_type_row(-1), &value_type_row(0));
-  EXPECT_EQ(value_type_row(0).max, 65535);
-  EXPECT_EQ(value_type_row(15).min, -1200);
-  EXPECT_STREQ(value_type_row(13).unit, "mS");
+  EXPECT_EQ(&value_type_row(effect_param_1), &value_type_row(plain));
+  EXPECT_EQ(&value_type_row(static_cast<value_type>(45)), &value_type_row(plain));
+  EXPECT_EQ(&value_type_row(static_cast<value_type>(255)), &value_type_row(plain));
+  EXPECT_EQ(value_type_row(plain).max, 65535);
+  EXPECT_EQ(value_type_row(fader_level).min, -1200);
+  EXPECT_STREQ(value_type_row(compressor_release).unit, "mS");
   EXPECT_EQ(param_type_row(main_l_fader_id).max, 100);
 }
 
@@ -369,7 +371,7 @@ TEST(step_param_test, writes_only_changes_through_the_linked_set) {
   test::store_fixture f;
   const unsigned fader = param_id(kind_input, 4, code_input_fader);
   const unsigned partner = param_id(kind_input, 5, code_input_fader);
-  set_link_bit(f.store, kind_input, 4, true);
+  set_stereo_bit(f.store, kind_input, 4, true);
   f.store.dirty().clear();
 
   EXPECT_EQ(step_param(f.store, fader, 1, step_normal), 100);  // off -> -110 dB

@@ -27,7 +27,7 @@ TEST(copy_test, copy_input_takes_every_code_and_the_memberships) {
 
 TEST(copy_test, copy_onto_a_linked_pair_keeps_pan_and_sends_and_feeds_the_partner) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 4, true);
+  set_stereo_bit(f.store, kind_input, 4, true);
   f.store.set_local(param_id(kind_input, 0, code_input_pan), 30);
   f.store.set_local(param_id(kind_input, 0, 14), 1000);
   f.store.set_local(param_id(kind_input, 0, 8), 44);
@@ -40,7 +40,7 @@ TEST(copy_test, copy_onto_a_linked_pair_keeps_pan_and_sends_and_feeds_the_partne
 
 TEST(copy_test, copies_that_do_nothing_leave_the_busy_flag) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 2, true);
+  set_stereo_bit(f.store, kind_input, 2, true);
   f.store.dirty().clear();
   copy_input(f.store, 2, 3);
   copy_input(f.store, 7, 7);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app/core/factory_marker.h"
 #include "app/core/id_names.h"
 #include "app/core/identity.h"
+#include "app/core/numbers.h"
 
 namespace vorante {
 namespace {
@@ -49,6 +51,76 @@ TEST(identity, codes_parse_into_their_widths) {
   EXPECT_EQ(identity().model, 0x3B);
   EXPECT_EQ(identity().revision, 0x01);
   EXPECT_NE(parse_number(splash_switch_text()), 0u);
+}
+
+// --- numbers typed by people --------------------------------------------------------
+
+TEST(typed_numbers, integers_are_decimal_or_prefixed_hex_and_within_their_range) {
+  struct integer_case {
+    const char* text;
+    int64_t lo, hi;
+    std::optional<int64_t> expected;
+  };
+  const integer_case cases[] = {
+      {"0", 0, 10, 0},
+      {"3517", 0, 3517, 3517},
+      {"3518", 0, 3517, std::nullopt},
+      {"0x0DBD", 0, 3517, 3517},
+      {"0XffFF", 0, 65535, 65535},
+      {"010", 0, 100, 10},  // leading zeros are decimal, not octal
+      {"0x", 0, 100, std::nullopt},
+      {"0x-1", -10, 10, std::nullopt},
+      {"-3", -10, 10, -3},
+      {"-0x10", -100, 0, -16},
+      {"-1", 0, 10, std::nullopt},  // no sign where the range has no negative numbers
+      {"-", -10, 10, std::nullopt},
+      {"+5", 0, 10, std::nullopt},
+      {" 5", 0, 10, std::nullopt},
+      {"5 ", 0, 10, std::nullopt},
+      {"5x", 0, 10, std::nullopt},
+      {"1a", 0, 100, std::nullopt},  // hex digits need the prefix
+      {"", 0, 10, std::nullopt},
+      {"9223372036854775807", INT64_MIN, INT64_MAX, INT64_MAX},
+      {"-9223372036854775808", INT64_MIN, INT64_MAX, INT64_MIN},
+      {"9223372036854775808", INT64_MIN, INT64_MAX, std::nullopt},
+      {"99999999999999999999", 0, INT64_MAX, std::nullopt},
+  };
+  for (const integer_case& c : cases)
+    EXPECT_EQ(parse_integer(c.text, c.lo, c.hi), c.expected) << '"' << c.text << '"';
+
+  // The typed form keeps the range of its type.
+  EXPECT_EQ(parse_integer_as<uint16_t>("65535"), 65535);
+  EXPECT_EQ(parse_integer_as<uint16_t>("65536"), std::nullopt);
+  EXPECT_EQ(parse_integer_as<uint8_t>("0x100"), std::nullopt);
+  EXPECT_EQ(parse_integer_as<int>("-2147483648"), INT32_MIN);
+}
+
+TEST(typed_numbers, ports_refuse_zero_unless_it_means_any_free_port) {
+  EXPECT_EQ(parse_port("8086"), 8086);
+  EXPECT_EQ(parse_port("0x1F96"), 8086);
+  EXPECT_EQ(parse_port("0"), std::nullopt);
+  EXPECT_EQ(parse_port("0", port_zero::allowed), 0);
+  EXPECT_EQ(parse_port("65536", port_zero::allowed), std::nullopt);
+  EXPECT_EQ(parse_port("-1", port_zero::allowed), std::nullopt);
+}
+
+TEST(typed_numbers, reals_and_durations_are_finite_decimals_within_their_range) {
+  struct real_case {
+    const char* text;
+    std::optional<double> expected;  // as a probability, 0..1
+  };
+  const real_case cases[] = {
+      {"0", 0.0},   {"1", 1.0},           {"0.25", 0.25},       {".5", 0.5},          {"1e-3", 0.001},
+      {"1.5", {}},  {"-0.1", {}},         {"nan", {}},          {"inf", {}},          {"", {}},
+      {"0.5s", {}}, {" 0.5", {}},         {"+0.5", {}},         {"0x1p-1", {}},
+  };
+  for (const real_case& c : cases) EXPECT_EQ(parse_real(c.text, 0, 1), c.expected) << '"' << c.text << '"';
+
+  EXPECT_EQ(parse_seconds("2.5"), 2.5);
+  EXPECT_EQ(parse_seconds("86400"), 86400.0);
+  EXPECT_EQ(parse_seconds("86401"), std::nullopt);
+  EXPECT_EQ(parse_seconds("-1"), std::nullopt);
+  EXPECT_EQ(parse_seconds("30", 10), std::nullopt);
 }
 
 // --- factory marker -------------------------------------------------------------------
@@ -194,6 +266,10 @@ INSTANTIATE_TEST_SUITE_P(
                          false, false, false, 2, connect_to("127.0.0.1", 9000)},
         second_pass_case{"connect_default_port", {"--connect", "localhost"}, true, "",
                          false, false, false, 2, connect_to("localhost", std::nullopt)},
+        second_pass_case{"connect_hex_port", {"--connect", "127.0.0.1:0x2328"}, true, "",
+                         false, false, false, 2, connect_to("127.0.0.1", 9000)},
+        second_pass_case{"connect_port_zero", {"--connect", "127.0.0.1:0"}, false,
+                         "bad value '127.0.0.1:0' for '--connect'!\n"},
         second_pass_case{"connect_bad_port", {"--connect", "127.0.0.1:70000"}, false,
                          "bad value '127.0.0.1:70000' for '--connect'!\n"},
         second_pass_case{"connect_empty_port", {"--connect", "127.0.0.1:"}, false,

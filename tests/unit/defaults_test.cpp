@@ -88,7 +88,7 @@ class preset_file_test : public ::testing::Test {
 };
 
 TEST_F(preset_file_test, written_file_holds_sixteen_checked_blocks) {
-  EXPECT_EQ(ensure_preset_file(path_), preset_result::written);
+  EXPECT_EQ(ensure_preset_file(path_).result, preset_result::written);
   const auto bytes = read();
   ASSERT_EQ(bytes.size(), preset_file_size);
   const auto d = defaults();
@@ -104,15 +104,15 @@ TEST_F(preset_file_test, written_file_holds_sixteen_checked_blocks) {
 }
 
 TEST_F(preset_file_test, correct_file_is_left_untouched) {
-  ASSERT_EQ(ensure_preset_file(path_), preset_result::written);
+  ASSERT_EQ(ensure_preset_file(path_).result, preset_result::written);
   const auto old_time = std::filesystem::last_write_time(path_) - std::chrono::hours(1);
   std::filesystem::last_write_time(path_, old_time);
-  EXPECT_EQ(ensure_preset_file(path_), preset_result::unchanged);
+  EXPECT_EQ(ensure_preset_file(path_).result, preset_result::unchanged);
   EXPECT_EQ(std::filesystem::last_write_time(path_), old_time);
 }
 
 TEST_F(preset_file_test, short_long_or_altered_files_are_rewritten) {
-  ASSERT_EQ(ensure_preset_file(path_), preset_result::written);
+  ASSERT_EQ(ensure_preset_file(path_).result, preset_result::written);
   const auto good = read();
   for (int variant = 0; variant < 3; ++variant) {
     auto bytes = good;
@@ -123,14 +123,14 @@ TEST_F(preset_file_test, short_long_or_altered_files_are_rewritten) {
       std::ofstream out(path_, std::ios::binary | std::ios::trunc);
       out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    EXPECT_EQ(ensure_preset_file(path_), preset_result::written) << variant;
+    EXPECT_EQ(ensure_preset_file(path_).result, preset_result::written) << variant;
     EXPECT_EQ(read(), good) << variant;
   }
 }
 
 TEST_F(preset_file_test, unwritable_location_is_left_as_it_is) {
   const auto missing_dir = dir_ / "no" / "such" / "preset.bin";
-  EXPECT_EQ(ensure_preset_file(missing_dir), preset_result::write_failed);
+  EXPECT_EQ(ensure_preset_file(missing_dir).result, preset_result::write_failed);
   EXPECT_FALSE(std::filesystem::exists(missing_dir));
 }
 

@@ -5,9 +5,8 @@
 #include <random>
 
 #include "app/core/log.h"
-#include "app/protocol/memory_transport.h"
 #include "app/protocol/messages.h"
-#include "app/protocol/session.h"
+#include "tests/support/engine_fixture.h"
 
 namespace vorante {
 namespace {
@@ -17,29 +16,8 @@ struct quiet_log {
   ~quiet_log() { set_log_stream(stdout); }
 };
 
-struct session_fixture {
-  quiet_log quiet;
-  runtime_options options;
-  link_session session{options};
-  memory_transport* link = nullptr;
-  uint32_t now = 0;
-
-  session_fixture() {
-    session.engine.set_transport_factory([this] {
-      auto t = std::make_unique<memory_transport>();
-      link = t.get();
-      return t;
-    });
-    session.engine.open_link();
-    session.engine.enable();
-  }
-  void deliver(std::span<const uint8_t> bytes) { link->deliver(bytes.data(), bytes.size()); }
-  void run(int steps) {
-    for (int i = 0; i < steps; ++i) {
-      session.engine.step(now);
-      now += 7;
-    }
-  }
+struct session_fixture : quiet_log, test::session_rig {
+  void run(int steps) { session_rig::run(steps, 7); }
 };
 
 TEST(engine_robustness, ids_beyond_the_store_change_nothing) {
@@ -69,7 +47,7 @@ TEST(engine_robustness, short_frames_are_ignored) {
   }
   f.run(10);
   EXPECT_EQ(f.session.store.values(), before);
-  EXPECT_FALSE(f.session.engine.incompatible());
+  EXPECT_FALSE(f.session.engine.supervision().incompatible());
 }
 
 // Streams of valid frames of every known code with random payloads, then mutated: bit
@@ -80,7 +58,7 @@ TEST(engine_robustness, random_and_mutated_streams) {
   for (int stream = 0; stream < 300; ++stream) {
     session_fixture f;
     f.session.store.full_resync();
-    f.session.engine.request_scene_call(1 + stream % 16);
+    f.session.engine.scenes().request_call(1 + stream % 16);
     std::vector<uint8_t> wire;
     const int frames = 1 + stream % 12;
     for (int i = 0; i < frames; ++i) {
@@ -104,7 +82,7 @@ TEST(engine_robustness, random_and_mutated_streams) {
     f.run(static_cast<int>(wire.size() / 320) + 10);
     EXPECT_LE(f.session.store.dirty().count(), static_cast<std::size_t>(param_count));
     // An incompatible console drops the link (and its transport) for good.
-    EXPECT_TRUE(f.session.engine.incompatible() || f.link->inbound.empty()) << stream;
+    EXPECT_TRUE(f.session.engine.supervision().incompatible() || f.link->inbound.empty()) << stream;
   }
 }
 

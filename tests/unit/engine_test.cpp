@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/params/channel_state.h"
 #include "app/protocol/engine.h"
-#include "app/protocol/memory_transport.h"
 #include "app/protocol/messages.h"
 #include "store_fixture.h"
+#include "tests/support/engine_fixture.h"
 
 namespace vorante {
 namespace {
@@ -18,7 +19,7 @@ struct engine_ui : test::recording_ui {
   std::vector<std::pair<int, std::string>> names, scene_names;
   std::vector<bool> locks;
   std::vector<int> pushed_flags;
-  void on_param(uint16_t id, uint16_t value, int pushed) override {
+  void on_param(uint16_t id, uint16_t value, bool pushed) override {
     recording_ui::on_param(id, value, pushed);
     pushed_flags.push_back(pushed);
   }
@@ -33,48 +34,17 @@ struct engine_ui : test::recording_ui {
   void console_encoder(int encoder, int steps) override { encoders.emplace_back(encoder, steps); }
 };
 
-// An engine on an in-memory link with a hand-moved clock.
-struct engine_fixture {
-  runtime_options options;
-  engine_ui ui;
-  param_store store{options, ui};
-  sync_engine engine{store, options, ui};
-  memory_transport* link = nullptr;
-  uint32_t now = 1000;
+// An engine on an in-memory link with a hand-moved clock, its supervision clock started.
+struct engine_fixture : test::engine_rig<engine_ui> {
   int wakes = 0;
 
   engine_fixture() {
-    store.attach(engine);
-    store.load_defaults();
-    engine.set_transport_factory([this] {
-      auto t = std::make_unique<memory_transport>();
-      link = t.get();
-      return t;
-    });
-    engine.open_link();
     engine.set_wake([this] { ++wakes; });
-    engine.enable();
     engine.step(now);  // starts the supervision clock
     link->sent.clear();
   }
-
-  void deliver(const frame_bytes& f) { link->deliver(f.data(), f.size()); }
-  // One paced pass: 20 ms later.
-  void pass() {
-    now += pace_period_ms;
-    engine.step(now);
-  }
-  std::vector<std::vector<uint8_t>> sent_with(message_code code) const {
-    std::vector<std::vector<uint8_t>> out;
-    for (const auto& f : link->sent)
-      if (f.size() >= 5 && f[2] == code_byte(code)) out.push_back(f);
-    return out;
-  }
-  static std::vector<id_value> pairs_of(const std::vector<uint8_t>& f) {
-    std::vector<id_value> out;
-    for (const id_value p : pair_list(frame_payload(f))) out.push_back(p);
-    return out;
-  }
+  std::vector<std::vector<uint8_t>> sent_with(message_code code) const { return link.sent_with(code); }
+  static std::vector<id_value> pairs_of(const std::vector<uint8_t>& f) { return test::pairs_of(f); }
 };
 
 TEST(engine_test, unacknowledged_write_goes_out_four_times_six_passes_apart) {
@@ -174,7 +144,7 @@ TEST(engine_test, scene_change_marker_reads_everything_again) {
   f.engine.step(f.now);
   EXPECT_FALSE(f.store.dirty().contains(300));
   EXPECT_GE(f.store.requests().count(), static_cast<std::size_t>(param_count - 1));
-  EXPECT_TRUE(f.engine.scene_name_requests().pending());
+  EXPECT_TRUE(f.engine.names().scene_requests().pending());
 }
 
 // Answers every read request at once, as a console on loopback would.
@@ -193,7 +163,7 @@ void answer_reads(engine_fixture& f, uint16_t end_value = 0) {
 TEST(engine_test, full_read_finishes_once_per_resync) {
   engine_fixture f;
   int finished = 0;
-  f.engine.set_config_handlers([](std::string_view) {}, [](std::string_view) {});
+  f.engine.messages().set_config_handlers([](std::string_view) {}, [](std::string_view) {});
   f.store.full_resync();
   for (int i = 0; i < 200 && f.store.requests().pending(); ++i) {
     f.engine.step(f.now);  // reads go out on every step
@@ -207,10 +177,10 @@ TEST(engine_test, full_read_finishes_once_per_resync) {
     finished += static_cast<int>(f.sent_with(message_code::config_query).size());
     f.link->sent.clear();
   }
-  EXPECT_TRUE(f.engine.end_marker_seen());
+  EXPECT_TRUE(f.engine.messages().end_marker_seen());
   EXPECT_TRUE(f.engine.read_finished());
   EXPECT_EQ(finished, 2) << "DEVNAME and SCENEKEYLOCK queries, once";
-  EXPECT_TRUE(f.engine.channel_name_requests().pending());
+  EXPECT_TRUE(f.engine.names().channel_requests().pending());
 
   // Later heartbeat reads drain the set again without a second read-finished.
   f.store.request_range(first_status_word_id, last_status_word_id);
@@ -252,20 +222,25 @@ TEST(engine_test, identification_accepts_the_product_and_refuses_others) {
     engine_fixture f;
     f.deliver(make_identification(0, 0xE001, 0x3B, ""));
     f.pass();
-    EXPECT_FALSE(f.engine.incompatible());
-    EXPECT_EQ(f.options.link_mode, link_udp);
+    EXPECT_FALSE(f.engine.supervision().incompatible());
+    f.engine.supervision().supervise(f.now);
+    EXPECT_TRUE(f.store.requests().contains(online_lock_poll_id));
+    EXPECT_TRUE(f.store.requests().contains(first_status_word_id));
   }
   {
     engine_fixture f;
     f.deliver(make_identification(0, 0xE001, 0x3C, ""));
     f.pass();
-    EXPECT_TRUE(f.engine.incompatible());
-    EXPECT_EQ(f.engine.identified_model(), 0x3C);
-    EXPECT_EQ(f.options.link_mode, link_incompatible);
-    EXPECT_FALSE(f.options.heartbeat_enabled);
-    EXPECT_TRUE(f.options.resync_once_only);
-    EXPECT_TRUE(f.options.online_lock_poll_disabled);
+    EXPECT_TRUE(f.engine.supervision().incompatible());
+    EXPECT_EQ(f.engine.supervision().identified_model(), 0x3C);
     EXPECT_EQ(f.engine.link(), nullptr);
+    // From now on: no heartbeat, no lock poll, and the link stays closed.
+    f.engine.supervision().supervise(f.now);
+    EXPECT_FALSE(f.store.requests().contains(online_lock_poll_id));
+    EXPECT_FALSE(f.store.requests().contains(first_status_word_id));
+    f.engine.open_link();
+    EXPECT_EQ(f.engine.link(), nullptr);
+    EXPECT_EQ(f.options.link_mode, link_udp) << "the start-up options are left as they were";
     ASSERT_EQ(f.ui.overlays.size(), 1u);
     EXPECT_NE(f.ui.overlays[0].find("browser cache"), std::string::npos);
   }
@@ -326,9 +301,28 @@ TEST(engine_test, tcp_link_is_rebuilt_every_ten_seconds_without_heartbeat) {
   EXPECT_EQ(opened, 3);
 }
 
+TEST(engine_test, tcp_link_is_not_rebuilt_after_an_incompatible_console) {
+  engine_fixture f;
+  f.options.link_mode = link_tcp;
+  int opened = 0;
+  f.engine.set_transport_factory([&] {
+    ++opened;
+    return std::make_unique<memory_transport>();
+  });
+  f.deliver(make_identification(0, 0xE001, 0x3C, ""));
+  f.pass();
+  ASSERT_TRUE(f.engine.supervision().incompatible());
+  for (int s = 0; s < 30; ++s) {
+    f.now += 1000;
+    f.engine.step(f.now);
+  }
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(f.engine.link(), nullptr);
+}
+
 TEST(engine_test, scene_call_is_sent_three_times_a_hundred_passes_apart) {
   engine_fixture f;
-  f.engine.request_scene_call(4);
+  f.engine.scenes().request_call(4);
   std::vector<int> passes;
   for (int pass = 0; pass < 400; ++pass) {
     f.link->sent.clear();
@@ -336,34 +330,84 @@ TEST(engine_test, scene_call_is_sent_three_times_a_hundred_passes_apart) {
     if (!f.sent_with(message_code::call_scene).empty()) passes.push_back(pass);
   }
   EXPECT_EQ(passes, (std::vector<int>{0, 101, 202}));
-  EXPECT_EQ(f.engine.pending_scene_call(), 0);
+  EXPECT_EQ(f.engine.scenes().pending_call(), 0);
 }
 
 TEST(engine_test, scene_call_confirmation_reads_everything) {
   engine_fixture f;
-  f.engine.request_scene_call(2);
+  f.engine.scenes().request_call(2);
   f.pass();
   f.store.linked_set(400, 1);
   f.deliver(make_call_scene_done(2));
   f.now += 1;
   f.engine.step(f.now);
-  EXPECT_EQ(f.engine.pending_scene_call(), 0);
-  EXPECT_EQ(f.engine.status()[status_scene_call_done], 1);
+  EXPECT_EQ(f.engine.scenes().pending_call(), 0);
+  EXPECT_EQ(f.engine.scenes().call_done(), 1);
   EXPECT_FALSE(f.store.dirty().contains(400));
   EXPECT_TRUE(f.store.requests().contains(2)) << "meters are read again once the call is done";
 }
 
 TEST(engine_test, scene_save_waits_for_the_previous_one) {
   engine_fixture f;
-  f.engine.request_scene_save(3);
-  f.engine.request_scene_save(5);
-  EXPECT_EQ(f.engine.pending_scene_save(), 3);
+  f.engine.scenes().request_save(3);
+  f.engine.scenes().request_save(5);
+  EXPECT_EQ(f.engine.scenes().pending_save(), 3);
   f.pass();
   ASSERT_EQ(f.sent_with(message_code::save_scene).size(), 1u);
   f.deliver(make_save_scene_done(3));
   f.pass();
-  EXPECT_EQ(f.engine.pending_scene_save(), 0);
-  EXPECT_EQ(f.engine.status()[status_scene_save_done], 1);
+  EXPECT_EQ(f.engine.scenes().pending_save(), 0);
+  EXPECT_EQ(f.engine.scenes().save_done(), 1);
+}
+
+// A console that confirms only the third attempt, some passes after it: the request
+// stays pending for the third send's window as it did for the first two. A call reply
+// after that window is no longer taken; a save reply names no scene and always counts.
+TEST(engine_test, the_third_scene_attempt_can_still_be_confirmed) {
+  struct reply_case {
+    int passes_after_third_send;
+    bool call_confirmed, save_confirmed;
+  };
+  const reply_case cases[] = {{1, true, true},
+                              {60, true, true},
+                              {scene_request_countdown + 1, true, true},
+                              {scene_request_countdown + 20, false, true}};
+  for (const bool call : {true, false}) {
+    for (const reply_case& c : cases) {
+      SCOPED_TRACE(testing::Message() << (call ? "call" : "save") << " after " << c.passes_after_third_send);
+      engine_fixture f;
+      const message_code code = call ? message_code::call_scene : message_code::save_scene;
+      if (call)
+        f.engine.scenes().request_call(6);
+      else
+        f.engine.scenes().request_save(6);
+      int sends = 0;
+      for (int pass = 0; pass < 400 && sends < scene_request_attempts; ++pass) {
+        f.link->sent.clear();
+        f.pass();
+        sends += static_cast<int>(f.sent_with(code).size());
+      }
+      ASSERT_EQ(sends, scene_request_attempts);
+      for (int i = 1; i < c.passes_after_third_send; ++i) f.pass();
+      f.deliver(call ? make_call_scene_done(6) : make_save_scene_done(6));
+      f.link->sent.clear();
+      f.pass();
+      EXPECT_TRUE(f.sent_with(code).empty()) << "no fourth attempt";
+      const bool confirmed = call ? c.call_confirmed : c.save_confirmed;
+      EXPECT_EQ(call ? f.engine.scenes().call_done() : f.engine.scenes().save_done(), confirmed);
+      EXPECT_EQ(call ? f.engine.scenes().pending_call() : f.engine.scenes().pending_save(), 0);
+      if (!call) continue;
+      // A recalled scene changed every value: all of them are read again.
+      std::vector<bool> read(param_count, false);
+      for (int i = 0; i < 200 && f.store.requests().pending(); ++i) {
+        for (const auto& frame : f.sent_with(message_code::read_params))
+          for (std::size_t at = 3; at + 2 <= frame.size() - 2; at += 2) read[get_be16(&frame[at])] = true;
+        answer_reads(f);
+        f.engine.step(++f.now);
+      }
+      EXPECT_EQ(std::count(read.begin(), read.end(), true), confirmed ? param_count : 0);
+    }
+  }
 }
 
 TEST(engine_test, name_requests_go_one_per_pass_and_answers_clear_them) {
@@ -376,12 +420,12 @@ TEST(engine_test, name_requests_go_one_per_pass_and_answers_clear_them) {
   f.deliver(make_channel_name(0, "Kick"));
   f.deliver(make_scene_name(17, "ignored"));
   f.pass();
-  EXPECT_FALSE(f.engine.scene_name_requests().contains(0));
-  EXPECT_EQ(f.engine.scene_name(1).size(), 31u);
-  EXPECT_EQ(f.engine.channel_name_slot(0), "Kick");
+  EXPECT_FALSE(f.engine.names().scene_requests().contains(0));
+  EXPECT_EQ(f.engine.names().scene_name(1).size(), 31u);
+  EXPECT_EQ(f.engine.names().channel_name(0), "Kick");
   ASSERT_EQ(f.ui.scene_names.size(), 1u);
   ASSERT_EQ(f.ui.names.size(), 1u);
-  EXPECT_EQ(f.engine.scene_name(17), "");
+  EXPECT_EQ(f.engine.names().scene_name(17), "");
   // Unanswered requests give up after four sends each: 16 scenes take 16 * 4 sends.
   int sends = static_cast<int>(f.sent_with(message_code::scene_name).size());
   for (int i = 0; i < 2000; ++i) {
@@ -390,14 +434,14 @@ TEST(engine_test, name_requests_go_one_per_pass_and_answers_clear_them) {
     sends += static_cast<int>(f.sent_with(message_code::scene_name).size());
   }
   EXPECT_EQ(sends, 1 + 15 * 4);
-  EXPECT_FALSE(f.engine.scene_name_requests().pending());
+  EXPECT_FALSE(f.engine.names().scene_requests().pending());
 }
 
 TEST(engine_test, name_updates_carry_the_text_and_are_confirmed) {
   engine_fixture f;
-  f.engine.set_scene_name(2, "Band");
-  f.engine.set_channel_name(37, "Right");
-  f.engine.set_channel_name(60, "ignored");
+  f.engine.names().set_scene_name(2, "Band");
+  f.engine.names().set_channel_name(37, "Right");
+  f.engine.names().set_channel_name(60, "ignored");
   f.pass();
   const auto scene = f.sent_with(message_code::set_scene_name);
   ASSERT_EQ(scene.size(), 1u);
@@ -406,15 +450,15 @@ TEST(engine_test, name_updates_carry_the_text_and_are_confirmed) {
   f.deliver(make_set_scene_name_done(2));
   f.deliver(make_set_channel_name_done(37));
   f.pass();
-  EXPECT_FALSE(f.engine.scene_name_updates().contains(1));
-  EXPECT_FALSE(f.engine.channel_name_updates().contains(37));
-  EXPECT_EQ(f.engine.scene_name(3), "Scene3");
+  EXPECT_FALSE(f.engine.names().scene_updates().contains(1));
+  EXPECT_FALSE(f.engine.names().channel_updates().contains(37));
+  EXPECT_EQ(f.engine.names().scene_name(3), "Scene3");
 }
 
 TEST(engine_test, clear_all_drops_name_traffic) {
   engine_fixture f;
   f.store.full_resync();
-  f.engine.set_scene_name(1, "x");
+  f.engine.names().set_scene_name(1, "x");
   f.store.clear_all();
   f.pass();
   EXPECT_TRUE(f.link->sent.empty());
@@ -434,25 +478,26 @@ TEST(engine_test, status_and_transfer_replies_are_matched) {
   engine_fixture f;
   const uint8_t status_bytes[] = {1, 2, 3, 4};
   f.deliver(make_status(28, status_bytes));  // indices above 30 are ignored
-  f.engine.send_transfer_values_read(5, 3, 100);
+  f.engine.transfer().send_values_read(5, 3, 100);
   f.deliver(make_scene_values(4, 100, std::vector<uint16_t>{7, 7, 7}));  // another scene
   f.deliver(make_scene_values(5, 100, std::vector<uint16_t>{10, 11, 12}));
-  f.engine.send_transfer_text_read(5, 59);
+  f.engine.transfer().send_text_read(5, 59);
   f.deliver(make_scene_text(5, 59, "Vocals"));
   f.pass();
-  EXPECT_EQ(f.engine.status()[28], 1);
-  EXPECT_EQ(f.engine.status()[30], 3);
-  EXPECT_EQ(f.engine.status()[31], 0);
-  EXPECT_TRUE(f.engine.transfer_replies().values_read);
-  EXPECT_EQ(f.engine.transfer().values[101], 11);
-  EXPECT_TRUE(f.engine.transfer_replies().text_read);
-  EXPECT_STREQ(f.engine.transfer().texts[59].data(), "Vocals");
+  EXPECT_EQ(f.engine.messages().status()[28], 1);
+  EXPECT_EQ(f.engine.messages().status()[30], 3);
+  EXPECT_FALSE(f.engine.scenes().call_done()) << "a status byte beyond 30 is no flag of ours";
+  EXPECT_FALSE(f.engine.scenes().save_done());
+  EXPECT_TRUE(f.engine.transfer().replies().values_read);
+  EXPECT_EQ(f.engine.transfer().image().values[101], 11);
+  EXPECT_TRUE(f.engine.transfer().replies().text_read);
+  EXPECT_STREQ(f.engine.transfer().image().texts[59].data(), "Vocals");
 }
 
 TEST(engine_test, transfer_values_write_sends_zero_beyond_the_last_id) {
   engine_fixture f;
-  f.engine.transfer().values[3516] = 9;
-  f.engine.send_transfer_values_write(1, 4, 3516);
+  f.engine.transfer().image().values[3516] = 9;
+  f.engine.transfer().send_values_write(1, 4, 3516);
   const auto w = f.sent_with(message_code::scene_values_write);
   ASSERT_EQ(w.size(), 1u);
   EXPECT_EQ(get_be16(&w[0][7]), 9);
@@ -462,7 +507,7 @@ TEST(engine_test, transfer_values_write_sends_zero_beyond_the_last_id) {
 
 TEST(engine_test, send_write_now_bypasses_the_dirty_set) {
   engine_fixture f;
-  f.engine.send_write_now(56, 0x55AA);
+  f.engine.device().send_write_now(56, 0x55AA);
   const auto w = f.sent_with(message_code::write_params);
   ASSERT_EQ(w.size(), 1u);
   EXPECT_EQ(engine_fixture::pairs_of(w[0]), (std::vector<id_value>{{56, 0x55AA}}));
@@ -495,6 +540,41 @@ TEST(engine_test, keys_and_encoders_reach_the_screens_but_encoders_not_while_loc
   f.pass();
   EXPECT_EQ(f.ui.keys.size(), 4u);
   EXPECT_EQ(f.ui.encoders.size(), 2u);
+}
+
+TEST(engine_test, fader_slots_map_to_the_channels_of_the_layer) {
+  struct row {
+    int layer, slot;
+    unsigned id;  // no_param_id: the slot holds nothing
+  };
+  const row rows[] = {
+      {0, 0, param_id(kind_input, 0, code_fader)}, {1, 7, param_id(kind_input, 15, code_fader)},
+      {2, 2, param_id(kind_fx, 0, code_fader)},    {2, 5, no_param_id},
+      {3, 7, param_id(kind_bus, 7, code_fader)},   {4, 0, param_id(kind_dca, 0, code_fader)},
+      {4, 3, param_id(kind_dca, 3, code_fader)},   {4, 4, no_param_id},
+      {4, surface_main_l_slot, main_l_fader_id},   {4, surface_main_r_slot, main_r_fader_id},
+  };
+  engine_fixture f;
+  control_surface& surface = f.engine.surface();
+  for (const row& r : rows) {
+    surface.set_layer(r.layer);
+    const int expected = r.id == no_param_id ? -1 : static_cast<int>(r.id);
+    EXPECT_EQ(surface.slot_param(r.slot), expected) << "layer " << r.layer << " slot " << r.slot;
+    if (expected >= 0) {
+      EXPECT_EQ(surface.param_slot(r.id), r.slot) << "layer " << r.layer << " slot " << r.slot;
+    }
+  }
+}
+
+TEST(engine_test, a_fader_event_on_the_dca_layer_moves_the_dca) {
+  engine_fixture f;
+  f.engine.surface().set_layer(4);
+  const uint16_t ch1 = f.store.get(param_id(kind_input, 0, code_fader));
+  const id_value ev{event_first_fader, 640};
+  f.deliver(make_control_events({&ev, 1}));
+  f.pass();
+  EXPECT_EQ(f.store.get(param_id(kind_dca, 0, code_fader)) & 0x3FFF, 640);
+  EXPECT_EQ(f.store.get(param_id(kind_input, 0, code_fader)), ch1);
 }
 
 TEST(engine_test, surface_faders_follow_writes_only_with_takeover) {

@@ -54,9 +54,8 @@ class pty_port final : public serial_port_io {
   explicit pty_port(int fd) : fd_(fd) {}
   ~pty_port() override { ::close(fd_); }
 
-  int read_some(uint8_t* buffer, std::size_t n, unsigned timeout_ms) override {
-    pollfd p{fd_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(timeout_ms)) <= 0) return 0;
+  int read_some(uint8_t* buffer, std::size_t n, const wake_event& stop, int timeout_ms) override {
+    if (wait_readable_or_woken(fd_, stop, timeout_ms) != wait_result::readable) return 0;
     const ssize_t got = ::read(fd_, buffer, n);
     if (got > 0) return static_cast<int>(got);
     return got == 0 || errno == EIO ? port_gone : 0;

@@ -15,6 +15,7 @@
 #include "app/os/tcp_transport.h"
 #include "app/os/transport_factory.h"
 #include "app/os/udp_transport.h"
+#include "app/os/wake_event.h"
 #include "tests/unit/os_test_support.h"
 
 namespace vorante {
@@ -98,6 +99,33 @@ TEST(no_transport, drops_sends_receives_nothing_and_still_dumps_what_was_sent) {
   EXPECT_EQ(ring.count(), 0u);
 }
 
+// --- waking a receive thread ---------------------------------------------------------------
+
+TEST(wake_event, ends_a_wait_without_a_time_out_and_wins_over_waiting_bytes) {
+  udp_peer socket;
+  udp_peer sender;
+  wake_event stop;
+  ASSERT_TRUE(stop.valid());
+  EXPECT_EQ(wait_readable_or_woken(socket.fd(), stop, 0), wait_result::timed_out);
+
+  // A wait for ever ends when another thread signals.
+  std::atomic<bool> waiting{false};
+  std::thread signaller([&] {
+    while (!waiting) std::this_thread::yield();
+    stop.signal();
+  });
+  waiting = true;
+  EXPECT_EQ(wait_readable_or_woken(socket.fd(), stop, -1), wait_result::woken);
+  signaller.join();
+
+  // Bytes waiting do not hide a stop: the thread must not read on after it was told to end.
+  sender.send_to(loopback_address, socket.port(), {0x01});
+  ASSERT_TRUE(wait_readable(socket.fd(), 5000));
+  EXPECT_EQ(wait_readable_or_woken(socket.fd(), stop, 0), wait_result::woken);
+  stop.clear();
+  EXPECT_EQ(wait_readable_or_woken(socket.fd(), stop, 0), wait_result::readable);
+}
+
 // --- UDP ------------------------------------------------------------------------------------
 
 struct udp_fixture : testing::Test {
@@ -156,7 +184,7 @@ TEST_F(udp_fixture, sends_nothing_until_a_console_is_chosen) {
   EXPECT_EQ(got->data, later);
 }
 
-TEST_F(udp_fixture, takes_datagrams_only_from_the_chosen_console) {
+TEST_F(udp_fixture, takes_datagrams_only_from_the_chosen_consoles_address_whatever_its_port) {
   auto link = open();
   const uint16_t ours = link->local_port();
   // Before a console is chosen even the console itself is not listened to.
@@ -164,18 +192,25 @@ TEST_F(udp_fixture, takes_datagrams_only_from_the_chosen_console) {
   ASSERT_TRUE(eventually([&] { return link->ignored_datagrams() == 1; }));
   target.set_address(loopback_address);
 
+  // A console that answers from another port than the one it listens on is still heard;
+  // another host is not, even from the console's port.
   udp_peer same_host_other_port(loopback_address, 0);
   udp_peer other_host_same_port(0x7F000002, console.port());  // 127.0.0.2
+  udp_peer other_host_other_port(0x7F000002, 0);
   ASSERT_TRUE(same_host_other_port.ok());
   ASSERT_TRUE(other_host_same_port.ok());
-  same_host_other_port.send_to(loopback_address, ours, {0xE1});
+  ASSERT_TRUE(other_host_other_port.ok());
   other_host_same_port.send_to(loopback_address, ours, {0xE2});
-  const bytes from_console = {0xC0, 0xC1};
+  other_host_other_port.send_to(loopback_address, ours, {0xE3});
+  ASSERT_TRUE(eventually([&] { return link->ignored_datagrams() == 3; }));
+  const bytes from_other_port = {0xC0, 0xC1};
+  same_host_other_port.send_to(loopback_address, ours, from_other_port);
+  const bytes from_console = {0xC2};
   console.send_to(loopback_address, ours, from_console);
 
   engine_ring ring;
-  poll_until(*link, ring, from_console.size());
-  EXPECT_EQ(ring_contents(ring), from_console);
+  poll_until(*link, ring, from_other_port.size() + from_console.size());
+  EXPECT_EQ(ring_contents(ring), (bytes{0xC0, 0xC1, 0xC2}));
   EXPECT_EQ(link->ignored_datagrams(), 3u);
 }
 

@@ -1,4 +1,4 @@
-// A store with a recording UI port and link, for the parameter model tests.
+// A store with a recording UI port and engine events, for the parameter model tests.
 #pragma once
 
 #include <utility>
@@ -12,7 +12,7 @@ struct recording_ui : ui_port {
   std::vector<std::pair<uint16_t, uint16_t>> params;
   bool bar = false;
   std::vector<double> bar_levels;
-  void on_param(uint16_t id, uint16_t value, int) override { params.emplace_back(id, value); }
+  void on_param(uint16_t id, uint16_t value, bool) override { params.emplace_back(id, value); }
   bool group_bar_exists() const override { return bar; }
   void group_bar_level(int, int, double db) override { bar_levels.push_back(db); }
   bool refreshed(uint16_t id) const {
@@ -22,7 +22,7 @@ struct recording_ui : ui_port {
   }
 };
 
-struct recording_link : store_link {
+struct recording_events : store_events {
   int scene_name_requests = 0, channel_name_requests = 0, drops = 0, restarts = 0, key_lights = 0;
   std::vector<uint16_t> surface_faders;
   bool locked = false, scene_call = false;
@@ -39,8 +39,8 @@ struct recording_link : store_link {
 struct store_fixture {
   runtime_options options;
   recording_ui ui;
-  recording_link link;
-  param_store store{options, ui, link};
+  recording_events events;
+  param_store store{options, ui, events};
   store_fixture() { store.load_defaults(); }
 };
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "app/params/channel_state.h"
@@ -127,13 +130,13 @@ TEST(store_test, change_hook_schedules_key_lights_only_when_driving_the_surface)
   store_fixture f;
   const unsigned fader = param_id(kind_input, 0, code_fader);
   f.store.set_and_send(fader, 900);
-  EXPECT_EQ(f.link.key_lights, 0);
-  EXPECT_TRUE(f.link.surface_faders.empty());
+  EXPECT_EQ(f.events.key_lights, 0);
+  EXPECT_TRUE(f.events.surface_faders.empty());
   f.options.surface_takeover = true;
   f.store.set_and_send(fader, 901);
   f.store.set_local(3110, 2);  // a global ID: no key lights
-  EXPECT_EQ(f.link.key_lights, 1);
-  EXPECT_EQ(f.link.surface_faders, std::vector<uint16_t>{static_cast<uint16_t>(fader)});
+  EXPECT_EQ(f.events.key_lights, 1);
+  EXPECT_EQ(f.events.surface_faders, std::vector<uint16_t>{static_cast<uint16_t>(fader)});
 }
 
 TEST(store_test, refresh_reaches_page_and_group_bar) {
@@ -196,10 +199,10 @@ INSTANTIATE_TEST_SUITE_P(codes, fixed_stereo_test,
 
 TEST(linked_set_test, linked_inputs_share_all_but_pan_and_sends) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 4, true);
-  EXPECT_TRUE(link_bit(f.store, kind_input, 5));
-  EXPECT_TRUE(is_linked_right(f.store, kind_input, 5));
-  EXPECT_FALSE(is_linked_right(f.store, kind_input, 4));
+  set_stereo_bit(f.store, kind_input, 4, true);
+  EXPECT_TRUE(stereo_bit(f.store, kind_input, 5));
+  EXPECT_TRUE(is_stereo_right(f.store, kind_input, 5));
+  EXPECT_FALSE(is_stereo_right(f.store, kind_input, 4));
   f.store.linked_set(param_id(kind_input, 4, code_input_pan), 60);
   EXPECT_EQ(f.store.get(param_id(kind_input, 5, code_input_pan)), 100);
   f.store.linked_set(param_id(kind_input, 5, code_input_fader), 1111);
@@ -221,7 +224,7 @@ TEST(linked_set_test, linked_bus_solo_crosses_between_members) {
   } rows[] = {{0, 74, 75, true}, {1, 75, 74, true}, {0, 75, 74, false}, {1, 74, 75, false}};
   for (const row& r : rows) {
     store_fixture f;
-    set_link_bit(f.store, kind_bus, 0, true);
+    set_stereo_bit(f.store, kind_bus, 0, true);
     f.ui.params.clear();
     f.store.linked_set(param_id(kind_bus, r.bus, r.code), 777);
     const unsigned partner = param_id(kind_bus, r.bus ^ 1, r.partner_code);
@@ -232,8 +235,8 @@ TEST(linked_set_test, linked_bus_solo_crosses_between_members) {
 
 TEST(linked_set_test, main_pair_links_with_bit_four) {
   store_fixture f;
-  set_link_bit(f.store, kind_bus, main_l_bus, true);
-  EXPECT_EQ(f.store.get(output_link_bits_id), 1 << 4);
+  set_stereo_bit(f.store, kind_bus, main_l_bus, true);
+  EXPECT_EQ(f.store.get(output_stereo_bits_id), 1 << 4);
   f.store.linked_set(main_r_fader_id, 1000);
   EXPECT_EQ(f.store.get(main_l_fader_id), 1000);
 }
@@ -282,11 +285,102 @@ TEST(linked_set_test, phantom_group_switches_input_members) {
   EXPECT_EQ(f.store.get(ph2), 0);
 }
 
+// What a client reads before a linked set has to hold everything the linked set looks at
+// and everything it writes. Both are checked from the outside: the writes must lie within
+// the reads, and changing every ID outside the reads must not change what is written.
+using value_image = std::array<uint16_t, param_count>;
+
+// The (ID, value) pairs a linked set of `id` to `value` queues, starting from `image`.
+std::vector<std::pair<uint16_t, uint16_t>> linked_writes(const value_image& image, unsigned id, uint16_t value) {
+  runtime_options options;
+  param_store store(options);
+  for (unsigned i = 0; i < param_count; ++i) store.set_local(i, image[i]);
+  store.linked_set(id, value);
+  std::vector<std::pair<uint16_t, uint16_t>> writes;
+  for (unsigned i = 0; i < param_count; ++i)
+    if (store.dirty().contains(i)) writes.emplace_back(static_cast<uint16_t>(i), store.get(i));
+  return writes;
+}
+
+// Console states that make the linked set reach far: everything linked, every send mode
+// used, every group active with every channel a member; and arbitrary values.
+value_image far_reaching_state() {
+  store_fixture f;
+  value_image image = f.store.values();
+  image[input_link_bits_id] = image[output_link_bits_id] = 0xFFFF;
+  for (unsigned m = send_mode_base_id; m < send_mode_base_id + 6; ++m) image[m] = 0x1B1B;  // modes 3, 2, 1, 0
+  for (int g = 0; g < mute_group_count; ++g) {
+    image[param_id(kind_mute_group, g, code_mute_active)] = 1;
+    for (int w = 0; w < 4; ++w) image[param_id(kind_mute_group, g, code_mute_members + w)] = 0xFFFF;
+  }
+  for (int g = 0; g < phantom_group_count; ++g) {
+    image[param_id(kind_phantom_group, g, code_phantom_active)] = 1;
+    for (int w = 0; w < 2; ++w) image[param_id(kind_phantom_group, g, code_phantom_members + w)] = 0xFFFF;
+  }
+  return image;
+}
+
+value_image arbitrary_state(uint32_t seed) {
+  value_image image{};
+  for (uint16_t& v : image) {
+    seed = seed * 1664525u + 1013904223u;
+    v = static_cast<uint16_t>(seed >> 16);
+  }
+  return image;
+}
+
+TEST(linked_set_reads_test, cover_everything_the_linked_set_consults_and_writes) {
+  const std::vector<unsigned> targets = {
+      param_id(kind_input, 4, code_input_fader),     // a pair that may be linked
+      param_id(kind_input, 5, code_input_pan),       // pan stays apart
+      param_id(kind_input, 3, 13),                   // an AUX send
+      param_id(kind_input, 16, 14),                  // fixed stereo left, AUX send with a mode
+      param_id(kind_input, 16, 21),                  // fixed stereo left to MAIN L
+      param_id(kind_input, 18, 24),                  // fixed stereo left, solo R
+      param_id(kind_input, 17, code_input_fader),    // fixed stereo right
+      param_id(kind_input, 25, 20),
+      param_id(kind_bus, 2, code_bus_fader),
+      param_id(kind_bus, 3, code_bus_solo_l),        // solo crosses over
+      param_id(kind_bus, 6, code_bus_solo_r),
+      main_r_fader_id,
+      param_id(kind_fx, 1, code_fx_fader),
+      param_id(kind_dca, 2, code_fader),
+      param_id(kind_mute_group, 0, code_mute_active),
+      param_id(kind_mute_group, 3, code_mute_active),
+      param_id(kind_mute_group, 1, code_mute_members + 2),
+      param_id(kind_phantom_group, 2, code_phantom_active),
+      param_id(kind_phantom_group, 0, code_phantom_members),
+      input_link_bits_id,
+      selected_channel_id,
+  };
+  store_fixture defaults;
+  const value_image states[] = {defaults.store.values(), far_reaching_state(), arbitrary_state(1),
+                                arbitrary_state(7)};
+  for (unsigned id : targets) {
+    std::vector<uint16_t> reads = linked_set_reads(id);
+    std::sort(reads.begin(), reads.end());
+    ASSERT_TRUE(std::binary_search(reads.begin(), reads.end(), id)) << id;
+    for (std::size_t s = 0; s < std::size(states); ++s) {
+      for (const uint16_t value : {uint16_t{0}, uint16_t{1}, uint16_t{0x2345}}) {
+        const auto writes = linked_writes(states[s], id, value);
+        ASSERT_FALSE(writes.empty()) << id;
+        for (const auto& w : writes)
+          EXPECT_TRUE(std::binary_search(reads.begin(), reads.end(), w.first))
+              << "linked set of " << id << " in state " << s << " writes " << w.first << " unread";
+        // Whatever the console holds outside the reads, the linked set does the same.
+        value_image changed = arbitrary_state(static_cast<uint32_t>(id * 31 + s));
+        for (uint16_t r : reads) changed[r] = states[s][r];
+        EXPECT_EQ(linked_writes(changed, id, value), writes) << "linked set of " << id << " in state " << s;
+      }
+    }
+  }
+}
+
 // --- channel state ----------------------------------------------------------------------
 
 TEST(channel_state_test, membership_follows_the_link_partner) {
   store_fixture f;
-  set_link_bit(f.store, kind_input, 2, true);
+  set_stereo_bit(f.store, kind_input, 2, true);
   write_membership(f.store, kind_dca, 1, 2, true);
   EXPECT_TRUE(is_member(f.store, kind_dca, 1, 2));
   EXPECT_TRUE(is_member(f.store, kind_dca, 1, 3));
@@ -327,8 +421,8 @@ TEST(request_test, meter_rule) {
   for (const row& r : rows) {
     store_fixture f;
     f.options.meter_polling_disabled = r.disabled;
-    f.link.locked = r.locked;
-    f.link.scene_call = r.scene_call;
+    f.events.locked = r.locked;
+    f.events.scene_call = r.scene_call;
     f.store.request_range(0, 60);
     EXPECT_EQ(f.store.requests().count(), r.meters_in ? 61u : 9u);
     EXPECT_TRUE(f.store.requests().contains(0));
@@ -349,7 +443,7 @@ TEST(request_test, request_all_takes_everything_out_of_the_dirty_set) {
   store_fixture f;
   f.store.set_and_send(700, 1);
   f.store.request_all();
-  EXPECT_EQ(f.link.restarts, 1);
+  EXPECT_EQ(f.events.restarts, 1);
   EXPECT_FALSE(f.store.dirty().contains(700));
   EXPECT_EQ(f.store.requests().count(), static_cast<std::size_t>(param_count));
 }
@@ -357,13 +451,13 @@ TEST(request_test, request_all_takes_everything_out_of_the_dirty_set) {
 TEST(request_test, resync_operations_reach_the_name_tables) {
   store_fixture f;
   f.store.full_resync();
-  EXPECT_EQ(f.link.scene_name_requests, 1);
-  EXPECT_EQ(f.link.channel_name_requests, 1);
+  EXPECT_EQ(f.events.scene_name_requests, 1);
+  EXPECT_EQ(f.events.channel_name_requests, 1);
   f.store.set_and_send(700, 1);
   f.store.resync_all();
-  EXPECT_EQ(f.link.drops, 1);
-  EXPECT_EQ(f.link.scene_name_requests, 2);
-  EXPECT_EQ(f.link.channel_name_requests, 1);
+  EXPECT_EQ(f.events.drops, 1);
+  EXPECT_EQ(f.events.scene_name_requests, 2);
+  EXPECT_EQ(f.events.channel_name_requests, 1);
   EXPECT_EQ(f.store.requests().count(), static_cast<std::size_t>(param_count));
   f.store.clear_all();
   EXPECT_TRUE(f.store.requests().empty());

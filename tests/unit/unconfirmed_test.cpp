@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "app/params/store.h"
 #include "app/params/unconfirmed.h"
+#include "tests/support/engine_fixture.h"
 
 namespace vorante {
 namespace {
@@ -66,26 +68,94 @@ TEST(unconfirmed_test, a_pass_tells_which_send_was_the_last) {
   EXPECT_EQ(lasts, (std::vector<bool>{false, false, false, true}));
 }
 
-TEST(unconfirmed_test, store_confirms_by_late_echo_or_by_the_value_read_back) {
-  runtime_options options;
-  param_store store(options);
-  store.load_defaults();
+// The engine on a console that never answers in time: a write goes out four times, is
+// given up on the wire, and waits out the grace period as unconfirmed.
+struct silent_console : test::engine_rig<> {
+  std::vector<std::tuple<uint16_t, uint16_t, bool>> verdicts;
+  silent_console() {
+    engine.verdicts().set_observer([this](uint16_t id, uint16_t value, bool ok) { verdicts.emplace_back(id, value, ok); });
+  }
+  // Writes `value` to `id` and runs until its sends ran out, returning how many went out.
+  int write_until_given_up(uint16_t id, uint16_t value) {
+    store.set_and_send(id, value);
+    const std::size_t before = link.sent_with(message_code::write_params).size();
+    for (int i = 0; i < 40 && (store.dirty().contains(id) || store.dirty().pending()); ++i) pass();
+    return static_cast<int>(link.sent_with(message_code::write_params).size() - before);
+  }
+  void answer_write(uint16_t id, uint16_t value) {
+    const id_value p{id, value};
+    deliver(make_write_confirmation({&p, 1}));
+    pass();
+  }
+  void answer_read(uint16_t id, uint16_t value) {
+    const id_value p{id, value};
+    deliver(make_param_values({&p, 1}));
+    pass();
+  }
+};
 
-  store.set_and_send(76, 1100);
-  store.dirty().settle(76);  // its sends ran out
-  store.unconfirmed().add(76, 1100, 0);
-  EXPECT_TRUE(store.acknowledge_write(76, 1100));
-  EXPECT_FALSE(store.unconfirmed().contains(76));
+TEST(unconfirmed_test, a_late_answer_confirms_a_write_and_silence_fails_it_after_the_grace_period) {
+  struct row {
+    const char* what;
+    bool by_read;
+    uint16_t answer;  // 0: no answer at all
+    uint32_t late_ms;
+    bool confirmed;
+  };
+  const row rows[] = {
+      {"echo 400 ms late", false, 1100, 400, true},
+      {"echo just inside the grace period", false, 1100, 4900, true},
+      {"value read back 400 ms late", true, 1100, 400, true},
+      {"echo with another value", false, 1101, 400, false},
+      {"another value read back", true, 1101, 400, false},
+      {"no answer", false, 0, 0, false},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.what);
+    silent_console c;
+    EXPECT_EQ(c.write_until_given_up(76, 1100), 4);  // the wire rule is unchanged
+    EXPECT_TRUE(c.store.unconfirmed().contains(76));
+    EXPECT_TRUE(c.verdicts.empty());
+    if (r.answer != 0) {
+      c.now += r.late_ms;
+      if (r.by_read)
+        c.answer_read(76, r.answer);
+      else
+        c.answer_write(76, r.answer);
+    }
+    c.now += c.engine.verdicts().grace();
+    c.pass();
+    ASSERT_EQ(c.verdicts.size(), 1u);
+    EXPECT_EQ(std::get<0>(c.verdicts[0]), 76);
+    EXPECT_EQ(std::get<1>(c.verdicts[0]), 1100);
+    EXPECT_EQ(std::get<2>(c.verdicts[0]), r.confirmed);
+    EXPECT_TRUE(c.store.unconfirmed().empty());
+  }
+}
 
-  store.set_and_send(77, 300);
-  store.unconfirmed().add(77, 300, 0);
-  EXPECT_FALSE(store.store_received(77, 299));  // the console holds another value
-  EXPECT_TRUE(store.unconfirmed().contains(77));
-  store.set_and_send(77, 300);  // written again: the new write has its own verdict to come
-  EXPECT_FALSE(store.unconfirmed().contains(77));
-  store.unconfirmed().add(77, 300, 0);
-  EXPECT_TRUE(store.store_received(77, 300));
-  EXPECT_FALSE(store.unconfirmed().contains(77));
+TEST(unconfirmed_test, a_newer_write_of_the_same_id_replaces_the_old_verdict) {
+  silent_console c;
+  c.write_until_given_up(76, 1100);
+  c.store.set_and_send(76, 1200);  // written again before any answer
+  EXPECT_FALSE(c.store.unconfirmed().contains(76));
+  c.answer_write(76, 1200);
+  c.now += c.engine.verdicts().grace();
+  c.pass();
+  EXPECT_TRUE(c.verdicts.empty());  // the new write was answered in time; the old has no verdict
+}
+
+TEST(unconfirmed_test, a_flood_to_a_console_that_never_answers_stays_bounded) {
+  silent_console c;
+  for (uint16_t id = 0; id < 1000; ++id) c.store.set_and_send(id, 1);
+  for (int i = 0; i < 2000 && c.store.dirty().pending(); ++i) c.pass();
+  EXPECT_FALSE(c.store.dirty().pending());
+  EXPECT_EQ(c.store.unconfirmed().size(), unconfirmed_writes::capacity);
+  // Every write has its verdict in the end: the ones pushed out at once, the rest after
+  // the grace period; none is left without one.
+  c.now += c.engine.verdicts().grace();
+  c.pass();
+  EXPECT_EQ(c.verdicts.size(), 1000u);
+  for (const auto& v : c.verdicts) EXPECT_FALSE(std::get<2>(v));
 }
 
 }  // namespace

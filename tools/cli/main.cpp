@@ -18,6 +18,7 @@
 
 #include "app/core/identity.h"
 #include "app/core/log.h"
+#include "app/core/numbers.h"
 #include "app/os/discovery.h"
 #include "app/os/link_dump.h"
 #include "app/os/socket_util.h"
@@ -46,6 +47,8 @@ constexpr const char* usage_text =
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M\n";
 
+constexpr int max_baud_rate = 4000000;
+
 int usage_error(const char* format, const char* what) {
   std::fprintf(stderr, format, what);
   std::fputs(usage_text, stderr);
@@ -66,37 +69,39 @@ struct cli_args {
   double watch_for_s = -1;
 };
 
-bool parse_port(std::string_view text, uint16_t& port) {
-  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  const unsigned long v = std::strtoul(std::string(text).c_str(), nullptr, 10);
-  if (v == 0 || v > 65535) return false;
-  port = static_cast<uint16_t>(v);
-  return true;
-}
+class client;
 
-bool parse_seconds(const char* text, double& out) {
-  char* end = nullptr;
-  const double v = std::strtod(text, &end);
-  if (end == text || *end != '\0' || !(v >= 0) || v > 86400) return false;
-  out = v;
-  return true;
-}
+enum class operand_rule { none, some, one_scene };
 
-// Parses a number as written by a person: decimal, or hexadecimal with "0x".
-bool parse_value(std::string_view text, unsigned long max, unsigned long& out) {
-  if (text.empty()) return false;
-  const std::string s(text);
-  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-  const char* digits = s.c_str() + (hex ? 2 : 0);
-  if (*digits == '\0') return false;
-  for (const char* p = digits; *p; ++p)
-    if (!(hex ? std::isxdigit(static_cast<unsigned char>(*p)) : std::isdigit(static_cast<unsigned char>(*p)))) return false;
-  errno = 0;
-  const unsigned long v = std::strtoul(digits, nullptr, hex ? 16 : 10);
-  if (errno != 0 || v > max) return false;
-  out = v;
-  return true;
+struct command_spec {
+  std::string_view name;
+  operand_rule operands;
+  bool needs_link;                       // discover runs without one
+  int (*run)(client&, const cli_args&);  // null for discover
+};
+
+int run_dump(client& c, const cli_args& a);
+int run_get(client& c, const cli_args& a);
+int run_set(client& c, const cli_args& a);
+int run_watch(client& c, const cli_args& a);
+int run_scene(client& c, const cli_args& a);
+
+constexpr std::string_view watch_command = "watch";
+
+constexpr command_spec commands[] = {
+    {"discover", operand_rule::none, false, nullptr},
+    {"dump", operand_rule::none, true, run_dump},
+    {"get", operand_rule::some, true, run_get},
+    {"set", operand_rule::some, true, run_set},
+    {watch_command, operand_rule::none, true, run_watch},
+    {"call", operand_rule::one_scene, true, run_scene},
+    {"save", operand_rule::one_scene, true, run_scene},
+};
+
+const command_spec* find_command(std::string_view name) {
+  for (const command_spec& c : commands)
+    if (c.name == name) return &c;
+  return nullptr;
 }
 
 int parse_args(int argc, char** argv, cli_args& a) {
@@ -110,26 +115,34 @@ int parse_args(int argc, char** argv, cli_args& a) {
       uint32_t address = 0;
       if (!parse_ipv4(v.substr(0, colon), address)) return usage_error("bad console address '%s'\n", argv[i]);
       if (colon != std::string_view::npos) {
-        if (!parse_port(v.substr(colon + 1), a.console_port)) return usage_error("bad console port in '%s'\n", argv[i]);
+        const auto port = parse_port(v.substr(colon + 1));
+        if (!port) return usage_error("bad console port in '%s'\n", argv[i]);
+        a.console_port = *port;
         a.port_given = true;
       }
       a.console_address = address;
     } else if (arg == "--tcp" || arg.starts_with("--tcp=")) {
       a.tcp = true;
-      if (arg.size() > 5 && !parse_port(arg.substr(6), a.tcp_port)) return usage_error("bad port in '%s'\n", argv[i]);
+      if (arg.size() > 5) {
+        const auto port = parse_port(arg.substr(6));
+        if (!port) return usage_error("bad port in '%s'\n", argv[i]);
+        a.tcp_port = *port;
+      }
     } else if (arg == "--serial") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--serial");
       const std::string_view v = argv[i];
       const auto at = v.rfind('@');
       a.serial = std::string(v.substr(0, at));
       if (at != std::string_view::npos) {
-        unsigned long baud = 0;
-        if (!parse_value(v.substr(at + 1), 4000000, baud) || baud == 0) return usage_error("bad baud rate in '%s'\n", argv[i]);
-        a.baud = static_cast<int>(baud);
+        const auto baud = parse_integer_as<int>(v.substr(at + 1), 1, max_baud_rate);
+        if (!baud) return usage_error("bad baud rate in '%s'\n", argv[i]);
+        a.baud = *baud;
       }
     } else if (arg == "--timeout") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--timeout");
-      if (!parse_seconds(argv[i], a.timeout_s)) return usage_error("bad timeout '%s'\n", argv[i]);
+      const auto s = parse_seconds(argv[i]);
+      if (!s) return usage_error("bad timeout '%s'\n", argv[i]);
+      a.timeout_s = *s;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(usage_text, stdout);
       std::exit(exit_done);
@@ -142,23 +155,26 @@ int parse_args(int argc, char** argv, cli_args& a) {
   if (i >= argc) return usage_error("%s", "no command given\n");
   a.command = argv[i++];
   for (; i < argc; ++i) {
-    if (a.command == "watch" && std::string_view(argv[i]) == "--for") {
+    if (a.command == watch_command && std::string_view(argv[i]) == "--for") {
       if (++i >= argc) return usage_error("missing value for '%s'\n", "--for");
-      if (!parse_seconds(argv[i], a.watch_for_s)) return usage_error("bad duration '%s'\n", argv[i]);
+      const auto s = parse_seconds(argv[i]);
+      if (!s) return usage_error("bad duration '%s'\n", argv[i]);
+      a.watch_for_s = *s;
       continue;
     }
     a.operands.emplace_back(argv[i]);
   }
-  const std::string& c = a.command;
-  if (c != "discover" && c != "dump" && c != "get" && c != "set" && c != "watch" && c != "call" && c != "save")
-    return usage_error("unknown command '%s'\n", c.c_str());
-  if ((c == "call" || c == "save") && a.operands.size() != 1)
-    return usage_error("'%s' takes one scene number\n", c.c_str());
-  if ((c == "get" || c == "set") && a.operands.empty()) return usage_error("'%s' needs at least one operand\n", c.c_str());
-  if ((c == "discover" || c == "dump" || c == "watch") && !a.operands.empty())
+  const command_spec* spec = find_command(a.command);
+  const char* c = a.command.c_str();
+  if (!spec) return usage_error("unknown command '%s'\n", c);
+  if (spec->operands == operand_rule::one_scene && a.operands.size() != 1)
+    return usage_error("'%s' takes one scene number\n", c);
+  if (spec->operands == operand_rule::some && a.operands.empty())
+    return usage_error("'%s' needs at least one operand\n", c);
+  if (spec->operands == operand_rule::none && !a.operands.empty())
     return usage_error("unexpected operand '%s'\n", a.operands[0].c_str());
-  if (c != "discover" && !a.console_address && !a.tcp && !a.serial)
-    return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c.c_str());
+  if (spec->needs_link && !a.console_address && !a.tcp && !a.serial)
+    return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c);
   return -1;
 }
 
@@ -216,7 +232,7 @@ class client {
       return make_transport(options_, [this] { waker_.wake(); }, endpoints);
     });
     session_.engine.set_wake([this] { waker_.wake(); });
-    session_.engine.set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
+    session_.engine.messages().set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
     session_.engine.open_link();
     session_.engine.enable();
     deadline_ = steady::now() + std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
@@ -226,17 +242,27 @@ class client {
   param_store& store() { return session_.store; }
 
   // Steps the engine until done() or the deadline; false on time-out or incompatibility.
+  // Between steps it sleeps until a receive thread or the engine wakes it, or the next
+  // pacing step is due.
   template <class Done>
-  bool run_until(Done&& done) {
+  bool run_until(Done&& done, steady::time_point deadline) {
     while (!interrupted) {
       session_.engine.step(now_ms());
-      if (session_.engine.incompatible()) return false;
+      if (session_.engine.supervision().incompatible()) return false;
       if (done()) return true;
-      if (steady::now() >= deadline_) return false;
-      waker_.wait(std::chrono::milliseconds(pace_period_ms));
+      const auto now = steady::now();
+      if (now >= deadline) return false;
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+      waker_.wait(std::min(left, std::chrono::milliseconds(pace_period_ms)));
     }
     return false;
   }
+  template <class Done>
+  bool run_until(Done&& done) {
+    return run_until(std::forward<Done>(done), deadline_);
+  }
+
+  void observe_only() { session_.set_observe_only(true); }
 
   // Reads the IDs until each has an answer from the console, asking again for those
   // whose requests were given up.
@@ -254,11 +280,12 @@ class client {
   }
 
   int failure(const char* what) {
-    if (session_.engine.incompatible()) {
+    if (session_.engine.supervision().incompatible()) {
       std::fprintf(stderr,
                    "vorante-cli: incompatible console: product code 0x%04X, model code 0x%02X "
                    "(a VORANTE9M answers 0x%04X, 0x%02X)\n",
-                   session_.engine.identified_product(), session_.engine.identified_model(), identity().product,
+                   session_.engine.supervision().identified_product(),
+                   session_.engine.supervision().identified_model(), identity().product,
                    identity().model);
       return exit_incompatible;
     }
@@ -277,7 +304,7 @@ class client {
   // Asks the console who it is, so that an incompatible one is refused before anything
   // is written.
   bool identify() {
-    session_.engine.send_identify();
+    session_.engine.device().send_identify();
     return true;
   }
 
@@ -309,7 +336,7 @@ int run_discover(const cli_args& a) {
   return exit_done;
 }
 
-int run_dump(client& c) {
+int run_dump(client& c, const cli_args&) {
   const auto t0 = steady::now();
   c.identify();
   std::vector<uint16_t> all(param_count);
@@ -330,19 +357,14 @@ int run_dump(client& c) {
   return exit_done;
 }
 
-bool parse_id(const std::string& text, uint16_t& id) {
-  unsigned long v = 0;
-  if (!parse_value(text, last_param_id, v)) return false;
-  id = static_cast<uint16_t>(v);
-  return true;
-}
+std::optional<uint16_t> parse_id(std::string_view text) { return parse_integer_as<uint16_t>(text, 0, last_param_id); }
 
 int run_get(client& c, const cli_args& a) {
   std::vector<uint16_t> ids;
   for (const std::string& s : a.operands) {
-    uint16_t id = 0;
-    if (!parse_id(s, id)) return usage_error("bad parameter ID '%s' (0..3517)\n", s.c_str());
-    ids.push_back(id);
+    const auto id = parse_id(s);
+    if (!id) return usage_error("bad parameter ID '%s' (0..3517)\n", s.c_str());
+    ids.push_back(*id);
   }
   c.identify();
   if (!c.read(ids)) return c.failure("get");
@@ -350,30 +372,12 @@ int run_get(client& c, const cli_args& a) {
   return exit_done;
 }
 
-// What linked_set consults besides the target: link bits, send modes, group activity and
-// memberships, and the switches the groups drive.
+// Everything the linked sets of the targets look at or write, each ID once.
 std::vector<uint16_t> ids_for_linked_set(const std::vector<uint16_t>& targets) {
-  std::vector<uint16_t> ids(targets.begin(), targets.end());
-  ids.push_back(input_link_bits_id);
-  ids.push_back(output_link_bits_id);
-  for (uint16_t id = send_mode_base_id; id < send_mode_base_id + 6; ++id) ids.push_back(id);
-  bool groups = false;
+  std::vector<uint16_t> ids;
   for (uint16_t id : targets) {
-    const int kind = param_kind(id);
-    groups = groups || kind == kind_mute_group || kind == kind_phantom_group;
-  }
-  if (groups) {
-    for (int g = 0; g < 4; ++g) {
-      for (int c = code_mute_active; c <= code_mute_active + 4; ++c) ids.push_back(param_id(kind_mute_group, g, c));
-      for (int c = code_phantom_active; c <= code_phantom_active + 2; ++c)
-        ids.push_back(param_id(kind_phantom_group, g, c));
-    }
-    for (int l = 0; l < logical_count; ++l) {
-      const auto ch = channel_of(l);
-      if (!ch || ch->kind == kind_dca) continue;
-      ids.push_back(param_id(ch->kind, ch->index, code_on));
-      if (ch->kind == kind_input) ids.push_back(param_id(kind_input, ch->index, code_input_phantom));
-    }
+    const std::vector<uint16_t> reads = linked_set_reads(id);
+    ids.insert(ids.end(), reads.begin(), reads.end());
   }
   std::sort(ids.begin(), ids.end());
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
@@ -384,11 +388,10 @@ int run_set(client& c, const cli_args& a) {
   std::vector<std::pair<uint16_t, uint16_t>> writes;
   for (const std::string& s : a.operands) {
     const auto eq = s.find('=');
-    uint16_t id = 0;
-    unsigned long value = 0;
-    if (eq == std::string::npos || !parse_id(s.substr(0, eq), id) || !parse_value(s.substr(eq + 1), 0xFFFF, value))
-      return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
-    writes.emplace_back(id, static_cast<uint16_t>(value));
+    const auto id = eq == std::string::npos ? std::nullopt : parse_id(std::string_view(s).substr(0, eq));
+    const auto value = id ? parse_integer_as<uint16_t>(std::string_view(s).substr(eq + 1)) : std::nullopt;
+    if (!value) return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
+    writes.emplace_back(*id, *value);
   }
   std::vector<uint16_t> targets;
   for (const auto& w : writes) targets.push_back(w.first);
@@ -396,14 +399,14 @@ int run_set(client& c, const cli_args& a) {
   if (!c.read(ids_for_linked_set(targets))) return c.failure("set");
 
   std::bitset<param_count> acked;
-  c.engine().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
+  c.engine().messages().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
   for (const auto& [id, value] : writes) c.store().linked_set(id, value);
   // Everything the linked set queued, partners and group members included.
   std::vector<uint16_t> written;
   for (int id = 0; id < param_count; ++id)
     if (c.store().dirty().contains(id)) written.push_back(static_cast<uint16_t>(id));
   const bool drained = c.run_until([&] { return c.store().dirty().empty() && !c.store().dirty().pending(); });
-  if (!drained && c.engine().incompatible()) return c.failure("set");
+  if (!drained && c.engine().supervision().incompatible()) return c.failure("set");
   std::vector<uint16_t> missing;
   for (uint16_t id : written)
     if (!acked.test(id)) missing.push_back(id);
@@ -419,7 +422,9 @@ int run_set(client& c, const cli_args& a) {
 }
 
 int run_watch(client& c, const cli_args& a) {
-  c.engine().set_push_observer([](uint16_t id, uint16_t value) {
+  // Watching changes nothing on the console: no rename, no writes from its faders.
+  c.observe_only();
+  c.engine().messages().set_push_observer([](uint16_t id, uint16_t value) {
     std::printf("%u %u\n", id, value);
     std::fflush(stdout);
   });
@@ -429,26 +434,24 @@ int run_watch(client& c, const cli_args& a) {
   c.store().request_range(first_status_word_id, last_status_word_id);
   const auto end = a.watch_for_s >= 0 ? steady::now() + std::chrono::milliseconds(static_cast<long>(a.watch_for_s * 1000))
                                       : steady::time_point::max();
-  while (!interrupted && steady::now() < end) {
-    c.engine().step(now_ms());
-    if (c.engine().incompatible()) return c.failure("watch");
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  c.run_until([] { return false; }, end);
+  if (c.engine().supervision().incompatible()) return c.failure("watch");
   return exit_done;
 }
 
 int run_scene(client& c, const cli_args& a) {
-  unsigned long n = 0;
-  if (!parse_value(a.operands[0], 16, n) || n == 0) return usage_error("bad scene number '%s' (1..16)\n", a.operands[0].c_str());
+  const auto scene = parse_integer_as<int>(a.operands[0], 1, scene_count);
+  if (!scene) return usage_error("bad scene number '%s' (1..16)\n", a.operands[0].c_str());
+  const int n = *scene;
   const bool call = a.command == "call";
   c.identify();
   if (call)
-    c.engine().request_scene_call(static_cast<int>(n));
+    c.engine().scenes().request_call(static_cast<int>(n));
   else
-    c.engine().request_scene_save(static_cast<int>(n));
-  const int flag = call ? status_scene_call_done : status_scene_save_done;
-  if (!c.run_until([&] { return c.engine().status()[flag] != 0; })) return c.failure(a.command.c_str());
-  std::printf("scene %lu %s\n", n, call ? "called" : "saved");
+    c.engine().scenes().request_save(static_cast<int>(n));
+  const scene_requests& scenes = c.engine().scenes();
+  if (!c.run_until([&] { return call ? scenes.call_done() : scenes.save_done(); })) return c.failure(a.command.c_str());
+  std::printf("scene %d %s\n", n, call ? "called" : "saved");
   return exit_done;
 }
 
@@ -467,12 +470,8 @@ int main(int argc, char** argv) {
 
   cli_args args;
   if (const int status = parse_args(argc, argv, args); status >= 0) return status;
-  if (args.command == "discover") return run_discover(args);
-
+  const command_spec& command = *find_command(args.command);
+  if (!command.run) return run_discover(args);
   client c(args);
-  if (args.command == "dump") return run_dump(c);
-  if (args.command == "get") return run_get(c, args);
-  if (args.command == "set") return run_set(c, args);
-  if (args.command == "call" || args.command == "save") return run_scene(c, args);
-  return run_watch(c, args);
+  return command.run(c, args);
 }

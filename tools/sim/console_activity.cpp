@@ -105,8 +105,9 @@ id_value console_activity::move(std::span<const uint16_t, param_count> values) {
     return {id, static_cast<uint16_t>(values[id] == 0 ? 1 : 0)};
   }
   // An EQ touch: the gain of one of the four parametric bands.
-  const int band = std::uniform_int_distribution<int>(0, 3)(rng_);
-  const uint16_t id = param_id(kind_input, input(rng_), 42 + 4 * band + 2);
+  const int band = std::uniform_int_distribution<int>(0, input_band_count - 1)(rng_);
+  constexpr int gain_of_band = 2;  // type, frequency, gain, Q
+  const uint16_t id = param_id(kind_input, input(rng_), code_input_bands + codes_per_band * band + gain_of_band);
   const int gain = std::clamp(values[id] + 5 * std::uniform_int_distribution<int>(-3, 3)(rng_), eq_gain_min, eq_gain_max);
   return {id, static_cast<uint16_t>(gain)};
 }

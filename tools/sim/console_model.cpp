@@ -5,6 +5,7 @@
 
 #include "app/params/convert.h"
 #include "app/params/defaults.h"
+#include "app/protocol/surface.h"
 
 namespace vorante::sim {
 
@@ -14,43 +15,40 @@ namespace {
 constexpr uint16_t factory_reset_id = 56;
 constexpr uint16_t factory_reset_value = 0x55AA;
 
-// Control event IDs.
-constexpr uint16_t event_key = 1;
-constexpr uint16_t event_first_fader = 2;
-constexpr uint16_t event_first_encoder = 34;
+// Faders and encoders of the surface; the control event and output IDs are the surface's own.
 constexpr int surface_channels = 32;
-// Control output IDs.
-constexpr uint16_t output_first_fader = 66;
-constexpr uint16_t output_first_light = 98;
-constexpr uint16_t output_last_light = 129;
+constexpr uint16_t output_last_light = output_first_light_word + surface_light_words - 1;
 
 // Solo levels are left alone by the varied image: a console that starts with channels
 // soloed is not plausible.
 bool is_solo_code(int code) {
-  return code == 23 || code == 24 || code == code_bus_solo_l || code == code_bus_solo_r || code == 183 || code == 184 ||
-         code == 220;
+  return code == code_input_solo_l || code == code_input_solo_r || code == code_bus_solo_l || code == code_bus_solo_r ||
+         code == code_fx_solo_l || code == code_fx_solo_r || code == code_dca_solo;
 }
 
 bool is_on_code(int kind, int code) {
   return (kind == kind_input && code == code_input_on) || (kind == kind_bus && code == code_bus_on) ||
-         (kind == kind_fx && code == 172);
+         (kind == kind_fx && code == code_fx_on);
 }
 
 uint16_t random_value(std::mt19937& rng, const param_info& p, uint16_t current) {
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   if (is_on_code(p.kind, p.code)) return pick(0, 9) == 0 ? 0 : 1;
+  using enum value_type;
   switch (p.value_type) {
-    case 1: return static_cast<uint16_t>(pick(0, 1));
-    case 2: return static_cast<uint16_t>(100 + pick(-60, 60));
-    case 15: {
+    case on_off: return static_cast<uint16_t>(pick(0, 1));
+    case pan: return static_cast<uint16_t>(100 + pick(-60, 60));
+    case fader_level: {
       const int level = pick(0, 9) == 0 ? 0 : pick(800, 1250);
       return static_cast<uint16_t>((current & level_flags) | level);
     }
-    case 16:
+    case send_level:
       if (is_solo_code(p.code)) return current;
       return static_cast<uint16_t>((current & level_flags) | pick(700, 1200));
-    case 22: return static_cast<uint16_t>(500 + 5 * pick(-18, 18));
-    case 3: case 4: case 5: case 6: case 7: case 10: case 11: case 12: case 13: case 14: case 38: {
+    case peq_gain: return static_cast<uint16_t>(500 + 5 * pick(-18, 18));
+    case input_gain: case input_delay: case gate_threshold: case gate_attack: case gate_hold:
+    case compressor_threshold: case compressor_attack: case compressor_ratio: case compressor_release:
+    case makeup_gain: case output_delay: {
       // Anywhere on the parameter's own scale, on a step.
       const value_type_info& row = value_type_row(p.value_type);
       if (row.scale == 0 || row.step <= 0) return current;
@@ -258,8 +256,8 @@ void console_model::on_control_outputs(std::span<const uint8_t> payload, frame_l
   for (const id_value p : pair_list(payload)) {
     if (p.id >= output_first_fader && p.id < output_first_fader + surface_channels) {
       fader_outputs_[p.id - output_first_fader] = static_cast<uint16_t>(p.value & level_mask);
-    } else if (p.id >= output_first_light && p.id <= output_last_light) {
-      light_words_[p.id - output_first_light] = p.value;
+    } else if (p.id >= output_first_light_word && p.id <= output_last_light) {
+      light_words_[p.id - output_first_light_word] = p.value;
     } else {
       continue;
     }

@@ -1,10 +1,8 @@
 #include "tools/sim/line_commands.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <vector>
 
+#include "app/core/numbers.h"
 #include "app/params/ids.h"
 
 namespace vorante::sim {
@@ -23,25 +21,10 @@ std::vector<std::string_view> words_of(std::string_view line) {
   return words;
 }
 
-// Decimal, or hexadecimal with 0x; an optional minus sign.
 bool number(std::string_view text, long long lo, long long hi, long long& out) {
-  bool negative = false;
-  if (!text.empty() && text[0] == '-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  long long v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return false;
-  if (negative) v = -v;
-  if (v < lo || v > hi) return false;
-  out = v;
-  return true;
+  const auto v = parse_integer(text, lo, hi);
+  if (v) out = *v;
+  return v.has_value();
 }
 
 line_command command(command_kind kind, long long a, long long b = 0, bool flag = false) {
@@ -105,12 +88,10 @@ std::optional<line_command> parse_line_command(std::string_view line, std::strin
     c.kind = command_kind::refuse_writes;
     c.flag = w[2] == "on";
   } else if (verb == "drop") {
-    std::string p = w.size() == 2 ? std::string(w[1]) : std::string();
-    char* end = nullptr;
-    const double v = p.empty() ? -1 : std::strtod(p.c_str(), &end);
-    if (w.size() != 2 || end != p.c_str() + p.size() || !std::isfinite(v) || v < 0 || v > 1) return wrong("drop P (0..1)");
+    const auto p = w.size() == 2 ? parse_real(w[1], 0, 1) : std::nullopt;
+    if (!p) return wrong("drop P (0..1)");
     c.kind = command_kind::drop;
-    c.probability = v;
+    c.probability = *p;
   } else if (verb == "call" || verb == "save") {
     if (w.size() != 2 || !number(w[1], 1, 16, x)) return wrong(verb == "call" ? "call N (1..16)" : "save N (1..16)");
     c = command(verb == "call" ? command_kind::call : command_kind::save, x);

@@ -1,10 +1,10 @@
 #include "tools/sim/sim_options.h"
 
-#include <charconv>
 #include <cmath>
 #include <vector>
 
 #include "app/core/identity.h"
+#include "app/core/numbers.h"
 #include "app/os/socket_util.h"
 
 namespace vorante::sim {
@@ -15,23 +15,15 @@ constexpr double max_activity_rate = 1000;  // moves per second; keeps the load 
 
 template <class T>
 bool read_integer(std::string_view text, T& out, T lo, T hi) {
-  long long v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc{} || end != text.data() + text.size() || v < static_cast<long long>(lo) ||
-      v > static_cast<long long>(hi))
-    return false;
-  out = static_cast<T>(v);
-  return true;
+  const auto v = parse_integer_as<T>(text, lo, hi);
+  if (v) out = *v;
+  return v.has_value();
 }
 
 bool read_real(std::string_view text, double& out, double lo, double hi) {
-  if (text.empty()) return false;
-  std::string s(text);
-  char* end = nullptr;
-  const double v = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size() || !std::isfinite(v) || v < lo || v > hi) return false;
-  out = v;
-  return true;
+  const auto v = parse_real(text, lo, hi);
+  if (v) out = *v;
+  return v.has_value();
 }
 
 }  // namespace
@@ -108,11 +100,13 @@ parse_result parse_sim_args(std::span<const std::string_view> args) {
                opt == "--delay" || opt == "--corrupt" || opt == "--model" || opt == "--mute-after" || opt == "--log") {
       if (!take()) return fail(name + " needs a value");
       if (opt == "--port") {
-        if (!read_integer<uint16_t>(value, o.port, 0, 65535)) return bad();
+        const auto port = parse_port(value, port_zero::allowed);
+        if (!port) return bad();
+        o.port = *port;
       } else if (opt == "--tcp-port") {
-        uint16_t p = 0;
-        if (!read_integer<uint16_t>(value, p, 0, 65535)) return bad();
-        o.tcp_port = p;
+        const auto port = parse_port(value, port_zero::allowed);
+        if (!port) return bad();
+        o.tcp_port = *port;
       } else if (opt == "--bind") {
         uint32_t address = 0;
         if (!parse_ipv4(value, address)) return bad();
@@ -141,14 +135,11 @@ parse_result parse_sim_args(std::span<const std::string_view> args) {
       } else if (opt == "--delay") {
         if (!read_integer<uint32_t>(value, o.faults.delay_ms, 0, 60000)) return bad();
       } else if (opt == "--model") {
-        if (value.empty()) return bad();
-        const unsigned code = parse_number(value);
-        if (code > 0xFF || (code == 0 && value.find_first_not_of("0x") != std::string_view::npos)) return bad();
-        o.console.model = static_cast<uint8_t>(code);
+        if (!read_integer<uint8_t>(value, o.console.model, 0, 0xFF)) return bad();
       } else if (opt == "--mute-after") {
-        double s = 0;
-        if (!read_real(value, s, 0, 86400)) return bad();
-        o.faults.mute_after_ms = static_cast<int64_t>(std::llround(s * 1000));
+        const auto s = parse_seconds(value);
+        if (!s) return bad();
+        o.faults.mute_after_ms = static_cast<int64_t>(std::llround(*s * 1000));
       } else if (opt == "--log") {
         if (value.empty()) return bad();
         o.log_path = std::string(value);

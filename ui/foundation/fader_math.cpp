@@ -9,10 +9,6 @@
 namespace vorante {
 
 namespace {
-// The laws are the fader and send level ladders.
-constexpr int fader_level_type = 15;
-constexpr int send_level_type = 16;
-
 // Ticks of the dB laws; the 61-point law adds its two marks above 0 dB.
 constexpr std::array<int, 8> common_tick_db{-120, -50, -40, -30, -20, -10, -5, 0};
 constexpr std::array<int, 2> boost_tick_db{5, 10};
@@ -22,8 +18,9 @@ constexpr int max_meter_blend = 12;
 constexpr double meter_beyond_top = 100;  // a reading above the scale, clamped by the bar
 }  // namespace
 
-std::span<const double> fader_law_61() { return ladder_of(fader_level_type); }
-std::span<const double> fader_law_49() { return ladder_of(send_level_type); }
+// The laws are the fader and send level ladders.
+std::span<const double> fader_law_61() { return ladder_of(value_type::fader_level); }
+std::span<const double> fader_law_49() { return ladder_of(value_type::send_level); }
 
 std::span<const double> fader_law_of(fader_mode mode) {
   switch (mode) {

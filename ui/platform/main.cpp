@@ -32,9 +32,8 @@
 #include "ui/foundation/fonts.h"
 #include "ui/screens/mixer/connect_dialog.h"
 #include "ui/screens/mixer/group_bar.h"
-#include "ui/screens/mixer/mixer_pages.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -138,7 +137,6 @@ int main(int argc, char** argv) {
   // The pages: every slot of the registry named, the built pages in place of their
   // placeholders; the navigation owns the root host and the current bank.
   page_registry registry;
-  register_pages(registry);
   navigator nav(session, registry);
   port.set_surface_state_source([&nav] { return nav.surface_state(); });
   QObject::connect(&port, &qt_ui_port::param_changed, &nav, &navigator::on_param);

@@ -1,9 +1,10 @@
 #include "ui/platform/native_config.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "app/os/safe_file.h"
 
 namespace vorante {
 namespace {
@@ -156,24 +157,7 @@ bool native_config_set(std::string_view key, std::string_view value, const std::
   std::string text;
   read_file(path, text);  // a missing file starts empty
   const auto updated = profile_set(text, native_config_section, key, value);
-
-  const std::string temp = path + ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  return write_file_atomically(path, updated).ok;
 }
 
 bool debug_launcher_wanted(const std::string& path) { return native_config_get("DEBUG", path) == "yes"; }

@@ -1,5 +1,12 @@
-// Shows one page at a time by name. Pages are made on first show and then kept, so a
-// page returns in the state it was left in.
+// The window's outermost switch, by name: the console's page tree (one entry, the root page
+// host) or a page of the program's own that is no console page (the widget gallery). Pages
+// are made on first show and then kept, so a page returns in the state it was left in.
+//
+// Why this is not one more page host: a page host shows pages of the registry, whose IDs
+// and tree are the console's own; they get the console's keys, encoders and parameter
+// changes, and the navigation and the surface's key lights reason about them. The entries
+// here have no page ID, take no console event and are reached only by "--show", so putting
+// them into the registry would give the console's page tree members it does not have.
 #pragma once
 
 #include <QString>

@@ -20,22 +20,18 @@ class qt_ui_port : public QObject, public ui_port {
 
   // Set by the connect dialog while it is open; the supervision skips its status reads.
   void set_connect_dialog_open(bool open) { connect_dialog_open_ = open; }
-  bool link_online() const { return online_; }
   // Set when the group bar has been made: only then does the store report fader levels.
   void set_group_bar_present(bool present) { group_bar_present_ = present; }
   // What the pages tell the console's key lights about the screen.
   void set_surface_state_source(std::function<surface_page_state()> source) { surface_source_ = std::move(source); }
 
   // --- ui_port ---
-  void on_param(uint16_t id, uint16_t value, int pushed) override { emit param_changed(id, value, pushed); }
+  void on_param(uint16_t id, uint16_t value, bool pushed) override { emit param_changed(id, value, pushed); }
   void on_name(int logical, std::string_view name) override { emit channel_name_changed(logical, text(name)); }
   void on_scene_name(int scene, std::string_view name) override { emit scene_name_changed(scene, text(name)); }
   bool group_bar_exists() const override { return group_bar_present_; }
   void group_bar_level(int kind, int index, double db) override { emit group_bar_level_changed(kind, index, db); }
-  void link_state_changed(bool online) override {
-    online_ = online;
-    emit link_state(online);
-  }
+  void link_state_changed(bool online) override { emit link_state(online); }
   void show_incompatible_overlay(std::string_view message) override { emit incompatible(text(message)); }
   bool connect_dialog_open() const override { return connect_dialog_open_; }
   void show_toast(std::string_view message, uint16_t colour, int ms) override { emit toast(text(message), colour, ms); }
@@ -53,7 +49,7 @@ class qt_ui_port : public QObject, public ui_port {
   void console_encoder(int encoder, int steps) override { emit surface_encoder(encoder, steps); }
 
  signals:
-  void param_changed(uint16_t id, uint16_t value, int pushed);
+  void param_changed(uint16_t id, uint16_t value, bool pushed);
   void channel_name_changed(int logical, const QString& name);
   void scene_name_changed(int scene, const QString& name);
   void link_state(bool online);
@@ -76,7 +72,6 @@ class qt_ui_port : public QObject, public ui_port {
   static QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
   bool connect_dialog_open_ = false;
-  bool online_ = false;
   bool group_bar_present_ = false;
   std::function<surface_page_state()> surface_source_;
 };

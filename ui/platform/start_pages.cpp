@@ -1,9 +1,10 @@
 #include "ui/platform/start_pages.h"
 
 #include "ui/platform/page_stack.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_host.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_host.h"
+#include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
 #include "ui/widgets/gallery_page.h"
 
 namespace vorante {
@@ -26,8 +27,8 @@ bool show_start_page(page_stack& pages, navigator& nav, const QString& name, int
 QStringList start_page_names(const page_stack& pages, const navigator& nav) {
   QStringList names = pages.page_names();
   // Pages in no host can never be on screen.
-  for (const page_name_entry& e : page_names)
-    if (nav.registry().find(e.id) && (e.id == page_home || page_host_of(e.id) != 0))
+  for (const page_entry& e : page_table())
+    if (nav.registry().find(e.id) && (e.id == page_home || e.host != 0))
       names << QString::fromLatin1(e.name.data(), static_cast<qsizetype>(e.name.size()));
   return names;
 }

@@ -12,8 +12,16 @@ struct gradient_pair {
   rgb565 gradient;
 };
 
-// Pressed and checked colours by button type: 0 blue, 1 mute red, 2 solo orange, 3 green,
-// 4 bright green.
+// What a push button shows when pressed or checked.
+enum class button_type : int {
+  blue = 0,
+  mute = 1,          // red
+  solo = 2,          // orange
+  green = 3,
+  bright_green = 4,
+};
+
+// Pressed and checked colours, indexed by button type.
 constexpr std::array<gradient_pair, 5> button_type_colours{{
     {0x34DF, 0x020F},
     {0xE002, 0x7800},
@@ -34,6 +42,9 @@ class button : public face_button {
 
  public:
   explicit button(QWidget* parent = nullptr);
+
+  using face_button::set_type;
+  void set_type(button_type type) { face_button::set_type(static_cast<int>(type)); }
 
   // Released look: `colour` at the top, fading to half its brightness at the bottom.
   void set_colour(rgb565 colour);

@@ -44,8 +44,6 @@ constexpr int eq_highpass_code = 8;  // 12 dB Butterworth
 constexpr double eq_lowpass_hz = 16000;
 constexpr int eq_lowpass_code = 9;
 
-enum button_type : int { type_mute = 1, type_green = 3 };
-
 QWidget* bare_row(QWidget* parent, QBoxLayout*& layout, bool horizontal, int spacing) {
   auto* w = new QWidget(parent);
   layout = horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(w)) : new QVBoxLayout(w);
@@ -76,10 +74,9 @@ void indicator_lamp::paintEvent(QPaintEvent*) {
 
 // ---- channel_strip ----
 
-channel_strip::channel_strip(QWidget* parent) : QWidget(parent) {
+channel_strip::channel_strip(QWidget* parent)
+    : framed_strip(parent, default_size, QSizePolicy::Preferred, channel_strip_frame) {
   setFont(ui_font(default_text_px));
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-  resize(default_size);
 
   outer_ = new QHBoxLayout(this);
   outer_->setContentsMargins(padding, padding, padding, padding);
@@ -97,8 +94,6 @@ channel_strip::channel_strip(QWidget* parent) : QWidget(parent) {
   set_stereo(false);
   watch_touches(content_);
 }
-
-QSize channel_strip::sizeHint() const { return default_size; }
 
 void channel_strip::build_left(QHBoxLayout* content) {
   QBoxLayout* col;
@@ -141,7 +136,7 @@ void channel_strip::build_right(QHBoxLayout* content) {
   right_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   // Name and buttons get their share of the height from size_parts().
-  name_ = strip_button(right_, "CH", 0, false);
+  name_ = strip_button(right_, "CH", button_type::blue, false);
   name_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   col->addWidget(name_);
   connect(name_, &QAbstractButton::clicked, this, &channel_strip::name_clicked);
@@ -184,9 +179,9 @@ void channel_strip::build_right(QHBoxLayout* content) {
   button_row_ = bare_row(right_, buttons, true, 2);
   button_row_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   button_row_->setFont(ui_font(small_px));
-  phantom_ = strip_button(button_row_, "48v", type_mute, true);
-  m_ = strip_button(button_row_, "M", type_mute, true);
-  s_ = strip_button(button_row_, "S", type_green, true);
+  phantom_ = strip_button(button_row_, "48v", button_type::mute, true);
+  m_ = strip_button(button_row_, "M", button_type::mute, true);
+  s_ = strip_button(button_row_, "S", button_type::green, true);
   for (button* b : {phantom_, m_, s_}) {
     b->setFont(ui_font(small_px));
     b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
@@ -248,8 +243,8 @@ void channel_strip::set_gain(double db) {
 void channel_strip::set_gate(bool on) { gate_lamp_->set_lit(on); }
 void channel_strip::set_comp(bool on) { comp_lamp_->set_lit(on); }
 void channel_strip::set_48v(bool on) { phantom_->setChecked(on); }
-void channel_strip::set_m(bool on) { m_->setChecked(on); }
-void channel_strip::set_s(bool on) { s_->setChecked(on); }
+void channel_strip::set_mute(bool on) { m_->setChecked(on); }
+void channel_strip::set_solo(bool on) { s_->setChecked(on); }
 void channel_strip::set_pan(int value) { pan_->set_value(value); }
 
 void channel_strip::set_level(double db) {
@@ -293,17 +288,6 @@ void channel_strip::set_ms_beside_lamps(bool on) {
   size_parts();
 }
 
-void channel_strip::set_selected(bool on) {
-  if (on == selected_) return;
-  selected_ = on;
-  update();
-}
-
-void channel_strip::set_frame(const strip_frame_colours& colours) {
-  frame_ = colours;
-  update();
-}
-
 // The name and the button row take fixed shares of the strip's height. Set after the
 // strip's own layout has run, so the columns lay out again with the new heights.
 void channel_strip::size_parts() {
@@ -319,11 +303,6 @@ void channel_strip::size_parts() {
       b->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
   }
-}
-
-void channel_strip::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  paint_strip_frame(p, rect(), selected_ ? strip_frame_selected : frame_);
 }
 
 void channel_strip::resizeEvent(QResizeEvent* e) {

@@ -50,7 +50,7 @@ class indicator_lamp : public QWidget {
   bool lit_ = false;
 };
 
-class channel_strip : public QWidget {
+class channel_strip : public framed_strip {
   Q_OBJECT
 
  public:
@@ -63,8 +63,8 @@ class channel_strip : public QWidget {
   void set_gate(bool on);
   void set_comp(bool on);
   void set_48v(bool on);
-  void set_m(bool on);
-  void set_s(bool on);
+  void set_mute(bool on);
+  void set_solo(bool on);
   void set_pan(int value);
   // The fader in dB and the readout's text for it.
   void set_level(double db);
@@ -80,11 +80,6 @@ class channel_strip : public QWidget {
   void set_comp_label(const QString& text);
   // M and S beside the lamps instead of in the button row (stereo pairs hide that row).
   void set_ms_beside_lamps(bool on);
-
-  void set_selected(bool on);
-  bool selected() const { return selected_; }
-  // The look of an unselected strip; the strips page sets its own.
-  void set_frame(const strip_frame_colours& colours);
 
   // ---- parts, for the owner's layout changes and for tests ----
   button* name_button() const { return name_; }
@@ -108,8 +103,6 @@ class channel_strip : public QWidget {
   eq_graph* eq() const { return eq_; }
   QWidget* pan_row() const { return pan_row_; }
 
-  QSize sizeHint() const override;
-
  signals:
   void name_clicked();
   void name_long_pressed();
@@ -124,7 +117,6 @@ class channel_strip : public QWidget {
   void touched();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -161,8 +153,6 @@ class channel_strip : public QWidget {
   pan_bar* pan_;
   level_readout* readout_;
   sends_panel* sends_ = nullptr;
-  strip_frame_colours frame_ = channel_strip_frame;
-  bool selected_ = false;
   bool touch_reported_ = false;
 };
 

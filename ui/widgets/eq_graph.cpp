@@ -13,12 +13,7 @@ namespace vorante {
 
 namespace {
 
-// Value types of what a drag writes.
-constexpr int highpass_frequency_type = 19;
-constexpr int lowpass_frequency_type = 20;
-constexpr int band_frequency_type = 21;
-constexpr int band_gain_type = 22;
-
+// Opacities of the graph's layers, 0..255.
 constexpr int spectrum_opa = 76;
 constexpr int dragged_curve_opa = 127;
 constexpr int band_handle_opa = 153;
@@ -363,14 +358,14 @@ void eq_graph::drag_to(QPoint p) {
   update();  // the handle and its box follow at once; the curve on the next tick
   switch (c->kind()) {
     case curve_kind::high_pass:
-      emit highpass_dragged(to_raw(highpass_frequency_type, c->frequency()));
+      emit highpass_dragged(to_raw(value_type::highpass_frequency, c->frequency()));
       break;
     case curve_kind::low_pass:
-      emit lowpass_dragged(to_raw(lowpass_frequency_type, c->frequency()));
+      emit lowpass_dragged(to_raw(value_type::lowpass_frequency, c->frequency()));
       break;
     case curve_kind::band:
-      emit band_dragged(dragged_->band, to_raw(band_frequency_type, c->frequency()),
-                        to_raw(band_gain_type, c->gain()));
+      emit band_dragged(dragged_->band, to_raw(value_type::peq_frequency, c->frequency()),
+                        to_raw(value_type::peq_gain, c->gain()));
       break;
   }
 }

@@ -6,16 +6,6 @@
 
 namespace vorante {
 
-namespace {
-// Value types of the EQ parameters.
-constexpr int highpass_frequency_type = 19;
-constexpr int lowpass_frequency_type = 20;
-constexpr int band_frequency_type = 21;
-constexpr int band_gain_type = 22;
-constexpr int band_q_type = 23;
-constexpr int codes_per_band = 4;  // type, frequency, gain, Q
-}  // namespace
-
 eq_param_ids eq_param_block(int kind, int index, int filter_code, int band_code, int bands) {
   eq_param_ids ids;
   ids.highpass_type = param_id(kind, index, filter_code);
@@ -35,24 +25,24 @@ bool show_eq_param(eq_graph& g, const eq_param_ids& ids, unsigned id, uint16_t r
   if (id == ids.highpass_type) {
     g.set_highpass_type(raw);
   } else if (id == ids.highpass_frequency) {
-    g.set_highpass_frequency(to_physical(highpass_frequency_type, raw));
+    g.set_highpass_frequency(to_physical(value_type::highpass_frequency, raw));
   } else if (id == ids.lowpass_type) {
     g.set_lowpass_type(raw);
   } else if (id == ids.lowpass_frequency) {
-    g.set_lowpass_frequency(to_physical(lowpass_frequency_type, raw));
+    g.set_lowpass_frequency(to_physical(value_type::lowpass_frequency, raw));
   } else {
     for (int b = 0; b < static_cast<int>(ids.bands.size()); ++b) {
       const eq_band_ids& band = ids.bands[static_cast<size_t>(b)];
       if (id == band.frequency) {
-        g.set_band_frequency(b, to_physical(band_frequency_type, raw));
+        g.set_band_frequency(b, to_physical(value_type::peq_frequency, raw));
         return true;
       }
       if (id == band.gain) {
-        g.set_band_gain(b, to_physical(band_gain_type, raw));
+        g.set_band_gain(b, to_physical(value_type::peq_gain, raw));
         return true;
       }
       if (id == band.q) {
-        g.set_band_q(b, to_physical(band_q_type, raw));
+        g.set_band_q(b, to_physical(value_type::peq_q, raw));
         return true;
       }
     }

@@ -1,7 +1,6 @@
 #include "ui/widgets/fader_strip.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 #include <cstdarg>
 
@@ -20,16 +19,12 @@ constexpr int padding = 2;
 constexpr int gap = 8;
 constexpr int button_height = 32;
 constexpr int name_top_padding = 8;
-constexpr int scale_px = 10;
 constexpr int readout_width_percent = 90;
 
-enum button_type : int { type_blue = 0, type_mute = 1, type_solo = 2, type_green = 3 };
 }  // namespace
 
-fader_strip::fader_strip(QWidget* parent) : QWidget(parent) {
+fader_strip::fader_strip(QWidget* parent) : framed_strip(parent, default_size, QSizePolicy::Expanding) {
   setFont(ui_font(default_text_px));
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  resize(default_size);
 
   column_ = new QVBoxLayout(this);
   column_->setContentsMargins(padding, padding, padding, padding);
@@ -41,22 +36,11 @@ fader_strip::fader_strip(QWidget* parent) : QWidget(parent) {
   set_text_colour(name_, theme::white);
   connect(new long_press(name_), &long_press::long_pressed, this, &fader_strip::name_long_pressed);
 
-  mute_ = strip_button(this, "MUTE", type_mute, true, button_height);
-  solo_ = strip_button(this, "SOLO", type_solo, true, button_height);
+  mute_ = strip_button(this, "MUTE", button_type::mute, true, button_height);
+  solo_ = strip_button(this, "SOLO", button_type::solo, true, button_height);
 
   fader_area_ = new QWidget(this);
-  auto* area = new QVBoxLayout(fader_area_);
-  area->setContentsMargins(0, 0, 0, 0);
-  fader_ = new vorante::fader(fader_area_);
-  fader_->setFont(ui_font(scale_px));
-  fader_->set_padding(2, 2);
-  fader_->set_knob(fader_knob_small);
-  fader_->set_show_labels(true);
-  fader_->set_centred(true);
-  fader_->set_tick_length(3);
-  fader_->set_tick_gap(1);
-  fader_->set_highlight_radius(8);
-  area->addWidget(fader_);
+  fader_ = add_strip_fader(fader_area_, 3, 1);
 
   column_->addWidget(name_);
   column_->addWidget(mute_);
@@ -72,18 +56,16 @@ fader_strip::fader_strip(QWidget* parent) : QWidget(parent) {
   });
 }
 
-QSize fader_strip::sizeHint() const { return default_size; }
-
 void fader_strip::add_enter() {
   if (enter_) return;
-  enter_ = strip_button(this, "ENTER", type_blue, false, button_height);
+  enter_ = strip_button(this, "ENTER", button_type::blue, false, button_height);
   column_->insertWidget(column_->indexOf(name_) + 1, enter_);
   connect(enter_, &QAbstractButton::clicked, this, &fader_strip::enter_clicked);
 }
 
 void fader_strip::add_off() {
   if (off_) return;
-  off_ = strip_button(this, "OFF", type_green, true, button_height);
+  off_ = strip_button(this, "OFF", button_type::green, true, button_height);
   column_->insertWidget(column_->indexOf(mute_), off_);
   connect(off_, &QAbstractButton::clicked, this, &fader_strip::off_clicked);
 }
@@ -121,17 +103,6 @@ void fader_strip::set_level(double db) {
 
 void fader_strip::show_level_text(double db) {
   if (readout_) readout_->set_text(fader_level_text(db));
-}
-
-void fader_strip::set_selected(bool on) {
-  if (on == selected_) return;
-  selected_ = on;
-  update();
-}
-
-void fader_strip::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  paint_strip_frame(p, rect(), selected_ ? strip_frame_selected : strip_frame_normal);
 }
 
 void fader_strip::resizeEvent(QResizeEvent* e) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include "ui/widgets/strip_frame.h"
 
@@ -17,7 +16,7 @@ class button;
 class fader;
 class level_readout;
 
-class fader_strip : public QWidget {
+class fader_strip : public framed_strip {
   Q_OBJECT
 
  public:
@@ -38,9 +37,6 @@ class fader_strip : public QWidget {
   // The fader's level in dB, and the readout's text for it.
   void set_level(double db);
 
-  void set_selected(bool on);
-  bool selected() const { return selected_; }
-
   QLabel* name_label() const { return name_; }
   button* mute_button() const { return mute_; }
   button* solo_button() const { return solo_; }
@@ -48,8 +44,6 @@ class fader_strip : public QWidget {
   button* off_button() const { return off_; }
   level_readout* readout() const { return readout_; }
   vorante::fader* fader() const { return fader_; }
-
-  QSize sizeHint() const override;
 
  signals:
   void enter_clicked();
@@ -60,7 +54,6 @@ class fader_strip : public QWidget {
   void name_long_pressed();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -75,7 +68,6 @@ class fader_strip : public QWidget {
   button* enter_ = nullptr;
   button* off_ = nullptr;
   level_readout* readout_ = nullptr;
-  bool selected_ = false;
 };
 
 }  // namespace vorante

@@ -57,6 +57,15 @@ class panel : public QWidget {
 
   QWidget* body;
 
+  // The body's layout: edge to edge, `spacing` px between its items.
+  template <class layout_type>
+  layout_type* lay_out_body(int spacing) {
+    auto* l = new layout_type(body);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(spacing);
+    return l;
+  }
+
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
@@ -102,9 +111,7 @@ constexpr std::array<const char*, 5> button_type_names{"BLUE", "MUTE", "SOLO", "
 
 QWidget* buttons_panel(QWidget* parent) {
   auto* p = new panel(tr_text("BUTTONS"), parent);
-  auto* grid = new QGridLayout(p->body);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(12);
+  auto* grid = p->lay_out_body<QGridLayout>(12);
   grid->setVerticalSpacing(10);
   const std::array<const char*, 5> columns{"NORMAL", "PRESSED", "CHECKED", "DISABLED", "PROGRESS"};
   for (int c = 0; c < static_cast<int>(columns.size()); ++c)
@@ -141,10 +148,7 @@ QWidget* buttons_panel(QWidget* parent) {
 
 QWidget* toggles_panel(QWidget* parent) {
   auto* p = new panel(tr_text("TOGGLES"), parent);
-  auto* grid = new QGridLayout(p->body);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(10);
-  grid->setVerticalSpacing(10);
+  auto* grid = p->lay_out_body<QGridLayout>(10);
   grid->addWidget(caption(tr_text("OFF"), p->body), 0, 0);
   grid->addWidget(caption(tr_text("ON"), p->body), 1, 0);
   grid->addWidget(caption(tr_text("PROGRESS"), p->body), 2, 0);
@@ -165,9 +169,7 @@ QWidget* toggles_panel(QWidget* parent) {
 
 QWidget* tiles_panel(QWidget* parent) {
   auto* p = new panel(tr_text("TILES"), parent);
-  auto* row = new QHBoxLayout(p->body);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(10);
+  auto* row = p->lay_out_body<QHBoxLayout>(10);
   struct tile_case {
     const char* title;
     const char* value;
@@ -199,9 +201,7 @@ QWidget* tiles_panel(QWidget* parent) {
 
 QWidget* meters_panel(QWidget* parent) {
   auto* p = new panel(tr_text("GAIN REDUCTION"), parent);
-  auto* row = new QHBoxLayout(p->body);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(22);
+  auto* row = p->lay_out_body<QHBoxLayout>(22);
   row->setAlignment(Qt::AlignTop);
   for (int v : {0, 10, 25, 50, 75, 100}) {
     auto* column = new QVBoxLayout();
@@ -218,9 +218,7 @@ QWidget* meters_panel(QWidget* parent) {
 
 QWidget* overlays_panel(QWidget* parent) {
   auto* p = new panel(tr_text("OVERLAYS"), parent);
-  auto* column = new QVBoxLayout(p->body);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(12);
+  auto* column = p->lay_out_body<QVBoxLayout>(12);
 
   auto* toasts = new QHBoxLayout();
   toasts->setSpacing(12);
@@ -234,7 +232,7 @@ QWidget* overlays_panel(QWidget* parent) {
       {"CALL FAIL!", theme::failure, false},
       {"Please select a scene!", theme::hint, true},
   }};
-  const std::array<int, 3> types{3, 1, 2};
+  const std::array<button_type, 3> types{button_type::green, button_type::mute, button_type::solo};
   for (int i = 0; i < static_cast<int>(cases.size()); ++i) {
     auto* b = new button(p->body);
     b->setFixedSize(190, 44);

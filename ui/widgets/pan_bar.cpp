@@ -1,7 +1,6 @@
 #include "ui/widgets/pan_bar.h"
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -18,7 +17,7 @@ constexpr int text_gap = 4;                 // between "L"/"R" and the track
 constexpr int knob_height_factor = 3;
 }  // namespace
 
-pan_bar::pan_bar(QWidget* parent) : QWidget(parent) {
+pan_bar::pan_bar(QWidget* parent) : touch_slider(parent, pan_min, pan_max, 0) {
   setFont(ui_font(pan_text_px));
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   resize(default_size);
@@ -52,17 +51,10 @@ pan_geometry pan_bar::geometry_of(int value) const {
   return g;
 }
 
-void pan_bar::set_value(int value) {
-  const int v = std::clamp(value, pan_min, pan_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
-}
-
 void pan_bar::set_clickable(bool on) {
   if (on == clickable_) return;
   clickable_ = on;
-  dragging_ = false;
+  set_drags(on);
   setAttribute(Qt::WA_TransparentForMouseEvents, !on);
 }
 
@@ -76,7 +68,7 @@ void pan_bar::paintEvent(QPaintEvent*) {
   p.drawText(QRect(width() - side + text_gap, 0, side - text_gap, height()),
              Qt::AlignRight | Qt::AlignVCenter, "R");
 
-  const pan_geometry g = geometry_of(value_);
+  const pan_geometry g = geometry_of(value());
   p.setPen(Qt::NoPen);
   const qreal r = g.track.height() / 2;
   p.setBrush(to_qcolor(pan_track_colour));
@@ -88,34 +80,8 @@ void pan_bar::paintEvent(QPaintEvent*) {
 }
 
 void pan_bar::follow_pointer(double x) {
-  const pan_geometry g = geometry_of(value_);
-  const int v = pan_value_at(x, g.track.center().x(), g.half_width, pan_min, pan_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
-  emit value_changed(v);
-}
-
-void pan_bar::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton || !clickable_) {
-    e->ignore();
-    return;
-  }
-  dragging_ = true;
-  follow_pointer(e->position().x());
-}
-
-void pan_bar::mouseMoveEvent(QMouseEvent* e) {
-  if (dragging_) follow_pointer(e->position().x());
-}
-
-void pan_bar::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton) dragging_ = false;
-}
-
-void pan_bar::hideEvent(QHideEvent* e) {
-  dragging_ = false;
-  QWidget::hideEvent(e);
+  const pan_geometry g = geometry_of(value());
+  take_value(pan_value_at(x, g.track.center().x(), g.half_width, pan_min, pan_max));
 }
 
 }  // namespace vorante

@@ -3,9 +3,8 @@
 // dead zone round the centre so the middle is easy to hit.
 #pragma once
 
-#include <QWidget>
-
 #include "ui/foundation/colour.h"
+#include "ui/widgets/touch_slider.h"
 
 namespace vorante {
 
@@ -22,44 +21,31 @@ struct pan_geometry {
   double half_width = 0;
 };
 
-class pan_bar : public QWidget {
+class pan_bar : public touch_slider {
   Q_OBJECT
 
  public:
   explicit pan_bar(QWidget* parent = nullptr);
 
-  // The value as the store has it, clamped; no signal.
-  void set_value(int value);
-  int value() const { return value_; }
-
   // A pan bar that does not take touches (a channel whose pan follows its link partner).
   void set_clickable(bool on);
   bool clickable() const { return clickable_; }
-  bool dragging() const { return dragging_; }
 
   pan_geometry geometry_of(int value) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
- signals:
-  // Only the user's touches.
-  void value_changed(int value);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  void drag_started(double x) override { follow_pointer(x); }
+  void dragged_to(double x) override { follow_pointer(x); }
 
  private:
   int side_text_width() const;
   void follow_pointer(double x);
 
-  int value_ = 0;
   bool clickable_ = true;
-  bool dragging_ = false;
 };
 
 }  // namespace vorante

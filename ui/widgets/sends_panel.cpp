@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -37,15 +36,7 @@ constexpr int box_side_padding = 8;
 constexpr int title_px = 14;
 constexpr int item_gap = 6;
 
-constexpr int send_level_type = 16;
 constexpr uint16_t pre_fader_flag = 0x8000;
-
-// Send codes of the two kinds that have sends.
-constexpr int input_aux_code = 13;
-constexpr int input_main_code = 21;
-constexpr int input_fx_code = 25;
-constexpr int fx_aux_code = 173;
-constexpr int fx_main_code = 181;
 
 constexpr std::array<const char*, send_group_count> group_names{"AUX", "FX", "MAIN"};
 
@@ -95,7 +86,7 @@ class side_title : public QWidget {
 
 // ---- send_slider ----
 
-send_slider::send_slider(QWidget* parent) : QWidget(parent) {
+send_slider::send_slider(QWidget* parent) : touch_slider(parent, 0, send_slider_max, send_slider_max / 2) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -117,15 +108,8 @@ QRectF send_slider::track_rect() const {
 QRectF send_slider::knob_rect_of(int value) const {
   const QRectF t = track_rect();
   const double x = t.left() + t.width() * std::clamp(value, 0, send_slider_max) / send_slider_max;
-  const double d = track_height() + 2 * knob_padding + (dragging_ ? knob_press_grow : 0);
+  const double d = track_height() + 2 * knob_padding + (dragging() ? knob_press_grow : 0);
   return QRectF(x - d / 2, height() / 2.0 - d / 2, d, d);
-}
-
-void send_slider::set_value(int value) {
-  const int v = std::clamp(value, 0, send_slider_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
 }
 
 void send_slider::set_colour(rgb565 c) {
@@ -151,47 +135,25 @@ void send_slider::paintEvent(QPaintEvent*) {
   p.setPen(QPen(to_qcolor(slider_border), 1));
   p.setBrush(to_qcolor(colour_, slider_background_alpha));
   p.drawRoundedRect(bar, r, r);
-  const double x = t.left() + t.width() * value_ / send_slider_max;
+  const double x = t.left() + t.width() * value() / send_slider_max;
   p.setPen(Qt::NoPen);
   p.setBrush(to_qcolor(colour_));
   p.drawRoundedRect(QRectF(bar.left(), bar.top(), x - bar.left(), bar.height()), r, r);
   p.setPen(Qt::NoPen);
   p.setBrush(to_qcolor(theme::white));
-  p.drawEllipse(knob_rect_of(value_));
+  p.drawEllipse(knob_rect_of(value()));
 }
 
-void send_slider::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) {
-    e->ignore();
-    return;
-  }
-  dragging_ = true;
-  grab_x_ = e->position().x();
-  grab_value_ = value_;
-  update();
+void send_slider::drag_started(double x) {
+  grab_x_ = x;
+  grab_value_ = value();
 }
 
-void send_slider::mouseMoveEvent(QMouseEvent* e) {
-  if (!dragging_) return;
+void send_slider::dragged_to(double x) {
   const double w = track_rect().width();
   if (w <= 0) return;
-  const double moved = (e->position().x() - grab_x_) * send_slider_max / w;
-  const int v = std::clamp(grab_value_ + static_cast<int>(std::lround(moved)), 0, send_slider_max);
-  if (v == value_) return;
-  value_ = v;
-  update();
-  emit value_changed(v);
-}
-
-void send_slider::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  update();
-}
-
-void send_slider::hideEvent(QHideEvent* e) {
-  dragging_ = false;
-  QWidget::hideEvent(e);
+  const double moved = (x - grab_x_) * send_slider_max / w;
+  take_value(std::clamp(grab_value_ + static_cast<int>(std::lround(moved)), 0, send_slider_max));
 }
 
 // ---- sends_panel ----
@@ -336,7 +298,7 @@ void sends_panel::apply_channel_visibility() {
 bool sends_panel::param_changed(unsigned id, std::uint16_t raw) {
   if (!is_valid_id(id)) return false;
   const param_info p = info_of(id);
-  if (p.kind != kind_ || p.value_type != send_level_type) return false;
+  if (p.kind != kind_ || p.value_type != value_type::send_level) return false;
   const bool right_member = is_fixed_stereo_left(kind_, index_) && p.index == index_ + 1;
   if (p.index != index_ && !right_member) return false;
 
@@ -345,16 +307,16 @@ bool sends_panel::param_changed(unsigned id, std::uint16_t raw) {
   const int code = p.code;
   auto in = [&](int first, int count) { return code >= first && code < first + count; };
   if (kind_ == kind_input) {
-    if (in(input_aux_code, aux_items_)) group = send_group_aux, item = code - input_aux_code;
-    else if (in(input_main_code, main_sends)) group = send_group_main, item = code - input_main_code;
-    else if (in(input_fx_code, fx_items_)) group = send_group_fx, item = code - input_fx_code;
+    if (in(code_input_aux_send, aux_items_)) group = send_group_aux, item = code - code_input_aux_send;
+    else if (in(code_input_main_l_send, main_sends)) group = send_group_main, item = code - code_input_main_l_send;
+    else if (in(code_input_fx_send, fx_items_)) group = send_group_fx, item = code - code_input_fx_send;
   } else if (kind_ == kind_fx) {
-    if (in(fx_aux_code, aux_items_)) group = send_group_aux, item = code - fx_aux_code;
-    else if (in(fx_main_code, main_sends)) group = send_group_main, item = code - fx_main_code;
+    if (in(code_fx_aux_send, aux_items_)) group = send_group_aux, item = code - code_fx_aux_send;
+    else if (in(code_fx_main_l_send, main_sends)) group = send_group_main, item = code - code_fx_main_l_send;
   }
   send_slider* s = slider(group, item);
   if (!s) return false;
-  s->set_value(position_of(send_level_type, raw));
+  s->set_value(position_of(value_type::send_level, raw));
   s->set_colour((raw & pre_fader_flag) ? send_pre_colour : send_post_colour);
   return true;
 }

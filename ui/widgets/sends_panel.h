@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/foundation/colour.h"
+#include "ui/widgets/touch_slider.h"
 
 class QLabel;
 class QVBoxLayout;
@@ -28,19 +29,15 @@ constexpr int main_sends = 2;
 
 // A send level: a thin bar 0..100 with a white knob. A drag moves it by the distance the
 // finger travels, so touching it never changes the send by itself.
-class send_slider : public QWidget {
+class send_slider : public touch_slider {
   Q_OBJECT
 
  public:
   explicit send_slider(QWidget* parent = nullptr);
 
-  // The value as the store has it, clamped; no signal.
-  void set_value(int value);
-  int value() const { return value_; }
   void set_colour(rgb565 c);
   rgb565 colour() const { return colour_; }
   void set_compact(bool on);
-  bool dragging() const { return dragging_; }
 
   // Where the knob's centre can go, and the knob at a value.
   QRectF track_rect() const;
@@ -49,23 +46,16 @@ class send_slider : public QWidget {
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
- signals:
-  void value_changed(int value);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  void drag_started(double x) override;
+  void dragged_to(double x) override;
 
  private:
   int track_height() const;
 
-  int value_ = send_slider_max / 2;
   rgb565 colour_ = send_post_colour;
   bool compact_ = false;
-  bool dragging_ = false;
   double grab_x_ = 0;
   int grab_value_ = 0;
 };

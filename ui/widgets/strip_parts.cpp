@@ -1,17 +1,16 @@
 #include "ui/widgets/strip_parts.h"
 
 #include <QPalette>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "ui/widgets/button.h"
+#include "ui/widgets/fader.h"
+#include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
 
-namespace {
-constexpr int fader_level_type = 15;
-}
-
-button* strip_button(QWidget* parent, const QString& text, int type, bool checkable, int height) {
+button* strip_button(QWidget* parent, const QString& text, button_type type, bool checkable, int height) {
   auto* b = new button(parent);
   b->set_text(text);
   b->set_type(type);
@@ -22,6 +21,23 @@ button* strip_button(QWidget* parent, const QString& text, int type, bool checka
   return b;
 }
 
+fader* add_strip_fader(QWidget* area, int tick_length, int tick_gap) {
+  constexpr int scale_px = 10;
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* f = new fader(area);
+  f->setFont(ui_font(scale_px));
+  f->set_padding(2, 2);
+  f->set_knob(fader_knob_small);
+  f->set_show_labels(true);
+  f->set_centred(true);
+  f->set_tick_length(tick_length);
+  f->set_tick_gap(tick_gap);
+  f->set_highlight_radius(8);
+  layout->addWidget(f);
+  return f;
+}
+
 void set_text_colour(QWidget* label, rgb565 colour) {
   QPalette pal = label->palette();
   pal.setColor(QPalette::WindowText, to_qcolor(colour));
@@ -30,8 +46,8 @@ void set_text_colour(QWidget* label, rgb565 colour) {
 }
 
 QString fader_level_text(double db, unit_display units) {
-  const uint16_t raw = to_raw(fader_level_type, db);
-  return QString::fromStdString(value_text_of_type(fader_level_type, raw, 0, units));
+  const uint16_t raw = to_raw(value_type::fader_level, db);
+  return QString::fromStdString(value_text_of_type(value_type::fader_level, raw, 0, units));
 }
 
 }  // namespace vorante

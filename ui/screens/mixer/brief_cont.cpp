@@ -9,8 +9,8 @@
 #include "app/core/translate.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/button.h"
 
 namespace vorante {

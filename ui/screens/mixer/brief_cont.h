@@ -8,7 +8,7 @@
 
 #include "app/params/banks.h"
 #include "ui/foundation/colour.h"
-#include "ui/screens/mixer/container_page.h"
+#include "ui/pages/container_page.h"
 
 class QAbstractButton;
 class QLabel;

@@ -157,7 +157,7 @@ uint32_t connect_dialog::now() const { return links_.clock ? links_.clock() : st
 
 void connect_dialog::open() {
   links_.console.set_address(0);
-  links_.engine.clear_link_alive();
+  links_.engine.supervision().clear_alive();
   links_.store.clear_all();
   if (layer_) {
     layer_->raise();

@@ -9,7 +9,7 @@
 #include "app/params/convert.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -86,7 +86,7 @@ class clickable_image : public QLabel {
 
 }  // namespace
 
-int group_bar_position(double db) { return nearest_ladder_index(ladder_of(15), db); }
+int group_bar_position(double db) { return nearest_ladder_index(ladder_of(value_type::fader_level), db); }
 
 int group_bar_top() { return group_bar_position(10.0); }
 

@@ -1,6 +1,5 @@
 #include "ui/screens/mixer/meter_bridge.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -8,8 +7,8 @@
 
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -25,12 +24,6 @@ constexpr int bar_border_alpha = 178;  // black at 70 %
 // Where the fill turns from green to amber to red, as fractions of the bar.
 constexpr double fill_amber_from = 0.62;
 constexpr double fill_red_from = 0.88;
-
-int64_t steady_now_ms() {
-  static QElapsedTimer clock;
-  if (!clock.isValid()) clock.start();
-  return clock.elapsed();
-}
 
 bool bar_fitted(const channel_ref& c) { return !logical_slot_of(logical_of(c.kind, c.index)).not_fitted; }
 
@@ -130,13 +123,17 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
   }
 
   timer_.setInterval(bridge_tick_ms);
-  connect(&timer_, &QTimer::timeout, this, [this] { tick(steady_now_ms()); });
+  connect(&timer_, &QTimer::timeout, this, [this] { tick(env_.nav.now()); });
   timer_.start();
 }
 
-void meter_bridge::tick(int64_t now_ms) {
-  const bool round = now_ms - last_round_ms_ >= bridge_request_period_ms;
-  if (round) last_round_ms_ = now_ms;
+void meter_bridge::tick(uint32_t now_ms) {
+  // Unsigned difference: the clock wraps.
+  const bool round = !rounds_started_ || now_ms - last_round_ms_ >= static_cast<uint32_t>(bridge_request_period_ms);
+  if (round) {
+    rounds_started_ = true;
+    last_round_ms_ = now_ms;
+  }
   link_session& s = env_.session;
   const bool online = s.engine.link_alive();
   const bool fader_page = env_.nav.is_on_screen(page_brief_channel) || env_.nav.is_on_screen(page_brief_fader);

@@ -11,7 +11,7 @@
 
 #include "ui/foundation/colour.h"
 #include "ui/screens/mixer/meter_bridge_map.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 
 class QLabel;
 
@@ -52,8 +52,8 @@ class meter_bridge : public QWidget {
  public:
   meter_bridge(page_env& env, QWidget* parent = nullptr);
 
-  // One update as the 100 ms timer runs it, at time `now_ms`.
-  void tick(int64_t now_ms);
+  // One update as the 100 ms timer runs it, at time `now_ms` of the navigation's clock.
+  void tick(uint32_t now_ms);
 
   int bar_value(int n) const { return bars_[n]->value(); }
   bridge_bar* bar(int n) const { return bars_[n]; }
@@ -73,7 +73,8 @@ class meter_bridge : public QWidget {
   std::array<bridge_bar*, bridge_bar_count> bars_{};
   std::array<QLabel*, bridge_bar_count> labels_{};
   QTimer timer_;
-  int64_t last_round_ms_ = -1'000'000;
+  bool rounds_started_ = false;
+  uint32_t last_round_ms_ = 0;
 };
 
 }  // namespace vorante

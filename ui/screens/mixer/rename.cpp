@@ -7,7 +7,7 @@
 #include "app/params/ids.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/face_button.h"
 #include "ui/widgets/text_entry.h"
 
@@ -64,8 +64,8 @@ void rename_channel(navigator& nav, QWidget* label, int kind, int index) {
                                               const std::string& text) {
     const std::string name = text.empty() ? default_channel_name(kind, index) : cut_to_name_slot(text);
     sync_engine& engine = nav.session().engine;
-    engine.set_channel_name(logical, name);
-    const std::string_view stored = engine.channel_name_slot(logical);
+    engine.names().set_channel_name(logical, name);
+    const std::string_view stored = engine.names().channel_name(logical);
     const QString shown = QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size()));
     set_label_text(target, shown);
     nav.on_name(logical, shown);

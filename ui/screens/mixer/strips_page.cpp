@@ -11,8 +11,8 @@
 #include "app/protocol/session.h"
 #include "ui/screens/mixer/colour_picker.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/screens/mixer/strips_page_main.h"
@@ -31,8 +31,6 @@ namespace {
 
 constexpr strip_frame_colours strips_frame{strips_card, strips_card, 255};
 constexpr int eq_thumbnail_height = 90;
-constexpr int fader_level_type = 15;
-constexpr int pan_type = 2;
 // The colour picker opens this far right of the name button it belongs to.
 constexpr int picker_offset = 3;
 
@@ -267,7 +265,7 @@ void strips_page::update_pan_clicks() {
   for (int n = 0; n < strip_count; ++n) {
     const strip_record& r = record(n);
     const bool linked_mono = r.in_use && r.kind == kind_input && !is_fixed_stereo_left(r.kind, r.index) &&
-                             link_bit(store, r.kind, r.index);
+                             stereo_bit(store, r.kind, r.index);
     strip(n)->pan()->set_clickable(!linked_mono);
   }
 }
@@ -287,7 +285,7 @@ void strips_page::highlight_selection() {
   int partner = -1;
   if (selected_ >= 0) {
     const strip_record& r = record(selected_);
-    if ((r.kind == kind_input || r.kind == kind_bus) && link_bit(env_.session.store, r.kind, r.index))
+    if ((r.kind == kind_input || r.kind == kind_bus) && stereo_bit(env_.session.store, r.kind, r.index))
       partner = strip_of_logical(logical_of(r.kind, r.index ^ 1));
   }
   for (int n = 0; n < strip_count; ++n) strip(n)->set_selected(n == selected_ || n == partner);
@@ -328,13 +326,13 @@ void strips_page::strip_phantom(int n) {
 void strips_page::strip_fader(int n, double db) {
   const strip_record& r = record(n);
   if (!r.in_use) return;
-  env_.session.store.linked_set(param_id(r.kind, r.index, code_fader), to_raw(fader_level_type, db));
+  env_.session.store.linked_set(param_id(r.kind, r.index, code_fader), to_raw(value_type::fader_level, db));
 }
 
 void strips_page::strip_pan(int n, int value) {
   const strip_record& r = record(n);
   if (!r.in_use || r.kind != kind_input) return;
-  env_.session.store.linked_set(param_id(r.kind, r.index, code_input_pan), to_raw(pan_type, value));
+  env_.session.store.linked_set(param_id(r.kind, r.index, code_input_pan), to_raw(value_type::pan, value));
 }
 
 void strips_page::strip_send(int n, int group, int item, int value) {

@@ -11,7 +11,7 @@
 
 #include "app/params/ids.h"
 #include "ui/foundation/colour.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/strips_page_model.h"
 #include "ui/widgets/eq_graph_binding.h"
 
@@ -43,7 +43,7 @@ class strips_page : public page {
   void page_hidden() override;
   // A logical channel to bring on screen and select, or -1 for the current bank.
   void open(int logical) override;
-  void on_param(uint16_t id, uint16_t value, int flag) override;
+  void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void on_name(int logical, const QString& text) override;
 
   struct strip_record {

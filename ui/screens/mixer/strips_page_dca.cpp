@@ -7,7 +7,7 @@
 #include "app/params/convert.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
@@ -17,11 +17,9 @@ namespace vorante {
 
 namespace {
 
-constexpr int dca_on_code = 217;
-constexpr int fader_level_type = 15;
 constexpr int row_gap = 3;
 
-unsigned on_id(int dca) { return param_id(kind_dca, dca, dca_on_code); }
+unsigned on_id(int dca) { return param_id(kind_dca, dca, code_dca_switch); }
 unsigned fader_id(int dca) { return param_id(kind_dca, dca, code_fader); }
 
 QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
@@ -52,7 +50,7 @@ strips_dca_row::strips_dca_row(page_env& env, QWidget* parent) : QWidget(parent)
     connect(s, &fader_strip::enter_clicked, this, [this, d] { env_.nav.open_editor(kind_dca, d); });
     connect(s, &fader_strip::off_clicked, this, [this, d] { toggle_on(d); });
     connect(s, &fader_strip::fader_moved, this, [this, d](double db) {
-      env_.session.store.linked_set(fader_id(d), to_raw(fader_level_type, db));
+      env_.session.store.linked_set(fader_id(d), to_raw(value_type::fader_level, db));
     });
     connect(s, &fader_strip::name_long_pressed, this, [this, d, s] { rename_channel(env_.nav, s->name_label(), kind_dca, d); });
   }
@@ -94,13 +92,13 @@ void strips_dca_row::redraw_on(int dca) {
 redraw_outcome strips_dca_row::redraw_fader(int dca) {
   fader_strip* s = strips_[static_cast<size_t>(dca)];
   if (s->fader()->dragging()) return redraw_outcome::held;
-  s->set_level(to_physical(fader_level_type, env_.session.store.get(fader_id(dca))));
+  s->set_level(to_physical(value_type::fader_level, env_.session.store.get(fader_id(dca))));
   return redraw_outcome::shown;
 }
 
 void strips_dca_row::show_names() {
   for (int d = 0; d < dca_count; ++d) {
-    const std::string_view stored = env_.session.engine.channel_name_slot(logical_of(kind_dca, d));
+    const std::string_view stored = env_.session.engine.names().channel_name(logical_of(kind_dca, d));
     show_name(logical_of(kind_dca, d), QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size())));
   }
 }

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/params/ids.h"
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/strips_page_model.h"
 
 namespace vorante {

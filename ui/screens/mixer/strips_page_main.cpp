@@ -12,7 +12,7 @@
 #include "app/params/copy.h"
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
@@ -33,13 +33,10 @@ constexpr int button_height = 36;
 constexpr int title_px = 20;
 constexpr int small_px = 16;
 constexpr int scale_px = 10;
-constexpr int fader_level_type = 15;
-
-enum button_type : int { type_mute = 1, type_green = 3 };
 
 constexpr std::array<int, 2> main_buses{main_l_bus, main_r_bus};
 // Each side solos on its own feed: MAIN L on its left feed, MAIN R on its right one.
-constexpr std::array<int, 2> solo_codes{74, 75};
+constexpr std::array<int, 2> solo_codes{code_bus_solo_l, code_bus_solo_r};
 
 unsigned fader_id(int side) { return param_id(kind_bus, main_buses[static_cast<size_t>(side)], code_fader); }
 unsigned on_id(int side) { return param_id(kind_bus, main_buses[static_cast<size_t>(side)], code_on); }
@@ -67,7 +64,7 @@ strips_main_section::strips_main_section(page_env& env, QWidget* parent) : QWidg
   title_->installEventFilter(this);
   column->addWidget(title_);
 
-  link_ = strip_button(this, tr_text("LINK L&R"), type_green, true);
+  link_ = strip_button(this, tr_text("LINK L&R"), button_type::green, true);
   link_->setObjectName("main_link");
   link_->setFont(ui_font(small_px));
   link_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -88,8 +85,8 @@ QWidget* strips_main_section::build_side(int side) {
   col->setSpacing(section_gap);
   side_parts& parts = sides_[static_cast<size_t>(side)];
 
-  parts.mute = strip_button(w, "M", type_mute, true, button_height);
-  parts.solo = strip_button(w, "S", type_green, true, button_height);
+  parts.mute = strip_button(w, "M", button_type::mute, true, button_height);
+  parts.solo = strip_button(w, "S", button_type::green, true, button_height);
   for (button* b : {parts.mute, parts.solo}) {
     b->setFont(ui_font(small_px));
     col->addWidget(b);
@@ -125,8 +122,8 @@ QWidget* strips_main_section::build_side(int side) {
     redraw_solo(side);
   });
   connect(parts.level, &fader::value_changed, this, [this, side](double db) {
-    const uint16_t raw = to_raw(fader_level_type, db);
-    sides_[static_cast<size_t>(side)].readout->set_text(QString::fromStdString(value_text_of_type(fader_level_type, raw)));
+    const uint16_t raw = to_raw(value_type::fader_level, db);
+    sides_[static_cast<size_t>(side)].readout->set_text(QString::fromStdString(value_text_of_type(value_type::fader_level, raw)));
     env_.session.store.linked_set(fader_id(side), raw);
   });
   return w;
@@ -134,18 +131,18 @@ QWidget* strips_main_section::build_side(int side) {
 
 void strips_main_section::toggle_link() {
   param_store& store = env_.session.store;
-  if (link_bit(store, kind_bus, main_l_bus)) {
-    set_link_bit(store, kind_bus, main_l_bus, false);
+  if (stereo_bit(store, kind_bus, main_l_bus)) {
+    set_stereo_bit(store, kind_bus, main_l_bus, false);
   } else {
     // Linking makes MAIN R a copy of MAIN L first, so the pair starts out alike.
     copy_bus(store, main_r_bus, main_l_bus);
-    set_link_bit(store, kind_bus, main_l_bus, true);
+    set_stereo_bit(store, kind_bus, main_l_bus, true);
   }
   redraw_link();
 }
 
 redraw_outcome strips_main_section::redraw_param(unsigned id) {
-  if (id == output_link_bits_id) {
+  if (id == output_stereo_bits_id) {
     redraw_link();
     return redraw_outcome::shown;
   }
@@ -185,12 +182,12 @@ redraw_outcome strips_main_section::redraw_fader(int side) {
   if (parts.level->dragging()) return redraw_outcome::held;
   const unsigned id = fader_id(side);
   const param_store& store = env_.session.store;
-  parts.level->set_value(to_physical(fader_level_type, store.get(id)));
+  parts.level->set_value(to_physical(value_type::fader_level, store.get(id)));
   parts.readout->set_text(QString::fromStdString(value_text(store, id)));
   return redraw_outcome::shown;
 }
 
-void strips_main_section::redraw_link() { link_->setChecked(link_bit(env_.session.store, kind_bus, main_l_bus)); }
+void strips_main_section::redraw_link() { link_->setChecked(stereo_bit(env_.session.store, kind_bus, main_l_bus)); }
 
 void strips_main_section::paintEvent(QPaintEvent*) {
   QPainter p(this);

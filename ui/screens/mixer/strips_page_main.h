@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/strips_page_model.h"
 
 class QLabel;

@@ -11,19 +11,8 @@ namespace vorante {
 
 namespace {
 
-constexpr int send_level_type = 16;
 // Send words keep their top three bits (pre-fader and the console's two flags) on a level write.
 constexpr uint16_t send_flag_bits = 0xE000;
-constexpr int codes_per_band = 4;  // type, frequency, gain, Q
-
-// Input codes.
-constexpr int in_phantom = 1, in_gate = 2, in_gain = 8, in_mute = 10, in_pan = 11, in_fader = 12;
-constexpr int in_aux_send = 13, in_main_send = 21, in_main_r_send = 22, in_solo = 23, in_fx_send = 25;
-constexpr int in_comp = 29;
-// Effect-return codes.
-constexpr int fx_fader = 171, fx_mute = 172, fx_aux_send = 173, fx_main_send = 181, fx_solo = 183;
-// Output-bus codes.
-constexpr int bus_fader = 62, bus_mute = 64, bus_comp = 68, bus_solo = 74, bus_solo_right = 75;
 
 struct send_group_codes {
   int items;
@@ -31,9 +20,9 @@ struct send_group_codes {
   int fx_code;     // 0: effect returns have no such group
 };
 constexpr std::array<send_group_codes, 3> send_groups{{
-    {8, in_aux_send, fx_aux_send},
-    {2, in_fx_send, 0},
-    {2, in_main_send, fx_main_send},
+    {8, code_input_aux_send, code_fx_aux_send},
+    {2, code_input_fx_send, 0},
+    {2, code_input_main_l_send, code_fx_main_l_send},
 }};
 
 bool in_range(int code, int first, int count) { return code >= first && code < first + count; }
@@ -84,34 +73,34 @@ strip_part strip_part_of(int kind, int code) {
   switch (kind) {
     case kind_input:
       switch (code) {
-        case in_phantom: return strip_part::phantom;
-        case in_gate: return strip_part::gate;
-        case in_gain: return strip_part::gain;
-        case in_mute: return strip_part::mute;
-        case in_pan: return strip_part::pan;
-        case in_fader: return strip_part::fader;
-        case in_solo: return strip_part::solo;
-        case in_comp: return strip_part::comp;
+        case code_input_phantom: return strip_part::phantom;
+        case code_input_gate_on: return strip_part::gate;
+        case code_input_gain: return strip_part::gain;
+        case code_input_on: return strip_part::mute;
+        case code_input_pan: return strip_part::pan;
+        case code_input_fader: return strip_part::fader;
+        case code_input_solo_l: return strip_part::solo;
+        case code_input_comp_on: return strip_part::comp;
         default: break;
       }
-      if (in_range(code, in_aux_send, 10) || in_range(code, in_fx_send, 2)) return strip_part::send;
+      if (in_range(code, code_input_aux_send, 10) || in_range(code, code_input_fx_send, 2)) return strip_part::send;
       return is_eq_code(eq, 5, code) ? strip_part::eq : strip_part::none;
     case kind_fx:
       switch (code) {
-        case fx_fader: return strip_part::fader;
-        case fx_mute: return strip_part::mute;
-        case fx_solo: return strip_part::solo;
+        case code_fx_fader: return strip_part::fader;
+        case code_fx_on: return strip_part::mute;
+        case code_fx_solo_l: return strip_part::solo;
         default: break;
       }
-      if (in_range(code, fx_aux_send, 10)) return strip_part::send;
+      if (in_range(code, code_fx_aux_send, 10)) return strip_part::send;
       return is_eq_code(eq, 5, code) ? strip_part::eq : strip_part::none;
     case kind_bus:
       switch (code) {
-        case bus_fader: return strip_part::fader;
-        case bus_mute: return strip_part::mute;
-        case bus_comp: return strip_part::comp;
-        case bus_solo: return strip_part::solo;
-        case bus_solo_right: return strip_part::solo_right_feed;
+        case code_bus_fader: return strip_part::fader;
+        case code_bus_on: return strip_part::mute;
+        case code_bus_comp_on: return strip_part::comp;
+        case code_bus_solo_l: return strip_part::solo;
+        case code_bus_solo_r: return strip_part::solo_right_feed;
         default: break;
       }
       return is_eq_code(eq, 7, code) ? strip_part::eq : strip_part::none;
@@ -122,26 +111,26 @@ strip_part strip_part_of(int kind, int code) {
 
 strip_eq_block strip_eq_of(int kind) {
   switch (kind) {
-    case kind_input: return {38, 42, 4};
-    case kind_fx: return {187, 191, 4};
-    case kind_bus: return {79, 83, 7};
+    case kind_input: return {code_input_filters, code_input_bands, input_band_count};
+    case kind_fx: return {code_fx_filters, code_fx_bands, 4};
+    case kind_bus: return {code_bus_filters, code_bus_bands, bus_band_count};
     default: return {};
   }
 }
 
 code_range strip_codes(int kind) {
   switch (kind) {
-    case kind_input: return {0, 61};
-    case kind_fx: return {171, 216};
-    case kind_bus: return {62, 170};
+    case kind_input: return {first_input_code, last_input_code};
+    case kind_fx: return {first_fx_code, last_fx_code};
+    case kind_bus: return {first_bus_code, last_bus_code};
     default: return {};
   }
 }
 
 unsigned send_source_id(const param_store& store, int kind, int index, int code) {
   if (kind == kind_input && is_fixed_stereo_left(kind, index)) {
-    const bool right_side = code == in_main_r_send ||
-                            (in_range(code, in_aux_send, 8) && send_mode(store, index, code - in_aux_send) == 2);
+    const bool right_side = code == code_input_main_r_send ||
+                            (in_range(code, code_input_aux_send, 8) && send_mode(store, index, code - code_input_aux_send) == 2);
     if (right_side) return param_id(kind, index + 1, code);
   }
   return param_id(kind, index, code);
@@ -163,7 +152,7 @@ std::optional<param_write> send_write_of(const param_store& store, int kind, int
   const unsigned id = param_id(kind, index, *code);
   if (id == no_param_id) return std::nullopt;
   const uint16_t flags = store.get(send_source_id(store, kind, index, *code)) & send_flag_bits;
-  const uint16_t level = raw_of_position(send_level_type, std::clamp(position, 0, 100) / 100.0);
+  const uint16_t level = raw_of_position(value_type::send_level, std::clamp(position, 0, 100) / 100.0);
   return param_write{id, static_cast<uint16_t>((level & ~send_flag_bits) | flags)};
 }
 
@@ -176,7 +165,7 @@ strip_meter_levels strip_meters_of(const param_store& store, int kind, int index
     out.first = byte_of(word, 0);
     out.second = byte_of(word, 1);
   } else if (kind == kind_bus) {
-    out.first = meter_after_fader(static_cast<uint8_t>(byte_of(word, m.byte)), store.get(param_id(kind, index, bus_fader)));
+    out.first = meter_after_fader(static_cast<uint8_t>(byte_of(word, m.byte)), store.get(param_id(kind, index, code_bus_fader)));
   } else {
     out.first = byte_of(word, m.byte);
   }

@@ -9,7 +9,7 @@
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
 #include "ui/foundation/channel_colours.h"
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
@@ -25,11 +25,7 @@ namespace vorante {
 
 namespace {
 
-constexpr int fader_level_type = 15;
-constexpr int pan_type = 2;
 constexpr int send_mode_words = 6;
-constexpr int bus_solo_code = 74;
-constexpr int bus_solo_right_code = 75;
 
 bool is_colour_id(unsigned id) { return id >= colour_base_id && id < colour_base_id + logical_count; }
 bool is_send_mode_id(unsigned id) { return id >= send_mode_base_id && id < send_mode_base_id + send_mode_words; }
@@ -44,7 +40,7 @@ bool strips_page::sends_dragged(const sends_panel* panel) {
   return false;
 }
 
-void strips_page::on_param(uint16_t id, uint16_t, int) {
+void strips_page::on_param(uint16_t id, uint16_t, bool) {
   if (!is_valid_id(id)) return;
   mark(id);
 }
@@ -77,7 +73,7 @@ redraw_outcome strips_page::redraw_param(unsigned id) {
     redraw_colour(n);
     return redraw_outcome::shown;
   }
-  if (id == input_link_bits_id || id == output_link_bits_id) {
+  if (id == input_stereo_bits_id || id == output_stereo_bits_id) {
     update_pan_clicks();
     highlight_selection();
     // A linked right aux solos on its second feed.
@@ -92,8 +88,8 @@ redraw_outcome strips_page::redraw_param(unsigned id) {
     for (int n = 0; n < strip_count; ++n) {
       const strip_record& r = record(n);
       if (!r.in_use || !is_fixed_stereo_left(r.kind, r.index)) continue;
-      for (int send = 0; send < 8; ++send) {
-        const redraw_outcome o = redraw_part(n, strip_part::send, 13 + send);
+      for (int send = 0; send < aux_send_count; ++send) {
+        const redraw_outcome o = redraw_part(n, strip_part::send, code_input_aux_send + send);
         if (o != redraw_outcome::ignored && out != redraw_outcome::held) out = o;
       }
     }
@@ -127,15 +123,15 @@ redraw_outcome strips_page::redraw_part(int n, strip_part part, int code) {
     case strip_part::phantom: s->set_48v(v != 0); break;
     case strip_part::gate: s->set_gate(v != 0); break;
     case strip_part::gain: s->set_gain(to_physical(param_value_type(id), v)); break;
-    case strip_part::mute: s->set_m(v == 0); break;
+    case strip_part::mute: s->set_mute(v == 0); break;
     case strip_part::comp: s->set_comp(v != 0); break;
     case strip_part::pan:
       if (s->pan()->dragging()) return redraw_outcome::held;
-      s->set_pan(static_cast<int>(std::lround(to_physical(pan_type, v))));
+      s->set_pan(static_cast<int>(std::lround(to_physical(value_type::pan, v))));
       break;
     case strip_part::fader:
       if (s->fader()->dragging()) return redraw_outcome::held;
-      s->set_level(to_physical(fader_level_type, v));
+      s->set_level(to_physical(value_type::fader_level, v));
       break;
     case strip_part::send:
       if (sends_dragged(s->sends())) return redraw_outcome::held;
@@ -163,13 +159,13 @@ void strips_page::redraw_solo(int n) {
   const param_store& store = env_.session.store;
   int code = param_code(param_id(r.kind, r.index, code_solo));
   // The right aux of a linked pair solos on its second feed, which the left's solo crosses to.
-  if (r.kind == kind_bus) code = is_linked_right(store, r.kind, r.index) ? bus_solo_right_code : bus_solo_code;
-  strip(n)->set_s(is_solo_active(store.get(param_id(r.kind, r.index, code))));
+  if (r.kind == kind_bus) code = is_stereo_right(store, r.kind, r.index) ? code_bus_solo_r : code_bus_solo_l;
+  strip(n)->set_solo(is_solo_active(store.get(param_id(r.kind, r.index, code))));
 }
 
 void strips_page::redraw_name(int n) {
   const strip_record& r = record(n);
-  const std::string_view stored = env_.session.engine.channel_name_slot(logical_of(r.kind, r.index));
+  const std::string_view stored = env_.session.engine.names().channel_name(logical_of(r.kind, r.index));
   strip(n)->set_name(channel_label_text(r.kind, r.index, QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size()))));
 }
 

@@ -5,8 +5,9 @@
 #include "app/params/banks.h"
 #include "app/params/solo.h"
 #include "app/protocol/session.h"
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page.h"
+#include "app/protocol/surface.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page.h"
 #include "ui/screens/mixer/phones_toast.h"
 
 namespace vorante {
@@ -42,14 +43,6 @@ constexpr int player_bluetooth_argument = 6;
 
 enum class strip_row { select, solo, mute };
 
-// The channel of a strip key on the current layer; empty for an empty slot.
-std::optional<channel_ref> strip_channel(int layer, int column) {
-  if (column == surface_main_l_slot) return channel_ref{kind_bus, main_l_bus};
-  if (column == surface_main_r_slot) return channel_ref{kind_bus, main_r_bus};
-  if (layer < 0 || layer >= bank_count || column >= fader_banks[layer].slot_count) return std::nullopt;
-  return fader_banks[layer].channels[column];
-}
-
 // The channels the global solo and mute keys reach: inputs (each fixed stereo pair once),
 // the buses and the effect returns.
 template <class Fn>
@@ -68,11 +61,14 @@ void toggle_on_switch(param_store& store, int kind, int index) {
 // Select, solo and mute keys; false when the slot holds no channel.
 bool strip_key(navigator& nav, strip_row row, int column, int code) {
   link_session& s = nav.session();
-  const auto channel = strip_channel(s.engine.surface().layer(), column);
+  const auto channel = s.engine.surface().slot_channel(column);
   if (!channel) return false;
   switch (row) {
     case strip_row::mute: toggle_on_switch(s.store, channel->kind, channel->index); return true;
     case strip_row::solo:
+      // A DCA has no solo: the second word a solo write sets is, for a DCA, its
+      // membership word, and writing it would add channels to the DCA.
+      if (channel->kind == kind_dca) return true;
       solo_write(s.store, channel->kind, channel->index, !is_soloed(s.store, channel->kind, channel->index));
       return true;
     case strip_row::select: {

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"
 
 class QGridLayout;
 

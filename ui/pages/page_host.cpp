@@ -1,8 +1,8 @@
-#include "ui/screens/mixer/page_host.h"
+#include "ui/pages/page_host.h"
 
 #include <QGridLayout>
 
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/page_registry.h"
 #include "ui/widgets/text_entry.h"
 
 namespace vorante {

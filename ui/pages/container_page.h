@@ -2,15 +2,10 @@
 // and scene-name changes on to its current child, so they reach only the page on screen.
 #pragma once
 
-#include <vector>
-
-#include "ui/screens/mixer/page.h"
-#include "ui/screens/mixer/page_host.h"
+#include "ui/pages/page.h"
+#include "ui/pages/page_host.h"
 
 namespace vorante {
-
-// The pages a container hosts, in the order of the parent table.
-std::vector<int> hosted_pages(int container_id);
 
 class container_page : public page {
   Q_OBJECT
@@ -23,7 +18,7 @@ class container_page : public page {
 
   void console_key(int key) override;
   void console_encoder(int encoder, int delta) override;
-  void on_param(uint16_t id, uint16_t value, int flag) override;
+  void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void on_name(int logical, const QString& text) override;
   void on_scene_name(int scene, const QString& text) override;
 

@@ -38,7 +38,7 @@ class page : public QWidget {
   // Events for the page on screen; container pages pass them to their current child.
   virtual void console_key(int key) { (void)key; }
   virtual void console_encoder(int encoder, int delta) { (void)encoder, (void)delta; }
-  virtual void on_param(uint16_t id, uint16_t value, int flag) { (void)id, (void)value, (void)flag; }
+  virtual void on_param(uint16_t id, uint16_t value, bool pushed) { (void)id, (void)value, (void)pushed; }
   virtual void on_name(int logical, const QString& text) { (void)logical, (void)text; }
   virtual void on_scene_name(int scene, const QString& text) { (void)scene, (void)text; }
 

@@ -1,9 +1,8 @@
-#include "ui/widgets/named_fader_strip.h"
+#include "ui/widgets/name_button_fader_strip.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "ui/widgets/button.h"
@@ -28,56 +27,43 @@ constexpr int lr_width = 24;
 constexpr int lr_button_height = 22;
 constexpr int lr_gap = 2;
 
-enum button_type : int { type_mute = 1, type_green = 3 };
 }  // namespace
 
-named_fader_strip::named_fader_strip(QWidget* parent) : QWidget(parent) {
+name_button_fader_strip::name_button_fader_strip(QWidget* parent)
+    : framed_strip(parent, default_size, QSizePolicy::Expanding) {
   setFont(ui_font(name_px));
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  resize(default_size);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(padding, padding, padding, padding);
   column->setSpacing(gap);
 
   // Name and buttons get their share of the height in resizeEvent().
-  name_ = strip_button(this, "CH", 0, false);
+  name_ = strip_button(this, "CH", button_type::blue, false);
   name_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   name_->setFont(ui_font(name_px));
-  connect(name_, &QAbstractButton::clicked, this, &named_fader_strip::name_clicked);
-  connect(new long_press(name_), &long_press::long_pressed, this, &named_fader_strip::name_long_pressed);
+  connect(name_, &QAbstractButton::clicked, this, &name_button_fader_strip::name_clicked);
+  connect(new long_press(name_), &long_press::long_pressed, this, &name_button_fader_strip::name_long_pressed);
 
   button_row_ = new QWidget(this);
   button_row_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   auto* row = new QHBoxLayout(button_row_);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
-  m_ = strip_button(button_row_, "M", type_mute, true);
-  s_ = strip_button(button_row_, "S", type_green, true);
+  m_ = strip_button(button_row_, "M", button_type::mute, true);
+  s_ = strip_button(button_row_, "S", button_type::green, true);
   m_->setFont(ui_font(button_px));
   s_->setFont(ui_font(button_px));
   m_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
   s_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
   row->addWidget(m_, 1);
   row->addWidget(s_, 1);
-  connect(m_, &QAbstractButton::clicked, this, &named_fader_strip::m_clicked);
-  connect(s_, &QAbstractButton::clicked, this, &named_fader_strip::s_clicked);
+  connect(m_, &QAbstractButton::clicked, this, &name_button_fader_strip::m_clicked);
+  connect(s_, &QAbstractButton::clicked, this, &name_button_fader_strip::s_clicked);
 
   fader_area_ = new QWidget(this);
-  auto* area = new QVBoxLayout(fader_area_);
-  area->setContentsMargins(0, 0, 0, 0);
-  fader_ = new vorante::fader(fader_area_);
-  fader_->setFont(ui_font(scale_px));
-  fader_->set_padding(2, 2);
-  fader_->set_knob(fader_knob_small);
-  fader_->set_show_labels(true);
-  fader_->set_centred(true);
-  fader_->set_tick_length(4);
-  fader_->set_tick_gap(4);
-  fader_->set_highlight_radius(8);
+  fader_ = add_strip_fader(fader_area_, 4, 4);
   fader_->set_track_offset(4);
-  area->addWidget(fader_);
-  connect(fader_, &fader::clicked, this, &named_fader_strip::fader_clicked);
+  connect(fader_, &fader::clicked, this, &name_button_fader_strip::fader_clicked);
   connect(fader_, &fader::value_changed, this, [this](double v) {
     show_level_text(v);
     emit fader_moved(v);
@@ -95,18 +81,16 @@ named_fader_strip::named_fader_strip(QWidget* parent) : QWidget(parent) {
   column->addWidget(fader_area_, 1);
 }
 
-QSize named_fader_strip::sizeHint() const { return default_size; }
+void name_button_fader_strip::set_name(const QString& text) { name_->set_text(text); }
+void name_button_fader_strip::set_mute(bool on) { m_->setChecked(on); }
+void name_button_fader_strip::set_solo(bool on) { s_->setChecked(on); }
 
-void named_fader_strip::set_name(const QString& text) { name_->set_text(text); }
-void named_fader_strip::set_m(bool on) { m_->setChecked(on); }
-void named_fader_strip::set_s(bool on) { s_->setChecked(on); }
-
-void named_fader_strip::set_level(double db) {
+void name_button_fader_strip::set_level(double db) {
   fader_->set_value(db);
   show_level_text(db);
 }
 
-void named_fader_strip::show_level_text(double db) {
+void name_button_fader_strip::show_level_text(double db) {
   const QString text = fader_level_text(db, unit_display::hidden);
   if (text == readout_->text()) return;
   readout_->setText(text);
@@ -114,7 +98,7 @@ void named_fader_strip::show_level_text(double db) {
   place_floating();
 }
 
-void named_fader_strip::show_lr(bool show) {
+void name_button_fader_strip::show_lr(bool show) {
   if (!lr_box_) {
     if (!show) return;
     lr_box_ = new QWidget(fader_area_);
@@ -132,47 +116,36 @@ void named_fader_strip::show_lr(bool show) {
     l_ = make("L");
     r_ = make("R");
     lr_box_->setFixedSize(lr_width, 2 * lr_button_height + lr_gap);
-    connect(l_, &QAbstractButton::clicked, this, &named_fader_strip::l_clicked);
-    connect(r_, &QAbstractButton::clicked, this, &named_fader_strip::r_clicked);
+    connect(l_, &QAbstractButton::clicked, this, &name_button_fader_strip::l_clicked);
+    connect(r_, &QAbstractButton::clicked, this, &name_button_fader_strip::r_clicked);
     place_floating();
   }
   lr_box_->setVisible(show);
   if (show) lr_box_->raise();
 }
 
-bool named_fader_strip::lr_shown() const { return lr_box_ && !lr_box_->isHidden(); }
+bool name_button_fader_strip::lr_shown() const { return lr_box_ && !lr_box_->isHidden(); }
 
-void named_fader_strip::set_selected(bool on) {
-  if (on == selected_) return;
-  selected_ = on;
-  update();
-}
-
-void named_fader_strip::place_floating() {
+void name_button_fader_strip::place_floating() {
   readout_->move(fader_area_->width() - readout_->width(), 0);
   readout_->raise();
   if (lr_box_) lr_box_->move(0, 0);
 }
 
-void named_fader_strip::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  paint_strip_frame(p, rect(), selected_ ? strip_frame_selected : strip_frame_normal);
-}
-
-void named_fader_strip::resizeEvent(QResizeEvent* e) {
+void name_button_fader_strip::resizeEvent(QResizeEvent* e) {
   const int inner = height() - 2 * padding;
   name_->setFixedHeight(inner * name_height_percent / 100);
   button_row_->setFixedHeight(inner * row_height_percent / 100);
   QWidget::resizeEvent(e);
 }
 
-bool named_fader_strip::eventFilter(QObject* watched, QEvent* e) {
+bool name_button_fader_strip::eventFilter(QObject* watched, QEvent* e) {
   if (watched == fader_area_ && e->type() == QEvent::Resize) place_floating();
   return QWidget::eventFilter(watched, e);
 }
 
-bool is_named_fader_strip(const QObject* object) {
-  return qobject_cast<const named_fader_strip*>(object) != nullptr;
+bool is_name_button_fader_strip(const QObject* object) {
+  return qobject_cast<const name_button_fader_strip*>(object) != nullptr;
 }
 
 }  // namespace vorante

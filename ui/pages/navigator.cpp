@@ -1,13 +1,13 @@
-#include "ui/screens/mixer/navigator.h"
+#include "ui/pages/navigator.h"
 
 #include "app/params/banks.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "ui/platform/main_loop.h"
-#include "ui/screens/mixer/container_page.h"
+#include "ui/pages/container_page.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/page_host.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/page_host.h"
+#include "ui/pages/page_registry.h"
 #include "ui/screens/mixer/phones_toast.h"
 #include "ui/screens/mixer/surface_keys.h"
 
@@ -73,7 +73,7 @@ void navigator::open_editor(int kind, int index) {
 void navigator::go_to_strips(int logical) {
   const int bank = bank_of_logical(logical);
   // The tabs highlight the current bank, and they should show the bank on screen.
-  if (bank != no_bank) bank_ = bank;
+  if (bank != no_bank) change_bank(bank);
   show_in(page_home, page_brief_cont, bank_);
   show_in(page_brief_cont, page_brief_channel, logical);
 }
@@ -127,21 +127,22 @@ bool navigator::show_by_name(std::string_view name, int argument) {
 
 // --- fader banks --------------------------------------------------------------------------
 
+void navigator::change_bank(int bank) {
+  if (bank == bank_) return;
+  bank_ = bank;
+  // The console's faders and strip keys act on the bank on screen, the DCA bank too.
+  session_.engine.surface().set_layer(bank);
+  refresh_lights();
+  refresh_faders();
+}
+
 void navigator::set_current_bank(int bank) {
-  if (bank >= 0 && bank < bank_count) bank_ = bank;
+  if (bank >= 0 && bank < bank_count) change_bank(bank);
 }
 
 void navigator::select_bank(int bank) {
   if (bank < 0 || bank >= bank_count) return;
-  if (bank != bank_) {
-    bank_ = bank;
-    // The console's faders have no DCA layer.
-    if (bank != dca_bank) {
-      session_.engine.surface().set_layer(bank);
-      refresh_lights();
-      refresh_faders();
-    }
-  }
+  change_bank(bank);
   // From the group bar the editors may be on screen; from a tab this only re-shows.
   go_to_strips(-1);
 }
@@ -192,6 +193,9 @@ void navigator::console_key(int key) {
 }
 
 void navigator::console_encoder(int encoder, int delta) {
+  // The arrow keys turn encoder 0 from the window, past the engine that drops the
+  // console's own turns while it is locked.
+  if (session_.engine.console_locked()) return;
   // The first encoder of the headphone section sets the headphone level wherever we are.
   if (encoder == phones_encoder) {
     step_param(session_.store, headphone_level_id, delta > 0 ? 1 : -1, step_normal);
@@ -201,8 +205,8 @@ void navigator::console_encoder(int encoder, int delta) {
   if (root_ && root_->current()) root_->current()->console_encoder(encoder, delta);
 }
 
-void navigator::on_param(uint16_t id, uint16_t value, int flag) {
-  if (root_ && root_->current()) root_->current()->on_param(id, value, flag);
+void navigator::on_param(uint16_t id, uint16_t value, bool pushed) {
+  if (root_ && root_->current()) root_->current()->on_param(id, value, pushed);
 }
 
 void navigator::on_name(int logical, const QString& text) {
@@ -234,7 +238,7 @@ void navigator::refresh_lights() {
 
 void navigator::refresh_faders() {
   session_.engine.surface().faders_full_refresh_if_ready(session_.options.surface_takeover,
-                                                          session_.engine.end_marker_seen());
+                                                          session_.engine.messages().end_marker_seen());
 }
 
 // --- shared objects -----------------------------------------------------------------------
@@ -251,10 +255,9 @@ phones_toast& navigator::phones() {
 
 // --- link ---------------------------------------------------------------------------------
 
-void navigator::show_link_state(bool online) {
-  online_ = online;
-  emit link_state_shown(online);
-}
+bool navigator::link_online() const { return session_.engine.link_alive(); }
+
+void navigator::show_link_state(bool online) { emit link_state_shown(online); }
 
 void navigator::open_connect_dialog() {
   if (open_connect_dialog_) open_connect_dialog_();

@@ -13,8 +13,8 @@
 #include "app/params/ids.h"
 #include "app/protocol/ui_port.h"
 #include "ui/screens/mixer/meter_bridge.h"
-#include "ui/screens/mixer/page.h"
-#include "ui/screens/mixer/page_host.h"
+#include "ui/pages/page.h"
+#include "ui/pages/page_host.h"
 #include "ui/screens/mixer/phones_toast.h"
 
 namespace vorante {
@@ -27,7 +27,8 @@ class navigator : public QObject {
  public:
   using clock_fn = std::function<uint32_t()>;
 
-  // The clock is the one the engine steps with (the key-light timer is measured on it).
+  // The clock is the one the engine steps with (the key-light timer is measured on it);
+  // the pages time themselves on it too, through now().
   navigator(link_session& session, const page_registry& registry, clock_fn clock = {});
   ~navigator() override;
 
@@ -44,7 +45,8 @@ class navigator : public QObject {
   // The editor frame for the channel's logical number, then the editor of its kind.
   void open_editor(int kind, int index);
   // The navigation bar with the channel's bank (the current bank when the channel is -1
-  // or on no bank), then the strips page opened with the channel.
+  // or on no bank; the channel's bank becomes current), then the strips page opened with
+  // the channel.
   void go_to_strips(int logical);
   void show_player(int argument);
   void show_settings();
@@ -53,11 +55,12 @@ class navigator : public QObject {
   bool show_by_name(std::string_view name, int argument);
 
   // --- fader banks ---
+  // The current bank is also the surface's layer: every change below sets both, with the
+  // surface's lights and faders refreshed.
   int current_bank() const { return bank_; }
   // Ignored outside 0..4.
   void set_current_bank(int bank);
-  // A bank tab or group tile: makes the bank current (and the surface's layer, except for
-  // the DCA bank, with its lights and faders refreshed), then shows the strips page.
+  // A bank tab or group tile: makes the bank current, then shows the strips page.
   void select_bank(int bank);
   // A layer key: layer and bank change together, the strips page follows.
   void select_layer(int layer);
@@ -74,7 +77,7 @@ class navigator : public QObject {
 
   void console_key(int key);
   void console_encoder(int encoder, int delta);
-  void on_param(uint16_t id, uint16_t value, int flag);
+  void on_param(uint16_t id, uint16_t value, bool pushed);
   void on_name(int logical, const QString& text);
   void on_scene_name(int scene, const QString& text);
 
@@ -89,7 +92,9 @@ class navigator : public QObject {
   phones_toast& phones();
 
   // --- link ---
-  bool link_online() const { return online_; }
+  // The engine owns the link state; pages ask here and hear of changes by link_state_shown.
+  bool link_online() const;
+  // The engine reported a change of the link state.
   void show_link_state(bool online);
   void set_connect_dialog_opener(std::function<void()> open) { open_connect_dialog_ = std::move(open); }
   void open_connect_dialog();
@@ -98,6 +103,7 @@ class navigator : public QObject {
   void link_state_shown(bool online);
 
  private:
+  void change_bank(int bank);
   page_host* child_host(int container_id) const;
   bool show_in(int container_id, int id, int argument);
 
@@ -108,7 +114,6 @@ class navigator : public QObject {
   QPointer<page_host> root_;
   int bank_ = 0;
   std::optional<channel_ref> editor_;
-  bool online_ = false;
   // Owned by the widget tree: the bridge moves between the fader pages.
   QPointer<meter_bridge> bridge_;
   QPointer<phones_toast> phones_;

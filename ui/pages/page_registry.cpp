@@ -1,4 +1,4 @@
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/page_registry.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -21,9 +21,8 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
   p->setObjectName("placeholder_page");
   auto* column = new QVBoxLayout(p);
   column->setContentsMargins(0, 0, 0, 0);
-  std::string_view name;
-  for (const page_name_entry& e : page_names)
-    if (e.id == id) name = e.name;
+  const page_entry* entry = page_entry_of(id);
+  const std::string_view name = entry ? entry->name : std::string_view{};
   auto* label = new QLabel(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), p);
   label->setObjectName("placeholder_name");
   label->setAlignment(Qt::AlignCenter);
@@ -36,7 +35,8 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
 }
 
 page_registry::page_registry() {
-  for (const page_name_entry& e : page_names) slots_[e.id] = {e.id, e.name, create_placeholder_page};
+  for (const page_entry& e : page_table())
+    slots_[e.id] = {e.id, e.name, e.create ? page_factory(e.create) : page_factory(create_placeholder_page)};
 }
 
 void page_registry::set_factory(int id, page_factory factory) {

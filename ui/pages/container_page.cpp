@@ -1,18 +1,12 @@
-#include "ui/screens/mixer/container_page.h"
+#include "ui/pages/container_page.h"
 
 #include <QVBoxLayout>
 
-#include "ui/screens/mixer/navigator.h"
-#include "ui/screens/mixer/page_registry.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
 
 namespace vorante {
-
-std::vector<int> hosted_pages(int container_id) {
-  std::vector<int> ids;
-  for (const page_parent_entry& e : page_parents)
-    if (e.host == container_id) ids.push_back(e.id);
-  return ids;
-}
 
 container_page::container_page(QWidget* parent, int id, page_env& env)
     : page(parent, id), host_(new page_host(this, env.nav.registry(), env, hosted_pages(id))) {}
@@ -25,8 +19,8 @@ void container_page::console_encoder(int encoder, int delta) {
   if (page* p = host_->current()) p->console_encoder(encoder, delta);
 }
 
-void container_page::on_param(uint16_t id, uint16_t value, int flag) {
-  if (page* p = host_->current()) p->on_param(id, value, flag);
+void container_page::on_param(uint16_t id, uint16_t value, bool pushed) {
+  if (page* p = host_->current()) p->on_param(id, value, pushed);
 }
 
 void container_page::on_name(int logical, const QString& text) {

@@ -1,16 +1,14 @@
-// The named fader strip of the fader overview and the send areas: a name button, two
+// The fader strip of the fader overview and the send areas: a name button, two
 // buttons (M and S unless the owner relabels them), a fader with its level in the corner,
 // and on demand a pair of L/R buttons for stereo sends. It owns no parameter: the owner
 // pushes values in and hears the user through the signals.
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include "ui/widgets/strip_frame.h"
 
 class QLabel;
-class QVBoxLayout;
 
 namespace vorante {
 
@@ -18,24 +16,21 @@ class button;
 class fader;
 class toggle_button;
 
-class named_fader_strip : public QWidget {
+class name_button_fader_strip : public framed_strip {
   Q_OBJECT
 
  public:
-  explicit named_fader_strip(QWidget* parent = nullptr);
+  explicit name_button_fader_strip(QWidget* parent = nullptr);
 
   void set_name(const QString& text);
   // Button states as the store has them; no signal.
-  void set_m(bool on);
-  void set_s(bool on);
+  void set_mute(bool on);
+  void set_solo(bool on);
   // The fader's level in dB, and the corner readout (the level without its unit).
   void set_level(double db);
   // The L/R pair, created on first show.
   void show_lr(bool show);
   bool lr_shown() const;
-
-  void set_selected(bool on);
-  bool selected() const { return selected_; }
 
   button* name_button() const { return name_; }
   button* m_button() const { return m_; }
@@ -44,8 +39,6 @@ class named_fader_strip : public QWidget {
   toggle_button* r_button() const { return r_; }
   QLabel* readout() const { return readout_; }
   vorante::fader* fader() const { return fader_; }
-
-  QSize sizeHint() const override;
 
  signals:
   void name_clicked();
@@ -58,7 +51,6 @@ class named_fader_strip : public QWidget {
   void r_clicked(bool checked);
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,10 +68,9 @@ class named_fader_strip : public QWidget {
   QWidget* lr_box_ = nullptr;
   toggle_button* l_ = nullptr;
   toggle_button* r_ = nullptr;
-  bool selected_ = false;
 };
 
-// True for named fader strips only.
-bool is_named_fader_strip(const QObject* object);
+// True for fader strips with a name button only.
+bool is_name_button_fader_strip(const QObject* object);
 
 }  // namespace vorante

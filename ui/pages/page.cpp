@@ -1,2 +1,2 @@
 // The page's operations are all inline; this unit gives the class its meta-object.
-#include "ui/screens/mixer/page.h"
+#include "ui/pages/page.h"

@@ -1,0 +1,72 @@
+#include "ui/pages/page_table.h"
+
+#include <array>
+
+#include "ui/pages/container_page.h"
+#include "ui/screens/mixer/brief_cont.h"
+#include "ui/screens/mixer/strips_page.h"
+
+namespace vorante {
+
+namespace {
+
+constexpr std::array<page_entry, 25> pages{{
+    {page_home, "home", 0, make_page<home_page>},
+    {page_brief_cont, "brief_cont", page_home, create_brief_cont},
+    {page_brief_channel, "brief_channel", page_brief_cont, create_strips_page},
+    {page_brief_fader, "brief_fader", page_brief_cont, nullptr},
+    {page_edit_cont, "edit_cont", page_home, make_page<edit_cont_page>},
+    {page_edit_input, "edit_input", page_edit_cont, nullptr},
+    {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
+    {page_edit_output, "edit_output", page_edit_cont, nullptr},
+    {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
+    {page_player, "player", page_brief_cont, nullptr},
+    {page_setting, "setting", page_brief_cont, nullptr},
+    {page_set_scene, "set_scene", 0, nullptr},
+    {page_set_copy, "set_copy", 0, nullptr},
+    {page_set_mute_group, "set_mute_group", 0, nullptr},
+    {page_set_phantom_group, "set_phantom_group", 0, nullptr},
+    {page_set_record, "set_record", 0, nullptr},
+    {page_set_phones, "set_phones", 0, nullptr},
+    {page_set_monitor, "set_monitor", 0, nullptr},
+    {page_network, "network", 0, nullptr},
+    {page_signal, "signal", 0, nullptr},
+    {page_set_input, "set_input", 0, nullptr},
+    {page_set_output, "set_output", 0, nullptr},
+    {page_set_demo, "set_demo", 0, nullptr},
+    {page_set_sys, "set_sys", 0, nullptr},
+    {page_factory_mode, "factory_mode", 0, nullptr},
+}};
+
+static_assert([] {
+  int previous = 0;
+  for (const page_entry& e : pages) {
+    if (e.id <= previous || e.id >= page_slot_count || e.name.empty()) return false;
+    previous = e.id;
+  }
+  return true;
+}(), "page rows are in ID order, each ID once, below page_slot_count, each with a name");
+
+}  // namespace
+
+std::span<const page_entry> page_table() { return pages; }
+
+const page_entry* page_entry_of(int id) {
+  for (const page_entry& e : pages)
+    if (e.id == id) return &e;
+  return nullptr;
+}
+
+int page_host_of(int id) {
+  const page_entry* e = page_entry_of(id);
+  return e ? e->host : 0;
+}
+
+std::vector<int> hosted_pages(int container_id) {
+  std::vector<int> ids;
+  for (const page_entry& e : pages)
+    if (e.host != 0 && e.host == container_id) ids.push_back(e.id);
+  return ids;
+}
+
+}  // namespace vorante
