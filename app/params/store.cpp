@@ -227,7 +227,7 @@ std::vector<uint16_t> linked_set_reads(unsigned id) {
   };
   switch (p.kind) {
     case kind_input:
-      add(input_link_bits_id);
+      add(input_stereo_bits_id);
       add(param_id(kind_input, i & ~1, c));
       add(param_id(kind_input, i | 1, c));
       if (is_fixed_stereo_left(kind_input, i)) {
@@ -236,7 +236,7 @@ std::vector<uint16_t> linked_set_reads(unsigned id) {
       }
       break;
     case kind_bus:
-      add(output_link_bits_id);
+      add(output_stereo_bits_id);
       add(param_id(kind_bus, i ^ 1, bus_partner_code(c)));
       break;
     case kind_mute_group:

@@ -8,9 +8,6 @@ namespace vorante {
 
 namespace {
 
-// The value type of fader levels: these are what the surface's motor faders show.
-
-
 std::string_view text_of(std::span<const uint8_t> payload) {
   return std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size());
 }

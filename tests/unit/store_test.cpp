@@ -307,7 +307,7 @@ std::vector<std::pair<uint16_t, uint16_t>> linked_writes(const value_image& imag
 value_image far_reaching_state() {
   store_fixture f;
   value_image image = f.store.values();
-  image[input_link_bits_id] = image[output_link_bits_id] = 0xFFFF;
+  image[input_stereo_bits_id] = image[output_stereo_bits_id] = 0xFFFF;
   for (unsigned m = send_mode_base_id; m < send_mode_base_id + 6; ++m) image[m] = 0x1B1B;  // modes 3, 2, 1, 0
   for (int g = 0; g < mute_group_count; ++g) {
     image[param_id(kind_mute_group, g, code_mute_active)] = 1;
@@ -350,7 +350,7 @@ TEST(linked_set_reads_test, cover_everything_the_linked_set_consults_and_writes)
       param_id(kind_mute_group, 1, code_mute_members + 2),
       param_id(kind_phantom_group, 2, code_phantom_active),
       param_id(kind_phantom_group, 0, code_phantom_members),
-      input_link_bits_id,
+      input_stereo_bits_id,
       selected_channel_id,
   };
   store_fixture defaults;
