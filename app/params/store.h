@@ -79,7 +79,8 @@ class param_store {
   void resync_all();
 
   // A value that came from the console: stored without entering the dirty set, and the
-  // ID's read request is answered.
+  // ID's read request is answered. While a write of the ID is still being sent, the
+  // written value stays.
   void store_received(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
   // Returns whether it counted.

@@ -144,6 +144,20 @@ TEST(unconfirmed_test, a_newer_write_of_the_same_id_replaces_the_old_verdict) {
   EXPECT_TRUE(c.verdicts.empty());  // the new write was answered in time; the old has no verdict
 }
 
+TEST(unconfirmed_test, a_late_read_reply_does_not_undo_a_write_still_being_sent) {
+  silent_console c;
+  c.store.set_and_send(600, 5);
+  c.pass();                   // first send
+  c.answer_read(600, 21);     // what the console held before: asked for earlier, arrived now
+  EXPECT_EQ(c.store.get(600), 5);
+  for (int i = 0; i < 30; ++i) c.pass();
+  for (const auto& f : c.link.sent_with(message_code::write_params))
+    for (const id_value p : test::pairs_of(f)) EXPECT_EQ(p.value, 5) << "a send carried the console's old value";
+  // Once the write is no longer being sent, the console's word counts again.
+  c.answer_read(600, 21);
+  EXPECT_EQ(c.store.get(600), 21);
+}
+
 TEST(unconfirmed_test, a_flood_to_a_console_that_never_answers_stays_bounded) {
   silent_console c;
   for (uint16_t id = 0; id < 1000; ++id) c.store.set_and_send(id, 1);
