@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace vorante {
 
@@ -117,7 +118,8 @@ class pending_set {
   };
 
   // One sender pass by the tick rule, in ascending entry order. `send(i)` is called for
-  // every entry whose tick says to send now. The pass stops once `max_counted` entries
+  // every entry whose tick says to send now; a sender that takes `send(i, last)` also
+  // learns which send was the entry's last. The pass stops once `max_counted` entries
   // with attempts left have been counted (`already_counted` of them before the scan, and
   // `skip` is left out of the scan: the read flush handles one ID ahead of the others).
   // Entries that give up leave the set. When the scan finds no bit at all the pending
@@ -146,13 +148,13 @@ class pending_set {
           case retry::tick_result::send:
             ++r.counted;
             ++r.sent;
-            send(i);
+            call_send(send, i, false);
             break;
           case retry::tick_result::send_last:
             ++r.counted;
             ++r.sent;
             erase(i);
-            send(i);
+            call_send(send, i, true);
             break;
         }
       }
@@ -162,6 +164,14 @@ class pending_set {
   }
 
  private:
+  template <class Send>
+  static void call_send(Send& send, unsigned i, bool last) {
+    if constexpr (std::is_invocable_v<Send&, unsigned, bool>)
+      send(i, last);
+    else
+      send(i);
+  }
+
   std::array<uint32_t, word_count> words_{};
   std::array<uint8_t, N> states_{};
   bool pending_ = false;

@@ -35,6 +35,7 @@ void param_store::set_and_send(unsigned id, uint16_t value) {
   values_[id] = value;
   change_hook(id);
   dirty_.queue(id);
+  unconfirmed_.forget(static_cast<uint16_t>(id));
   if (options_->surface_takeover && param_value_type(id) == value_type::fader_level) events_->surface_fader_written(static_cast<uint16_t>(id));
 }
 
@@ -309,9 +310,13 @@ void param_store::resync_all() {
 
 void param_store::store_received(unsigned id, uint16_t value) {
   if (!is_valid_id(id)) return;
+  requests_.settle(id);
+  // A write of ours still on its way wins over what the console said before it arrived: on
+  // a slow link a late read reply would otherwise put the old value back, and the next
+  // send of the write would carry it to the console.
+  if (dirty_.contains(id)) return;
   values_[id] = value;
   change_hook(id);
-  requests_.settle(id);
 }
 
 bool param_store::acknowledge_write(unsigned id, uint16_t value) {

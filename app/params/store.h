@@ -9,6 +9,7 @@
 #include "app/core/options.h"
 #include "app/params/ids.h"
 #include "app/params/retry.h"
+#include "app/params/unconfirmed.h"
 #include "app/protocol/ui_port.h"
 
 namespace vorante {
@@ -78,7 +79,8 @@ class param_store {
   void resync_all();
 
   // A value that came from the console: stored without entering the dirty set, and the
-  // ID's read request is answered.
+  // ID's read request is answered. While a write of the ID is still being sent, the
+  // written value stays.
   void store_received(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
   // Returns whether it counted.
@@ -91,6 +93,10 @@ class param_store {
   const id_set& dirty() const { return dirty_; }
   id_set& requests() { return requests_; }
   const id_set& requests() const { return requests_; }
+  // Writes whose sends ran out unanswered, waiting out their grace period. A new write of
+  // an ID takes its old entry out; the engine adds, confirms and expires the rest.
+  unconfirmed_writes& unconfirmed() { return unconfirmed_; }
+  const unconfirmed_writes& unconfirmed() const { return unconfirmed_; }
 
   // Set by the channel copy operations; the engine clears it once every write went out.
   bool copy_busy() const { return copy_busy_; }
@@ -112,6 +118,7 @@ class param_store {
   std::array<uint16_t, param_count> defaults_{};
   id_set dirty_;
   id_set requests_;
+  unconfirmed_writes unconfirmed_;
   bool refresh_suppressed_ = false;
   bool copy_busy_ = false;
 };

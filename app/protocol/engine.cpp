@@ -11,9 +11,10 @@ sync_engine::sync_engine(param_store& store, const runtime_options& options, ui_
     : store_(store),
       options_(options),
       ui_(ui),
+      verdicts_(store),
       surface_(store, [this](std::span<const id_value> pairs) { device_.send(make_control_outputs(pairs)); }),
       supervision_(store, options, ui, device_),
-      messages_(store, options, ui, surface_, device_, last_now_),
+      messages_(store, options, ui, surface_, device_, verdicts_, last_now_),
       names_(ui),
       scenes_(store),
       transfer_(device_) {}
@@ -50,13 +51,14 @@ void sync_engine::step(uint32_t now) {
   if (!flushed_once_ || due(now, last_flush_ + pace_period_ms)) {
     flushed_once_ = true;
     last_flush_ = now;
-    flush_writes();
+    flush_writes(now);
     surface_.flush_faders();
     scenes_.flush(device_);
     names_.flush(device_);
   }
   if (surface_.incremental_due(now)) surface_.lights_incremental_refresh(now, ui_.surface_state(), console_locked());
   surface_.step(now);
+  verdicts_.step(now);
   messages_.media_step(now);
 }
 
@@ -118,13 +120,15 @@ void sync_engine::flush_reads() {
   if (n > 0) device_.send(make_read_params({ids.data(), n}));
 }
 
-void sync_engine::flush_writes() {
+void sync_engine::flush_writes(uint32_t now) {
   auto& set = store_.dirty();
   if (!set.pending()) return;
   std::array<id_value, max_list_entries> pairs{};
   std::size_t n = 0;
-  set.pass(static_cast<int>(max_list_entries), [&](unsigned id) {
-    if (n < pairs.size()) pairs[n++] = {static_cast<uint16_t>(id), store_.get(id)};
+  set.pass(static_cast<int>(max_list_entries), [&](unsigned id, bool last) {
+    const id_value p{static_cast<uint16_t>(id), store_.get(id)};
+    if (n < pairs.size()) pairs[n++] = p;
+    if (last) verdicts_.given_up(p.id, p.value, now);
   });
   if (n == 0) return;
   if (options_.print_writes_by_name) {

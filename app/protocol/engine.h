@@ -21,6 +21,7 @@
 #include "app/protocol/surface.h"
 #include "app/protocol/transport.h"
 #include "app/protocol/ui_port.h"
+#include "app/protocol/write_verdicts.h"
 #include "app/scenes/scene_transfer.h"
 
 namespace vorante {
@@ -61,6 +62,7 @@ class sync_engine final : public store_events {
   const message_handlers& messages() const { return messages_; }
   name_tables& names() { return names_; }
   const name_tables& names() const { return names_; }
+  write_verdicts& verdicts() { return verdicts_; }
   scene_requests& scenes() { return scenes_; }
   const scene_requests& scenes() const { return scenes_; }
   scene_transfer& transfer() { return transfer_; }
@@ -83,7 +85,7 @@ class sync_engine final : public store_events {
   void drain(uint32_t now);
   void edge_notifications();
   void flush_reads();
-  void flush_writes();
+  void flush_writes(uint32_t now);
   void read_finished_actions();
   void wake();
 
@@ -94,6 +96,7 @@ class sync_engine final : public store_events {
   uint32_t last_now_ = 0;
 
   device_link device_;
+  write_verdicts verdicts_;
   control_surface surface_;
   link_supervisor supervision_;
   message_handlers messages_;

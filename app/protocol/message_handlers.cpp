@@ -22,6 +22,7 @@ void message_handlers::store_values(std::span<const uint8_t> payload) {
   for (const id_value p : pair_list(payload)) {
     if (p.id > last_param_id) continue;
     store_.store_received(p.id, p.value);
+    verdicts_.answered(p.id, p.value);
     if (on_value_) on_value_(p.id, p.value);
   }
 }
@@ -76,7 +77,10 @@ void message_handlers::lock_changed(bool locked) {
 
 void message_handlers::on_write_confirmation(std::span<const uint8_t> payload) {
   for (const id_value p : pair_list(payload))
-    if (store_.acknowledge_write(p.id, p.value) && on_ack_) on_ack_(p.id, p.value);
+    if (store_.acknowledge_write(p.id, p.value)) {
+      verdicts_.answered(p.id, p.value);
+      if (on_ack_) on_ack_(p.id, p.value);
+    }
 }
 
 void message_handlers::on_status(std::span<const uint8_t> payload) {

@@ -16,6 +16,7 @@
 #include "app/protocol/messages.h"
 #include "app/protocol/surface.h"
 #include "app/protocol/ui_port.h"
+#include "app/protocol/write_verdicts.h"
 
 namespace vorante {
 
@@ -26,8 +27,14 @@ class message_handlers {
  public:
   // `step_time` is the time of the engine step that handles the messages.
   message_handlers(param_store& store, const runtime_options& options, ui_port& ui, control_surface& surface,
-                   device_link& device, const uint32_t& step_time)
-      : store_(store), options_(options), ui_(ui), surface_(surface), device_(device), step_time_(step_time) {}
+                   device_link& device, write_verdicts& verdicts, const uint32_t& step_time)
+      : store_(store),
+        options_(options),
+        ui_(ui),
+        surface_(surface),
+        device_(device),
+        verdicts_(verdicts),
+        step_time_(step_time) {}
 
   // Observers for tools and tests: every value stored from the console, every write the
   // console acknowledged, and every pair of a change the console pushed.
@@ -75,6 +82,7 @@ class message_handlers {
   ui_port& ui_;
   control_surface& surface_;
   device_link& device_;
+  write_verdicts& verdicts_;
   const uint32_t& step_time_;
   std::function<void(std::string_view)> on_config_report_, on_config_result_;
   std::function<void(std::span<const uint8_t>)> on_media_report_;

@@ -73,12 +73,41 @@ TEST(cli_e2e, set_writes_through_the_linked_set_and_waits_for_acknowledgements) 
   EXPECT_NE(r.out.find(std::to_string(fader5) + " 1100"), std::string::npos) << r.out;
 }
 
-TEST(cli_e2e, set_fails_when_the_console_never_acknowledges) {
-  loopback_peer peer({.acknowledge_writes = false});
-  const auto r = run_process(cli(peer.port(), {"set", "600=5"}, "5"));
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_NE(r.err.find("did not acknowledge 600=5"), std::string::npos) << r.err;
-  EXPECT_EQ(peer.frames_with(message_code::write_params), 4) << "four sends, then given up";
+TEST(cli_e2e, set_fails_only_when_the_console_does_not_hold_the_value_after_the_grace_period) {
+  struct row {
+    const char* what;
+    test::peer_behaviour behaviour;
+    int status;
+  };
+  const row rows[] = {
+      {"never acknowledges, never takes it", {.acknowledge_writes = false}, 3},
+      {"takes and acknowledges another value", {.acknowledge_offset = 1}, 3},
+      {"acknowledgements lost, value taken: read back", {.acknowledge_writes = false, .apply_unacknowledged = true}, 0},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.what);
+    loopback_peer peer(r.behaviour);
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto res = run_process(cli(peer.port(), {"set", "600=5"}, "1.5"));
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(res.status, r.status) << res.err;
+    if (r.status == 3) {
+      EXPECT_NE(res.err.find("did not acknowledge 600=5"), std::string::npos) << res.err;
+      EXPECT_GE(took, 1500ms) << "reported before the grace period ran out";
+    }
+    if (r.status == 3) EXPECT_EQ(peer.frames_with(message_code::write_params), 4) << "the wire rule is unchanged";
+  }
+}
+
+TEST(cli_e2e, set_counts_an_acknowledgement_that_arrives_late) {
+  // Everything the console sends arrives 400 ms late: each write has had its four sends
+  // before its acknowledgement arrives.
+  sim_process sim({"--delay", "400"});
+  const auto r = run_process(cli(sim.udp_port(), {"set", "600=5"}, "5"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "600 5\n");
+  const auto g = run_process(cli(sim.udp_port(), {"get", "600"}, "5"));
+  EXPECT_EQ(g.out, "600 5\n") << g.err;
 }
 
 TEST(cli_e2e, silent_console_ends_with_status_one) {

@@ -22,6 +22,8 @@ namespace vorante::test {
 struct peer_behaviour {
   uint8_t model = 0x3B;
   bool acknowledge_writes = true;
+  bool apply_unacknowledged = false;  // without acknowledgements, still take the values
+  uint16_t acknowledge_offset = 0;    // take and acknowledge the value written plus this
   bool answer = true;
 };
 
@@ -129,14 +131,13 @@ class loopback_peer {
         break;
       }
       case message_code::write_params: {
-        if (!behaviour_.acknowledge_writes) break;
         std::vector<id_value> took;
         for (const id_value p : pair_list(payload))
-          if (p.id < param_count) {
-            values_[p.id] = p.value;
-            took.push_back(p);
+          if (p.id < param_count && (behaviour_.acknowledge_writes || behaviour_.apply_unacknowledged)) {
+            values_[p.id] = static_cast<uint16_t>(p.value + behaviour_.acknowledge_offset);
+            took.push_back({p.id, values_[p.id]});
           }
-        reply(make_write_confirmation(took));
+        if (behaviour_.acknowledge_writes) reply(make_write_confirmation(took));
         break;
       }
       case message_code::param_change:

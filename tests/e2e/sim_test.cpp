@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -62,6 +64,35 @@ TEST(sim_e2e, lossy_link_is_retried_until_everything_arrived) {
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), param_count);
   const auto s = run_process(cli(sim.console(), {"set", "3111=7"}, "10"), 20s);
   EXPECT_EQ(s.status, 0) << s.err;
+}
+
+TEST(sim_e2e, on_a_lossy_slow_link_no_write_the_console_holds_is_reported_failed) {
+  sim_process sim({"--drop", "0.3", "--delay", "30", "--seed", "11"});
+  ASSERT_TRUE(sim.ready());
+  std::map<uint16_t, uint16_t> wanted;
+  std::set<uint16_t> reported;
+  for (int run = 0; run < 10; ++run) {
+    std::vector<std::string> args = {"set"};
+    for (int k = 0; k < 10; ++k) {
+      const uint16_t id = static_cast<uint16_t>(600 + run * 10 + k);
+      wanted[id] = static_cast<uint16_t>((run * 10 + k) % 7 + 1);
+      args.push_back(std::to_string(id) + "=" + std::to_string(wanted[id]));
+    }
+    const auto r = run_process(cli(sim.console(), args, "5"), 30s);
+    ASSERT_TRUE(r.status == 0 || r.status == 3) << r.err;
+    // "... did not acknowledge ID=VALUE ID=VALUE"
+    std::istringstream failed(r.err.substr(std::min(r.err.find("acknowledge"), r.err.size())));
+    std::string word;
+    while (failed >> word)
+      if (const auto eq = word.find('='); eq != std::string::npos) reported.insert(static_cast<uint16_t>(std::stoi(word.substr(0, eq))));
+  }
+  const auto d = run_process(cli(sim.console(), {"dump"}, "20"), 30s);
+  ASSERT_EQ(d.status, 0) << d.err;
+  std::map<uint16_t, uint16_t> held;
+  std::istringstream lines(d.out);
+  unsigned id = 0, value = 0;
+  while (lines >> id >> value) held[static_cast<uint16_t>(id)] = static_cast<uint16_t>(value);
+  for (const uint16_t r : reported) EXPECT_NE(held[r], wanted[r]) << r << " was reported failed but the console holds it";
 }
 
 TEST(sim_e2e, writes_are_given_up_after_four_sends) {

@@ -398,26 +398,60 @@ int run_set(client& c, const cli_args& a) {
   c.identify();
   if (!c.read(ids_for_linked_set(targets))) return c.failure("set");
 
-  std::bitset<param_count> acked;
-  c.engine().messages().set_ack_observer([&](uint16_t id, uint16_t) { acked.set(id); });
+  // A write counts once the console confirmed it: acknowledged in time, or, after its sends
+  // ran out, acknowledged late or read back with the value written, within the grace period
+  // (the time-out again). Only the rest is reported as not acknowledged.
+  std::bitset<param_count> confirmed, failed;
+  const auto grace = std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
+  std::array<uint16_t, param_count> wanted{};
+  c.engine().messages().set_ack_observer([&](uint16_t id, uint16_t value) {
+    if (id < param_count && value == wanted[id]) confirmed.set(id);
+  });
+  c.engine().verdicts().set_grace(static_cast<uint32_t>(grace.count()));
+  c.engine().verdicts().set_observer([&](uint16_t id, uint16_t, bool ok) { (ok ? confirmed : failed).set(id); });
   for (const auto& [id, value] : writes) c.store().linked_set(id, value);
-  // Everything the linked set queued, partners and group members included.
-  std::vector<uint16_t> written;
+  // Everything the linked set queued, partners and group members included, with the value
+  // written (a read-back may leave the console's own value in the store).
+  std::vector<std::pair<uint16_t, uint16_t>> written;
   for (int id = 0; id < param_count; ++id)
-    if (c.store().dirty().contains(id)) written.push_back(static_cast<uint16_t>(id));
-  const bool drained = c.run_until([&] { return c.store().dirty().empty() && !c.store().dirty().pending(); });
-  if (!drained && c.engine().supervision().incompatible()) return c.failure("set");
-  std::vector<uint16_t> missing;
-  for (uint16_t id : written)
-    if (!acked.test(id)) missing.push_back(id);
+    if (c.store().dirty().contains(id)) {
+      written.emplace_back(static_cast<uint16_t>(id), c.store().get(id));
+      wanted[id] = c.store().get(id);
+    }
+  c.run_until([&] { return c.store().dirty().empty() && !c.store().dirty().pending(); });
+  if (c.engine().supervision().incompatible()) return c.failure("set");
+
+  const auto unsettled = [&](uint16_t id) { return !confirmed.test(id) && !failed.test(id); };
+  const auto any_unsettled = [&] {
+    return std::any_of(written.begin(), written.end(), [&](const auto& w) { return unsettled(w.first); });
+  };
+  if (any_unsettled()) {
+    // Ask for the values back: a console whose answers were lost but which holds the value
+    // is not failing. Asked again whenever a read round gives up.
+    const auto ask = [&] {
+      for (const auto& w : written)
+        if (unsettled(w.first) && !c.store().dirty().contains(w.first)) c.store().request(w.first);
+    };
+    ask();
+    c.run_until(
+        [&] {
+          if (!any_unsettled()) return true;
+          if (!c.store().requests().pending()) ask();
+          return false;
+        },
+        steady::now() + grace);
+    if (c.engine().supervision().incompatible()) return c.failure("set");
+  }
+  std::vector<std::pair<uint16_t, uint16_t>> missing;
+  for (const auto& w : written)
+    if (!confirmed.test(w.first)) missing.push_back(w);
   if (!missing.empty()) {
     std::fprintf(stderr, "vorante-cli: set: %s did not acknowledge", c.link_text().c_str());
-    for (uint16_t id : missing) std::fprintf(stderr, " %u=%u", id, c.store().get(id));
+    for (const auto& [id, value] : missing) std::fprintf(stderr, " %u=%u", id, value);
     std::fprintf(stderr, "\n");
     return exit_not_acknowledged;
   }
-  if (!drained) return c.failure("set");
-  for (uint16_t id : written) std::printf("%u %u\n", id, c.store().get(id));
+  for (const auto& [id, value] : written) std::printf("%u %u\n", id, value);
   return exit_done;
 }
 
