@@ -26,10 +26,11 @@ set(CPACK_PACKAGE_NAME vorante)
 set(CPACK_PACKAGE_VENDOR "VORANTE control surface developers")
 set(CPACK_PACKAGE_CONTACT "${VORANTE_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control surface for the VORANTE9M digital mixing console")
-set(CPACK_PACKAGE_DESCRIPTION "Draws the console's touch screen in a window and keeps all of its parameters in
-step with the console over UDP, a serial port or TCP, so the console can be mixed from a
-computer. With vorante-cli, a command-line client for scripts, and vorante-sim, a console
-simulator on loopback.")
+# Lines of the long description stay within 80 columns, as Debian's tools show them.
+set(CPACK_PACKAGE_DESCRIPTION "Draws the console's touch screen in a window and keeps all of its
+parameters in step with the console over UDP, a serial port or TCP, so
+the console can be mixed from a computer. With vorante-cli, a command-line
+client for scripts, and vorante-sim, a console simulator on loopback.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
