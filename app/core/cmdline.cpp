@@ -79,7 +79,8 @@ std::string help_text() {
          "  --home                  work in $XDG_DATA_HOME/vorante (~/.local/share/vorante),\n"
          "                          made when missing; the desktop menu starts it so\n"
          "  --help, --version       print this text or the version and exit\n"
-         "files: nativecfg.ini in the working directory, preset.bin in the temporary directory\n"
+         "files: nativecfg.ini and playlist.json in the working directory, preset.bin in the\n"
+         "temporary directory\n"
          "status: 0 done, 1 an unknown option, a bad value, or a file that cannot be written\n"
          "(-mkdef, --screenshot), 2 an unknown page (--show)\n";
 }

@@ -45,12 +45,12 @@ constexpr const char* usage_text =
     "  --serial DEVICE[@BAUD]  the console on a serial port (128000 baud unless given)\n"
     "  --timeout S             how long to wait for the console (default 5 seconds)\n"
     "commands:\n"
-    "  discover              \"ADDR NAME\" for each console that answers\n"
-    "  dump                  read all 3518 parameters: \"ID VALUE\" per line\n"
-    "  get ID...             \"ID VALUE\" per line\n"
-    "  set ID=VALUE...       write through the linked set and wait for the acknowledgements\n"
-    "  watch [--for S]       \"ID VALUE\" for every change the console pushes\n"
-    "  call N, save N        recall or store scene N (1..16) and wait for the console's confirmation\n"
+    "  discover                \"ADDR NAME\" for each console that answers\n"
+    "  dump                    read all 3518 parameters: \"ID VALUE\" per line\n"
+    "  get ID...               \"ID VALUE\" per line\n"
+    "  set ID=VALUE...         write through the linked set and wait for the acknowledgements\n"
+    "  watch [--for S]         \"ID VALUE\" for every change the console pushes\n"
+    "  call N, save N          recall or store scene N (1..16) and wait for the console's confirmation\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M\n";
 
