@@ -18,9 +18,6 @@ if(VORANTE_UI)
   add_dependencies(vorante_package_contents vorante vorante_desktop_icon)
 endif()
 
-set(VORANTE_PACKAGE_CONTACT "VORANTE control surface developers <vorante@localhost>"
-  CACHE STRING "Maintainer named in the Debian package")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorante)
 set(CPACK_PACKAGE_VENDOR "VORANTE control surface developers")
