@@ -1,6 +1,7 @@
 #include "app/core/cmdline.h"
 
 #include <climits>
+#include <cstddef>
 #include <string_view>
 
 #include "app/core/log.h"
@@ -23,6 +24,65 @@ std::optional<int> first_cmdline_pass(int argc, const char* const* argv,
     }
   }
   return std::nullopt;
+}
+
+namespace {
+
+// The options without a value, beside "-mkdef" which ends the start in the first pass.
+constexpr std::string_view flag_options[] = {"-wdc", "--home", "--help", "--version"};
+constexpr std::string_view value_options[] = {"-ps", "-pr", "-gbar", "-log6951",
+                                              "--connect", "--screenshot", "--show"};
+
+template <std::size_t n>
+bool is_one_of(std::string_view arg, const std::string_view (&names)[n]) {
+  for (std::string_view name : names)
+    if (arg == name) return true;
+  return false;
+}
+
+}  // namespace
+
+early_options scan_early_options(int argc, const char* const* argv) {
+  early_options found;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.empty() || arg.front() != '-') continue;
+    if (arg == "--help" || arg == "--version") {
+      found.info = arg == "--help" ? info_request::help : info_request::version;
+      return found;
+    }
+    if (arg == "--home") {
+      found.home = true;
+    } else if (arg == "-mkdef" || is_one_of(arg, flag_options)) {
+      continue;
+    } else if (is_one_of(arg, value_options)) {
+      ++i;
+    } else {
+      break;
+    }
+  }
+  return found;
+}
+
+std::string help_text() {
+  return "usage: vorante [OPTION...]\n"
+         "  -mkdef                  check preset.bin in the temporary directory ($TMPDIR or /tmp),\n"
+         "                          rewrite it when missing or wrong, and exit\n"
+         "  -wdc                    wait for a local parameter service (127.0.0.1:8086) first\n"
+         "  -ps N, -pr N            print every sent / received frame when N is not 0\n"
+         "  -gbar N                 show the group bar when N is not 0\n"
+         "  -log6951 N              verbosity of the USB media scanner\n"
+         "  --connect ADDR[:PORT]   talk to the console at ADDR without the connect dialog\n"
+         "  --show PAGE[:ARG]       show a page at start by its name, without the connect dialog\n"
+         "  --screenshot FILE[@MS]  save the window as PNG after MS milliseconds (default 1000)\n"
+         "                          and quit\n"
+         "  --home                  work in $XDG_DATA_HOME/vorante (~/.local/share/vorante),\n"
+         "                          made when missing; the desktop menu starts it so\n"
+         "  --help, --version       print this text or the version and exit\n"
+         "files: nativecfg.ini and playlist.json in the working directory, preset.bin in the\n"
+         "temporary directory\n"
+         "status: 0 done, 1 an unknown option, a bad value, or a file that cannot be written\n"
+         "(-mkdef, --screenshot), 2 an unknown page (--show)\n";
 }
 
 namespace {
@@ -100,7 +160,7 @@ bool second_cmdline_pass(int argc, const char* const* argv, runtime_options& opt
     const char* name = argv[i];
     const std::string_view arg = name;
     if (arg.empty() || arg.front() != '-') continue;
-    if (arg == "-wdc") continue;
+    if (is_one_of(arg, flag_options)) continue;
 
     // Every remaining option takes the next argument as its value.
     const bool has_value = i + 1 < argc;

@@ -27,6 +27,25 @@ struct first_pass_actions {
 std::optional<int> first_cmdline_pass(int argc, const char* const* argv,
                                        const first_pass_actions& actions);
 
+// The long options answered before anything else starts, so that nothing is read or
+// written in the wrong place: "--help" and "--version" print and end the process with
+// status 0, "--home" makes the program's own directory the working directory.
+enum class info_request { none, help, version };
+
+struct early_options {
+  info_request info = info_request::none;  // the first of the two given
+  bool home = false;
+  bool operator==(const early_options&) const = default;
+};
+
+// Reads the arguments as the second pass does, values included, so that "-ps --help"
+// is still -ps with a value. Stops at the first option the second pass refuses: that
+// one ends the start later with its own message.
+early_options scan_early_options(int argc, const char* const* argv);
+
+// What "--help" prints before the line on the documentation.
+std::string help_text();
+
 // Start-up requests of the long options, for screenshots, tests and direct connects.
 struct connect_request {
   std::string address;
@@ -56,7 +75,8 @@ struct launch_requests {
 };
 
 // "-ps N", "-pr N", "-gbar N" (on when N is not 0), "-log6951 N", "-wdc" (no value), and
-// the long options above. N is read like atoi: leading white space, an optional sign,
+// the long options above; "--home", "--help" and "--version" take no value and are
+// answered before this pass. N is read like atoi: leading white space, an optional sign,
 // decimal digits up to the first other character, 0 when there are none, clamped to the
 // int range; a value option given last counts as 0. Arguments without a dash are
 // ignored. An unknown option prints "unknow parameter '%s'!", a long option without a

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/core/data_home.h"
 #include "app/core/factory_marker.h"
 #include "app/core/id_names.h"
 #include "app/core/identity.h"
 #include "app/core/log.h"
+#include "app/core/program_info.h"
 #include "app/params/defaults.h"
 #include "app/params/store.h"
 
@@ -24,6 +26,20 @@ bool report_preset(const std::filesystem::path& path, const preset_check& check,
 }
 
 }  // namespace
+
+std::optional<int> answer_early_options(int argc, const char* const* argv) {
+  const early_options early = scan_early_options(argc, argv);
+  if (early.info == info_request::help) {
+    std::fputs((help_text() + docs_line()).c_str(), stdout);
+    return 0;
+  }
+  if (early.info == info_request::version) {
+    std::fputs(version_line("vorante").c_str(), stdout);
+    return 0;
+  }
+  if (early.home && !enter_data_home()) return 1;
+  return std::nullopt;
+}
 
 bool make_default_image() {
   std::string last_line;

@@ -17,6 +17,11 @@ class param_store;
 // correct image is in place afterwards (not written, or a name it would not touch).
 bool make_default_image();
 
+// Answers "--help" and "--version" on standard output and moves into the program's own
+// directory for "--home"; runs first of all, before any file is read. Returns the exit
+// status when the process should end now (1 when the directory cannot be used).
+std::optional<int> answer_early_options(int argc, const char* const* argv);
+
 // Makes sure the default image is in place (one log line when it is not), then runs the
 // first command-line pass. Returns the exit status when the process should end now.
 std::optional<int> begin_process(int argc, const char* const* argv,

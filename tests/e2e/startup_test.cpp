@@ -21,6 +21,7 @@
 
 #include "app/core/crc16.h"
 #include "app/core/factory_marker.h"
+#include "app/core/version.h"
 #include "app/params/defaults.h"
 
 namespace vorante {
@@ -64,8 +65,9 @@ class program_run : public testing::Test {
     std::string output;
   };
 
-  result run(const std::string& args, const fs::path& binary = VORANTE_BINARY_PATH) {
-    const std::string command = "cd " + quoted(dir_.string()) + " && TMPDIR=" + quoted(tmp_.string()) +
+  // `env`: words before the program, NAME=VALUE assignments or an env(1) command.
+  result run(const std::string& args, const fs::path& binary = VORANTE_BINARY_PATH, const std::string& env = {}) {
+    const std::string command = "cd " + quoted(dir_.string()) + " && TMPDIR=" + quoted(tmp_.string()) + " " + env +
                                 " " + quoted(binary.string()) + " " + args + " 2>&1 </dev/null";
     result r;
     FILE* pipe = popen(command.c_str(), "r");
@@ -147,6 +149,54 @@ TEST_F(program_run, unknown_option_ends_with_status_1) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.output.find("unknow parameter '-fast'!\n"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("parse cmdline finished!"), std::string::npos);
+}
+
+TEST_F(program_run, help_and_version_answer_before_anything_starts) {
+  const auto version = run("-gbar 1 --version -fast");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.output, std::string("vorante ") + program_version_text + "\n");
+
+  const auto help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.output.starts_with("usage: vorante ")) << help.output;
+  for (const char* option : {"-mkdef", "-wdc", "-ps N", "-gbar N", "-log6951 N", "--connect", "--show", "--screenshot",
+                             "--home", "--version", "status: 0", "documentation: "})
+    EXPECT_NE(help.output.find(option), std::string::npos) << option;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(preset()))) << "the default image was written";
+
+  // As a value it is no request, and an unknown option before it keeps its rule.
+  EXPECT_EQ(run("-ps --help --screenshot shot.png@0").status, 0);
+  const auto unknown = run("-fast --help");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.output.find("unknow parameter '-fast'!\n"), std::string::npos) << unknown.output;
+}
+
+// A start from the desktop menu: the program's own directory, made when missing, is the
+// working directory, whatever directory the desktop started it in.
+TEST_F(program_run, home_works_in_the_programs_own_directory) {
+  const fs::path data = dir_ / "data" / "new";
+  const auto r = run("--home --screenshot shot.png@0", VORANTE_BINARY_PATH, "XDG_DATA_HOME=" + quoted(data.string()));
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(fs::is_regular_file(data / "vorante" / "shot.png"));
+  EXPECT_FALSE(fs::exists(dir_ / "shot.png"));
+  EXPECT_EQ(fs::status(data / "vorante").permissions() & fs::perms::all, fs::perms::owner_all);
+  expect_valid_preset(read_file(preset()));  // still in the temporary directory
+
+  // Without XDG_DATA_HOME: below the home directory.
+  const fs::path home = dir_ / "home";
+  const auto by_home = run("--home --screenshot shot.png@0", VORANTE_BINARY_PATH,
+                           "env -u XDG_DATA_HOME HOME=" + quoted(home.string()));
+  EXPECT_EQ(by_home.status, 0) << by_home.output;
+  EXPECT_TRUE(fs::is_regular_file(home / ".local/share/vorante/shot.png"));
+
+  // A directory that cannot be made ends the start before anything else.
+  std::ofstream(dir_ / "file") << "x";
+  const auto blocked = run("--home --screenshot shot.png@0", VORANTE_BINARY_PATH,
+                           "XDG_DATA_HOME=" + quoted((dir_ / "file").string()));
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_NE(blocked.output.find("[WARN] cannot create '" + (dir_ / "file" / "vorante").string() + "'"),
+            std::string::npos)
+      << blocked.output;
 }
 
 TEST_F(program_run, factory_tool_patch_in_the_program_file_turns_factory_mode_on) {

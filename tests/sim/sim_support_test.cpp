@@ -85,6 +85,7 @@ TEST(sim_options_test, bad_values_and_other_hosts_are_refused) {
     EXPECT_NE(r.message.find(c.message_part), std::string::npos) << r.message;
   }
   EXPECT_EQ(parse({"--help"}).status, parse_status::help);
+  EXPECT_EQ(parse({"--port", "0", "--version", "--frobnicate"}).status, parse_status::version);
 }
 
 TEST(sim_line_commands_test, commands_and_their_arguments) {

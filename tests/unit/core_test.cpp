@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/core/cmdline.h"
+#include "app/core/data_home.h"
 #include "app/core/factory_marker.h"
 #include "app/core/id_names.h"
 #include "app/core/identity.h"
@@ -190,6 +191,65 @@ TEST(first_cmdline_pass, wdc_waits_in_order_and_reports_the_outcome) {
   EXPECT_EQ(probe.calls, (std::vector<std::string>{"wait", "mkdef"}));
 }
 
+// --- options answered before the start ------------------------------------------------
+
+TEST(scan_early_options, finds_them_only_where_the_second_pass_would_see_an_option) {
+  struct early_case {
+    std::vector<const char*> args;
+    early_options expected;
+  };
+  const auto help = early_options{info_request::help, false};
+  const auto version = early_options{info_request::version, false};
+  const auto home = early_options{info_request::none, true};
+  const early_case cases[] = {
+      {{}, {}},
+      {{"--help"}, help},
+      {{"-gbar", "1", "plain", "--version"}, version},
+      {{"--version", "--help"}, version},  // the first one given
+      {{"-wdc", "-mkdef", "--help"}, help},
+      {{"--connect", "127.0.0.1", "--home", "-ps", "1"}, home},
+      {{"--home", "--version"}, {info_request::version, true}},
+      // Values of the options before, even when they look like options.
+      {{"-ps", "--help"}, {}},
+      {{"--screenshot", "--version", "--show", "--home"}, {}},
+      // An option the second pass refuses ends the start there, with its message.
+      {{"-fast", "--help"}, {}},
+      {{"--home=yes", "--version"}, {}},
+      {{"--helpme"}, {}},
+  };
+  for (const early_case& c : cases) {
+    std::vector<const char*> args = c.args;
+    args.insert(args.begin(), "vorante");
+    std::string text;
+    for (const char* a : c.args) text += std::string(a) + " ";
+    EXPECT_EQ(scan_early_options(static_cast<int>(args.size()), args.data()), c.expected) << text;
+  }
+}
+
+// The menu start puts the files the program keeps in its working directory here.
+TEST(data_home_dir, follows_the_base_directory_rules) {
+  struct home_case {
+    const char* xdg_data_home;
+    const char* home;
+    const char* expected;  // nullptr: no directory
+  };
+  const home_case cases[] = {
+      {"/data/u", "/home/u", "/data/u/vorante"},
+      {"/data/u", nullptr, "/data/u/vorante"},
+      {nullptr, "/home/u", "/home/u/.local/share/vorante"},
+      {"", "/home/u", "/home/u/.local/share/vorante"},
+      {"data/u", "/home/u", "/home/u/.local/share/vorante"},  // a relative one is ignored
+      {nullptr, nullptr, nullptr},
+      {"", "", nullptr},
+      {"data/u", "home/u", nullptr},
+  };
+  for (const home_case& c : cases) {
+    const auto dir = data_home_dir(c.xdg_data_home, c.home);
+    EXPECT_EQ(dir ? dir->string() : "(none)", c.expected ? c.expected : "(none)")
+        << (c.xdg_data_home ? c.xdg_data_home : "(unset)") << ", " << (c.home ? c.home : "(unset)");
+  }
+}
+
 // --- second command-line pass ---------------------------------------------------------
 
 struct second_pass_case {
@@ -258,6 +318,9 @@ INSTANTIATE_TEST_SUITE_P(
         second_pass_case{"missing_value_is_zero", {"-gbar", "1", "-log6951"}, true, "",
                          false, false, true, 0},
         second_pass_case{"wdc_takes_no_value", {"-wdc", "-ps", "1", "plain", "7"}, true, "", true},
+        // Answered before this pass; they take no value here either.
+        second_pass_case{"early_options_take_no_value", {"--home", "-ps", "1", "--help", "--version", "-gbar", "1"},
+                         true, "", true, false, true},
         second_pass_case{"unknown_ends", {"-ps", "1", "-mk", "-gbar", "1"}, false,
                          "unknow parameter '-mk'!\n", true},
         second_pass_case{"lone_dash", {"-"}, false, "unknow parameter '-'!\n"},

@@ -19,6 +19,7 @@
 #include "app/core/identity.h"
 #include "app/core/log.h"
 #include "app/core/numbers.h"
+#include "app/core/program_info.h"
 #include "app/os/discovery.h"
 #include "app/os/link_dump.h"
 #include "app/os/socket_util.h"
@@ -38,12 +39,18 @@ enum exit_status : int {
 
 constexpr const char* usage_text =
     "usage: vorante-cli [--console ADDR[:PORT]] [--tcp[=PORT]] [--serial DEVICE[@BAUD]] [--timeout S] COMMAND\n"
-    "  discover              \"ADDR NAME\" for each console that answers\n"
-    "  dump                  read all 3518 parameters: \"ID VALUE\" per line\n"
-    "  get ID...             \"ID VALUE\" per line\n"
-    "  set ID=VALUE...       write through the linked set and wait for the acknowledgements\n"
-    "  watch [--for S]       \"ID VALUE\" for every change the console pushes\n"
-    "  call N, save N        recall or store scene N (1..16) and wait for the console's confirmation\n"
+    "       vorante-cli --help | --version\n"
+    "  --console ADDR[:PORT]   the console over UDP (port 8086 unless given)\n"
+    "  --tcp[=PORT]            the parameter service on 127.0.0.1 (port 8087 unless given)\n"
+    "  --serial DEVICE[@BAUD]  the console on a serial port (128000 baud unless given)\n"
+    "  --timeout S             how long to wait for the console (default 5 seconds)\n"
+    "commands:\n"
+    "  discover                \"ADDR NAME\" for each console that answers\n"
+    "  dump                    read all 3518 parameters: \"ID VALUE\" per line\n"
+    "  get ID...               \"ID VALUE\" per line\n"
+    "  set ID=VALUE...         write through the linked set and wait for the acknowledgements\n"
+    "  watch [--for S]         \"ID VALUE\" for every change the console pushes\n"
+    "  call N, save N          recall or store scene N (1..16) and wait for the console's confirmation\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M\n";
 
@@ -145,6 +152,10 @@ int parse_args(int argc, char** argv, cli_args& a) {
       a.timeout_s = *s;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(usage_text, stdout);
+      std::fputs(docs_line().c_str(), stdout);
+      std::exit(exit_done);
+    } else if (arg == "--version") {
+      std::fputs(version_line("vorante-cli").c_str(), stdout);
       std::exit(exit_done);
     } else if (arg.starts_with("-")) {
       return usage_error("unknown option '%s'\n", argv[i]);

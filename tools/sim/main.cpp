@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/program_info.h"
 #include "app/os/socket_util.h"
 #include "tools/sim/console_model.h"
 #include "tools/sim/media_disk.h"
@@ -39,7 +40,11 @@ int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
   const parse_result parsed = parse_sim_args(args);
   if (parsed.status == parse_status::help) {
-    std::fputs(sim_usage().c_str(), stdout);
+    std::fputs((sim_usage() + docs_line()).c_str(), stdout);
+    return 0;
+  }
+  if (parsed.status == parse_status::version) {
+    std::fputs(version_line("vorante-sim").c_str(), stdout);
     return 0;
   }
   if (parsed.status == parse_status::error) {

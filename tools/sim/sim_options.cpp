@@ -31,7 +31,8 @@ bool read_real(std::string_view text, double& out, double lo, double hi) {
 bool is_loopback(uint32_t address) { return (address >> 24) == 127; }
 
 std::string sim_usage() {
-  return "usage: vorante-sim [options]\n"
+  return "usage: vorante-sim [OPTION...]\n"
+         "       vorante-sim --help | --version\n"
          "  --port N            UDP port of the console (default 8086, 0 = any free port)\n"
          "  --bind ADDR         loopback address to listen on (127.0.0.0/8, default 127.0.0.1)\n"
          "  --name NAME         device name (default \"unnamed\")\n"
@@ -49,7 +50,9 @@ std::string sim_usage() {
          "  --corrupt P         damage one byte of a frame with probability P, both ways\n"
          "  --model CODE        identify with another model code (an incompatible console)\n"
          "  --mute-after S      stop answering after S seconds\n"
-         "  --log FILE          write one line per frame received and sent\n";
+         "  --log FILE          write one line per frame received and sent\n"
+         "status: 0 stopped (SIGINT, SIGTERM or \"quit\" on standard input), 1 a socket or the\n"
+         "serial link could not be opened, 2 usage or an unreadable --disk\n";
 }
 
 parse_result parse_sim_args(std::span<const std::string_view> args) {
@@ -86,6 +89,9 @@ parse_result parse_sim_args(std::span<const std::string_view> args) {
 
     if (opt == "--help" || opt == "-h") {
       r.status = parse_status::help;
+      return r;
+    } else if (opt == "--version") {
+      r.status = parse_status::version;
       return r;
     } else if (opt == "--local" && flag()) {
       o.console.answer_probe = true;

@@ -25,7 +25,7 @@ struct sim_options {
   fault_settings faults;
 };
 
-enum class parse_status { run, help, error };
+enum class parse_status { run, help, version, error };
 
 struct parse_result {
   parse_status status = parse_status::run;

@@ -1,7 +1,7 @@
-// vorante: the control surface on the desktop. The start runs in a fixed order (factory
-// key, default image, first command-line pass, debug launcher, splash, window, identity,
-// names, language, local-device probe, second pass, UI and link), then the Qt event loop
-// runs everything until the window is closed.
+// vorante: the control surface on the desktop. The start runs in a fixed order (--help,
+// --version and --home, factory key, default image, first command-line pass, debug
+// launcher, splash, window, identity, names, language, local-device probe, second pass,
+// UI and link), then the Qt event loop runs everything until the window is closed.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -13,6 +13,7 @@
 #include "app/core/log.h"
 #include "app/core/startup.h"
 #include "app/core/translate.h"
+#include "app/core/version.h"
 #include "app/os/probe.h"
 #include "app/os/socket_util.h"
 #include "app/os/transport_factory.h"
@@ -75,6 +76,8 @@ void save_capture(QWidget& window, const screenshot_request& request) {
 int main(int argc, char** argv) {
   using namespace vorante;
 
+  if (const auto status = answer_early_options(argc, argv)) return *status;
+
   // A machine without any display still checks the default image ("-mkdef") and serves
   // capture runs: Qt then draws offscreen instead of giving up.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
@@ -85,6 +88,8 @@ int main(int argc, char** argv) {
   int qt_argc = 1;
   QApplication app(qt_argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(product_name()));
+  // Lets the desktop match the window with the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_app_id));
   // The splash and the launcher come and go before the main window; only closing the
   // main window ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
