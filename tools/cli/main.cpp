@@ -80,7 +80,7 @@ class client;
 
 enum class operand_rule { none, some, one_scene };
 
-struct command_spec {
+struct command_entry {
   std::string_view name;
   operand_rule operands;
   bool needs_link;                       // discover runs without one
@@ -95,7 +95,7 @@ int run_scene(client& c, const cli_args& a);
 
 constexpr std::string_view watch_command = "watch";
 
-constexpr command_spec commands[] = {
+constexpr command_entry commands[] = {
     {"discover", operand_rule::none, false, nullptr},
     {"dump", operand_rule::none, true, run_dump},
     {"get", operand_rule::some, true, run_get},
@@ -105,8 +105,8 @@ constexpr command_spec commands[] = {
     {"save", operand_rule::one_scene, true, run_scene},
 };
 
-const command_spec* find_command(std::string_view name) {
-  for (const command_spec& c : commands)
+const command_entry* find_command(std::string_view name) {
+  for (const command_entry& c : commands)
     if (c.name == name) return &c;
   return nullptr;
 }
@@ -175,16 +175,16 @@ int parse_args(int argc, char** argv, cli_args& a) {
     }
     a.operands.emplace_back(argv[i]);
   }
-  const command_spec* spec = find_command(a.command);
+  const command_entry* entry = find_command(a.command);
   const char* c = a.command.c_str();
-  if (!spec) return usage_error("unknown command '%s'\n", c);
-  if (spec->operands == operand_rule::one_scene && a.operands.size() != 1)
+  if (!entry) return usage_error("unknown command '%s'\n", c);
+  if (entry->operands == operand_rule::one_scene && a.operands.size() != 1)
     return usage_error("'%s' takes one scene number\n", c);
-  if (spec->operands == operand_rule::some && a.operands.empty())
+  if (entry->operands == operand_rule::some && a.operands.empty())
     return usage_error("'%s' needs at least one operand\n", c);
-  if (spec->operands == operand_rule::none && !a.operands.empty())
+  if (entry->operands == operand_rule::none && !a.operands.empty())
     return usage_error("unexpected operand '%s'\n", a.operands[0].c_str());
-  if (spec->needs_link && !a.console_address && !a.tcp && !a.serial)
+  if (entry->needs_link && !a.console_address && !a.tcp && !a.serial)
     return usage_error("'%s' needs --console ADDR[:PORT] (or --tcp, --serial)\n", c);
   return -1;
 }
@@ -515,7 +515,7 @@ int main(int argc, char** argv) {
 
   cli_args args;
   if (const int status = parse_args(argc, argv, args); status >= 0) return status;
-  const command_spec& command = *find_command(args.command);
+  const command_entry& command = *find_command(args.command);
   if (!command.run) return run_discover(args);
   client c(args);
   return command.run(c, args);
