@@ -30,7 +30,8 @@ namespace vorante {
 namespace {
 
 constexpr strip_frame_colours strips_frame{strips_card, strips_card, 255};
-constexpr int eq_thumbnail_height = 90;
+// The thumbnail takes the height the strip's other parts leave, up to this.
+constexpr int eq_thumbnail_max_height = 90;
 // The colour picker opens this far right of the name button it belongs to.
 constexpr int picker_offset = 3;
 
@@ -115,7 +116,7 @@ void strips_page::build_strip(int n) {
   s->setObjectName(QString("strip_%1").arg(n));
   s->set_frame(strips_frame);
   s->show_sends(true);
-  s->eq()->setFixedHeight(eq_thumbnail_height);
+  s->eq()->setMaximumHeight(eq_thumbnail_max_height);
   s->hide();
   strips_[static_cast<size_t>(n)] = s;
 
