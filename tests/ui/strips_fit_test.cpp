@@ -142,24 +142,11 @@ class strips_fit_test : public QObject, test::host_window {
   void init() { QVERIFY(open_host(window_size)); }
   void cleanup() { close_host(); }
 
-  void strip_parts_fit_beside_each_other_data() {
-    QTest::addColumn<bool>("group_bar");
-    QTest::addColumn<int>("logical");  // opens the bank
-    QTest::addColumn<int>("strip");
-    QTest::addColumn<bool>("has_eq_room");  // the thumbnail keeps some height
-    for (const bool bar : {false, true}) {
-      const char* with = bar ? " with the group bar" : "";
-      QTest::addRow("mono input%s", with) << bar << 0 << 0 << true;
-      QTest::addRow("stereo input%s", with) << bar << 16 << 0 << true;
-      QTest::addRow("effect return%s", with) << bar << 16 << 3 << true;
-      QTest::addRow("aux%s", with) << bar << 28 << 0 << true;
-    }
-  }
+  void strip_parts_fit_beside_each_other_data() { strip_rows(); }
   void strip_parts_fit_beside_each_other() {
     QFETCH(bool, group_bar);
     QFETCH(int, logical);
     QFETCH(int, strip);
-    QFETCH(bool, has_eq_room);
     home_rig rig(host_, group_bar);
     rig.show(logical);
     QVERIFY(rig.page());
@@ -170,7 +157,79 @@ class strips_fit_test : public QObject, test::host_window {
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
     // The thumbnail takes what the other parts leave, never more than its full height.
     QVERIFY(s->eq()->height() <= eq_thumbnail_max);
-    if (has_eq_room) QVERIFY2(s->eq()->height() > 0, qPrintable(name_of(s->eq())));
+    QVERIFY2(s->eq()->height() > 0, qPrintable(name_of(s->eq())));
+  }
+
+  void scale_labels_stay_apart_at_the_mono_size_data() { strip_rows(); }
+  void scale_labels_stay_apart_at_the_mono_size() {
+    QFETCH(bool, group_bar);
+    QFETCH(int, logical);
+    QFETCH(int, strip);
+    home_rig rig(host_, group_bar);
+    rig.show(0);
+    const std::vector<meter_scale_label> mono = rig.page()->strip(0)->meter1()->scale_labels();
+    QVERIFY(!mono.empty());
+    const int mono_line = mono.front().rect.height();
+
+    rig.show(logical);
+    channel_strip* s = rig.page()->strip(strip);
+    level_meter* m = s->stereo() ? s->meter2() : s->meter1();
+    QVERIFY(m->scale_shown());
+    const std::vector<meter_scale_label> labels = m->scale_labels();
+    const QRect column(0, 0, m->bar_rect().x() - meter_scale_gap, m->height());
+    QStringList shown;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      const meter_scale_label& l = labels[i];
+      shown << QString::number(level_meter_marks[static_cast<std::size_t>(l.mark)]);
+      QVERIFY2(column.contains(l.rect), qPrintable(shown.last()));
+      QVERIFY2(l.rect.height() >= mono_line, qPrintable(shown.last()));
+      for (std::size_t j = 0; j < i; ++j)
+        QVERIFY2(!l.rect.intersects(labels[j].rect), qPrintable(shown.join(' ')));
+    }
+    // The scale still reads: 0 dB is always named, and a scale with a mono strip's room
+    // names both ends of the bar (between a stereo strip's bars the wide numbers give way).
+    QVERIFY2(shown.contains("0"), qPrintable(shown.join(' ')));
+    if (!s->stereo()) QVERIFY2(shown.contains("14") && shown.contains("-30"), qPrintable(shown.join(' ')));
+  }
+
+  // The scale at sizes no strip has today: short, narrow, both, and tall.
+  void scale_drops_labels_rather_than_shrinking_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("tall") << QSize(40, 400) << "14 10 7 4 2 0 -2 -4 -7 -10 -20 -30";
+    QTest::newRow("short: every third mark") << QSize(40, 70) << "14 4 0 -4 -10 -30";
+    QTest::newRow("narrow: the wide numbers go") << QSize(22, 400) << "7 4 2 0 -2 -4 -7";
+    QTest::newRow("lower than a line") << QSize(40, 6) << "";
+  }
+  void scale_drops_labels_rather_than_shrinking() {
+    QFETCH(QSize, size);
+    QFETCH(QString, expected);
+    level_meter m(host_);
+    m.setFont(ui_font(8));
+    m.setFixedSize(size);
+    const int line = QFontMetrics(m.font()).height();
+    QStringList shown;
+    const std::vector<meter_scale_label> labels = m.scale_labels();
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      shown << QString::number(level_meter_marks[static_cast<std::size_t>(labels[i].mark)]);
+      QCOMPARE(labels[i].rect.height(), line);
+      if (i > 0) QVERIFY(labels[i].rect.top() > labels[i - 1].rect.bottom());
+    }
+    QCOMPARE(shown.join(' '), expected);
+  }
+
+ private:
+  static void strip_rows() {
+    QTest::addColumn<bool>("group_bar");
+    QTest::addColumn<int>("logical");  // opens the bank
+    QTest::addColumn<int>("strip");
+    for (const bool bar : {false, true}) {
+      const char* with = bar ? " with the group bar" : "";
+      QTest::addRow("mono input%s", with) << bar << 0 << 0;
+      QTest::addRow("stereo input%s", with) << bar << 16 << 0;
+      QTest::addRow("effect return%s", with) << bar << 16 << 3;
+      QTest::addRow("aux%s", with) << bar << 28 << 0;
+    }
   }
 };
 
