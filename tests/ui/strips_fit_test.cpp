@@ -2,6 +2,7 @@
 // strip fits beside the others, the meter scales stay readable, and the meter bridge
 // spreads its bars evenly.
 #include <QLabel>
+#include <algorithm>
 #include <QtTest>
 
 #include "app/core/options.h"
@@ -14,6 +15,7 @@
 #include "ui/platform/start_pages.h"
 #include "ui/screens/mixer/group_bar.h"
 #include "ui/screens/mixer/meter_bridge.h"
+#include "ui/screens/mixer/meter_bridge_map.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/widgets/channel_strip.h"
 #include "ui/widgets/eq_graph.h"
@@ -216,6 +218,50 @@ class strips_fit_test : public QObject, test::host_window {
       if (i > 0) QVERIFY(labels[i].rect.top() > labels[i - 1].rect.bottom());
     }
     QCOMPARE(shown.join(' '), expected);
+  }
+
+  // Gaps before, between and after the bars, for the row a bridge would make.
+  void bridge_gaps_differ_by_at_most_a_pixel_data() {
+    QTest::addColumn<int>("inner_width");
+    QTest::addColumn<int>("bars");
+    QTest::newRow("bars divide the row") << 100 << 3;
+    QTest::newRow("one pixel over") << 101 << 3;
+    QTest::newRow("one pixel short of the next step") << 99 << 3;
+    QTest::newRow("the bridge's 31 bars") << 1256 << 31;
+    QTest::newRow("too narrow: edge to edge") << 30 << 3;
+  }
+  void bridge_gaps_differ_by_at_most_a_pixel() {
+    QFETCH(int, inner_width);
+    QFETCH(int, bars);
+    const std::vector<int> widths(static_cast<std::size_t>(bars), bridge_bar_width);
+    const std::vector<int> x = bridge_bar_positions(inner_width, widths);
+    QCOMPARE(static_cast<int>(x.size()), bars);
+    std::vector<int> gaps{x.front()};
+    for (std::size_t i = 1; i < x.size(); ++i) gaps.push_back(x[i] - x[i - 1] - bridge_bar_width);
+    gaps.push_back(inner_width - x.back() - bridge_bar_width);
+    const auto [lo, hi] = std::minmax_element(gaps.begin(), gaps.end());
+    if (inner_width >= bars * bridge_bar_width) {
+      QVERIFY2(*hi - *lo <= 1, qPrintable(QString("gaps %1..%2").arg(*lo).arg(*hi)));
+    } else {
+      QCOMPARE(*hi, 0);  // the bars touch, none covers another
+    }
+  }
+
+  void the_bridge_on_screen_is_even_from_edge_to_edge() {
+    home_rig rig(host_, false);
+    rig.show(0);
+    meter_bridge& bridge = rig.nav->bridge();
+    QVERIFY(bridge.isVisible());
+    QWidget* row = bridge.bar(0)->parentWidget();
+    std::vector<QRect> bars;
+    for (int n = 0; n < bridge_bar_count; ++n)
+      if (!bridge.bar(n)->isHidden()) bars.push_back(bridge.bar(n)->geometry());
+    QVERIFY(bars.size() > 1);
+    std::vector<int> gaps{bars.front().left() - bridge_row_padding};
+    for (std::size_t i = 1; i < bars.size(); ++i) gaps.push_back(bars[i].left() - bars[i - 1].right() - 1);
+    gaps.push_back(row->width() - bridge_row_padding - bars.back().right() - 1);
+    const auto [lo, hi] = std::minmax_element(gaps.begin(), gaps.end());
+    QVERIFY2(*lo > 0 && *hi - *lo <= 1, qPrintable(QString("gaps %1..%2").arg(*lo).arg(*hi)));
   }
 
  private:

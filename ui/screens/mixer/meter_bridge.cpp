@@ -18,7 +18,6 @@ namespace {
 
 constexpr int bridge_radius = 4;
 constexpr int label_padding_x = 4;
-constexpr int meter_row_padding = 4;
 constexpr int label_px = 10;
 constexpr int bar_border_alpha = 178;  // black at 70 %
 // Where the fill turns from green to amber to red, as fractions of the bar.
@@ -173,13 +172,13 @@ void meter_bridge::place_bars() {
     widths.push_back(bridge_bar_width);
     shown.push_back(n);
   }
-  const std::vector<int> x = bridge_bar_positions(meter_row_->width() - 2 * meter_row_padding, widths);
-  const int bar_h = meter_row_->height() - 2 * meter_row_padding;
+  const std::vector<int> x = bridge_bar_positions(meter_row_->width() - 2 * bridge_row_padding, widths);
+  const int bar_h = meter_row_->height() - 2 * bridge_row_padding;
   const int label_offset = label_row_->x() - meter_row_->x();
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const int n = shown[i];
-    const int left = meter_row_padding + x[i];
-    bars_[n]->setGeometry(left, meter_row_padding, bridge_bar_width, bar_h);
+    const int left = bridge_row_padding + x[i];
+    bars_[n]->setGeometry(left, bridge_row_padding, bridge_bar_width, bar_h);
     const int centre = left + bridge_bar_width / 2 - label_offset;
     const int label_w = labels_[n]->sizeHint().width() + 2 * label_padding_x;
     labels_[n]->setGeometry(centre - label_w / 2, 0, label_w, bridge_label_row_height);
