@@ -10,6 +10,7 @@
 #include "app/core/options.h"
 #include "app/params/channel_state.h"
 #include "app/params/convert.h"
+#include "app/protocol/engine.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
@@ -19,6 +20,7 @@
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
+#include "ui/screens/mixer/meter_bridge.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/screens/mixer/strips_page_main.h"
@@ -843,6 +845,55 @@ class strips_page_test : public QObject, test::host_window {
     QCOMPARE(qRound(rig.strip(strip)->meter1()->db()), first);
     QCOMPARE(rig.strip(strip)->meter2()->isHidden(), second == -99);
     if (second != -99) QCOMPARE(qRound(rig.strip(strip)->meter2()->db()), second);
+  }
+
+  // A lost console shows across the room: meters, the bridge and the level readouts fade
+  // and keep what they showed; they come back as the console is heard again.
+  void meters_and_readouts_fade_while_the_console_is_not_heard() {
+    strips_rig rig(host_);
+    QObject::connect(&rig.port, &qt_ui_port::link_state, rig.nav.get(), &navigator::show_link_state);
+    rig.show(bank_ch1);
+    strips_page* page = rig.page();
+    meter_bridge& bridge = rig.nav->bridge();
+    auto faded = [&] {
+      QStringList f;
+      f << (rig.strip(0)->meter1()->dimmed() ? "meter" : "-") << (rig.strip(0)->readout()->dimmed() ? "readout" : "-")
+        << (rig.main()->readout(1)->dimmed() ? "main" : "-") << (rig.dca(0)->readout()->dimmed() ? "dca" : "-")
+        << (bridge.bar(0)->dimmed() ? "bridge" : "-");
+      return f.join(' ');
+    };
+    QCOMPARE(faded(), QString("meter readout main dca bridge"));  // no console yet
+
+    // The supervision tells the pages at its next round.
+    auto hear_console = [&] {
+      rig.bring_link_up();
+      rig.now += supervision_period_ms;
+      rig.bring_link_up();
+    };
+    rig.session.store.store_received(2, 0x00F6);  // input 1 at -10 dB
+    hear_console();
+    QVERIFY(rig.session.engine.link_alive());
+    QCOMPARE(faded(), QString("- - - - -"));
+    page->tick_meters();
+    bridge.tick(rig.now);
+    const double shown = rig.strip(0)->meter1()->db();
+    const int bar = bridge.bar_value(0);
+    QCOMPARE(qRound(shown), -10);
+    QVERIFY(bar > 0);
+
+    // Silence past the alive window: the link goes down and the meters stand faded.
+    rig.now += alive_window_ms + 1000;
+    rig.session.engine.step(rig.now);
+    QVERIFY(!rig.session.engine.link_alive());
+    QCOMPARE(faded(), QString("meter readout main dca bridge"));
+    rig.session.store.store_received(2, 0x0000);
+    page->tick_meters();
+    bridge.tick(rig.now);
+    QCOMPARE(rig.strip(0)->meter1()->db(), shown);
+    QCOMPARE(bridge.bar_value(0), bar);
+
+    hear_console();
+    QCOMPARE(faded(), QString("- - - - -"));
   }
 
   void meters_run_only_while_the_page_is_shown() {

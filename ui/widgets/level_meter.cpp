@@ -100,6 +100,12 @@ void level_meter::set_db(int db, int fall) {
   update(QRect(bar.x(), bar.y() + top, bar.width(), std::abs(new_line - old_line)));
 }
 
+void level_meter::set_dimmed(bool on) {
+  if (on == dimmed_) return;
+  dimmed_ = on;
+  update();
+}
+
 double level_meter::db() const { return meter_db_of_value(value_); }
 
 void level_meter::rebuild_pictures() {
@@ -170,6 +176,7 @@ void level_meter::paintEvent(QPaintEvent*) {
     pictures_stale_ = false;
   }
   QPainter p(this);
+  if (dimmed_) p.setOpacity(theme::offline_opacity);
   if (scale_shown_ && !scale_.isNull()) p.drawImage(QPoint(0, 0), scale_);
   const QRect bar = bar_rect();
   if (bar.isEmpty()) return;

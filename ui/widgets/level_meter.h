@@ -51,6 +51,10 @@ class level_meter : public QWidget {
   double db() const;
   int value() const { return value_; }
 
+  // Drawn faded while the console is not heard; the bar keeps its value.
+  void set_dimmed(bool on);
+  bool dimmed() const { return dimmed_; }
+
   // Where the bar and the scale sit in the widget.
   QRect bar_rect() const;
   int scale_width() const;
@@ -70,6 +74,7 @@ class level_meter : public QWidget {
   void rebuild_scale();
 
   bool scale_shown_ = true;
+  bool dimmed_ = false;
   int value_ = level_meter_range;
   QImage lit_;
   QImage dark_;

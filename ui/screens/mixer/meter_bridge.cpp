@@ -43,6 +43,12 @@ void bridge_bar::set_value(int value) {
   if (old_top != new_top) update(QRect(0, std::min(old_top, new_top), width(), std::abs(new_top - old_top)));
 }
 
+void bridge_bar::set_dimmed(bool on) {
+  if (on == dimmed_) return;
+  dimmed_ = on;
+  update();
+}
+
 // The two pictures a bar is made of: the empty track in its border, and the same track
 // filled from bottom to top. Painting copies rows of each, above and below the fill line.
 void bridge_bar::rebuild_pictures() {
@@ -93,6 +99,7 @@ void bridge_bar::paintEvent(QPaintEvent*) {
   if (track_.size() != size()) rebuild_pictures();
   if (track_.isNull()) return;
   QPainter p(this);
+  if (dimmed_) p.setOpacity(theme::offline_opacity);
   draw_split(p, QPoint(0, 0), track_, full_, fill_top());
 }
 
@@ -121,6 +128,9 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
     }
   }
 
+  show_link_state(env_.nav.link_online());
+  connect(&env_.nav, &navigator::link_state_shown, this, [this](bool online) { show_link_state(online); });
+
   timer_.setInterval(bridge_tick_ms);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(env_.nav.now()); });
   timer_.start();
@@ -145,6 +155,10 @@ void meter_bridge::tick(uint32_t now_ms) {
     const int segment = bridge_segment(bridge_level_db(s.store, c.kind, c.index));
     bars_[n]->set_value(bridge_next_value(bars_[n]->value(), segment));
   }
+}
+
+void meter_bridge::show_link_state(bool online) {
+  for (bridge_bar* b : bars_) b->set_dimmed(!online);
 }
 
 void meter_bridge::paintEvent(QPaintEvent*) {

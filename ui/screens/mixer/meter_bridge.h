@@ -34,6 +34,9 @@ class bridge_bar : public QWidget {
   explicit bridge_bar(QWidget* parent = nullptr);
   void set_value(int value);
   int value() const { return value_; }
+  // Drawn faded while the console is not heard; the bar keeps its value.
+  void set_dimmed(bool on);
+  bool dimmed() const { return dimmed_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +46,7 @@ class bridge_bar : public QWidget {
   int fill_top() const;
 
   int value_ = 0;
+  bool dimmed_ = false;
   QImage track_;
   QImage full_;
 };
@@ -67,6 +71,7 @@ class meter_bridge : public QWidget {
 
  private:
   void place_bars();
+  void show_link_state(bool online);
 
   page_env& env_;
   QWidget* label_row_;

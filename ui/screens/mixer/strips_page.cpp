@@ -21,6 +21,8 @@
 #include "ui/widgets/channel_strip.h"
 #include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
+#include "ui/widgets/level_meter.h"
+#include "ui/widgets/level_readout.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/pan_bar.h"
 #include "ui/widgets/sends_panel.h"
@@ -109,6 +111,14 @@ strips_page::strips_page(QWidget* parent, page_env& env) : page(parent, page_bri
   connect(&redraw_timer_, &QTimer::timeout, this, [this] { flush_redraw(); });
   meter_timer_.setInterval(strips_meter_ms);
   connect(&meter_timer_, &QTimer::timeout, this, [this] { tick_meters(); });
+
+  show_link_state(env_.nav.link_online());
+  connect(&env_.nav, &navigator::link_state_shown, this, [this](bool online) { show_link_state(online); });
+}
+
+void strips_page::show_link_state(bool online) {
+  for (level_meter* m : findChildren<level_meter*>()) m->set_dimmed(!online);
+  for (level_readout* r : findChildren<level_readout*>()) r->set_dimmed(!online);
 }
 
 void strips_page::build_strip(int n) {
