@@ -795,6 +795,48 @@ class strips_page_test : public QObject, test::host_window {
     QCOMPARE(editor->index, index);
   }
 
+  // Every page a click on the strips page leads to, while it is still a placeholder, has
+  // a way back to the strips and the bank they showed.
+  void every_page_reached_from_the_strips_leads_back_data() {
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("input name") << bank_ch1 << "name 5";
+    QTest::newRow("stereo name") << bank_st_fx << "name 1";
+    QTest::newRow("effect name") << bank_st_fx << "name 4";
+    QTest::newRow("aux name") << bank_aux << "name 2";
+    QTest::newRow("MAIN") << bank_ch1 << "main";
+    QTest::newRow("DCA EDIT") << bank_dca << "edit 3";
+    QTest::newRow("FADER tab") << bank_st_fx << "tab 5";
+    QTest::newRow("MEDIA tab") << bank_ch1 << "tab 6";
+    QTest::newRow("SYSTEM tab") << bank_aux << "tab 7";
+  }
+  void every_page_reached_from_the_strips_leads_back() {
+    QFETCH(int, logical);
+    QFETCH(QString, control);
+    strips_rig rig(host_);
+    for (int id : {page_brief_fader, page_player, page_setting, page_edit_input, page_edit_efx, page_edit_output,
+                   page_edit_dca})
+      rig.registry.set_factory(id, create_placeholder_page);
+    rig.show(logical);
+    const int bank = rig.nav->current_bank();
+    const QStringList w = control.split(' ');
+    QWidget* target = nullptr;
+    if (w[0] == "name") target = rig.strip(w[1].toInt())->name_button();
+    if (w[0] == "main") target = rig.main()->title();
+    if (w[0] == "edit") target = rig.dca(w[1].toInt())->enter_button();
+    if (w[0] == "tab") target = rig.bar()->tab(w[1].toInt());
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!rig.nav->is_on_screen(page_brief_channel));
+    page* shown = rig.nav->page_on_screen();
+    QVERIFY(shown);
+    auto* back = shown->findChild<QAbstractButton*>("placeholder_close");
+    QVERIFY2(back && back->isVisible(), rig.nav->registry().name_of(shown->page_id()).data());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QVERIFY(rig.nav->is_on_screen(page_brief_channel));
+    QCOMPARE(rig.page()->bank_on_screen(), bank);
+  }
+
   void a_secondary_click_on_the_name_picks_the_colour() {
     strips_rig rig(host_);
     rig.show(bank_ch1);
