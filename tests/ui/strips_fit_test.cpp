@@ -1,6 +1,7 @@
 // The home screen at the window's size, with and without the group bar: every part of a
 // strip fits beside the others, the meter scales stay readable, and the meter bridge
 // spreads its bars evenly.
+#include <QApplication>
 #include <QLabel>
 #include <algorithm>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include "app/core/options.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/platform/main_frame.h"
@@ -141,6 +143,11 @@ class strips_fit_test : public QObject, test::host_window {
   Q_OBJECT
 
  private slots:
+  // The program's own fonts: their line heights decide what fits.
+  void initTestCase() {
+    QVERIFY(fonts_init());
+    QApplication::setFont(font_20());
+  }
   void init() { QVERIFY(open_host(window_size)); }
   void cleanup() { close_host(); }
 
@@ -209,7 +216,7 @@ class strips_fit_test : public QObject, test::host_window {
     level_meter m(host_);
     m.setFont(ui_font(8));
     m.setFixedSize(size);
-    const int line = QFontMetrics(m.font()).height();
+    const int line = QFontMetrics(m.font()).tightBoundingRect("-0123456789").height() + 2;
     QStringList shown;
     const std::vector<meter_scale_label> labels = m.scale_labels();
     for (std::size_t i = 0; i < labels.size(); ++i) {

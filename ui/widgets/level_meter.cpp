@@ -115,9 +115,15 @@ void level_meter::rebuild_pictures() {
   rebuild_scale();
 }
 
+namespace {
+// What a scale label takes up: its digits and sign with a pixel of air above and below,
+// not the font's whole line, whose leading would keep neighbours apart for nothing.
+QRect label_ink(const QFontMetrics& fm) { return fm.tightBoundingRect("-0123456789").adjusted(0, -1, 0, 1); }
+}  // namespace
+
 std::vector<meter_scale_label> meter_scale_layout(int width, int height, const QFontMetrics& fm) {
   std::vector<meter_scale_label> out;
-  const int line = fm.height();
+  const int line = label_ink(fm).height();
   if (width <= 0 || height < line) return out;
   // The top label first: it names the bar's end and is the one the column clips.
   for (int i = static_cast<int>(level_meter_marks.size()) - 1; i >= 1; --i) {
@@ -152,8 +158,10 @@ void level_meter::rebuild_scale() {
   p.setRenderHint(QPainter::Antialiasing);
   p.setFont(font());
   p.setPen(to_qcolor(meter_scale_text));
+  const QFontMetrics fm(font());
+  const int ink_top = label_ink(fm).top();
   for (const meter_scale_label& l : scale_labels())
-    p.drawText(l.rect, Qt::AlignRight | Qt::AlignVCenter, QString::number(level_meter_marks[static_cast<std::size_t>(l.mark)]));
+    p.drawText(QPoint(l.rect.left(), l.rect.top() - ink_top), QString::number(level_meter_marks[static_cast<std::size_t>(l.mark)]));
 }
 
 void level_meter::resizeEvent(QResizeEvent* e) {

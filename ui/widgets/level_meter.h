@@ -30,8 +30,8 @@ struct meter_scale_label {
 };
 
 // The scale's labels for a scale column `width` px wide beside a bar `height` px high, in
-// a font with the given metrics. Each label is centred on its mark and kept inside the
-// column; from the top down, a label that would touch the one above it is left out, and
+// a font with the given metrics. A label's rectangle is its text's ink with a pixel of air
+// above and below; each is centred on its mark, right-aligned and kept inside the column; from the top down, a label that would touch the one above it is left out, and
 // so is one too wide for the column: the scale keeps its size and shows fewer numbers.
 std::vector<meter_scale_label> meter_scale_layout(int width, int height, const QFontMetrics& fm);
 
