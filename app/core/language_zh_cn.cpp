@@ -10,7 +10,7 @@ namespace vorante {
 
 namespace {
 
-constexpr std::array<translation_pair, 214> zh_cn_table{{
+constexpr std::array<translation_pair, 216> zh_cn_table{{
     {"Local Scene", "本地场景"},
     {"Edit", "编辑"},
     {"Solo", "监听"},
@@ -237,6 +237,8 @@ constexpr std::array<translation_pair, 214> zh_cn_table{{
     {"HARDWARE CHANNEL", "硬件通道"},
     {"LOGICAL CHANNEL", "逻辑通道"},
     {"GRAPHIC EQUALIZER", "图示均衡器"},
+    {"Searching...", "正在搜索..."},
+    {"No console found", "未找到调音台"},
 }};
 
 }  // namespace

@@ -150,6 +150,36 @@ TEST(sim_e2e, console_side_change_reaches_watch_and_is_echoed) {
   EXPECT_LE(*sent_at, *echoed_at);
 }
 
+// The value of one ID as "vorante-cli get" prints it ("ID VALUE"), read from the console.
+std::optional<int> cli_value(sim_process& sim, int id) {
+  const auto r = run_process(cli(sim.console(), {"get", std::to_string(id)}));
+  if (r.status != 0) return std::nullopt;
+  std::istringstream line(r.out);
+  int got_id = -1, value = -1;
+  if (!(line >> got_id >> value) || got_id != id) return std::nullopt;
+  return value;
+}
+
+TEST(sim_e2e, meters_move_the_main_level_word) {
+  sim_process sim({"--meters"});
+  ASSERT_TRUE(sim.ready());
+  // Read a few times within one second: the word breathes with the programme.
+  std::vector<int> seen;
+  const auto until = std::chrono::steady_clock::now() + 1s;
+  do {
+    const std::optional<int> v = cli_value(sim, main_level_percent_id);
+    ASSERT_TRUE(v) << "no answer for the MAIN level word";
+    seen.push_back(*v);
+    std::this_thread::sleep_for(150ms);
+  } while (std::chrono::steady_clock::now() < until);
+  for (const int v : seen) {
+    EXPECT_NE(v & 0xFF, 0) << "MAIN L at 0 % would keep its meter empty";
+    EXPECT_NE(v >> 8, 0) << "MAIN R at 0 % would keep its meter empty";
+  }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_GT(std::unique(seen.begin(), seen.end()) - seen.begin(), 1) << "the word stood still for a second";
+}
+
 TEST(sim_e2e, scene_call_and_save) {
   sim_process sim({"--random-values", "9"});
   ASSERT_TRUE(sim.ready());

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <set>
 
 #include "app/params/defaults.h"
 #include "sim_test_support.h"
+#include "tools/sim/console_activity.h"
 #include "tools/sim/console_model.h"
 
 namespace vorante::sim {
@@ -140,6 +143,22 @@ TEST(sim_model_test, unanswered_change_goes_out_four_times_and_resends_carry_the
   EXPECT_EQ(sent.size(), 2u * change_max_sends);
   EXPECT_EQ(f.model->stats().changes_given_up, 2u);
   EXPECT_EQ(f.model->awaiting_echo(), 0u);
+}
+
+TEST(sim_model_test, meters_push_the_main_level_word_with_the_meter_words) {
+  console_settings s;
+  s.meters = true;
+  model_fixture f(s);
+  std::set<uint16_t> words;
+  for (uint32_t t = meter_period_ms; t <= 1000; t += meter_period_ms) {
+    const std::vector<id_value> pushed = all_pairs(f.tick_at(t), message_code::param_change);
+    const auto main = std::find_if(pushed.begin(), pushed.end(), [](const id_value& p) { return p.id == main_level_percent_id; });
+    ASSERT_NE(main, pushed.end()) << "at " << t << " ms";
+    EXPECT_TRUE(std::any_of(pushed.begin(), pushed.end(), [](const id_value& p) { return is_meter_id(p.id); }));
+    EXPECT_EQ(f.model->value(main_level_percent_id), main->value) << "a read answers what was pushed";
+    words.insert(main->value);
+  }
+  EXPECT_GT(words.size(), 1u);
 }
 
 TEST(sim_model_test, nothing_is_pushed_without_a_peer) {

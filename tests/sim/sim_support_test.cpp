@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "tools/sim/console_activity.h"
@@ -228,6 +229,25 @@ TEST(sim_activity_test, meters_follow_a_programme_and_moves_stay_plausible) {
     const param_info p = info_of(m.id);
     EXPECT_TRUE(p.kind == kind_input || p.kind == kind_bus) << m.id;
   }
+}
+
+TEST(sim_activity_test, the_main_level_word_breathes_with_the_programme) {
+  const console_activity a(3, true, 0, 0);
+  std::set<uint16_t> words;
+  bool sides_apart = false;
+  for (uint32_t t = 0; t <= 1000; t += meter_period_ms) {
+    const id_value w = a.main_levels(t);
+    EXPECT_EQ(w.id, main_level_percent_id);
+    const int left = w.value & 0xFF;
+    const int right = w.value >> 8;
+    // Never silent, never beyond what a level byte holds; L and R need not agree.
+    EXPECT_GE(left, 1);
+    EXPECT_GE(right, 1);
+    sides_apart = sides_apart || left != right;
+    words.insert(w.value);
+  }
+  EXPECT_GT(words.size(), 5u);
+  EXPECT_TRUE(sides_apart);
 }
 
 }  // namespace

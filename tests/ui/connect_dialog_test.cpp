@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/core/options.h"
+#include "app/core/translate.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
@@ -58,6 +59,12 @@ struct rig {
   }
 };
 
+// What the list says about discovery: its text, or "-" while it says nothing.
+QString status_of(const connect_dialog& d) {
+  const QLabel* s = d.status_label();
+  return s && !s->isHidden() ? s->text() : QString("-");
+}
+
 QString labels_of(QAbstractButton* b) {
   QStringList texts;
   for (QLabel* l : b->findChildren<QLabel*>()) texts << l->text();
@@ -97,14 +104,23 @@ class connect_dialog_test : public QObject, test::host_window {
     rig r(port);
     r.dialog->open();
     QVERIFY(r.dialog->is_open());
+    QCOMPARE(status_of(*r.dialog), QString("Searching..."));
     // The first round starts by itself shortly after the dialog appears.
     QTRY_VERIFY_WITH_TIMEOUT(r.dialog->discovering(), discovery_wait_ms);
+    QCOMPARE(status_of(*r.dialog), QString("Searching..."));
     QTRY_VERIFY_WITH_TIMEOUT(!r.dialog->discovering(), discovery_wait_ms);
     if (listed.isEmpty()) {
       QVERIFY(r.dialog->entries().empty());
       QVERIFY(r.dialog->entry_button(0) == nullptr);
+      QCOMPARE(status_of(*r.dialog), QString("No console found"));
+      // A new round searches again.
+      r.dialog->refresh_button()->click();
+      QCOMPARE(status_of(*r.dialog), QString("Searching..."));
+      QTRY_VERIFY_WITH_TIMEOUT(!r.dialog->discovering(), discovery_wait_ms);
+      QCOMPARE(status_of(*r.dialog), QString("No console found"));
       return;
     }
+    QCOMPARE(status_of(*r.dialog), QString("-"));
     QCOMPARE(r.dialog->entries().size(), std::size_t{1});
     QCOMPARE(r.dialog->entries()[0].address, loopback);
     QCOMPARE(labels_of(r.dialog->entry_button(0)), listed);
@@ -113,8 +129,37 @@ class connect_dialog_test : public QObject, test::host_window {
     r.dialog->refresh_button()->click();
     QVERIFY(r.dialog->entries().empty());
     QVERIFY(r.dialog->entry_button(0) == nullptr);
+    QCOMPARE(status_of(*r.dialog), QString("Searching..."));
     QTRY_VERIFY_WITH_TIMEOUT(!r.dialog->discovering(), discovery_wait_ms);
     QCOMPARE(r.dialog->entries().size(), std::size_t{1});
+    QCOMPARE(status_of(*r.dialog), QString("-"));
+  }
+
+  // No network to search: the round finds nothing, and says so.
+  void a_round_without_adapters_finds_nothing() {
+    runtime_options options;
+    link_session session{options};
+    console_target console;
+    connect_links links{session.store, session.engine, console};
+    links.adapters = [] { return std::vector<adapter>{}; };
+    connect_dialog dialog(std::move(links));
+    dialog.open();
+    dialog.refresh();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.discovering(), discovery_wait_ms);
+    QCOMPARE(status_of(dialog), QString("No console found"));
+  }
+
+  void the_status_is_translated() {
+    QVERIFY(select_language("zh-cn"));
+    rig r(silent_port());
+    r.dialog->open();
+    const QString searching = status_of(*r.dialog);
+    QTRY_VERIFY_WITH_TIMEOUT(r.dialog->discovering(), discovery_wait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!r.dialog->discovering(), discovery_wait_ms);
+    const QString none = status_of(*r.dialog);
+    select_language("en");
+    QCOMPARE(searching, QString::fromUtf8("正在搜索..."));
+    QCOMPARE(none, QString::fromUtf8("未找到调音台"));
   }
 
   void connect_aims_the_link_at_the_checked_console() {

@@ -10,6 +10,7 @@
 #include "app/core/options.h"
 #include "app/params/channel_state.h"
 #include "app/params/convert.h"
+#include "app/protocol/engine.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
@@ -19,6 +20,7 @@
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
+#include "ui/screens/mixer/meter_bridge.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/screens/mixer/strips_page_main.h"
@@ -793,6 +795,48 @@ class strips_page_test : public QObject, test::host_window {
     QCOMPARE(editor->index, index);
   }
 
+  // Every page a click on the strips page leads to, while it is still a placeholder, has
+  // a way back to the strips and the bank they showed.
+  void every_page_reached_from_the_strips_leads_back_data() {
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("input name") << bank_ch1 << "name 5";
+    QTest::newRow("stereo name") << bank_st_fx << "name 1";
+    QTest::newRow("effect name") << bank_st_fx << "name 4";
+    QTest::newRow("aux name") << bank_aux << "name 2";
+    QTest::newRow("MAIN") << bank_ch1 << "main";
+    QTest::newRow("DCA EDIT") << bank_dca << "edit 3";
+    QTest::newRow("FADER tab") << bank_st_fx << "tab 5";
+    QTest::newRow("MEDIA tab") << bank_ch1 << "tab 6";
+    QTest::newRow("SYSTEM tab") << bank_aux << "tab 7";
+  }
+  void every_page_reached_from_the_strips_leads_back() {
+    QFETCH(int, logical);
+    QFETCH(QString, control);
+    strips_rig rig(host_);
+    for (int id : {page_brief_fader, page_player, page_setting, page_edit_input, page_edit_efx, page_edit_output,
+                   page_edit_dca})
+      rig.registry.set_factory(id, create_placeholder_page);
+    rig.show(logical);
+    const int bank = rig.nav->current_bank();
+    const QStringList w = control.split(' ');
+    QWidget* target = nullptr;
+    if (w[0] == "name") target = rig.strip(w[1].toInt())->name_button();
+    if (w[0] == "main") target = rig.main()->title();
+    if (w[0] == "edit") target = rig.dca(w[1].toInt())->enter_button();
+    if (w[0] == "tab") target = rig.bar()->tab(w[1].toInt());
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!rig.nav->is_on_screen(page_brief_channel));
+    page* shown = rig.nav->page_on_screen();
+    QVERIFY(shown);
+    auto* back = shown->findChild<QAbstractButton*>("placeholder_close");
+    QVERIFY2(back && back->isVisible(), rig.nav->registry().name_of(shown->page_id()).data());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QVERIFY(rig.nav->is_on_screen(page_brief_channel));
+    QCOMPARE(rig.page()->bank_on_screen(), bank);
+  }
+
   void a_secondary_click_on_the_name_picks_the_colour() {
     strips_rig rig(host_);
     rig.show(bank_ch1);
@@ -843,6 +887,55 @@ class strips_page_test : public QObject, test::host_window {
     QCOMPARE(qRound(rig.strip(strip)->meter1()->db()), first);
     QCOMPARE(rig.strip(strip)->meter2()->isHidden(), second == -99);
     if (second != -99) QCOMPARE(qRound(rig.strip(strip)->meter2()->db()), second);
+  }
+
+  // A lost console shows across the room: meters, the bridge and the level readouts fade
+  // and keep what they showed; they come back as the console is heard again.
+  void meters_and_readouts_fade_while_the_console_is_not_heard() {
+    strips_rig rig(host_);
+    QObject::connect(&rig.port, &qt_ui_port::link_state, rig.nav.get(), &navigator::show_link_state);
+    rig.show(bank_ch1);
+    strips_page* page = rig.page();
+    meter_bridge& bridge = rig.nav->bridge();
+    auto faded = [&] {
+      QStringList f;
+      f << (rig.strip(0)->meter1()->dimmed() ? "meter" : "-") << (rig.strip(0)->readout()->dimmed() ? "readout" : "-")
+        << (rig.main()->readout(1)->dimmed() ? "main" : "-") << (rig.dca(0)->readout()->dimmed() ? "dca" : "-")
+        << (bridge.bar(0)->dimmed() ? "bridge" : "-");
+      return f.join(' ');
+    };
+    QCOMPARE(faded(), QString("meter readout main dca bridge"));  // no console yet
+
+    // The supervision tells the pages at its next round.
+    auto hear_console = [&] {
+      rig.bring_link_up();
+      rig.now += supervision_period_ms;
+      rig.bring_link_up();
+    };
+    rig.session.store.store_received(2, 0x00F6);  // input 1 at -10 dB
+    hear_console();
+    QVERIFY(rig.session.engine.link_alive());
+    QCOMPARE(faded(), QString("- - - - -"));
+    page->tick_meters();
+    bridge.tick(rig.now);
+    const double shown = rig.strip(0)->meter1()->db();
+    const int bar = bridge.bar_value(0);
+    QCOMPARE(qRound(shown), -10);
+    QVERIFY(bar > 0);
+
+    // Silence past the alive window: the link goes down and the meters stand faded.
+    rig.now += alive_window_ms + 1000;
+    rig.session.engine.step(rig.now);
+    QVERIFY(!rig.session.engine.link_alive());
+    QCOMPARE(faded(), QString("meter readout main dca bridge"));
+    rig.session.store.store_received(2, 0x0000);
+    page->tick_meters();
+    bridge.tick(rig.now);
+    QCOMPARE(rig.strip(0)->meter1()->db(), shown);
+    QCOMPARE(bridge.bar_value(0), bar);
+
+    hear_console();
+    QCOMPARE(faded(), QString("- - - - -"));
   }
 
   void meters_run_only_while_the_page_is_shown() {

@@ -21,6 +21,11 @@ constexpr int eq_gain_max = 620;   // +12 dB
 constexpr int fader_min = 600;     // -60 dB: below this an engineer pulls the fader off
 constexpr int fader_max = 1250;    // +5 dB
 
+// The MAIN percentages swing round this level (about 32 % to 200 %), L and R a little apart.
+constexpr int main_level_base_db = -4;
+constexpr std::array<double, 2> main_level_phase{0.4, 1.7};
+constexpr int main_percent_max = 255;
+
 }  // namespace
 
 console_activity::console_activity(uint32_t seed, bool meters, double moves_per_second, uint32_t now)
@@ -66,6 +71,16 @@ std::vector<id_value> console_activity::meters_due(uint32_t now) {
     out.push_back({static_cast<uint16_t>(id), word});
   }
   return out;
+}
+
+id_value console_activity::main_levels(uint32_t now) const {
+  uint16_t word = 0;
+  for (int byte = 0; byte < 2; ++byte) {
+    const int db = programme_level(main_level_base_db, main_level_phase[static_cast<std::size_t>(byte)], now);
+    const long percent = std::lround(100.0 * std::pow(10.0, db / 20.0));
+    word = static_cast<uint16_t>(word | (std::clamp<long>(percent, 1, main_percent_max) << (8 * byte)));
+  }
+  return {main_level_percent_id, word};
 }
 
 std::vector<id_value> console_activity::moves_due(std::span<const uint16_t, param_count> values, uint32_t now) {

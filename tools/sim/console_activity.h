@@ -28,6 +28,10 @@ class console_activity {
   // New meter words when a meter period has passed (empty otherwise). The values
   // decide which channels carry signal: a muted or closed channel still shows its input.
   std::vector<id_value> meters_due(uint32_t now);
+  // The MAIN output level word (ID 3179): the MAIN L (low byte) and MAIN R (high byte)
+  // percentages, breathing with the programme so that the MAIN meters move; due with
+  // every meter period.
+  id_value main_levels(uint32_t now) const;
   // The moves an engineer made since the last call, each a changed (ID, value).
   std::vector<id_value> moves_due(std::span<const uint16_t, param_count> values, uint32_t now);
 

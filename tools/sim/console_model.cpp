@@ -93,6 +93,8 @@ console_model::console_model(const console_settings& settings, uint32_t now)
   build_start_image(initial_, settings.random_values, settings.random_seed);
   for (std::size_t i = 0; i < media_identity.size(); ++i) initial_[media_client_id + i] = media_identity[i];
   values_ = initial_;
+  // With meters the MAIN level reads as a live one from the first request on.
+  if (settings.meters) values_[main_level_percent_id] = activity_.main_levels(now).value;
   for (int n = 1; n <= scene_memories; ++n) {
     scene_memory& s = scenes_[static_cast<std::size_t>(n - 1)];
     // With a varied image every scene differs, so a recall shows.
@@ -312,7 +314,9 @@ void console_model::turn_encoder(int encoder, int16_t steps) {
 void console_model::set_peer_present(bool present) { peer_present_ = present; }
 
 void console_model::tick(uint32_t now, frame_list& out) {
-  const std::vector<id_value> meters = activity_.meters_due(now);
+  std::vector<id_value> meters = activity_.meters_due(now);
+  // The MAIN meters read the output level word as well.
+  if (!meters.empty()) meters.push_back(activity_.main_levels(now));
   for (const id_value& m : meters) values_[m.id] = m.value;
   for (const id_value& m : activity_.moves_due(values_, now)) change(m.id, m.value);
 

@@ -40,7 +40,7 @@ std::string sim_usage() {
          "  --local             answer the local-device probe\n"
          "  --serial            open a pseudo-terminal and serve the link on it\n"
          "  --random-values S   start from varied values made from seed S\n"
-         "  --meters            animate the meters\n"
+         "  --meters            animate the meters and the MAIN level\n"
          "  --activity RATE     console-side moves per second\n"
          "  --disk DIR          the u-disk is this directory tree (default: a demo disk)\n"
          "  --password PWD      lock password (default empty)\n"

@@ -52,6 +52,8 @@ constexpr rgb565 card_border = rgb565_from_rgb(0xE0, 0xE0, 0xE0);
 // Display bars: track and green fill.
 constexpr rgb565 bar_track = 0x39E8;
 constexpr rgb565 bar_fill = 0x07E0;
+// Meters and level readouts while the console is not heard: still readable, plainly stale.
+constexpr double offline_opacity = 0.35;
 }  // namespace theme
 
 }  // namespace vorante

@@ -1,9 +1,13 @@
 #include "ui/pages/page_registry.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/core/translate.h"
 #include "ui/foundation/colour.h"
+#include "ui/pages/navigator.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -12,15 +16,29 @@ namespace {
 
 constexpr rgb565 placeholder_text_colour = 0x8410;
 constexpr int placeholder_text_px = 24;
+constexpr QSize close_button_size{120, 48};
+constexpr int close_margin = 8;
 
 }  // namespace
 
 page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
-  (void)env;
   auto* p = new page(parent, id);
   p->setObjectName("placeholder_page");
   auto* column = new QVBoxLayout(p);
-  column->setContentsMargins(0, 0, 0, 0);
+  column->setContentsMargins(close_margin, close_margin, close_margin, close_margin);
+
+  // Some placeholders stand in for whole screens without the navigation bar (the
+  // editors): each has its own way back to the strips.
+  auto* top = new QHBoxLayout;
+  top->addStretch(1);
+  auto* close = new button(p);
+  close->setObjectName("placeholder_close");
+  close->set_text(QString::fromUtf8(translate_text("Back")));
+  close->setFixedSize(close_button_size);
+  QObject::connect(close, &QAbstractButton::clicked, p, [&env] { env.nav.go_to_strips(-1); });
+  top->addWidget(close);
+  column->addLayout(top);
+
   const page_entry* entry = page_entry_of(id);
   const std::string_view name = entry ? entry->name : std::string_view{};
   auto* label = new QLabel(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), p);

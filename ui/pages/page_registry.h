@@ -38,7 +38,8 @@ class page_registry {
   std::array<page_descriptor, page_slot_count> slots_{};
 };
 
-// The page that stands in for one not built yet: an empty page titled with its name.
+// The page that stands in for one not built yet: titled with its name, with a "Back"
+// button to the strips page.
 page* create_placeholder_page(QWidget* parent, page_env& env, int id);
 
 }  // namespace vorante

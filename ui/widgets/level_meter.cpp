@@ -100,6 +100,12 @@ void level_meter::set_db(int db, int fall) {
   update(QRect(bar.x(), bar.y() + top, bar.width(), std::abs(new_line - old_line)));
 }
 
+void level_meter::set_dimmed(bool on) {
+  if (on == dimmed_) return;
+  dimmed_ = on;
+  update();
+}
+
 double level_meter::db() const { return meter_db_of_value(value_); }
 
 void level_meter::rebuild_pictures() {
@@ -109,10 +115,36 @@ void level_meter::rebuild_pictures() {
   rebuild_scale();
 }
 
-// The scale's labels, drawn once for the widget's size and font. Each label is centred on
-// its mark and kept inside the widget at both ends. Where the layout leaves less room than
-// the widest label needs (between the bars of a stereo strip), the labels shrink rather
-// than lose their sign.
+namespace {
+// What a scale label takes up: its digits and sign with a pixel of air above and below,
+// not the font's whole line, whose leading would keep neighbours apart for nothing.
+QRect label_ink(const QFontMetrics& fm) { return fm.tightBoundingRect("-0123456789").adjusted(0, -1, 0, 1); }
+}  // namespace
+
+std::vector<meter_scale_label> meter_scale_layout(int width, int height, const QFontMetrics& fm) {
+  std::vector<meter_scale_label> out;
+  const int line = label_ink(fm).height();
+  if (width <= 0 || height < line) return out;
+  // The top label first: it names the bar's end and is the one the column clips.
+  for (int i = static_cast<int>(level_meter_marks.size()) - 1; i >= 1; --i) {
+    const QString text = QString::number(level_meter_marks[static_cast<std::size_t>(i)]);
+    const int w = fm.horizontalAdvance(text);
+    if (w > width) continue;
+    const int y = height - height * i / level_meter_segments;
+    const int top = std::clamp(y - line / 2, 0, height - line);
+    const QRect r(width - w, top, w, line);
+    if (!out.empty() && r.top() <= out.back().rect.bottom()) continue;
+    out.push_back({i, r});
+  }
+  return out;
+}
+
+std::vector<meter_scale_label> level_meter::scale_labels() const {
+  if (!scale_shown_) return {};
+  return meter_scale_layout(bar_rect().x() - meter_scale_gap, bar_rect().height(), QFontMetrics(font()));
+}
+
+// The scale's labels, drawn once for the widget's size and font.
 void level_meter::rebuild_scale() {
   const QRect bar = bar_rect();
   const int right = bar.x() - meter_scale_gap;
@@ -122,21 +154,14 @@ void level_meter::rebuild_scale() {
   }
   scale_ = QImage(QSize(right, height()), QImage::Format_ARGB32_Premultiplied);
   scale_.fill(Qt::transparent);
-  QFont scale_font = font();
-  const int needed = QFontMetrics(scale_font).horizontalAdvance(widest_label);
-  if (needed > right && scale_font.pixelSize() > 0)
-    scale_font.setPixelSize(std::max(5, scale_font.pixelSize() * right / needed));
-  const QFontMetrics fm(scale_font);
   QPainter p(&scale_);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setFont(scale_font);
+  p.setFont(font());
   p.setPen(to_qcolor(meter_scale_text));
-  for (int i = 1; i < static_cast<int>(level_meter_marks.size()); ++i) {
-    const int y = bar.height() - bar.height() * i / level_meter_segments;
-    const int top = std::clamp(y - fm.height() / 2, 0, std::max(0, height() - fm.height()));
-    p.drawText(QRect(0, top, right, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-               QString::number(level_meter_marks[i]));
-  }
+  const QFontMetrics fm(font());
+  const int ink_top = label_ink(fm).top();
+  for (const meter_scale_label& l : scale_labels())
+    p.drawText(QPoint(l.rect.left(), l.rect.top() - ink_top), QString::number(level_meter_marks[static_cast<std::size_t>(l.mark)]));
 }
 
 void level_meter::resizeEvent(QResizeEvent* e) {
@@ -159,6 +184,7 @@ void level_meter::paintEvent(QPaintEvent*) {
     pictures_stale_ = false;
   }
   QPainter p(this);
+  if (dimmed_) p.setOpacity(theme::offline_opacity);
   if (scale_shown_ && !scale_.isNull()) p.drawImage(QPoint(0, 0), scale_);
   const QRect bar = bar_rect();
   if (bar.isEmpty()) return;

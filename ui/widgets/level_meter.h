@@ -3,8 +3,10 @@
 // says how fast it may fall; the bar repaints only when the lit line moves by a pixel.
 #pragma once
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "ui/foundation/colour.h"
 #include "ui/foundation/fader_math.h"
@@ -20,6 +22,18 @@ constexpr int meter_scale_gap = 2;
 constexpr int meter_default_text_px = 10;
 // A meter byte that reads as silence: the bar empties.
 constexpr int meter_silent_db = -128;
+
+// One label of the scale: the mark it names and where it is drawn.
+struct meter_scale_label {
+  int mark = 0;  // index into level_meter_marks
+  QRect rect;
+};
+
+// The scale's labels for a scale column `width` px wide beside a bar `height` px high, in
+// a font with the given metrics. A label's rectangle is its text's ink with a pixel of air
+// above and below; each is centred on its mark, right-aligned and kept inside the column; from the top down, a label that would touch the one above it is left out, and
+// so is one too wide for the column: the scale keeps its size and shows fewer numbers.
+std::vector<meter_scale_label> meter_scale_layout(int width, int height, const QFontMetrics& fm);
 
 class level_meter : public QWidget {
   Q_OBJECT
@@ -37,9 +51,15 @@ class level_meter : public QWidget {
   double db() const;
   int value() const { return value_; }
 
+  // Drawn faded while the console is not heard; the bar keeps its value.
+  void set_dimmed(bool on);
+  bool dimmed() const { return dimmed_; }
+
   // Where the bar and the scale sit in the widget.
   QRect bar_rect() const;
   int scale_width() const;
+  // The labels as they are drawn now (none while the scale is hidden).
+  std::vector<meter_scale_label> scale_labels() const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -54,6 +74,7 @@ class level_meter : public QWidget {
   void rebuild_scale();
 
   bool scale_shown_ = true;
+  bool dimmed_ = false;
   int value_ = level_meter_range;
   QImage lit_;
   QImage dark_;

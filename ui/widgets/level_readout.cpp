@@ -17,6 +17,12 @@ void level_readout::set_text(const QString& text) {
   setText(text);
 }
 
+void level_readout::set_dimmed(bool on) {
+  if (on == dimmed_) return;
+  dimmed_ = on;
+  update();
+}
+
 QSize level_readout::sizeHint() const {
   const QFontMetrics fm(font());
   return {fm.horizontalAdvance(text()) + 2 * readout_padding, fm.height() + 2 * readout_padding};
@@ -26,6 +32,7 @@ QSize level_readout::minimumSizeHint() const { return {0, sizeHint().height()}; 
 
 void level_readout::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (dimmed_) p.setOpacity(theme::offline_opacity);
   p.drawImage(QPoint(0, 0), rounded_box(size(), {readout_top, readout_bottom, true, 0, 0, 0, readout_radius}));
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(to_qcolor(theme::white));

@@ -21,11 +21,18 @@ class level_readout : public QLabel {
   // Repaints only when the text really changes; readouts follow every fader move.
   void set_text(const QString& text);
 
+  // Drawn faded while the console is not heard; the text stays.
+  void set_dimmed(bool on);
+  bool dimmed() const { return dimmed_; }
+
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool dimmed_ = false;
 };
 
 }  // namespace vorante

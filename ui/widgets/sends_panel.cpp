@@ -19,6 +19,7 @@ namespace vorante {
 namespace {
 constexpr QSize panel_default_size{128, 258};
 constexpr int panel_gap = 8;
+constexpr int panel_min_gap = 2;
 
 constexpr rgb565 slider_border = 0xD6DB;
 constexpr int slider_background_alpha = 76;
@@ -164,6 +165,8 @@ sends_panel::sends_panel(QWidget* parent) : QWidget(parent) {
   column_ = new QVBoxLayout(this);
   column_->setContentsMargins(0, 0, 0, 0);
   column_->setSpacing(panel_gap);
+  // The boxes' heights follow the panel's, never the other way round.
+  column_->setSizeConstraint(QLayout::SetNoConstraint);
   rebuild();
 }
 
@@ -226,11 +229,13 @@ QWidget* sends_panel::make_box(int group, int items) {
     auto* t = new side_title(name, box);
     t->setFont(title_font);
     outer->addWidget(t);
+    groups_[group].title = t;
   } else {
     auto* t = new QLabel(name, box);
     t->setFont(title_font);
     set_text_colour(t, theme::white);
     outer->addWidget(t);
+    groups_[group].title = t;
   }
 
   auto* rows = new QVBoxLayout;
@@ -266,9 +271,8 @@ void sends_panel::rebuild() {
   const std::array<int, send_group_count> counts{aux_items_, fx_items_, main_sends};
   for (int g = 0; g < send_group_count; ++g) {
     groups_[g].box = make_box(g, counts[g]);
-    // Boxes share the height by their rows (a title above the rows counts as one), so
-    // rows of every box are about equally high and the sliders line up.
-    column_->addWidget(groups_[g].box, counts[g] + (vertical_titles_ ? 0 : 1));
+    // share_height() gives each box its height.
+    column_->addWidget(groups_[g].box);
     QSizePolicy sp = groups_[g].box->sizePolicy();
     sp.setRetainSizeWhenHidden(true);
     groups_[g].box->setSizePolicy(sp);
@@ -280,6 +284,58 @@ void sends_panel::rebuild() {
   for (const group_parts& g : groups_)
     for (QLabel* l : g.labels) l->setFixedWidth(widest);
   apply_channel_visibility();
+  share_height();
+}
+
+box_stack stack_boxes(int height, int gap, int min_gap, int row_min, const std::vector<int>& fixed,
+                      const std::vector<int>& rows) {
+  const std::size_t n = std::min(fixed.size(), rows.size());
+  box_stack out;
+  out.heights.assign(n, 0);
+  if (n == 0) return out;
+  const int gaps = static_cast<int>(n - 1);
+  int needs = 0;
+  int row_total = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    needs += fixed[i];
+    row_total += std::max(0, rows[i]);
+  }
+  out.gap = gap;
+  if (gaps > 0 && height - needs - row_total * row_min < gap * gaps)
+    out.gap = std::clamp((height - needs - row_total * row_min) / gaps, std::min(min_gap, gap), gap);
+  const int spare = std::max(0, height - needs - out.gap * gaps);
+  const int row_h = row_total > 0 ? spare / row_total : 0;
+  int extra = row_total > 0 ? spare % row_total : 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const int r = std::max(0, rows[i]);
+    const int bonus = std::min(extra, r);
+    extra -= bonus;
+    out.heights[i] = fixed[i] + r * row_h + bonus;
+  }
+  return out;
+}
+
+// A title above the rows costs a box its line, so sharing by rows alone would squeeze the
+// small boxes; each box gets its padding and title first and the rows share the rest.
+void sends_panel::share_height() {
+  std::vector<int> fixed;
+  std::vector<int> rows;
+  for (const group_parts& g : groups_) {
+    const QMargins m = g.box->layout()->contentsMargins();
+    int f = m.top() + m.bottom();
+    if (!vertical_titles_ && g.title) f += g.title->sizeHint().height();
+    fixed.push_back(f);
+    rows.push_back(static_cast<int>(g.sliders.size()));
+  }
+  const int row_min = groups_[0].sliders.empty() ? 0 : groups_[0].sliders[0]->minimumSizeHint().height();
+  const box_stack stack = stack_boxes(height(), panel_gap, panel_min_gap, row_min, fixed, rows);
+  column_->setSpacing(stack.gap);
+  for (std::size_t g = 0; g < stack.heights.size(); ++g) groups_[g].box->setFixedHeight(stack.heights[g]);
+}
+
+void sends_panel::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  share_height();
 }
 
 void sends_panel::set_channel(int kind, int index) {

@@ -68,6 +68,17 @@ struct send_event {
   int group = 0;
 };
 
+// Boxes stacked in a panel's height: each box needs its fixed part (padding, title) and
+// shares the rest by its rows, so that a row is equally high in every box; the pixels
+// that do not divide go one each to the first rows. The gaps between the boxes give way,
+// down to `min_gap`, before a row gets less than `row_min`.
+struct box_stack {
+  int gap = 0;
+  std::vector<int> heights;
+};
+box_stack stack_boxes(int height, int gap, int min_gap, int row_min, const std::vector<int>& fixed,
+                      const std::vector<int>& rows);
+
 class sends_panel : public QWidget {
   Q_OBJECT
 
@@ -108,14 +119,19 @@ class sends_panel : public QWidget {
   // The user moved a slider: group (0 AUX, 1 FX, 2 MAIN), item from 0, value 0..100.
   void send_changed(int group, int item, int value);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   struct group_parts {
     QWidget* box = nullptr;
+    QWidget* title = nullptr;
     std::vector<send_slider*> sliders;
     std::vector<QLabel*> labels;
   };
 
   void rebuild();
+  void share_height();
   QWidget* make_box(int group, int items);
   void apply_channel_visibility();
   void report(int group, int item, int value);

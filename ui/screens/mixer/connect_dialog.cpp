@@ -40,6 +40,10 @@ constexpr rgb565 address_grey = 0x8410;
 constexpr int address_px = 16;
 constexpr int title_px = 20;
 constexpr int command_text_px = 18;
+constexpr rgb565 status_grey = 0xAD55;
+
+constexpr const char* searching_text = "Searching...";
+constexpr const char* none_found_text = "No console found";
 
 QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
@@ -198,6 +202,13 @@ void connect_dialog::build() {
   list_column_ = new QVBoxLayout(list_);
   list_column_->setContentsMargins(0, 0, 0, 0);
   list_column_->setSpacing(4);
+  status_ = white_label(QString(), default_text_px, list_);
+  status_->setObjectName("connect_status");
+  status_->setAlignment(Qt::AlignCenter);
+  QPalette grey = status_->palette();
+  grey.setColor(QPalette::WindowText, to_qcolor(status_grey));
+  status_->setPalette(grey);
+  list_column_->addWidget(status_);
   list_column_->addStretch(1);
   scroller->setWidget(list_);
   // The list shows the panel through it.
@@ -225,6 +236,9 @@ void connect_dialog::build() {
   choices_->setExclusive(true);
   entries_.clear();
 
+  // The first round follows in a moment.
+  show_status(searching_text);
+
   layer->panel = panel;
   layer->place_panel();
   layer->show();
@@ -239,9 +253,11 @@ void connect_dialog::refresh() {
     choices_->removeButton(b);
     delete b;
   }
+  show_status(searching_text);
   round_ = std::make_unique<discovery_round>(links_.console_port);
   if (!round_->start(links_.adapters(), now())) {
     round_.reset();
+    show_status(none_found_text);
     emit list_filled();
     return;
   }
@@ -268,7 +284,15 @@ void connect_dialog::fill_list() {
     choices_->addButton(b, static_cast<int>(i));
     list_column_->insertWidget(static_cast<int>(i), b);
   }
+  show_status(entries_.empty() ? none_found_text : nullptr);
   emit list_filled();
+}
+
+// nullptr hides the status.
+void connect_dialog::show_status(const char* english) {
+  if (!status_) return;
+  status_->setVisible(english != nullptr);
+  if (english) status_->setText(tr_text(english));
 }
 
 QAbstractButton* connect_dialog::entry_button(int n) const { return choices_ ? choices_->button(n) : nullptr; }
@@ -292,6 +316,7 @@ void connect_dialog::close() {
   entries_.clear();
   list_ = nullptr;
   list_column_ = nullptr;
+  status_ = nullptr;
   refresh_button_ = connect_button_ = demo_button_ = nullptr;
   if (layer_) layer_->deleteLater();
   layer_ = nullptr;

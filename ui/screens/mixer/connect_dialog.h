@@ -17,6 +17,7 @@
 #include "app/os/udp_transport.h"
 
 class QAbstractButton;
+class QLabel;
 class QVBoxLayout;
 class QWidget;
 
@@ -73,6 +74,9 @@ class connect_dialog : public QObject {
   QAbstractButton* refresh_button() const { return refresh_button_; }
   QAbstractButton* connect_button() const { return connect_button_; }
   QAbstractButton* demo_button() const { return demo_button_; }
+  // Where the list says what discovery is doing: "Searching..." while a round runs (or
+  // is about to), "No console found" after a round that found none, hidden otherwise.
+  QLabel* status_label() const { return status_; }
 
  signals:
   void list_filled();
@@ -82,12 +86,14 @@ class connect_dialog : public QObject {
   void close();
   void step_round();
   void fill_list();
+  void show_status(const char* english);
   uint32_t now() const;
 
   connect_links links_;
   QPointer<QWidget> layer_;
   QWidget* list_ = nullptr;
   QVBoxLayout* list_column_ = nullptr;
+  QLabel* status_ = nullptr;
   QAbstractButton* refresh_button_ = nullptr;
   QAbstractButton* connect_button_ = nullptr;
   QAbstractButton* demo_button_ = nullptr;

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int bridge_radius = 4;
 constexpr int label_padding_x = 4;
-constexpr int meter_row_padding = 4;
 constexpr int label_px = 10;
 constexpr int bar_border_alpha = 178;  // black at 70 %
 // Where the fill turns from green to amber to red, as fractions of the bar.
@@ -42,6 +41,12 @@ void bridge_bar::set_value(int value) {
   const int new_top = fill_top();
   // Only the rows between the old and the new fill line look different.
   if (old_top != new_top) update(QRect(0, std::min(old_top, new_top), width(), std::abs(new_top - old_top)));
+}
+
+void bridge_bar::set_dimmed(bool on) {
+  if (on == dimmed_) return;
+  dimmed_ = on;
+  update();
 }
 
 // The two pictures a bar is made of: the empty track in its border, and the same track
@@ -94,6 +99,7 @@ void bridge_bar::paintEvent(QPaintEvent*) {
   if (track_.size() != size()) rebuild_pictures();
   if (track_.isNull()) return;
   QPainter p(this);
+  if (dimmed_) p.setOpacity(theme::offline_opacity);
   draw_split(p, QPoint(0, 0), track_, full_, fill_top());
 }
 
@@ -122,6 +128,9 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
     }
   }
 
+  show_link_state(env_.nav.link_online());
+  connect(&env_.nav, &navigator::link_state_shown, this, [this](bool online) { show_link_state(online); });
+
   timer_.setInterval(bridge_tick_ms);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(env_.nav.now()); });
   timer_.start();
@@ -146,6 +155,10 @@ void meter_bridge::tick(uint32_t now_ms) {
     const int segment = bridge_segment(bridge_level_db(s.store, c.kind, c.index));
     bars_[n]->set_value(bridge_next_value(bars_[n]->value(), segment));
   }
+}
+
+void meter_bridge::show_link_state(bool online) {
+  for (bridge_bar* b : bars_) b->set_dimmed(!online);
 }
 
 void meter_bridge::paintEvent(QPaintEvent*) {
@@ -173,13 +186,13 @@ void meter_bridge::place_bars() {
     widths.push_back(bridge_bar_width);
     shown.push_back(n);
   }
-  const std::vector<int> x = bridge_bar_positions(meter_row_->width() - 2 * meter_row_padding, widths);
-  const int bar_h = meter_row_->height() - 2 * meter_row_padding;
+  const std::vector<int> x = bridge_bar_positions(meter_row_->width() - 2 * bridge_row_padding, widths);
+  const int bar_h = meter_row_->height() - 2 * bridge_row_padding;
   const int label_offset = label_row_->x() - meter_row_->x();
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const int n = shown[i];
-    const int left = meter_row_padding + x[i];
-    bars_[n]->setGeometry(left, meter_row_padding, bridge_bar_width, bar_h);
+    const int left = bridge_row_padding + x[i];
+    bars_[n]->setGeometry(left, bridge_row_padding, bridge_bar_width, bar_h);
     const int centre = left + bridge_bar_width / 2 - label_offset;
     const int label_w = labels_[n]->sizeHint().width() + 2 * label_padding_x;
     labels_[n]->setGeometry(centre - label_w / 2, 0, label_w, bridge_label_row_height);

@@ -20,6 +20,7 @@ namespace vorante {
 constexpr int bridge_height = 180;
 constexpr int bridge_label_row_height = 12;
 constexpr int bridge_bar_width = 12;
+constexpr int bridge_row_padding = 4;  // round the bars, inside the meter row
 constexpr rgb565 bridge_background = 0x1988;
 constexpr rgb565 bridge_border = 0x5DFD;
 constexpr rgb565 bridge_label_background = 0x43F4;
@@ -33,6 +34,9 @@ class bridge_bar : public QWidget {
   explicit bridge_bar(QWidget* parent = nullptr);
   void set_value(int value);
   int value() const { return value_; }
+  // Drawn faded while the console is not heard; the bar keeps its value.
+  void set_dimmed(bool on);
+  bool dimmed() const { return dimmed_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -42,6 +46,7 @@ class bridge_bar : public QWidget {
   int fill_top() const;
 
   int value_ = 0;
+  bool dimmed_ = false;
   QImage track_;
   QImage full_;
 };
@@ -66,6 +71,7 @@ class meter_bridge : public QWidget {
 
  private:
   void place_bars();
+  void show_link_state(bool online);
 
   page_env& env_;
   QWidget* label_row_;

@@ -41,15 +41,19 @@ int bridge_segment(int db) {
 std::vector<int> bridge_bar_positions(int inner_width, const std::vector<int>& widths) {
   int total = 0;
   for (const int w : widths) total += w;
-  const int count = static_cast<int>(widths.size());
+  const int gaps = static_cast<int>(widths.size()) + 1;
   // Too narrow a row puts the bars edge to edge rather than on top of each other.
-  const int gap = std::max(0, (inner_width - total) / (count + 1));
+  const int spare = std::max(0, inner_width - total);
+  // Gap k ends at (k + 1) * spare / gaps: the pixels that do not divide fall evenly
+  // along the row instead of piling up at its right end.
+  auto gap_end = [&](int k) { return static_cast<int>(static_cast<long long>(k) * spare / gaps); };
   std::vector<int> x;
   x.reserve(widths.size());
-  int at = gap;
-  for (const int w : widths) {
+  int at = 0;
+  for (std::size_t k = 0; k < widths.size(); ++k) {
+    at += gap_end(static_cast<int>(k) + 1) - gap_end(static_cast<int>(k));
     x.push_back(at);
-    at += w + gap;
+    at += widths[k];
   }
   return x;
 }

@@ -41,8 +41,8 @@ constexpr int bridge_next_value(int old_value, int segment) {
   return fallen > target ? fallen : target;
 }
 
-// Left edges of bars of the given widths spread over `inner_width` with equal gaps before,
-// between and after them.
+// Left edges of bars of the given widths spread over `inner_width` with gaps before,
+// between and after them that differ by at most one pixel.
 std::vector<int> bridge_bar_positions(int inner_width, const std::vector<int>& widths);
 
 }  // namespace vorante

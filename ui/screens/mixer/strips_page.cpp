@@ -21,6 +21,8 @@
 #include "ui/widgets/channel_strip.h"
 #include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
+#include "ui/widgets/level_meter.h"
+#include "ui/widgets/level_readout.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/pan_bar.h"
 #include "ui/widgets/sends_panel.h"
@@ -30,7 +32,8 @@ namespace vorante {
 namespace {
 
 constexpr strip_frame_colours strips_frame{strips_card, strips_card, 255};
-constexpr int eq_thumbnail_height = 90;
+// The thumbnail takes the height the strip's other parts leave, up to this.
+constexpr int eq_thumbnail_max_height = 90;
 // The colour picker opens this far right of the name button it belongs to.
 constexpr int picker_offset = 3;
 
@@ -108,6 +111,14 @@ strips_page::strips_page(QWidget* parent, page_env& env) : page(parent, page_bri
   connect(&redraw_timer_, &QTimer::timeout, this, [this] { flush_redraw(); });
   meter_timer_.setInterval(strips_meter_ms);
   connect(&meter_timer_, &QTimer::timeout, this, [this] { tick_meters(); });
+
+  show_link_state(env_.nav.link_online());
+  connect(&env_.nav, &navigator::link_state_shown, this, [this](bool online) { show_link_state(online); });
+}
+
+void strips_page::show_link_state(bool online) {
+  for (level_meter* m : findChildren<level_meter*>()) m->set_dimmed(!online);
+  for (level_readout* r : findChildren<level_readout*>()) r->set_dimmed(!online);
 }
 
 void strips_page::build_strip(int n) {
@@ -115,7 +126,7 @@ void strips_page::build_strip(int n) {
   s->setObjectName(QString("strip_%1").arg(n));
   s->set_frame(strips_frame);
   s->show_sends(true);
-  s->eq()->setFixedHeight(eq_thumbnail_height);
+  s->eq()->setMaximumHeight(eq_thumbnail_max_height);
   s->hide();
   strips_[static_cast<size_t>(n)] = s;
 

@@ -102,6 +102,8 @@ class strips_page : public page {
   void redraw_name(int n);
   void redraw_colour(int n);
   void reset_meters();
+  // Meters and level readouts fade while the console is not heard.
+  void show_link_state(bool online);
   static bool sends_dragged(const sends_panel* panel);
 
   page_env& env_;
