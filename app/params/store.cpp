@@ -310,13 +310,20 @@ void param_store::resync_all() {
 
 void param_store::store_received(unsigned id, uint16_t value) {
   if (!is_valid_id(id)) return;
-  requests_.settle(id);
-  // A write of ours still on its way wins over what the console said before it arrived: on
-  // a slow link a late read reply would otherwise put the old value back, and the next
-  // send of the write would carry it to the console.
-  if (dirty_.contains(id)) return;
   values_[id] = value;
   change_hook(id);
+  requests_.settle(id);
+}
+
+void param_store::store_read_reply(unsigned id, uint16_t value) {
+  // A write of ours still on its way wins over a reply to an earlier read: on a slow link
+  // the reply would otherwise put the old value back, and the next send of the write would
+  // carry it to the console.
+  if (dirty_.contains(id)) {
+    requests_.settle(id);
+    return;
+  }
+  store_received(id, value);
 }
 
 bool param_store::acknowledge_write(unsigned id, uint16_t value) {

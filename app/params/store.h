@@ -79,9 +79,11 @@ class param_store {
   void resync_all();
 
   // A value that came from the console: stored without entering the dirty set, and the
-  // ID's read request is answered. While a write of the ID is still being sent, the
-  // written value stays.
+  // ID's read request is answered.
   void store_received(unsigned id, uint16_t value);
+  // The same for the console's reply to a read, except that a write of the ID still being
+  // sent keeps its value: the reply was asked for before the write.
+  void store_read_reply(unsigned id, uint16_t value);
   // The console echoed a write; it counts only when the value is the one we hold.
   // Returns whether it counted.
   bool acknowledge_write(unsigned id, uint16_t value);

@@ -17,11 +17,14 @@ bool has_pairs(std::span<const uint8_t> payload) { return payload.size() >= pair
 
 }  // namespace
 
-void message_handlers::store_values(std::span<const uint8_t> payload) {
+void message_handlers::store_values(std::span<const uint8_t> payload, bool pushed) {
   if (!has_pairs(payload)) return;
   for (const id_value p : pair_list(payload)) {
     if (p.id > last_param_id) continue;
-    store_.store_received(p.id, p.value);
+    if (pushed)
+      store_.store_received(p.id, p.value);
+    else
+      store_.store_read_reply(p.id, p.value);
     verdicts_.answered(p.id, p.value);
     if (on_value_) on_value_(p.id, p.value);
   }
@@ -29,28 +32,28 @@ void message_handlers::store_values(std::span<const uint8_t> payload) {
 
 bool message_handlers::on_values(std::span<const uint8_t> frame) {
   const std::span<const uint8_t> payload = frame_payload(frame);
-  store_values(payload);
+  store_values(payload, false);
   if (payload.size() == presence_probe_payload && options_.link_mode == link_serial) {
     if (is_presence_probe(frame)) device_.send(make_probe_answer());
     return false;
   }
-  notify_values(payload, 0);
+  notify_values(payload, false);
   return true;
 }
 
 void message_handlers::on_change(std::span<const uint8_t> frame) {
   const std::span<const uint8_t> payload = frame_payload(frame);
-  store_values(payload);
+  store_values(payload, true);
   device_.send(make_frame(code_byte(message_code::param_change), payload));
   if (on_push_ && has_pairs(payload))
     for (const id_value p : pair_list(payload)) on_push_(p.id, p.value);
-  notify_values(payload, 1);
+  notify_values(payload, true);
   if (options_.surface_takeover && has_pairs(payload))
     for (const id_value p : pair_list(payload))
       if (param_value_type(p.id) == value_type::fader_level) surface_.fader_written(p.id);
 }
 
-void message_handlers::notify_values(std::span<const uint8_t> payload, int pushed) {
+void message_handlers::notify_values(std::span<const uint8_t> payload, bool pushed) {
   if (!has_pairs(payload)) return;
   for (const id_value p : pair_list(payload)) {
     if (p.id == end_marker_id) {

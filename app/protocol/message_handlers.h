@@ -73,8 +73,8 @@ class message_handlers {
   const std::array<uint8_t, status_byte_count>& status() const { return status_; }
 
  private:
-  void store_values(std::span<const uint8_t> payload);
-  void notify_values(std::span<const uint8_t> payload, int pushed);
+  void store_values(std::span<const uint8_t> payload, bool pushed);
+  void notify_values(std::span<const uint8_t> payload, bool pushed);
   void lock_changed(bool locked);
 
   param_store& store_;
