@@ -279,7 +279,7 @@ TEST(dyn_params, curves_write_their_parameters_in_order) {
   g.hold = 1234;
   g.decay = 1500;  // 15 steps: the setting below it is x8
   const std::array<dyn_write, 4> gw = gate_curve_writes(g);
-  EXPECT_EQ(gw[0], (dyn_write{code_input_gate_threshold, to_raw(5, -16)}));
+  EXPECT_EQ(gw[0], (dyn_write{code_input_gate_threshold, to_raw(value_type::gate_threshold, -16)}));
   EXPECT_EQ(gw[1], (dyn_write{code_input_gate_attack, 100}));
   EXPECT_EQ(gw[2], (dyn_write{code_input_gate_hold, 1234}));
   EXPECT_EQ(gw[3], (dyn_write{code_input_gate_decay, 8}));
@@ -293,13 +293,13 @@ TEST(dyn_params, curves_write_their_parameters_in_order) {
   c.threshold = -20.04;
   c.ratio = 60;  // past the top of the scale
   const std::array<dyn_write, 2> cw = comp_curve_writes(c);
-  EXPECT_EQ(cw[0], (dyn_write{code_input_comp_threshold, to_raw(10, -20.0)}));
+  EXPECT_EQ(cw[0], (dyn_write{code_input_comp_threshold, to_raw(value_type::compressor_threshold, -20.0)}));
   EXPECT_EQ(cw[1], (dyn_write{code_input_comp_ratio, 4100}));
 }
 
 TEST(dyn_params, parameters_move_the_curves) {
   gate_model g = even_gate();
-  EXPECT_TRUE(gate_curve_take(g, code_input_gate_threshold, to_raw(5, -20)));
+  EXPECT_TRUE(gate_curve_take(g, code_input_gate_threshold, to_raw(value_type::gate_threshold, -20)));
   EXPECT_TRUE(gate_curve_take(g, code_input_gate_decay, 4));
   EXPECT_FALSE(gate_curve_take(g, code_input_comp_ratio, 4));
   EXPECT_DOUBLE_EQ(g.threshold, -20);
@@ -308,14 +308,14 @@ TEST(dyn_params, parameters_move_the_curves) {
 
   comp_model c = editor_comp();
   EXPECT_TRUE(comp_curve_take(c, code_input_comp_ratio, 400));
-  EXPECT_TRUE(comp_curve_take(c, code_input_comp_gain, to_raw(14, 5)));
+  EXPECT_TRUE(comp_curve_take(c, code_input_comp_gain, to_raw(value_type::makeup_gain, 5)));
   EXPECT_DOUBLE_EQ(c.ratio, 4);
   EXPECT_DOUBLE_EQ(c.gain, 5);
   EXPECT_EQ(c.start.y, 222 - 13);  // 5 dB is 13.25 px
   // Parameter types behind the codes.
-  EXPECT_EQ(param_value_type(param_id(kind_input, 0, code_input_gate_decay)), 8);
-  EXPECT_EQ(param_value_type(param_id(kind_input, 0, code_input_comp_gain)), 14);
-  EXPECT_EQ(param_value_type(param_id(kind_dca, 0, code_dca_fader)), 15);
+  EXPECT_EQ(param_value_type(param_id(kind_input, 0, code_input_gate_decay)), value_type::gate_decay);
+  EXPECT_EQ(param_value_type(param_id(kind_input, 0, code_input_comp_gain)), value_type::makeup_gain);
+  EXPECT_EQ(param_value_type(param_id(kind_dca, 0, code_dca_fader)), value_type::fader_level);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ bool in_square(dyn_point at, dyn_point centre, int r) {
   return at.x >= centre.x - r && at.x <= centre.x + r && at.y >= centre.y - r && at.y <= centre.y + r;
 }
 
-uint16_t clamped_raw(int type, double physical) {
+uint16_t clamped_raw(value_type type, double physical) {
   const value_type_info& row = value_type_row(type);
   const double lo = double(row.min) / row.scale;
   const double hi = double(row.max) / row.scale;
@@ -237,38 +237,28 @@ bool gate_model::drag_to(dyn_point at) {
 
 // --- parameters ---------------------------------------------------------------------------
 
-namespace {
-constexpr int type_gate_threshold = 5;
-constexpr int type_gate_attack = 6;
-constexpr int type_gate_hold = 7;
-constexpr int type_gate_decay = 8;
-constexpr int type_comp_threshold = 10;
-constexpr int type_comp_ratio = 12;
-constexpr int type_comp_gain = 14;
-}  // namespace
-
 std::array<dyn_write, 4> gate_curve_writes(const gate_model& g) {
   const int steps = int(std::lround(g.decay / gate_decay_units));
   return {{
-      {code_input_gate_threshold, clamped_raw(type_gate_threshold, std::lround(g.threshold))},
-      {code_input_gate_attack, clamped_raw(type_gate_attack, std::lround(g.attack))},
-      {code_input_gate_hold, clamped_raw(type_gate_hold, std::lround(g.hold))},
+      {code_input_gate_threshold, clamped_raw(value_type::gate_threshold, std::lround(g.threshold))},
+      {code_input_gate_attack, clamped_raw(value_type::gate_attack, std::lround(g.attack))},
+      {code_input_gate_hold, clamped_raw(value_type::gate_hold, std::lround(g.hold))},
       {code_input_gate_decay, static_cast<uint16_t>(gate_setting_value(gate_setting_index(steps)))},
   }};
 }
 
 std::array<dyn_write, 2> comp_curve_writes(const comp_model& c) {
   return {{
-      {code_input_comp_threshold, clamped_raw(type_comp_threshold, std::trunc(c.threshold * 10) / 10)},
-      {code_input_comp_ratio, clamped_raw(type_comp_ratio, c.ratio)},
+      {code_input_comp_threshold, clamped_raw(value_type::compressor_threshold, std::trunc(c.threshold * 10) / 10)},
+      {code_input_comp_ratio, clamped_raw(value_type::compressor_ratio, c.ratio)},
   }};
 }
 
 bool gate_curve_take(gate_model& g, int code, uint16_t raw) {
   switch (code) {
-    case code_input_gate_threshold: g.threshold = to_physical(type_gate_threshold, raw); break;
-    case code_input_gate_attack: g.attack = to_physical(type_gate_attack, raw); break;
-    case code_input_gate_hold: g.hold = to_physical(type_gate_hold, raw); break;
+    case code_input_gate_threshold: g.threshold = to_physical(value_type::gate_threshold, raw); break;
+    case code_input_gate_attack: g.attack = to_physical(value_type::gate_attack, raw); break;
+    case code_input_gate_hold: g.hold = to_physical(value_type::gate_hold, raw); break;
     case code_input_gate_decay: g.decay = double(raw) * gate_decay_units; break;
     default: return false;
   }
@@ -278,9 +268,9 @@ bool gate_curve_take(gate_model& g, int code, uint16_t raw) {
 
 bool comp_curve_take(comp_model& c, int code, uint16_t raw) {
   switch (code) {
-    case code_input_comp_threshold: c.threshold = to_physical(type_comp_threshold, raw); break;
-    case code_input_comp_ratio: c.ratio = to_physical(type_comp_ratio, raw); break;
-    case code_input_comp_gain: c.gain = to_physical(type_comp_gain, raw); break;
+    case code_input_comp_threshold: c.threshold = to_physical(value_type::compressor_threshold, raw); break;
+    case code_input_comp_ratio: c.ratio = to_physical(value_type::compressor_ratio, raw); break;
+    case code_input_comp_gain: c.gain = to_physical(value_type::makeup_gain, raw); break;
     default: return false;
   }
   c.compute_points();

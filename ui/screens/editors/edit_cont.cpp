@@ -28,7 +28,6 @@ constexpr int kind_label_px = 14;
 constexpr int name_label_px = 16;
 constexpr int link_icon_margin = 4;
 constexpr int navigator_stretch = 2;
-constexpr int fader_level_type = 15;
 
 QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
@@ -254,7 +253,7 @@ void edit_cont_frame::open(int logical) {
     host()->show_page(page_edit_input - 1 + c->kind, c->index);
     env_.nav.editor_channel_changed(c->kind, c->index);
     kind_label_->setText(tr_text(kind_name(c->kind)));
-    show_name(logical, qstring(env_.session.engine.channel_name_slot(logical)));
+    show_name(logical, qstring(env_.session.engine.names().channel_name(logical)));
   }
 
   const int g = editor_group_of(logical);
@@ -290,7 +289,7 @@ void edit_cont_frame::title_clicked() {
 
 void edit_cont_frame::show_fader(uint16_t id, uint16_t value) {
   const param_info info = info_of(id);
-  if (!is_valid_id(id) || info.value_type != fader_level_type) return;
+  if (!is_valid_id(id) || info.value_type != value_type::fader_level) return;
   const bool fader = (info.kind == kind_input && info.code == code_input_fader) ||
                      (info.kind == kind_fx && info.code == code_fx_fader) ||
                      (info.kind == kind_dca && info.code == code_dca_fader) ||
@@ -300,7 +299,7 @@ void edit_cont_frame::show_fader(uint16_t id, uint16_t value) {
   if (g < 0) return;
   for (int s = 0; s < editor_group_slots(g); ++s)
     if (editor_group_channel(g, s) == channel_ref{info.kind, info.index})
-      group(g)->set_bar(s, position_of(fader_level_type, value));
+      group(g)->set_bar(s, position_of(value_type::fader_level, value));
 }
 
 void edit_cont_frame::on_param(uint16_t id, uint16_t value, bool pushed) {
