@@ -7,6 +7,7 @@
 
 #include "app/params/convert.h"
 #include "app/params/ids.h"
+#include "tests/ui/pointer.h"
 #include "ui/foundation/fader_math.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/channel_strip.h"
@@ -17,25 +18,10 @@
 #include "ui/widgets/sends_panel.h"
 
 using namespace vorante;
+using test::move_to;
+using test::paint_counter;
 
 namespace {
-
-class paint_counter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
-void move_to(QWidget* w, QPoint p) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
-                   Qt::LeftButton, {});
-  QApplication::sendEvent(w, &move);
-}
 
 // The x of a pan bar's track at a fraction of its half width from the centre.
 int pan_x(const pan_bar& p, double fraction) {

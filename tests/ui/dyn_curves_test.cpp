@@ -6,6 +6,7 @@
 #include "app/core/options.h"
 #include "app/params/convert.h"
 #include "app/params/store.h"
+#include "tests/ui/pointer.h"
 #include "ui/foundation/fonts.h"
 #include "ui/widgets/dyn_curves.h"
 #include "ui/widgets/dyn_curves_binding.h"
@@ -20,11 +21,7 @@ bool near(const QColor& c, int r, int g, int b, int tolerance = 12) {
   return std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance && std::abs(c.blue() - b) <= tolerance;
 }
 
-void move_to(QWidget& w, dyn_point at) {
-  QMouseEvent e(QEvent::MouseMove, QPointF(at.x, at.y), w.mapToGlobal(QPointF(at.x, at.y)), Qt::NoButton,
-                Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&w, &e);
-}
+void move_to(QWidget& w, dyn_point at) { test::move_to(&w, QPoint(at.x, at.y)); }
 
 }  // namespace
 
@@ -148,8 +145,8 @@ class dyn_curves_test : public QObject {
     store.load_defaults();
     int input = 4;
     const auto id = [&input](int code) { return param_id(kind_input, input, code); };
-    store.set_local(id(code_input_gate_threshold), to_raw(5, -30));
-    store.set_local(id(code_input_comp_ratio), to_raw(12, 4));
+    store.set_local(id(code_input_gate_threshold), to_raw(value_type::gate_threshold, -30));
+    store.set_local(id(code_input_comp_ratio), to_raw(value_type::compressor_ratio, 4));
 
     gate_curve g;
     comp_curve c(nullptr, comp_editor_marks(), comp_editor_marks());
@@ -158,9 +155,9 @@ class dyn_curves_test : public QObject {
     QCOMPARE(g.threshold(), -30.0f);
     QCOMPARE(c.ratio(), 4.0);
     // Another channel's value, or a code the curve does not show, leaves it alone.
-    QVERIFY(!show_gate_param(g, input, param_id(kind_input, 5, code_input_gate_threshold), to_raw(5, -10)));
-    QVERIFY(!show_comp_param(c, input, id(code_input_gate_threshold), to_raw(5, -10)));
-    QVERIFY(show_comp_param(c, input, id(code_input_comp_threshold), to_raw(10, -40)));
+    QVERIFY(!show_gate_param(g, input, param_id(kind_input, 5, code_input_gate_threshold), to_raw(value_type::gate_threshold, -10)));
+    QVERIFY(!show_comp_param(c, input, id(code_input_gate_threshold), to_raw(value_type::gate_threshold, -10)));
+    QVERIFY(show_comp_param(c, input, id(code_input_comp_threshold), to_raw(value_type::compressor_threshold, -40)));
     QCOMPARE(c.threshold(), -40.0);
 
     write_gate_drags(g, [&input] { return input; }, store);
@@ -175,7 +172,7 @@ class dyn_curves_test : public QObject {
     move_to(g, {attack.x + 5, 0});
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(attack.x + 5, 0));
     for (const dyn_write& w : gate_curve_writes(g.model())) QCOMPARE(store.get(id(w.code)), w.raw);
-    QCOMPARE(store.get(id(code_input_gate_threshold)), to_raw(5, 0));
+    QCOMPARE(store.get(id(code_input_gate_threshold)), to_raw(value_type::gate_threshold, 0));
 
     // The compressor's ratio handle, for the channel the editor shows by then.
     input = 6;
@@ -183,8 +180,8 @@ class dyn_curves_test : public QObject {
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(end.x, end.y));
     move_to(c, {end.x, c.model().knee.y + 20});  // below the knee, far right of it: past 40
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(end.x, end.y));
-    QCOMPARE(store.get(id(code_input_comp_ratio)), to_raw(12, 41));
-    QCOMPARE(store.get(id(code_input_comp_threshold)), to_raw(10, -40));
+    QCOMPARE(store.get(id(code_input_comp_ratio)), to_raw(value_type::compressor_ratio, 41));
+    QCOMPARE(store.get(id(code_input_comp_threshold)), to_raw(value_type::compressor_threshold, -40));
   }
 };
 

@@ -9,6 +9,7 @@
 #include "app/params/convert.h"
 #include "app/params/editor_nav.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -55,24 +56,13 @@ void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().cent
 
 }  // namespace
 
-class edit_cont_test : public QObject {
+class edit_cont_test : public test::host_window_test {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
+ public:
+  edit_cont_test() : host_window_test({1272, 792}) {}
 
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    delete host_;
-    host_ = nullptr;
-  }
-
   void open_shows_the_channel_and_its_bank_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("index");
@@ -200,7 +190,7 @@ class edit_cont_test : public QObject {
     rig.session.store.set_local(ch3, level_zero_db);
     rig.nav->open_editor(kind_input, 0);
     edit_cont_frame* f = rig.frame();
-    QCOMPARE(f->group(0)->bar_value(2), position_of(15, level_zero_db));
+    QCOMPARE(f->group(0)->bar_value(2), position_of(value_type::fader_level, level_zero_db));
     QVERIFY(f->group(0)->bar_value(2) > 0);
 
     struct arrival {
@@ -210,7 +200,7 @@ class edit_cont_test : public QObject {
     for (const arrival a : {arrival{kind_input, 12, 1, 4}, arrival{kind_input, 24, 2, 4}, arrival{kind_fx, 1, 2, 3},
                             arrival{kind_bus, 7, 3, 7}, arrival{kind_dca, 3, 4, 3}, arrival{kind_bus, 9, 5, 1}}) {
       rig.fader_arrives(a.kind, a.index, raw);
-      QCOMPARE(f->group(a.group)->bar_value(a.slot), position_of(15, raw));
+      QCOMPARE(f->group(a.group)->bar_value(a.slot), position_of(value_type::fader_level, raw));
     }
     // A right member's fader has no bar; other levels are not faders.
     const int before = f->group(2)->bar_value(0);
@@ -218,7 +208,7 @@ class edit_cont_test : public QObject {
     QCOMPARE(f->group(2)->bar_value(0), before);
     const uint16_t send = param_id(kind_input, 0, 13);
     rig.nav->on_param(send, level_zero_db, true);
-    QCOMPARE(f->group(0)->bar_value(0), position_of(15, rig.session.store.get(param_id(kind_input, 0, code_fader))));
+    QCOMPARE(f->group(0)->bar_value(0), position_of(value_type::fader_level, rig.session.store.get(param_id(kind_input, 0, code_fader))));
   }
 
   void names_and_link_state() {

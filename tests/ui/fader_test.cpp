@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <array>
 
+#include "tests/ui/pointer.h"
 #include "ui/foundation/fader_math.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
@@ -16,15 +17,9 @@
 #include "ui/widgets/toggle_button.h"
 
 using namespace vorante;
+using test::move_to;
 
 namespace {
-
-// The pointer moves to `p` with the button held.
-void move_to(QWidget* w, QPoint p) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
-                   Qt::LeftButton, {});
-  QApplication::sendEvent(w, &move);
-}
 
 // A pointer drag on `w`: press at `from`, then move in one step to each point of `path`.
 void drag(QWidget* w, QPoint from, std::initializer_list<QPoint> path) {
