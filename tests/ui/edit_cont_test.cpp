@@ -232,9 +232,7 @@ class edit_cont_test : public test::host_window_test {
 
   void navigator_reports_its_arrows() {
     channel_nav n;
-    n.resize(240, 60);
-    n.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&n));
+    QVERIFY(test::show_window(n, {240, 60}));
     std::vector<int> calls;
     click(n.arrow_area(1));  // no callback yet: nothing
     n.set_callback([&calls](int which) { calls.push_back(which); });

@@ -23,6 +23,13 @@
 
 namespace vorante::test {
 
+// A widget shown alone, as a window of its own; false when it never came on screen.
+[[nodiscard]] inline bool show_window(QWidget& w, QSize size) {
+  w.resize(size);
+  w.show();
+  return QTest::qWaitForWindowExposed(&w);
+}
+
 class host_window {
  protected:
   // False when the window never came on screen.
