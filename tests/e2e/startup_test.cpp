@@ -47,6 +47,23 @@ void write_file(const fs::path& path, const std::vector<char>& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+struct shell_result {
+  int status = -1;  // -1: the shell did not run or did not exit
+  std::string output;
+};
+
+// Runs a shell command line, gathering what it printed and its exit status.
+shell_result run_shell(const std::string& command) {
+  shell_result r;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return r;
+  char buf[512];
+  while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) r.output.append(buf, n);
+  const int raw = pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return r;
+}
+
 // Every run gets its own TMPDIR and working directory, so the real preset.bin is never
 // touched.
 class program_run : public testing::Test {
@@ -60,23 +77,13 @@ class program_run : public testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  struct result {
-    int status = -1;
-    std::string output;
-  };
+  using result = shell_result;
 
   // `env`: words before the program, NAME=VALUE assignments or an env(1) command.
   result run(const std::string& args, const fs::path& binary = VORANTE_BINARY_PATH, const std::string& env = {}) {
     const std::string command = "cd " + quoted(dir_.string()) + " && TMPDIR=" + quoted(tmp_.string()) + " " + env +
                                 " " + quoted(binary.string()) + " " + args + " 2>&1 </dev/null";
-    result r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[512];
-    while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) r.output.append(buf, n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+    return run_shell(command);
   }
 
   fs::path preset() const { return tmp_ / "preset.bin"; }
@@ -245,24 +252,14 @@ struct preset_sandbox {
 
   // `wrapper` goes before the program: a shell prefix that changes the run's limits or
   // mounts, getting the temporary directory as $1 and the program and its arguments after.
-  struct outcome {
-    int status = -1;
-    std::string output;
-  };
+  using outcome = shell_result;
   outcome run(const std::string& args, const std::string& wrapper = {}) const {
     const std::string program = quoted(VORANTE_BINARY_PATH) + " " + args;
     const std::string command =
         "cd " + quoted(dir.string()) + " && TMPDIR=" + quoted(tmp.string()) + " " +
         (wrapper.empty() ? program : "sh -c " + quoted(wrapper) + " sh " + quoted(tmp.string()) + " " + program) +
         " 2>&1 </dev/null";
-    outcome r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[512];
-    while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) r.output.append(buf, n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+    return run_shell(command);
   }
 
   fs::path dir, tmp, outside;

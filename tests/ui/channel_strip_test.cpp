@@ -7,6 +7,8 @@
 
 #include "app/params/convert.h"
 #include "app/params/ids.h"
+#include "tests/ui/pointer.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/fader_math.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/channel_strip.h"
@@ -17,25 +19,10 @@
 #include "ui/widgets/sends_panel.h"
 
 using namespace vorante;
+using test::move_to;
+using test::paint_counter;
 
 namespace {
-
-class paint_counter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
-void move_to(QWidget* w, QPoint p) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
-                   Qt::LeftButton, {});
-  QApplication::sendEvent(w, &move);
-}
 
 // The x of a pan bar's track at a fraction of its half width from the centre.
 int pan_x(const pan_bar& p, double fraction) {
@@ -61,9 +48,7 @@ class channel_strip_test : public QObject {
   void buttons_report_their_event_and_store_values_stay_quiet() {
     QFETCH(QString, which);
     channel_strip s;
-    s.resize(260, 280);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {260, 280}));
     QSignalSpy name(&s, &channel_strip::name_clicked);
     QSignalSpy mute(&s, &channel_strip::mute_clicked);
     QSignalSpy solo(&s, &channel_strip::solo_clicked);
@@ -98,9 +83,7 @@ class channel_strip_test : public QObject {
 
   void fader_reports_moves_and_readout_follows() {
     channel_strip s;
-    s.resize(260, 280);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {260, 280}));
     s.set_level(0);
     QCOMPARE(s.readout()->text(), QString("0.0dB"));
     QSignalSpy moved(&s, &channel_strip::fader_moved);
@@ -132,9 +115,7 @@ class channel_strip_test : public QObject {
     QFETCH(double, fraction);
     QFETCH(int, expected);
     channel_strip s;
-    s.resize(260, 280);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {260, 280}));
     s.set_pan(expected == 0 ? 70 : 0);  // start elsewhere, so every row is a change
     pan_bar* p = s.pan();
     QSignalSpy moved(&s, &channel_strip::pan_moved);
@@ -151,9 +132,7 @@ class channel_strip_test : public QObject {
 
   void pan_bar_of_a_linked_channel_ignores_touches() {
     pan_bar p;
-    p.resize(96, 32);
-    p.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    QVERIFY(test::show_window(p, {96, 32}));
     QSignalSpy moved(&p, &pan_bar::value_changed);
     p.set_value(500);
     QCOMPARE(p.value(), 100);
@@ -197,9 +176,7 @@ class channel_strip_test : public QObject {
 
   void moved_buttons_keep_reporting() {
     channel_strip s;
-    s.resize(260, 280);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {260, 280}));
     s.set_ms_beside_lamps(true);
     s.button_row()->hide();
     QApplication::processEvents();
@@ -216,9 +193,7 @@ class channel_strip_test : public QObject {
 
   void sends_panel_is_made_on_demand_and_reports_through_the_strip() {
     channel_strip s;
-    s.resize(400, 280);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {400, 280}));
     QVERIFY(!s.sends());
     s.show_sends(false);
     QVERIFY(!s.sends());
@@ -367,9 +342,7 @@ class channel_strip_test : public QObject {
 
   void channel_kind_hides_groups_and_the_rest_keep_their_places() {
     sends_panel p;
-    p.resize(128, 258);
-    p.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    QVERIFY(test::show_window(p, {128, 258}));
     const QRect aux = p.group_box(send_group_aux)->geometry();
     const QRect main = p.group_box(send_group_main)->geometry();
 
@@ -412,9 +385,7 @@ class channel_strip_test : public QObject {
   // Two sliders left at the same value are two different sends: both must be written.
   void every_slider_reports_its_own_move() {
     sends_panel p;
-    p.resize(128, 258);
-    p.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    QVERIFY(test::show_window(p, {128, 258}));
     QSignalSpy sent(&p, &sends_panel::send_changed);
     for (int item : {0, 1}) {
       send_slider* s = p.slider(send_group_aux, item);

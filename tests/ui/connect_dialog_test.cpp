@@ -73,13 +73,13 @@ QString labels_of(QAbstractButton* b) {
 
 }  // namespace
 
-class connect_dialog_test : public QObject, test::host_window {
+class connect_dialog_test : public test::host_window_test {
   Q_OBJECT
 
- private slots:
-  void init() { QVERIFY(open_host({1280, 800})); }
-  void cleanup() { close_host(); }
+ public:
+  connect_dialog_test() : host_window_test({1280, 800}) {}
 
+ private slots:
   void discovery_lists_the_consoles_that_answer_data() {
     QTest::addColumn<QStringList>("sim_options");  // empty: no console at all
     QTest::addColumn<QString>("listed");           // empty: nothing listed

@@ -6,6 +6,7 @@
 #include "app/core/options.h"
 #include "app/params/convert.h"
 #include "app/params/store.h"
+#include "tests/ui/pointer.h"
 #include "ui/foundation/fonts.h"
 #include "ui/widgets/dyn_curves.h"
 #include "ui/widgets/dyn_curves_binding.h"
@@ -20,11 +21,7 @@ bool near(const QColor& c, int r, int g, int b, int tolerance = 12) {
   return std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance && std::abs(c.blue() - b) <= tolerance;
 }
 
-void move_to(QWidget& w, dyn_point at) {
-  QMouseEvent e(QEvent::MouseMove, QPointF(at.x, at.y), w.mapToGlobal(QPointF(at.x, at.y)), Qt::NoButton,
-                Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&w, &e);
-}
+void move_to(QWidget& w, dyn_point at) { test::move_to(&w, QPoint(at.x, at.y)); }
 
 }  // namespace
 

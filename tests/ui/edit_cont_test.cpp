@@ -9,6 +9,7 @@
 #include "app/params/convert.h"
 #include "app/params/editor_nav.h"
 #include "app/protocol/session.h"
+#include "tests/ui/host_window.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -55,24 +56,13 @@ void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().cent
 
 }  // namespace
 
-class edit_cont_test : public QObject {
+class edit_cont_test : public test::host_window_test {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
+ public:
+  edit_cont_test() : host_window_test({1272, 792}) {}
 
  private slots:
-  void init() {
-    host_ = new QWidget();
-    host_->resize(1272, 792);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
-  }
-  void cleanup() {
-    delete host_;
-    host_ = nullptr;
-  }
-
   void open_shows_the_channel_and_its_bank_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("index");
@@ -242,9 +232,7 @@ class edit_cont_test : public QObject {
 
   void navigator_reports_its_arrows() {
     channel_nav n;
-    n.resize(240, 60);
-    n.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&n));
+    QVERIFY(test::show_window(n, {240, 60}));
     std::vector<int> calls;
     click(n.arrow_area(1));  // no callback yet: nothing
     n.set_callback([&calls](int which) { calls.push_back(which); });

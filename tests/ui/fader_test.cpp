@@ -6,6 +6,8 @@
 #include <QtTest>
 #include <array>
 
+#include "tests/ui/pointer.h"
+#include "tests/ui/host_window.h"
 #include "ui/foundation/fader_math.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
@@ -16,15 +18,9 @@
 #include "ui/widgets/toggle_button.h"
 
 using namespace vorante;
+using test::move_to;
 
 namespace {
-
-// The pointer moves to `p` with the button held.
-void move_to(QWidget* w, QPoint p) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
-                   Qt::LeftButton, {});
-  QApplication::sendEvent(w, &move);
-}
 
 // A pointer drag on `w`: press at `from`, then move in one step to each point of `path`.
 void drag(QWidget* w, QPoint from, std::initializer_list<QPoint> path) {
@@ -275,9 +271,7 @@ class fader_test : public QObject {
 
   void name_button_strip_controls_report_their_events() {
     name_button_fader_strip s;
-    s.resize(76, 274);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {76, 274}));
     s.show_lr(true);
     QSignalSpy name(&s, &name_button_fader_strip::name_clicked);
     QSignalSpy m(&s, &name_button_fader_strip::m_clicked);
@@ -331,9 +325,7 @@ class fader_test : public QObject {
 
   void long_press_on_a_name_renames_instead_of_clicking() {
     name_button_fader_strip s;
-    s.resize(76, 274);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    QVERIFY(test::show_window(s, {76, 274}));
     auto* watch = s.name_button()->findChild<long_press*>();
     QVERIFY(watch);
     QSignalSpy clicked(&s, &name_button_fader_strip::name_clicked);

@@ -158,6 +158,12 @@ class fat_reader_test : public QObject {
     return true;
   }
 
+  // The data of a test that runs over every volume image, by its name.
+  static void one_row_per_volume() {
+    QTest::addColumn<QString>("volume");
+    for (const geometry& g : geometries) QTest::newRow(g.name) << g.name;
+  }
+
   fat_volume mounted(const QString& name) {
     fat_volume volume;
     volume.mount(bytes_of(images_.at(name)));
@@ -209,8 +215,7 @@ class fat_reader_test : public QObject {
   }
 
   void finds_files_in_any_case_data() {
-    QTest::addColumn<QString>("volume");
-    for (const geometry& g : geometries) QTest::newRow(g.name) << g.name;
+    one_row_per_volume();
   }
 
   void finds_files_in_any_case() {
@@ -255,8 +260,7 @@ class fat_reader_test : public QObject {
   }
 
   void lists_entries_in_directory_order_data() {
-    QTest::addColumn<QString>("volume");
-    for (const geometry& g : geometries) QTest::newRow(g.name) << g.name;
+    one_row_per_volume();
   }
 
   void lists_entries_in_directory_order() {
@@ -288,8 +292,7 @@ class fat_reader_test : public QObject {
   }
 
   void reads_in_pieces_and_seeks_data() {
-    QTest::addColumn<QString>("volume");
-    for (const geometry& g : geometries) QTest::newRow(g.name) << g.name;
+    one_row_per_volume();
   }
 
   void reads_in_pieces_and_seeks() {

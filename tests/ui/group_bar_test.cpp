@@ -61,13 +61,13 @@ struct rig {
 
 }  // namespace
 
-class group_bar_test : public QObject, test::host_window {
+class group_bar_test : public test::host_window_test {
   Q_OBJECT
 
- private slots:
-  void init() { QVERIFY(open_host({1272, 792})); }
-  void cleanup() { close_host(); }
+ public:
+  group_bar_test() : host_window_test({1272, 792}) {}
 
+ private slots:
   void bar_of_each_channel_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("index");

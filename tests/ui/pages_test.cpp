@@ -127,13 +127,13 @@ struct mixer_rig {
 
 }  // namespace
 
-class pages_test : public QObject, test::host_window {
+class pages_test : public test::host_window_test {
   Q_OBJECT
 
- private slots:
-  void init() { QVERIFY(open_host({1272, 792})); }
-  void cleanup() { close_host(); }
+ public:
+  pages_test() : host_window_test({1272, 792}) {}
 
+ private slots:
   // --- registry -------------------------------------------------------------------------
 
   void registry_names_every_page_data() {

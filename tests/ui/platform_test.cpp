@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "app/protocol/frame.h"
+#include "tests/ui/host_window.h"
 #include "ui/platform/debug_launcher.h"
 #include "ui/platform/incompatible_overlay.h"
 #include "ui/platform/input.h"
@@ -253,9 +254,7 @@ class platform_test : public QObject {
 
   void wheel_and_middle_button_are_the_encoder() {
     QWidget window;
-    window.resize(200, 100);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(test::show_window(window, {200, 100}));
     input_router input(&window);
     QSignalSpy turned(&input, &input_router::encoder_turned);
     QSignalSpy pressed(&input, &input_router::encoder_pressed);
@@ -365,9 +364,7 @@ class platform_test : public QObject {
 
   void page_host_fills_the_frame_inside_its_padding() {
     main_window window;
-    window.resize(main_window_size);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(test::show_window(window, main_window_size));
     QCOMPARE(window.windowTitle(), QStringLiteral("VORANTE9M"));
     QCOMPARE(window.frame()->pages()->geometry(), QRect(4, 4, 1272, 792));
 
@@ -430,9 +427,7 @@ class platform_test : public QObject {
 
   void window_shows_what_the_core_reports() {
     main_window window;
-    window.resize(main_window_size);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(test::show_window(window, main_window_size));
     qt_ui_port port;
     window.listen_to(port);
     ui_port& core_side = port;

@@ -9,6 +9,8 @@
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/ui/host_window.h"
+#include "tests/ui/pointer.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/pages/navigator.h"
@@ -76,10 +78,9 @@ double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw)
 
 }  // namespace
 
-class strips_link_test : public QObject {
+class strips_link_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
   std::unique_ptr<test::sim_process> sim_;
   std::unique_ptr<linked_rig> rig_;
 
@@ -87,18 +88,13 @@ class strips_link_test : public QObject {
   void init() {
     sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "11", "--meters"});
     QVERIFY(sim_->ready());
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
+    QVERIFY(open_host({1280, 800}));
     rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {
     rig_.reset();
-    delete host_;
-    host_ = nullptr;
+    close_host();
     sim_.reset();
   }
 
@@ -155,8 +151,7 @@ class strips_link_test : public QObject {
     const QPoint grab = f->knob_geometry().center();
     QTest::mousePress(f, Qt::LeftButton, {}, grab);
     const QPoint to = grab + QPoint(0, f->value() > 0 ? 40 : -40);
-    QMouseEvent move(QEvent::MouseMove, QPointF(to), f->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(f, &move);
+    test::move_to(f, to);
     QTest::mouseRelease(f, Qt::LeftButton, {}, to);
     const unsigned fader_id = param_id(kind_input, 4, code_fader);
     const int written = to_raw(value_type::fader_level, f->value());

@@ -14,6 +14,7 @@
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/pointer.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/mixer/brief_cont.h"
@@ -169,8 +170,7 @@ QString parts_of(const channel_strip* s) {
 void drag(QWidget* w, QPoint from, QPoint by, bool lift = true) {
   QTest::mousePress(w, Qt::LeftButton, {}, from);
   const QPoint to = from + by;
-  QMouseEvent move(QEvent::MouseMove, QPointF(to), w->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
-  QApplication::sendEvent(w, &move);
+  test::move_to(w, to);
   if (lift) QTest::mouseRelease(w, Qt::LeftButton, {}, to);
 }
 
@@ -202,13 +202,13 @@ QAbstractButton* button_named(const strips_rig& rig, const QString& what) {
 
 }  // namespace
 
-class strips_page_test : public QObject, test::host_window {
+class strips_page_test : public test::host_window_test {
   Q_OBJECT
 
- private slots:
-  void init() { QVERIFY(open_host({1280, 800})); }
-  void cleanup() { close_host(); }
+ public:
+  strips_page_test() : host_window_test({1280, 800}) {}
 
+ private slots:
   // ---- banks ------------------------------------------------------------------------------
 
   void bank_places_its_channels_data() {
@@ -582,9 +582,7 @@ class strips_page_test : public QObject, test::host_window {
     QCOMPARE(rig.page()->bank_on_screen(), 1);
     QVERIFY(!f->dragging());
     const QPoint further = f->knob_geometry().center() - QPoint(0, f->travel().span() / 4);
-    QMouseEvent move(QEvent::MouseMove, QPointF(further), f->mapToGlobal(QPointF(further)), Qt::NoButton,
-                     Qt::LeftButton, {});
-    QApplication::sendEvent(f, &move);
+    test::move_to(f, further);
     QVERIFY(!rig.session.store.dirty().contains(id_of(1, 8, 12)));
   }
 
@@ -960,13 +958,7 @@ class strips_page_test : public QObject, test::host_window {
     rig.show(bank_ch1);
     host_->grab();
 
-    struct paint_counter : QObject {
-      int paints = 0;
-      bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-      }
-    } counter;
+    test::paint_counter counter;
     qApp->installEventFilter(&counter);
 
     struct worst {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "tests/ui/host_window.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/text_entry.h"
 
@@ -21,10 +22,9 @@ struct commit_record {
 
 }  // namespace
 
-class text_entry_test : public QObject {
+class text_entry_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
   QLabel* label_ = nullptr;
   QList<commit_record> commits_;
 
@@ -59,19 +59,14 @@ class text_entry_test : public QObject {
 
  private slots:
   void init() {
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    label_ = new QLabel("CH1", host_);
+    label_ = new QLabel("CH1", make_host({1280, 800}));
     label_->setGeometry(200, 300, 160, 40);
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
+    QVERIFY(show_host());
     commits_.clear();
   }
   void cleanup() {
     text_entry_close(false);
-    delete host_;
-    host_ = nullptr;
+    close_host();
   }
 
   void opens_over_the_target_filled_and_selected() {

@@ -5,14 +5,14 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "tests/ui/host_window.h"
 #include "ui/widgets/toast.h"
 
 using namespace vorante;
 
-class toast_test : public QObject {
+class toast_test : public QObject, test::host_window {
   Q_OBJECT
 
-  QWidget* host_ = nullptr;
   QPushButton* under_ = nullptr;
   int under_clicks_ = 0;
   std::int64_t now_ = 0;
@@ -29,21 +29,16 @@ class toast_test : public QObject {
   void init() {
     now_ = 0;
     set_toast_clock([this] { return now_; });
-    host_ = new QWidget();
-    host_->resize(1280, 800);
-    under_ = new QPushButton("under", host_);
+    under_ = new QPushButton("under", make_host({1280, 800}));
     under_->setGeometry(600, 380, 80, 40);
     under_clicks_ = 0;
     connect(under_, &QPushButton::clicked, this, [this] { ++under_clicks_; });
-    set_overlay_host(host_);
-    host_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host_));
+    QVERIFY(show_host());
   }
   void cleanup() {
     hide_toast();
     hide_busy();
-    delete host_;
-    host_ = nullptr;
+    close_host();
     set_toast_clock({});
   }
 

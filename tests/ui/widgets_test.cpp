@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QtTest>
 
+#include "tests/ui/pointer.h"
 #include "ui/foundation/colour.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
@@ -13,6 +14,7 @@
 #include "ui/widgets/toggle_button.h"
 
 using namespace vorante;
+using test::paint_counter;
 
 Q_DECLARE_METATYPE(vorante::rgb565)
 Q_DECLARE_METATYPE(std::optional<int>)
@@ -22,18 +24,6 @@ static_assert(rgb565_to_rgb(0x0000) == 0xFF000000u);
 static_assert(rgb565_darken_half(0xFFFF) == ((15u << 11) | (31u << 5) | 15u));
 
 namespace {
-
-// Counts paint events of one widget.
-class paint_counter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
 
 bool near(QColor a, QColor b, int tolerance) {
   return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&

@@ -53,22 +53,30 @@ struct config_fixture {
 
 using lines = std::vector<std::string>;
 
-// --- reports ----------------------------------------------------------------------------
-
-struct report_case {
+// A text from the console, what the UI is told and what goes back to the console.
+struct incoming_case {
   std::string text;
   lines events;
-  lines sent;
+  lines sent = {};
 };
 
-class config_report_test : public testing::TestWithParam<report_case> {};
+// Feeds each case's text through one of the two entry points, reports or results.
+template <void (config_texts::*feed)(std::string_view)>
+class config_text_test : public testing::TestWithParam<incoming_case> {
+ protected:
+  void check() {
+    config_fixture f;
+    (f.texts.*feed)(GetParam().text);
+    EXPECT_EQ(f.port.events, GetParam().events);
+    EXPECT_EQ(f.sent, GetParam().sent);
+  }
+};
 
-TEST_P(config_report_test, tells_the_ui_and_answers_the_console) {
-  config_fixture f;
-  f.texts.on_report(GetParam().text);
-  EXPECT_EQ(f.port.events, GetParam().events);
-  EXPECT_EQ(f.sent, GetParam().sent);
-}
+// --- reports ----------------------------------------------------------------------------
+
+using report_case = incoming_case;
+class config_report_test : public config_text_test<&config_texts::on_report> {};
+TEST_P(config_report_test, tells_the_ui_and_answers_the_console) { check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     config, config_report_test,
@@ -118,19 +126,10 @@ TEST(config_report, an_observer_leaves_an_unnamed_console_unnamed_and_still_read
 constexpr const char* reset_text =
     "Factory settings restored successfully!\nThe device will restart automatically.";
 
-struct result_case {
-  std::string text;
-  lines events;
-};
-
-class config_result_test : public testing::TestWithParam<result_case> {};
-
-TEST_P(config_result_test, shows_the_outcome) {
-  config_fixture f;
-  f.texts.on_result(GetParam().text);
-  EXPECT_EQ(f.port.events, GetParam().events);
-  EXPECT_TRUE(f.sent.empty());
-}
+// A result is never answered: every case sends nothing.
+using result_case = incoming_case;
+class config_result_test : public config_text_test<&config_texts::on_result> {};
+TEST_P(config_result_test, shows_the_outcome) { check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     config, config_result_test,

@@ -14,20 +14,32 @@ fitted_fn all_but(std::set<int> missing) {
   return [missing](int logical) { return !missing.contains(logical); };
 }
 
-struct step_case {
+// Both rules take two numbers and what is fitted, and answer the channel to open: the arrows
+// (current channel, direction) and the bank groups (group, channel it remembers).
+using open_rule = int (*)(int, int, const fitted_fn&);
+
+struct open_case {
   const char* name;
-  int current;
-  int direction;
+  int first;
+  int second;
   std::set<int> missing;
   int opened;
 };
 
-class editor_nav_step_test : public testing::TestWithParam<step_case> {};
+template <open_rule rule>
+class editor_open_test : public testing::TestWithParam<open_case> {
+ protected:
+  void check() {
+    const open_case& c = GetParam();
+    EXPECT_EQ(rule(c.first, c.second, all_but(c.missing)), c.opened);
+  }
+};
 
-TEST_P(editor_nav_step_test, opens) {
-  const step_case& c = GetParam();
-  EXPECT_EQ(editor_nav_step(c.current, c.direction, all_but(c.missing)), c.opened);
-}
+std::string case_name(const testing::TestParamInfo<open_case>& i) { return std::string(i.param.name); }
+
+using step_case = open_case;
+class editor_nav_step_test : public editor_open_test<editor_nav_step> {};
+TEST_P(editor_nav_step_test, opens) { check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     cases, editor_nav_step_test,
@@ -51,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                     step_case{"nothing_else_fitted", 5, 1, {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
                                                             18, 24, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37,
                                                             38, 39, 40, 41}, 5}),
-    [](const testing::TestParamInfo<step_case>& i) { return std::string(i.param.name); });
+    case_name);
 
 TEST(editor_nav, order_visits_every_channel_but_the_right_members_once) {
   std::set<int> seen(editor_nav_order.begin(), editor_nav_order.end());
@@ -76,20 +88,9 @@ TEST(editor_nav, groups_of_channels) {
   EXPECT_EQ(editor_group_channel(2, 5), channel_ref{});
 }
 
-struct target_case {
-  const char* name;
-  int group;
-  int remembered;
-  std::set<int> missing;
-  int opened;
-};
-
-class editor_group_target_test : public testing::TestWithParam<target_case> {};
-
-TEST_P(editor_group_target_test, opens) {
-  const target_case& c = GetParam();
-  EXPECT_EQ(editor_group_target(c.group, c.remembered, all_but(c.missing)), c.opened);
-}
+using target_case = open_case;
+class editor_group_target_test : public editor_open_test<editor_group_target> {};
+TEST_P(editor_group_target_test, opens) { check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     cases, editor_group_target_test,
@@ -100,6 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                     target_case{"main_first_time", editor_main_group, -1, {}, main_l_logical},
                     target_case{"main_remembered", editor_main_group, main_r_logical, {}, main_r_logical},
                     target_case{"st_fx", 2, -1, {16}, 18}),
-    [](const testing::TestParamInfo<target_case>& i) { return std::string(i.param.name); });
+    case_name);
 
 }  // namespace

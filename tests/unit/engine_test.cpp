@@ -286,37 +286,40 @@ TEST(engine_test, supervision_polls_status_and_lock) {
   EXPECT_TRUE(f.store.requests().contains(3191));
 }
 
-TEST(engine_test, tcp_link_is_rebuilt_every_ten_seconds_without_heartbeat) {
-  engine_fixture f;
-  f.options.link_mode = link_tcp;
+// The engine on TCP, counting every link it opens.
+struct tcp_fixture : engine_fixture {
   int opened = 0;
-  f.engine.set_transport_factory([&] {
-    ++opened;
-    return std::make_unique<memory_transport>();
-  });
-  for (int s = 0; s < 30; ++s) {
-    f.now += 1000;
-    f.engine.step(f.now);
+
+  tcp_fixture() {
+    options.link_mode = link_tcp;
+    engine.set_transport_factory([this] {
+      ++opened;
+      return std::make_unique<memory_transport>();
+    });
   }
-  EXPECT_EQ(opened, 3);
+
+  // One step a second for `seconds` seconds.
+  void run_seconds(int seconds) {
+    for (int s = 0; s < seconds; ++s) {
+      now += 1000;
+      engine.step(now);
+    }
+  }
+};
+
+TEST(engine_test, tcp_link_is_rebuilt_every_ten_seconds_without_heartbeat) {
+  tcp_fixture f;
+  f.run_seconds(30);
+  EXPECT_EQ(f.opened, 3);
 }
 
 TEST(engine_test, tcp_link_is_not_rebuilt_after_an_incompatible_console) {
-  engine_fixture f;
-  f.options.link_mode = link_tcp;
-  int opened = 0;
-  f.engine.set_transport_factory([&] {
-    ++opened;
-    return std::make_unique<memory_transport>();
-  });
+  tcp_fixture f;
   f.deliver(make_identification(0, 0xE001, 0x3C, ""));
   f.pass();
   ASSERT_TRUE(f.engine.supervision().incompatible());
-  for (int s = 0; s < 30; ++s) {
-    f.now += 1000;
-    f.engine.step(f.now);
-  }
-  EXPECT_EQ(opened, 0);
+  f.run_seconds(30);
+  EXPECT_EQ(f.opened, 0);
   EXPECT_EQ(f.engine.link(), nullptr);
 }
 

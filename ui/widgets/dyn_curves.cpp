@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <utility>
 
 #include "ui/widgets/widget_fonts.h"
 
@@ -41,34 +42,18 @@ dyn_curve::dyn_curve(QWidget* parent, const char* widest_label) : QWidget(parent
   });
 }
 
-void dyn_curve::set_curve_enabled(bool on) {
-  if (on == enabled_) return;
-  enabled_ = on;
-  update();
-}
+void dyn_curve::set_curve_enabled(bool on) { restyle(enabled_, on); }
 
 void dyn_curve::set_compact(bool on) {
   compact_ = on;
   relayout();
 }
 
-void dyn_curve::set_curve_colour(rgb565 c) {
-  if (c == colour_) return;
-  colour_ = c;
-  update();
-}
+void dyn_curve::set_curve_colour(rgb565 c) { restyle(colour_, c); }
 
-void dyn_curve::set_background(rgb565 c) {
-  if (c == background_) return;
-  background_ = c;
-  update();
-}
+void dyn_curve::set_background(rgb565 c) { restyle(background_, c); }
 
-void dyn_curve::set_radius(int r) {
-  if (r == radius_) return;
-  radius_ = r;
-  update();
-}
+void dyn_curve::set_radius(int r) { restyle(radius_, r); }
 
 void dyn_curve::schedule_redraw() {
   if (pending_) return;
@@ -97,6 +82,13 @@ void dyn_curve::resizeEvent(QResizeEvent* event) {
 void dyn_curve::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange) relayout();
+}
+
+void dyn_curve::paint_frame(QPainter& p, const std::vector<dyn_mark>& x_marks,
+                            const std::vector<dyn_mark>& y_marks) const {
+  paint_background(p);
+  paint_labels(p, x_marks, y_marks);
+  paint_grid(p, x_marks, y_marks);
 }
 
 void dyn_curve::paint_background(QPainter& p) const {
@@ -192,45 +184,52 @@ void dyn_curve::paint_handle(QPainter& p, dyn_point at, const char* letter) cons
   p.restore();
 }
 
-// --- compressor ---------------------------------------------------------------------------
+// --- over either model ----------------------------------------------------------------
 
-comp_curve::comp_curve(QWidget* parent, std::span<const dyn_mark> input_marks, std::span<const dyn_mark> level_marks)
-    : dyn_curve(parent, "888"),
-      model_(copy_marks(input_marks, comp_default_marks), copy_marks(level_marks, comp_default_marks)) {
+template <class Model>
+dyn_curve_of<Model>::dyn_curve_of(QWidget* parent, const char* widest_label, Model model)
+    : dyn_curve(parent, widest_label), model_(std::move(model)) {
   ready();
 }
 
-void comp_curve::layout_model(int text_w, int text_h) { model_.layout(width(), height(), text_w, text_h, compact()); }
-
-void comp_curve::set_threshold(double db) {
-  model_.threshold = db;
+template <class Model>
+void dyn_curve_of<Model>::set_value(double Model::*field, double value) {
+  model_.*field = value;
   model_.compute_points();
   update();
 }
 
-void comp_curve::set_ratio(double ratio) {
-  model_.ratio = ratio;
-  model_.compute_points();
-  update();
+template <class Model>
+bool dyn_curve_of<Model>::taken(bool took) {
+  if (took) update();
+  return took;
 }
 
-void comp_curve::set_gain(double db) {
-  model_.gain = db;
-  model_.compute_points();
-  update();
+template <class Model>
+void dyn_curve_of<Model>::layout_model(int text_w, int text_h) {
+  model_.layout(width(), height(), text_w, text_h, compact());
 }
 
-bool comp_curve::take_param(int code, uint16_t raw) {
-  if (!comp_curve_take(model_, code, raw)) return false;
-  update();
-  return true;
+template <class Model>
+void dyn_curve_of<Model>::mouseMoveEvent(QMouseEvent* e) {
+  if (!curve_enabled() || model_.drag == 0) return;
+  model_.drag_to(point_of(e));
+  emit value_changed();
+  schedule_redraw();
 }
+
+template class dyn_curve_of<comp_model>;
+template class dyn_curve_of<gate_model>;
+
+// --- compressor ---------------------------------------------------------------------------
+
+comp_curve::comp_curve(QWidget* parent, std::span<const dyn_mark> input_marks, std::span<const dyn_mark> level_marks)
+    : dyn_curve_of(parent, "888",
+                   comp_model(copy_marks(input_marks, comp_default_marks), copy_marks(level_marks, comp_default_marks))) {}
 
 void comp_curve::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  paint_background(p);
-  paint_labels(p, model_.input_marks, model_.level_marks);
-  paint_grid(p, model_.input_marks, model_.level_marks);
+  paint_frame(p, model_.input_marks, model_.level_marks);
   const QRect clip = comp_clip(model_.plot);
   paint_segment(p, clip, model_.start, model_.knee);
   paint_segment(p, clip, model_.knee, model_.end);
@@ -249,13 +248,6 @@ void comp_curve::mousePressEvent(QMouseEvent* e) {
   }
 }
 
-void comp_curve::mouseMoveEvent(QMouseEvent* e) {
-  if (!curve_enabled() || model_.drag == 0) return;
-  model_.drag_to(point_of(e));
-  emit value_changed();
-  schedule_redraw();
-}
-
 void comp_curve::mouseReleaseEvent(QMouseEvent*) {
   model_.release();
   update();
@@ -265,48 +257,12 @@ void comp_curve::mouseReleaseEvent(QMouseEvent*) {
 // --- gate ---------------------------------------------------------------------------------
 
 gate_curve::gate_curve(QWidget* parent, std::span<const dyn_mark> time_marks, std::span<const dyn_mark> level_marks)
-    : dyn_curve(parent, "8888"), model_(copy_marks(time_marks, [] { return std::vector<dyn_mark>{}; }),
-                                        copy_marks(level_marks, gate_level_default_marks)) {
-  ready();
-}
-
-void gate_curve::layout_model(int text_w, int text_h) { model_.layout(width(), height(), text_w, text_h, compact()); }
-
-void gate_curve::set_threshold(float db) {
-  model_.threshold = db;
-  model_.compute_points();
-  update();
-}
-
-void gate_curve::set_attack(int attack) {
-  model_.attack = attack;
-  model_.compute_points();
-  update();
-}
-
-void gate_curve::set_hold(int hold) {
-  model_.hold = hold;
-  model_.compute_points();
-  update();
-}
-
-void gate_curve::set_decay(int decay) {
-  model_.decay = decay;
-  model_.compute_points();
-  update();
-}
-
-bool gate_curve::take_param(int code, uint16_t raw) {
-  if (!gate_curve_take(model_, code, raw)) return false;
-  update();
-  return true;
-}
+    : dyn_curve_of(parent, "8888", gate_model(copy_marks(time_marks, [] { return std::vector<dyn_mark>{}; }),
+                                              copy_marks(level_marks, gate_level_default_marks))) {}
 
 void gate_curve::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  paint_background(p);
-  paint_labels(p, model_.time_marks, model_.level_marks);
-  paint_grid(p, model_.time_marks, model_.level_marks);
+  paint_frame(p, model_.time_marks, model_.level_marks);
   const QRect clip = gate_clip(model_.plot);
   for (std::size_t i = 0; i + 1 < model_.p.size(); ++i) paint_segment(p, clip, model_.p[i], model_.p[i + 1]);
   paint_handle(p, model_.p[1], "D");
@@ -319,13 +275,6 @@ void gate_curve::mousePressEvent(QMouseEvent* e) {
   model_.press(point_of(e));
   schedule_redraw();
   update();
-}
-
-void gate_curve::mouseMoveEvent(QMouseEvent* e) {
-  if (!curve_enabled() || model_.drag == 0) return;
-  model_.drag_to(point_of(e));
-  emit value_changed();
-  schedule_redraw();
 }
 
 void gate_curve::mouseReleaseEvent(QMouseEvent*) {

@@ -70,7 +70,8 @@ class dyn_curve : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
 
-  // Painting parts, in object coordinates.
+  // Painting parts, in object coordinates. The frame is the background, the labels and the grid.
+  void paint_frame(QPainter& p, const std::vector<dyn_mark>& x_marks, const std::vector<dyn_mark>& y_marks) const;
   void paint_background(QPainter& p) const;
   void paint_labels(QPainter& p, const std::vector<dyn_mark>& x_marks, const std::vector<dyn_mark>& y_marks) const;
   void paint_grid(QPainter& p, const std::vector<dyn_mark>& x_marks, const std::vector<dyn_mark>& y_marks) const;
@@ -80,6 +81,14 @@ class dyn_curve : public QWidget {
   bool holds_scroll_ = false;
 
  private:
+  // A look value: a redraw only when it changes.
+  template <class T>
+  void restyle(T& field, T value) {
+    if (value == field) return;
+    field = value;
+    update();
+  }
+
   const char* widest_label_;
   bool ready_ = false;
   bool enabled_ = true;
@@ -92,7 +101,33 @@ class dyn_curve : public QWidget {
   QTimer timer_;
 };
 
-class comp_curve : public dyn_curve {
+// What both curves do the same way over their own model: the plot and the held handle it
+// reports, the layout, a value set from outside and the drag between press and release.
+template <class Model>
+class dyn_curve_of : public dyn_curve {
+ public:
+  const Model& model() const { return model_; }
+  const dyn_plot& plot() const override { return model_.plot; }
+  int drag() const override { return model_.drag; }
+
+ protected:
+  dyn_curve_of(QWidget* parent, const char* widest_label, Model model);
+
+  // One value of the model, the points following it.
+  void set_value(double Model::*field, double value);
+  // What a take function answered, redrawing when it took the parameter.
+  bool taken(bool took);
+
+  void layout_model(int text_w, int text_h) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+  Model model_;
+};
+
+extern template class dyn_curve_of<comp_model>;
+extern template class dyn_curve_of<gate_model>;
+
+class comp_curve : public dyn_curve_of<comp_model> {
   Q_OBJECT
 
  public:
@@ -100,31 +135,22 @@ class comp_curve : public dyn_curve {
   explicit comp_curve(QWidget* parent = nullptr, std::span<const dyn_mark> input_marks = {},
                       std::span<const dyn_mark> level_marks = {});
 
-  void set_threshold(double db);
-  void set_ratio(double ratio);
-  void set_gain(double db);
+  void set_threshold(double db) { set_value(&comp_model::threshold, db); }
+  void set_ratio(double ratio) { set_value(&comp_model::ratio, ratio); }
+  void set_gain(double db) { set_value(&comp_model::gain, db); }
   double threshold() const { return model_.threshold; }
   double ratio() const { return model_.ratio; }
   double gain() const { return model_.gain; }
   // A compressor parameter of the channel (threshold, ratio, make-up gain); false for others.
-  bool take_param(int code, uint16_t raw);
-
-  const comp_model& model() const { return model_; }
-  const dyn_plot& plot() const override { return model_.plot; }
-  int drag() const override { return model_.drag; }
+  bool take_param(int code, uint16_t raw) { return taken(comp_curve_take(model_, code, raw)); }
 
  protected:
-  void layout_model(int text_w, int text_h) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  comp_model model_;
 };
 
-class gate_curve : public dyn_curve {
+class gate_curve : public dyn_curve_of<gate_model> {
   Q_OBJECT
 
  public:
@@ -132,31 +158,22 @@ class gate_curve : public dyn_curve {
   explicit gate_curve(QWidget* parent = nullptr, std::span<const dyn_mark> time_marks = {},
                       std::span<const dyn_mark> level_marks = {});
 
-  void set_threshold(float db);
-  void set_attack(int attack);
-  void set_hold(int hold);
-  void set_decay(int decay);
+  void set_threshold(float db) { set_value(&gate_model::threshold, db); }
+  void set_attack(int attack) { set_value(&gate_model::attack, attack); }
+  void set_hold(int hold) { set_value(&gate_model::hold, hold); }
+  void set_decay(int decay) { set_value(&gate_model::decay, decay); }
   float threshold() const { return static_cast<float>(model_.threshold); }
   // Rounded to the nearest integer, halves away from zero.
   int attack() const { return round_half_away(model_.attack); }
   int hold() const { return round_half_away(model_.hold); }
   int decay() const { return round_half_away(model_.decay); }
   // A gate parameter of the channel (threshold, attack, hold, decay); false for others.
-  bool take_param(int code, uint16_t raw);
-
-  const gate_model& model() const { return model_; }
-  const dyn_plot& plot() const override { return model_.plot; }
-  int drag() const override { return model_.drag; }
+  bool take_param(int code, uint16_t raw) { return taken(gate_curve_take(model_, code, raw)); }
 
  protected:
-  void layout_model(int text_w, int text_h) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  gate_model model_;
 };
 
 }  // namespace vorante
