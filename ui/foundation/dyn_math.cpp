@@ -10,6 +10,15 @@ namespace vorante {
 
 namespace {
 
+constexpr int dyn_label_gap = 4;
+constexpr int dyn_label_chars = 7;
+// Ratio drags: below the floor the ratio is 1, past the ceiling it jumps to "infinite".
+constexpr double comp_ratio_floor = 1;
+constexpr double comp_ratio_ceiling = 40;
+constexpr double comp_ratio_limit = 60;
+// Shortest hold and decay a drag leaves.
+constexpr double gate_min_span = 2;
+
 constexpr int gate_default_marks = 9;
 constexpr double gate_time_span = 5000;
 constexpr double gate_attack_factor = 10;

@@ -25,16 +25,7 @@ struct dyn_mark {
 };
 
 constexpr int dyn_margin = 2;
-constexpr int dyn_label_gap = 4;
-constexpr int dyn_label_chars = 7;
 constexpr int dyn_redraw_ms = 100;
-
-// Ratio drags: below the floor the ratio is 1, past the ceiling it jumps to "infinite".
-constexpr double comp_ratio_floor = 1;
-constexpr double comp_ratio_ceiling = 40;
-constexpr double comp_ratio_limit = 60;
-// Shortest hold and decay a drag leaves.
-constexpr double gate_min_span = 2;
 
 // The tables a curve gets when its creator passes none.
 std::vector<dyn_mark> comp_default_marks();     // -80 .. 20 dB in steps of 20

@@ -8,6 +8,16 @@ namespace vorante {
 
 namespace {
 
+// The filters are drawn as the console runs them: at 48 kHz, with 2 pi as the console
+// rounds it (single precision).
+constexpr double eq_sample_rate = 48000.0;
+constexpr double eq_two_pi = 6.2831854820251465;
+// The grid runs from 14 Hz to one step short of 24 kHz.
+constexpr double eq_grid_low_hz = 14.0;
+constexpr double eq_grid_high_hz = 24000.0;
+// Shelves treat any q above this as this.
+constexpr double eq_shelf_q_limit = 2.0;
+
 const double log_grid_low = std::log(eq_grid_low_hz);
 const double log_grid_span = std::log(eq_grid_high_hz) - std::log(eq_grid_low_hz);
 

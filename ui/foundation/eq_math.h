@@ -15,15 +15,6 @@
 
 namespace vorante {
 
-// The filters are drawn as the console runs them: at 48 kHz, with 2 pi as the console
-// rounds it (single precision).
-constexpr double eq_sample_rate = 48000.0;
-constexpr double eq_two_pi = 6.2831854820251465;
-
-// The grid runs from 14 Hz to one step short of 24 kHz.
-constexpr double eq_grid_low_hz = 14.0;
-constexpr double eq_grid_high_hz = 24000.0;
-
 // Corner frequencies that switch a filter off (19.6 Hz as the console stores it in single
 // precision; 20001 Hz is one past the top of the low-pass range).
 constexpr double eq_highpass_off_hz = 19.600000381469727;
@@ -61,9 +52,6 @@ biquad second_order_highpass(double hz, double q);
 biquad second_order_lowpass(double hz, double q);
 
 enum class band_shape : int { peaking = 0, high_shelf = 1, low_shelf = 2 };
-
-// Shelves treat any q above this as this.
-constexpr double eq_shelf_q_limit = 2.0;
 
 biquad band_biquad(band_shape shape, double hz, double gain_db, double q);
 

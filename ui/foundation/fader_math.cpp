@@ -9,6 +9,11 @@
 namespace vorante {
 
 namespace {
+
+// Zone tops, in twelfths: green up to 7/12, yellow up to 11/12, red above.
+constexpr int level_meter_green_top = 7;
+constexpr int level_meter_yellow_top = 11;
+constexpr double pan_dead_zone = 0.1;  // of the half width, either side of the centre
 // Ticks of the dB laws; the 61-point law adds its two marks above 0 dB.
 constexpr std::array<int, 8> common_tick_db{-120, -50, -40, -30, -20, -10, -5, 0};
 constexpr std::array<int, 2> boost_tick_db{5, 10};

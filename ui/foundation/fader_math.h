@@ -115,9 +115,6 @@ constexpr int fader_glow_alpha(int glow) { return (256 - (glow & 0xFF)) % 256; }
 constexpr std::array<int, 13> level_meter_marks{-40, -30, -20, -10, -7, -4, -2, 0, 2, 4, 7, 10, 14};
 constexpr int level_meter_range = 1000;
 constexpr int level_meter_segments = 12;  // marks are at i / 12 of the bar
-// Zone tops, in twelfths: green up to 7/12, yellow up to 11/12, red above.
-constexpr int level_meter_green_top = 7;
-constexpr int level_meter_yellow_top = 11;
 
 // The place of a meter byte among the marks: 0..12 between -40 and +14 dB, linear between
 // marks; below -40 gives 0, 15 and above gives 100 (beyond the top, clamped by the bar).
@@ -144,8 +141,6 @@ meter_zones level_meter_zones(int height);
 
 // ---------------------------------------------------------------------------------------
 // Pan bar: a horizontal value min..max with a dead zone round the centre.
-
-constexpr double pan_dead_zone = 0.1;  // of the half width, either side of the centre
 
 // The value under a pointer at `x`, for a track centred on `centre` with `half_width`.
 int pan_value_at(double x, double centre, double half_width, int min, int max);

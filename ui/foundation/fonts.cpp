@@ -15,6 +15,8 @@ namespace vorante {
 
 namespace {
 
+constexpr int font_cache_slots = 64;  // pixel sizes 1..64
+
 QString family;
 std::array<std::optional<QFont>, font_cache_slots + 1> size_cache;
 int created = 0;

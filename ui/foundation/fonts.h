@@ -7,8 +7,6 @@
 
 namespace vorante {
 
-constexpr int font_cache_slots = 64;  // pixel sizes 1..64
-
 // Loads the volume's TrueType font into the application and creates the standard sizes
 // (10, 12, 14, 16, 24, 32, 20, 22). Returns false when the volume holds no usable font;
 // every size then falls back to the application's font.

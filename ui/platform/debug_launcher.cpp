@@ -17,6 +17,9 @@
 namespace vorante {
 namespace {
 
+// Device paths such as /dev/ttyUSB0 need more room than the old COM names did.
+constexpr int launcher_port_text_max = 31;
+
 constexpr QSize launcher_size{560, 350};
 constexpr int launcher_font_px = 16;
 constexpr int launcher_com_count = 10;

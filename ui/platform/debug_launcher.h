@@ -15,8 +15,6 @@ class QPushButton;
 
 namespace vorante {
 
-// Device paths such as /dev/ttyUSB0 need more room than the old COM names did.
-constexpr int launcher_port_text_max = 31;
 constexpr int launcher_check_count = 9;
 
 // "COM1".."COM10" (the launcher starts on the fifth), then the serial ports present on

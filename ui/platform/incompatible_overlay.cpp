@@ -9,6 +9,14 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr int incompatible_layer_alpha = 204;
+constexpr int incompatible_text_px = 24;
+constexpr int incompatible_text_padding = 32;
+
+}  // namespace
+
 incompatible_overlay::incompatible_overlay(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
   setObjectName("incompatible_overlay");
   // Modal: touches stop here instead of reaching the page below.

@@ -9,10 +9,6 @@ class QLabel;
 
 namespace vorante {
 
-constexpr int incompatible_layer_alpha = 204;
-constexpr int incompatible_text_px = 24;
-constexpr int incompatible_text_padding = 32;
-
 class incompatible_overlay : public QWidget {
   Q_OBJECT
 

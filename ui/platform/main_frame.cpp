@@ -7,6 +7,12 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr int main_frame_padding = 4;
+
+}  // namespace
+
 main_frame::main_frame(QWidget* parent) : QWidget(parent), column_(new QVBoxLayout(this)), pages_(new page_stack(this)) {
   setObjectName("main_frame");
   setAutoFillBackground(true);

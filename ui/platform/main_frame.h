@@ -13,7 +13,6 @@ namespace vorante {
 class page_stack;
 
 inline constexpr QColor main_frame_colour{0x10, 0x41, 0x4A};  // 0x1209
-constexpr int main_frame_padding = 4;
 
 class main_frame : public QWidget {
   Q_OBJECT

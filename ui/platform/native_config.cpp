@@ -9,6 +9,9 @@
 namespace vorante {
 namespace {
 
+// Values are read into 12-byte buffers: 11 bytes and the terminator.
+constexpr std::size_t native_config_value_max = 11;
+
 std::string_view trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);

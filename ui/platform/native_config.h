@@ -13,8 +13,6 @@ namespace vorante {
 
 inline constexpr const char* native_config_file = "nativecfg.ini";  // in the working directory
 inline constexpr const char* native_config_section = "app";
-// Values are read into 12-byte buffers: 11 bytes and the terminator.
-constexpr std::size_t native_config_value_max = 11;
 inline constexpr const char* default_language = "en";
 
 // Profile text, read the way Windows reads it: the first section and the first key that

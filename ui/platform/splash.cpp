@@ -14,6 +14,11 @@
 namespace vorante {
 namespace {
 
+constexpr int splash_fade_ms = 1000;
+constexpr int splash_hold_ms = 2000;
+constexpr int splash_tick_ms = 16;
+constexpr int splash_radius = 12;
+
 constexpr int strip_count = 12;
 // Fader cap positions of the motif, as fractions of the travel from the top.
 constexpr double cap_positions[strip_count] = {0.42, 0.30, 0.55, 0.36, 0.62, 0.48,

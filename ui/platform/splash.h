@@ -9,10 +9,6 @@
 
 namespace vorante {
 
-constexpr int splash_fade_ms = 1000;
-constexpr int splash_hold_ms = 2000;
-constexpr int splash_tick_ms = 16;
-constexpr int splash_radius = 12;
 inline constexpr QSize splash_size{640, 360};
 
 // Window opacity (0..1) at `elapsed_ms` after the splash appeared; below 0 once it is due

@@ -17,6 +17,10 @@ namespace vorante {
 
 namespace {
 
+constexpr int busy_veil_alpha = 178;
+constexpr int spinner_turn_ms = 1000;
+constexpr int spinner_arc_degrees = 60;
+
 constexpr int spinner_size = 64;
 constexpr int spinner_width = 8;
 constexpr rgb565 spinner_track = rgb565_from_rgb(0xE0, 0xE0, 0xE0);

@@ -8,10 +8,6 @@ class QWidget;
 
 namespace vorante {
 
-constexpr int busy_veil_alpha = 178;
-constexpr int spinner_turn_ms = 1000;
-constexpr int spinner_arc_degrees = 60;
-
 // Shows (or re-texts) the overlay; returns its layer, or nullptr when there is no host.
 QWidget* show_busy(const QString& text);
 void hide_busy();

@@ -26,12 +26,6 @@ class level_readout;
 class pan_bar;
 class sends_panel;
 
-constexpr rgb565 gate_lit = 0x1FA0;
-constexpr rgb565 comp_lit = 0xD040;
-constexpr strip_frame_colours channel_strip_frame{0x1988, 0xD6DB, 153};
-constexpr rgb565 strip_eq_colour = rgb565_from_rgb(0x21, 0x96, 0xF3);  // palette blue
-constexpr int strip_eq_bands = 4;
-
 // A small square lamp: black, or its colour while lit.
 class indicator_lamp : public QWidget {
   Q_OBJECT

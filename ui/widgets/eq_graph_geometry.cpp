@@ -8,6 +8,13 @@ namespace vorante {
 
 namespace {
 
+constexpr int eq_graph_label_gap = 4;  // between the level labels and the plot
+// Frequency ranges a drag may set. The filters' ends switch them off.
+constexpr double eq_band_min_hz = 19.700000762939453;
+constexpr double eq_band_max_hz = 20000.0;
+// The box that shows a dragged curve's values, kept inside the plot's right and bottom edges.
+constexpr int eq_info_box_width = 65;
+
 constexpr std::array<eq_mark, 30> frequency_marks{{
     {14, "Hz"},   {20, "20"},   {30, ""},     {40, ""},     {50, "50"},   {60, ""},
     {70, ""},     {80, ""},     {90, ""},     {100, "100"}, {200, "200"}, {300, ""},

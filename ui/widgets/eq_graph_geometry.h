@@ -27,7 +27,6 @@ std::span<const eq_mark> default_eq_frequency_marks();
 std::span<const eq_mark> default_eq_level_marks();
 
 constexpr int eq_graph_margin = 2;     // on every side
-constexpr int eq_graph_label_gap = 4;  // between the level labels and the plot
 
 // The plot area inside the widget; n columns (one grid point each) by h rows.
 struct eq_layout {
@@ -65,13 +64,8 @@ struct eq_drag_target {
 };
 eq_drag_target eq_drag_at(const eq_layout& l, QPoint pointer);
 
-// Frequency ranges a drag may set. The filters' ends switch them off.
-constexpr double eq_band_min_hz = 19.700000762939453;
-constexpr double eq_band_max_hz = 20000.0;
 double eq_drag_frequency(curve_kind kind, double hz);
 
-// The box that shows a dragged curve's values, kept inside the plot's right and bottom edges.
-constexpr int eq_info_box_width = 65;
 QRect eq_info_box(const eq_layout& l, QPoint handle_centre);
 QString eq_info_text(const eq_curve& c);
 

@@ -12,6 +12,10 @@
 namespace vorante {
 
 namespace {
+
+constexpr int face_radius = 4;
+constexpr int face_border_width = 1;
+constexpr int progress_height = 8;
 constexpr QSize default_size{80, 40};
 // Disabled controls keep their colours but fade, so a state still reads at a glance.
 constexpr qreal disabled_opacity = 0.4;

@@ -19,10 +19,7 @@ struct face_look {
   int border_alpha;  // 0..255
 };
 
-constexpr int face_radius = 4;
-constexpr int face_border_width = 1;
 constexpr int face_released_border_alpha = 102;
-constexpr int progress_height = 8;
 
 struct progress_geometry {
   QRect track;

@@ -7,6 +7,9 @@
 namespace vorante {
 
 namespace {
+
+constexpr rgb565 gr_meter_background = 0x6000;
+constexpr rgb565 gr_meter_indicator = 0xC800;
 constexpr QSize default_size{12, 200};
 }
 

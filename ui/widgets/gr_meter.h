@@ -9,9 +9,6 @@
 
 namespace vorante {
 
-constexpr rgb565 gr_meter_background = 0x6000;
-constexpr rgb565 gr_meter_indicator = 0xC800;
-
 // The filled part of `inner` for `value` in min..max (min < max); empty at min.
 QRect gr_meter_fill(QRect inner, int min, int max, int value);
 

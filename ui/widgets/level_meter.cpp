@@ -13,6 +13,13 @@
 namespace vorante {
 
 namespace {
+
+constexpr rgb565 meter_green = 0x0406;
+constexpr rgb565 meter_yellow = 0xBD20;
+constexpr rgb565 meter_red = 0xD0A2;
+constexpr rgb565 meter_scale_text = 0xC618;
+constexpr int meter_bar_width = 12;
+constexpr int meter_default_text_px = 10;
 constexpr QSize default_size{32, 320};
 constexpr int border_alpha = 178;
 constexpr const char* widest_label = "-30";
@@ -116,6 +123,7 @@ void level_meter::rebuild_pictures() {
 }
 
 namespace {
+
 // What a scale label takes up: its digits and sign with a pixel of air above and below,
 // not the font's whole line, whose leading would keep neighbours apart for nothing.
 QRect label_ink(const QFontMetrics& fm) { return fm.tightBoundingRect("-0123456789").adjusted(0, -1, 0, 1); }

@@ -13,13 +13,7 @@
 
 namespace vorante {
 
-constexpr rgb565 meter_green = 0x0406;
-constexpr rgb565 meter_yellow = 0xBD20;
-constexpr rgb565 meter_red = 0xD0A2;
-constexpr rgb565 meter_scale_text = 0xC618;
-constexpr int meter_bar_width = 12;
 constexpr int meter_scale_gap = 2;
-constexpr int meter_default_text_px = 10;
 // A meter byte that reads as silence: the bar empties.
 constexpr int meter_silent_db = -128;
 

@@ -7,6 +7,15 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr rgb565 readout_top = 0x5AEB;
+constexpr rgb565 readout_bottom = 0x3186;
+constexpr int readout_radius = 4;
+constexpr int readout_padding = 8;  // above and below the text
+
+}  // namespace
+
 level_readout::level_readout(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setAlignment(Qt::AlignCenter);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

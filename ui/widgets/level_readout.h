@@ -7,11 +7,6 @@
 
 namespace vorante {
 
-constexpr rgb565 readout_top = 0x5AEB;
-constexpr rgb565 readout_bottom = 0x3186;
-constexpr int readout_radius = 4;
-constexpr int readout_padding = 8;  // above and below the text
-
 class level_readout : public QLabel {
   Q_OBJECT
 

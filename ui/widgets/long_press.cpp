@@ -6,6 +6,14 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr int long_press_ms = 400;
+// A press that wanders further than this is a drag, not a long press.
+constexpr int long_press_slop_px = 10;
+
+}  // namespace
+
 long_press::long_press(QWidget* target) : QObject(target), target_(target) {
   timer_.setSingleShot(true);
   timer_.setInterval(long_press_ms);

@@ -10,10 +10,6 @@ class QWidget;
 
 namespace vorante {
 
-constexpr int long_press_ms = 400;
-// A press that wanders further than this is a drag, not a long press.
-constexpr int long_press_slop_px = 10;
-
 class long_press : public QObject {
   Q_OBJECT
 

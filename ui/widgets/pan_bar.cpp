@@ -10,6 +10,11 @@
 namespace vorante {
 
 namespace {
+
+constexpr rgb565 pan_track_colour = 0x9CD3;
+constexpr rgb565 pan_indicator_colour = 0xF81F;
+constexpr int pan_min = -100;
+constexpr int pan_text_px = 12;
 constexpr QSize default_size{96, 32};
 constexpr double track_height_ratio = 0.3;  // of the inner height
 constexpr double height_per_line = 1 / 0.6;

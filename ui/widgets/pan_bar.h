@@ -8,11 +8,7 @@
 
 namespace vorante {
 
-constexpr rgb565 pan_track_colour = 0x9CD3;
-constexpr rgb565 pan_indicator_colour = 0xF81F;
-constexpr int pan_min = -100;
 constexpr int pan_max = 100;
-constexpr int pan_text_px = 12;
 
 struct pan_geometry {
   QRectF track;

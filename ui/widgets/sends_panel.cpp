@@ -17,6 +17,10 @@
 namespace vorante {
 
 namespace {
+
+constexpr int send_slider_max = 100;
+constexpr int send_text_px = 12;
+constexpr int main_sends = 2;
 constexpr QSize panel_default_size{128, 258};
 constexpr int panel_gap = 8;
 constexpr int panel_min_gap = 2;

@@ -18,14 +18,11 @@ namespace vorante {
 
 constexpr rgb565 send_post_colour = 0xFCC0;  // orange: after the fader
 constexpr rgb565 send_pre_colour = 0x56E8;   // green: before the fader
-constexpr int send_slider_max = 100;
-constexpr int send_text_px = 12;
 
 enum send_group : int { send_group_aux = 0, send_group_fx = 1, send_group_main = 2 };
 constexpr int send_group_count = 3;
 constexpr int default_aux_sends = 8;
 constexpr int default_fx_sends = 2;
-constexpr int main_sends = 2;
 
 // A send level: a thin bar 0..100 with a white knob. A drag moves it by the distance the
 // finger travels, so touching it never changes the send by itself.

@@ -6,6 +6,13 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr strip_frame_colours strip_frame_selected{0x2ACF, 0x4D3A, 255};
+constexpr int strip_frame_radius = 4;
+
+}  // namespace
+
 void paint_strip_frame(QPainter& p, QRect r, const strip_frame_colours& c) {
   p.drawImage(r.topLeft(), rounded_box(r.size(), {c.background, c.background, true, c.border, c.border_alpha,
                                                   1, strip_frame_radius}));

@@ -20,8 +20,6 @@ struct strip_frame_colours {
 };
 
 constexpr strip_frame_colours strip_frame_normal{0x1988, 0x1988, 255};
-constexpr strip_frame_colours strip_frame_selected{0x2ACF, 0x4D3A, 255};
-constexpr int strip_frame_radius = 4;
 
 void paint_strip_frame(QPainter& p, QRect r, const strip_frame_colours& c);
 

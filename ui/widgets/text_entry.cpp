@@ -14,6 +14,9 @@ namespace vorante {
 
 namespace {
 
+constexpr int entry_max_chars = 31;                    // longer texts cannot be typed
+constexpr std::size_t entry_max_bytes = 255;           // committed UTF-8 is cut to this
+
 // Refuses any edit that would leave more than the limit, however it comes (typing, paste,
 // input method), but never one that shortens a text that is already too long.
 class length_limit : public QValidator {

@@ -17,8 +17,6 @@ namespace vorante {
 // Flag bits of a request; the low byte is the caller's and comes back unchanged.
 constexpr std::uint16_t entry_touch_commits = 0x8000;  // a touch outside commits (else cancels)
 constexpr std::uint16_t entry_empty_commits = 0x4000;  // an empty text is reported too
-constexpr int entry_max_chars = 31;                    // longer texts cannot be typed
-constexpr std::size_t entry_max_bytes = 255;           // committed UTF-8 is cut to this
 
 // Called on commit with the request's target, id, flags & 0xFF, user and the text (UTF-8).
 using entry_callback = std::function<void(QWidget* target, std::uint16_t id, std::uint16_t flags,

@@ -10,6 +10,9 @@
 namespace vorante {
 
 namespace {
+
+constexpr int tile_border = 1;
+constexpr int tile_min_value_height = 16;
 constexpr QSize default_size{100, 60};
 constexpr int title_flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 constexpr qreal disabled_opacity = 0.4;

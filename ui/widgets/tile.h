@@ -15,8 +15,6 @@ constexpr rgb565 tile_highlight = 0xFCC0;
 constexpr rgb565 tile_value_background = 0x39E8;
 constexpr rgb565 tile_value_highlight = 0x146A;
 constexpr int tile_radius = 4;
-constexpr int tile_border = 1;
-constexpr int tile_min_value_height = 16;
 
 struct tile_geometry {
   QRect title;

@@ -15,6 +15,12 @@ namespace vorante {
 
 namespace {
 
+constexpr int toast_check_period_ms = 100;
+constexpr int toast_padding_x = 48;
+constexpr int toast_padding_y = 16;
+constexpr int toast_radius = 12;
+constexpr rgb565 toast_background = 0x2104;
+
 // Keeps a long text clear of the screen edges; it wraps instead.
 constexpr int toast_screen_margin = 32;
 

@@ -17,12 +17,6 @@ class QWidget;
 
 namespace vorante {
 
-constexpr int toast_check_period_ms = 100;
-constexpr int toast_padding_x = 48;
-constexpr int toast_padding_y = 16;
-constexpr int toast_radius = 12;
-constexpr rgb565 toast_background = 0x2104;
-
 // Shows `text` in `colour` for `duration_ms` (checked every 100 ms). There is one toast: a new
 // one replaces the text and restarts the time. A modal toast swallows touches until it goes;
 // otherwise they reach the screen below. Returns the full-screen layer holding the toast, or

@@ -2,6 +2,12 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr rgb565 toggle_released_background = 0x5AEB;
+
+}  // namespace
+
 toggle_button::toggle_button(QWidget* parent) : face_button(parent) { setCheckable(true); }
 
 face_look toggle_button::look(bool highlighted) const {

@@ -30,8 +30,6 @@ constexpr toggle_colours toggle_highlight_colours(int type) {
   return toggle_type_colours[known ? type : 0];
 }
 
-constexpr rgb565 toggle_released_background = 0x5AEB;
-
 // Checkable from the start: a click turns it on or off.
 class toggle_button : public face_button {
   Q_OBJECT

@@ -17,6 +17,12 @@ namespace vorante {
 
 namespace {
 
+constexpr int nav_bar_height = 48;
+constexpr rgb565 link_box_background = 0x1106;
+constexpr rgb565 link_online_colour = 0x57EF;
+constexpr rgb565 link_offline_colour = 0xF800;
+constexpr int nav_tab_count = bank_count + 3;
+
 constexpr int tab_width = 112;
 constexpr int tab_height = 40;
 constexpr int tab_gap = 6;

@@ -15,10 +15,6 @@ class QLabel;
 
 namespace vorante {
 
-constexpr int nav_bar_height = 48;
-constexpr rgb565 link_box_background = 0x1106;
-constexpr rgb565 link_online_colour = 0x57EF;
-constexpr rgb565 link_offline_colour = 0xF800;
 inline constexpr const char* link_online_icon = "res/setting/png_icon_wifi_conn.png";
 inline constexpr const char* link_offline_icon = "res/setting/png_icon_wifi_disconn.png";
 
@@ -26,7 +22,6 @@ inline constexpr const char* link_offline_icon = "res/setting/png_icon_wifi_disc
 constexpr int tab_fader = bank_count;
 constexpr int tab_media = bank_count + 1;
 constexpr int tab_system = bank_count + 2;
-constexpr int nav_tab_count = bank_count + 3;
 
 // The link icon as the navigation bar shows it.
 QImage link_state_icon(bool online);

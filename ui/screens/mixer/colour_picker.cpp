@@ -20,6 +20,15 @@ namespace vorante {
 
 namespace {
 
+constexpr int picker_columns = 6;
+constexpr int picker_swatch = 64;
+constexpr int picker_gap = 8;
+constexpr int picker_padding = 16;
+constexpr rgb565 picker_background = 0x1082;
+constexpr rgb565 picker_border = 0x8410;
+constexpr rgb565 picker_clear_colour = 0x5AEB;
+constexpr int picker_backdrop_alpha = 77;  // black at 30 %
+
 constexpr int swatch_radius = 4;
 constexpr int clear_button_width = 72;
 constexpr int clear_button_height = 36;

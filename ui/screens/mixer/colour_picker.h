@@ -13,15 +13,6 @@ namespace vorante {
 
 class param_store;
 
-constexpr int picker_columns = 6;
-constexpr int picker_swatch = 64;
-constexpr int picker_gap = 8;
-constexpr int picker_padding = 16;
-constexpr rgb565 picker_background = 0x1082;
-constexpr rgb565 picker_border = 0x8410;
-constexpr rgb565 picker_clear_colour = 0x5AEB;
-constexpr int picker_backdrop_alpha = 77;  // black at 30 %
-
 // Opens the picker for (kind, index) with its panel's top-left corner at `at` (in the
 // coordinates of the overlay host, the window) and returns its backdrop; without a point
 // the panel is centred. Nothing happens (nullptr) for a channel that does not exist or

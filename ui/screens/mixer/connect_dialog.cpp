@@ -23,6 +23,11 @@ namespace vorante {
 
 namespace {
 
+constexpr int connect_first_round_delay_ms = 100;
+constexpr int connect_step_period_ms = 20;
+constexpr int connect_veil_alpha = 204;
+constexpr int connect_list_height = 200;
+
 constexpr double panel_width_share = 0.35;
 constexpr int panel_padding = 20;
 constexpr int panel_gap = 12;

@@ -26,11 +26,6 @@ namespace vorante {
 class param_store;
 class sync_engine;
 
-constexpr int connect_first_round_delay_ms = 100;
-constexpr int connect_step_period_ms = 20;
-constexpr int connect_veil_alpha = 204;
-constexpr int connect_list_height = 200;
-
 // What the dialog changes and where it looks.
 struct connect_links {
   param_store& store;

@@ -16,6 +16,13 @@ namespace vorante {
 
 namespace {
 
+constexpr int group_tile_width = 112;
+constexpr int lr_tile_width = 32;
+constexpr int group_level_bar_width = 4;
+constexpr rgb565 group_tile_border = 0xA514;
+constexpr rgb565 group_separator = 0x630C;
+constexpr QRgb group_tile_checked = 0xE91E63;  // palette pink, shown at half opacity
+
 constexpr int bar_padding = 2;
 constexpr int bar_padding_left = 4;
 constexpr int bar_gap = 4;

@@ -19,15 +19,9 @@ namespace vorante {
 class navigator;
 
 constexpr int group_bar_height = 64;
-constexpr int group_tile_width = 112;
-constexpr int lr_tile_width = 32;
-constexpr int group_level_bar_width = 4;
 constexpr rgb565 group_bar_background = 0x4208;
-constexpr rgb565 group_tile_border = 0xA514;
-constexpr rgb565 group_separator = 0x630C;
 constexpr rgb565 group_link_online = 0x07E0;
 constexpr rgb565 group_link_offline = 0xF800;
-constexpr QRgb group_tile_checked = 0xE91E63;  // palette pink, shown at half opacity
 inline constexpr const char* group_link_online_icon = "res/common/img_online.png";
 inline constexpr const char* group_link_offline_icon = "res/common/img_offline.png";
 

@@ -16,6 +16,12 @@ namespace vorante {
 
 namespace {
 
+constexpr int bridge_label_row_height = 12;
+constexpr rgb565 bridge_background = 0x1988;
+constexpr rgb565 bridge_border = 0x5DFD;
+constexpr rgb565 bridge_label_background = 0x43F4;
+constexpr rgb565 bridge_separator = 0x4476;
+
 constexpr int bridge_radius = 4;
 constexpr int label_padding_x = 4;
 constexpr int label_px = 10;

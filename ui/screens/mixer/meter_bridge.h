@@ -18,13 +18,8 @@ class QLabel;
 namespace vorante {
 
 constexpr int bridge_height = 180;
-constexpr int bridge_label_row_height = 12;
 constexpr int bridge_bar_width = 12;
 constexpr int bridge_row_padding = 4;  // round the bars, inside the meter row
-constexpr rgb565 bridge_background = 0x1988;
-constexpr rgb565 bridge_border = 0x5DFD;
-constexpr rgb565 bridge_label_background = 0x43F4;
-constexpr rgb565 bridge_separator = 0x4476;
 
 // A vertical display bar 0..120, filled from the bottom.
 class bridge_bar : public QWidget {

@@ -10,6 +10,8 @@ namespace vorante {
 
 namespace {
 
+constexpr int bridge_segment_count = 13;  // 0..12, ten bar units each
+
 // Upper end (inclusive) of segments 0..11; above the last is segment 12.
 constexpr std::array<int, bridge_segment_count - 1> segment_tops{-31, -21, -11, -8, -5, -3, -1, 1, 3, 6, 9, 13};
 

@@ -13,7 +13,6 @@ class param_store;
 
 constexpr int bridge_bar_count = 31;
 constexpr int bridge_bar_max = 120;
-constexpr int bridge_segment_count = 13;  // 0..12, ten bar units each
 constexpr int bridge_fall_per_tick = 10;
 constexpr int bridge_tick_ms = 100;
 constexpr int bridge_request_period_ms = 50;

@@ -9,6 +9,15 @@
 
 namespace vorante {
 
+namespace {
+
+constexpr int phones_toast_ms = 2000;
+constexpr int phones_toast_padding = 16;
+constexpr int phones_toast_radius = 12;
+constexpr rgb565 phones_toast_background = 0x2104;
+
+}  // namespace
+
 phones_toast::phones_toast(const param_store& store, QWidget* parent) : QLabel(parent), store_(store) {
   setObjectName("phones_toast");
   setAlignment(Qt::AlignCenter);

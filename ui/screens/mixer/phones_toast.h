@@ -13,10 +13,6 @@ namespace vorante {
 class param_store;
 
 constexpr int phones_encoder = 1;
-constexpr int phones_toast_ms = 2000;
-constexpr int phones_toast_padding = 16;
-constexpr int phones_toast_radius = 12;
-constexpr rgb565 phones_toast_background = 0x2104;
 
 class phones_toast : public QLabel {
   Q_OBJECT

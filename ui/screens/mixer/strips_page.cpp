@@ -31,6 +31,12 @@ namespace vorante {
 
 namespace {
 
+constexpr int strips_bottom_height = 180;
+constexpr int strips_gap = 3;
+constexpr int strips_redraw_ms = 50;
+constexpr int strips_meter_ms = 100;
+constexpr rgb565 strips_card = 0x1106;
+
 constexpr strip_frame_colours strips_frame{strips_card, strips_card, 255};
 // The thumbnail takes the height the strip's other parts leave, up to this.
 constexpr int eq_thumbnail_max_height = 90;

@@ -27,12 +27,6 @@ class strips_main_section;
 class phantom_confirm;
 class sends_panel;
 
-constexpr int strips_bottom_height = 180;
-constexpr int strips_gap = 3;
-constexpr int strips_redraw_ms = 50;
-constexpr int strips_meter_ms = 100;
-constexpr rgb565 strips_card = 0x1106;
-
 class strips_page : public page {
   Q_OBJECT
 

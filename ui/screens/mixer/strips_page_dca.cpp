@@ -17,6 +17,8 @@ namespace vorante {
 
 namespace {
 
+constexpr int dca_strip_max_width = 180;
+
 constexpr int row_gap = 3;
 
 unsigned on_id(int dca) { return param_id(kind_dca, dca, code_dca_switch); }

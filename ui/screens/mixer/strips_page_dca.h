@@ -14,8 +14,6 @@ namespace vorante {
 
 class fader_strip;
 
-constexpr int dca_strip_max_width = 180;
-
 class strips_dca_row : public QWidget {
   Q_OBJECT
 

@@ -24,6 +24,8 @@ namespace vorante {
 
 namespace {
 
+constexpr int main_section_width = 180;
+
 constexpr rgb565 section_background = 0x1106;
 constexpr int section_radius = 4;
 constexpr int section_padding = 6;

@@ -16,8 +16,6 @@ class button;
 class fader;
 class level_readout;
 
-constexpr int main_section_width = 180;
-
 class strips_main_section : public QWidget {
   Q_OBJECT
 

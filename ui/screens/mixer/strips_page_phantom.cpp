@@ -17,6 +17,9 @@ namespace vorante {
 
 namespace {
 
+constexpr rgb565 phantom_box_colour = 0xFCC0;
+constexpr int phantom_backdrop_alpha = 153;  // black at 60 %
+
 constexpr int box_width_percent = 70;
 constexpr int box_height_percent = 50;
 constexpr int box_radius = 4;

@@ -15,9 +15,6 @@ namespace vorante {
 class button;
 class param_store;
 
-constexpr rgb565 phantom_box_colour = 0xFCC0;
-constexpr int phantom_backdrop_alpha = 153;  // black at 60 %
-
 class phantom_confirm : public QWidget {
   Q_OBJECT
 
