@@ -108,7 +108,7 @@ void end_progress() {
   st.progress = nullptr;
 }
 
-void progress_tick() {
+void progress_tick_now() {
   scene_state& st = state();
   if (!st.nav) return;
   const int t = st.ticks++;
@@ -139,7 +139,7 @@ void begin_operation(bool call, int scene) {
   st.scene = scene;
   auto* timer = new QTimer();
   timer->setInterval(scene_progress_ms);
-  QObject::connect(timer, &QTimer::timeout, [] { progress_tick(); });
+  QObject::connect(timer, &QTimer::timeout, [] { progress_tick_now(); });
   st.progress = timer;
   timer->start();
   scene_requests& requests = st.nav->session().engine.scenes();
@@ -259,6 +259,19 @@ class scene_button : public toggle_button {
 // ---- process-wide ----
 
 bool scene_operation_running() { return static_cast<bool>(state().progress); }
+void scene_progress_tick() {
+  if (scene_operation_running()) progress_tick_now();
+}
+
+void end_scene_operation() {
+  end_progress();
+  scene_state& st = state();
+  if (st.blink) {
+    st.blink->stop();
+    st.blink->deleteLater();
+  }
+  st.blink = nullptr;
+}
 bool call_scene(int i) { return key_operation(true, i); }
 bool save_scene(int i) { return key_operation(false, i); }
 bool scene_key_lock() { return state().key_lock; }
@@ -311,7 +324,7 @@ set_scene_page::set_scene_page(QWidget* parent, page_env& env)
                     [this](const std::string& json) { save_file(json); },
                     [this] { env_.session.engine.names().request_scene_names(); },
                 }) {
-  if (!state().nav) state().nav = &env.nav;
+  state().nav = &env.nav;
   state().page = this;
   transfer_timer_.setInterval(static_cast<int>(scene_tick_ms));
   connect(&transfer_timer_, &QTimer::timeout, this, &set_scene_page::tick_transfer);

@@ -49,10 +49,15 @@ constexpr rgb565 scene_button_background = 0x52CB;
 bool call_scene(int i);
 bool save_scene(int i);
 bool scene_operation_running();
+// One tick of the operation's progress timer, as the timer runs it.
+void scene_progress_tick();
+// Stops the operation and the blink where they are, without a result (tests, shutdown).
+void end_scene_operation();
 // The console's SCENEKEYLOCK setting as last reported (or set from the page).
 void set_scene_key_lock(bool locked);
 bool scene_key_lock();
-// Gives the scene operations the link and the console's scene keys to act on.
+// Gives the scene operations the link and the console's scene keys to act on (the page
+// does the same when it is made).
 void install_scene_keys(navigator& nav);
 // What a scene key does (code 43..48, bit 15 for a long press); exposed for tests.
 void scene_key_pressed(int code);
