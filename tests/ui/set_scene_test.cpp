@@ -84,6 +84,36 @@ QColor busy_colour() {
 
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
+// Runs the page's transfer to its end with a console that answers every request at once.
+void run_answered_transfer(scene_rig& r) {
+  std::size_t seen = 0;
+  for (int i = 0; i < 400 && r.page->exchange().running(); ++i) {
+    r.now += 10;
+    r.page->tick_transfer();
+    for (; seen < r.link->sent.size(); ++seen) {
+      const auto& f = r.link->sent[seen];
+      const auto p = frame_payload(f);
+      const auto code = static_cast<message_code>(f[2]);
+      switch (code) {
+        case message_code::scene_values_read: {
+          std::vector<uint8_t> reply(p.begin(), p.begin() + 4);
+          for (int k = 0; k < p[1]; ++k) reply.insert(reply.end(), {0x12, 0x34});
+          r.deliver(code, reply);
+          break;
+        }
+        case message_code::scene_text_read: r.deliver(code, {p[0], p[1], 'x'}); break;
+        case message_code::scene_name_read: r.deliver(code, {p[0], 'S', '1'}); break;
+        case message_code::scene_values_write: r.deliver(code, {p[0], 0, p[2], p[3]}); break;
+        case message_code::scene_text_write: r.deliver(code, {p[0], p[1]}); break;
+        case message_code::scene_name_write:
+        case message_code::scene_write_finish: r.deliver(code, {p[0]}); break;
+        default: break;
+      }
+    }
+    r.session.engine.step(r.now);
+  }
+}
+
 }  // namespace
 
 class set_scene_test : public test::host_window_test {
@@ -330,28 +360,7 @@ class set_scene_test : public test::host_window_test {
     click(r.page->row(0));
     click(r.page->export_button());
     QCOMPARE(busy_label(), QString("EXPORT FROM SCENE 1..."));
-    // The console answers every read at once.
-    std::size_t seen = 0;
-    for (int i = 0; i < 400 && r.page->exchange().running(); ++i) {
-      r.now += 10;
-      r.page->tick_transfer();
-      for (; seen < r.link->sent.size(); ++seen) {
-        const auto& f = r.link->sent[seen];
-        const auto p = frame_payload(f);
-        switch (static_cast<message_code>(f[2])) {
-          case message_code::scene_values_read: {
-            std::vector<uint8_t> reply(p.begin(), p.begin() + 4);
-            for (int k = 0; k < p[1]; ++k) reply.insert(reply.end(), {0x12, 0x34});
-            r.deliver(message_code::scene_values_read, reply);
-            break;
-          }
-          case message_code::scene_text_read: r.deliver(message_code::scene_text_read, {p[0], p[1], 'x'}); break;
-          case message_code::scene_name_read: r.deliver(message_code::scene_name_read, {p[0], 'S', '1'}); break;
-          default: break;
-        }
-      }
-      r.session.engine.step(r.now);
-    }
+    run_answered_transfer(r);
     QVERIFY(!r.page->exchange().running());
     QVERIFY(!r.page->transfer_timer_running());
     QCOMPARE(toast_text(), QString("EXPORT SCENE SUCCESS!"));
@@ -372,6 +381,80 @@ class set_scene_test : public test::host_window_test {
     QCOMPARE(name_of(image.name), std::string_view("S1"));
     QCOMPARE(name_of(image.texts[59]), std::string_view("x"));
     QFile::remove(path);
+    hide_toast();
+  }
+
+ private slots:
+  // Pictures of the page and of every message it shows, for looking at: only when
+  // VORANTE_SCENE_SHOTS names a folder.
+  void screenshots_of_every_message() {
+    const QString dir = qEnvironmentVariable("VORANTE_SCENE_SHOTS");
+    if (dir.isEmpty()) QSKIP("VORANTE_SCENE_SHOTS is not set");
+    scene_rig r(host_);
+    r.session.engine.names().set_scene_name(1, "Opening");
+    r.page->page_shown();
+    const auto shot = [&](const char* name) {
+      QApplication::processEvents();
+      QVERIFY(host_->grab().save(dir + "/" + name + ".png"));
+    };
+    shot("page");
+    click(r.page->call_button());
+    shot("toast_select");
+    hide_toast();
+    click(r.page->row(0));
+    click(r.page->call_button());
+    for (int t = 0; t < 5; ++t) r.tick();
+    shot("overlay_calling");
+    r.deliver(message_code::call_scene, {1});
+    r.tick();
+    shot("toast_call_success");
+    hide_toast();
+    click(r.page->save_button());
+    for (int t = 0; t < 50; ++t) r.tick();
+    shot("overlay_save_fail");
+    hide_busy();
+    r.deliver(message_code::save_scene, {1});
+    click(r.page->save_button());
+    r.tick();
+    r.tick();
+    shot("toast_save_success");
+    end_scene_operation();
+    click(r.page->export_button());
+    shot("overlay_export");
+    run_answered_transfer(r);
+    shot("toast_export_success");
+    if (r.page->save_dialog()) r.page->save_dialog()->reject();
+    click(r.page->export_button());
+    for (int i = 0; i < 2; ++i) {
+      r.now += 3100;
+      r.page->tick_transfer();
+    }
+    QVERIFY(!r.page->exchange().running());
+    shot("toast_export_fail");
+    const std::pair<const char*, std::string> refusals[] = {
+        {"toast_wrong_scene_file", "x"},
+        {"toast_wrong_device_code", "{\"code\":\"0xE001\",\"type\":\"0x3C\",\"magic\":1,\"scenes\":[]}"},
+        {"toast_import_refused", "{\"code\":\"0xE001\",\"type\":\"0x3B\",\"magic\":1,\"scenes\":[]}"},
+    };
+    for (const auto& [name, text] : refusals) {
+      put_scene_file_text(std::make_unique<std::string>(text));
+      r.page->poll_import();
+      QVERIFY(!r.page->exchange().running());
+      shot(name);
+    }
+    put_scene_file_text(std::make_unique<std::string>(build_scene_json(transfer_image{}, 1)));
+    r.page->poll_import();
+    shot("overlay_import");
+    run_answered_transfer(r);
+    shot("toast_import_success");
+    put_scene_file_text(std::make_unique<std::string>(build_scene_json(transfer_image{}, 1)));
+    r.page->poll_import();
+    for (int i = 0; i < 2; ++i) {
+      r.now += 3100;
+      r.page->tick_transfer();
+    }
+    QVERIFY(!r.page->exchange().running());
+    shot("toast_import_fail");
     hide_toast();
   }
 
