@@ -182,17 +182,17 @@ class pages_test : public test::host_window_test {
       QVERIFY2(rig.nav->is_on_screen(e.id), name);
       ++shown;
     }
-    QCOMPARE(shown, 11);
+    QCOMPARE(shown, 12);
   }
 
   void a_page_not_built_yet_shows_its_name() {
     mixer_rig rig(host_);
     page_registry plain;
-    page_host host(host_, plain, rig.nav->env(), {page_set_scene});
-    QVERIFY(host.show_page(page_set_scene, 0));
+    page_host host(host_, plain, rig.nav->env(), {page_set_copy});
+    QVERIFY(host.show_page(page_set_copy, 0));
     auto* label = host.current()->findChild<QLabel*>("placeholder_name");
     QVERIFY(label);
-    QCOMPARE(label->text(), QString("set_scene"));
+    QCOMPARE(label->text(), QString("set_copy"));
   }
 
   // --- page host ------------------------------------------------------------------------

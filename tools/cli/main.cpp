@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,6 +27,8 @@
 #include "app/os/socket_util.h"
 #include "app/os/transport_factory.h"
 #include "app/protocol/session.h"
+#include "app/os/safe_file.h"
+#include "app/scenes/scene_exchange.h"
 
 namespace vorante {
 namespace {
@@ -35,6 +39,7 @@ enum exit_status : int {
   exit_usage = 2,
   exit_not_acknowledged = 3,
   exit_incompatible = 4,
+  exit_file_refused = 5,
 };
 
 constexpr const char* usage_text =
@@ -51,8 +56,10 @@ constexpr const char* usage_text =
     "  set ID=VALUE...         write through the linked set and wait for the acknowledgements\n"
     "  watch [--for S]         \"ID VALUE\" for every change the console pushes\n"
     "  call N, save N          recall or store scene N (1..16) and wait for the console's confirmation\n"
+    "  scene-export N FILE     copy scene N (1..16) of the console into the scene file FILE\n"
+    "  scene-import FILE N     copy the scene file FILE into scene N (1..16) of the console\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
-    "acknowledged, 4 the console is not a VORANTE9M\n";
+    "acknowledged, 4 the console is not a VORANTE9M, 5 the file was refused\n";
 
 constexpr int max_baud_rate = 4000000;
 
@@ -74,17 +81,22 @@ struct cli_args {
   std::string command;
   std::vector<std::string> operands;
   double watch_for_s = -1;
+  // scene-export and scene-import: the scene and, for an import, the file's text.
+  int scene = 0;
+  std::string scene_text;
 };
 
 class client;
 
-enum class operand_rule { none, some, one_scene };
+enum class operand_rule { none, some, one_scene, two };
 
 struct command_entry {
   std::string_view name;
   operand_rule operands;
   bool needs_link;                       // discover runs without one
   int (*run)(client&, const cli_args&);  // null for discover
+  // Runs before the link opens; a status >= 0 ends the program with nothing sent.
+  int (*prepare)(cli_args&) = nullptr;
 };
 
 int run_dump(client& c, const cli_args& a);
@@ -92,6 +104,10 @@ int run_get(client& c, const cli_args& a);
 int run_set(client& c, const cli_args& a);
 int run_watch(client& c, const cli_args& a);
 int run_scene(client& c, const cli_args& a);
+int prepare_scene_export(cli_args& a);
+int run_scene_export(client& c, const cli_args& a);
+int prepare_scene_import(cli_args& a);
+int run_scene_import(client& c, const cli_args& a);
 
 constexpr std::string_view watch_command = "watch";
 
@@ -103,6 +119,8 @@ constexpr command_entry commands[] = {
     {watch_command, operand_rule::none, true, run_watch},
     {"call", operand_rule::one_scene, true, run_scene},
     {"save", operand_rule::one_scene, true, run_scene},
+    {"scene-export", operand_rule::two, true, run_scene_export, prepare_scene_export},
+    {"scene-import", operand_rule::two, true, run_scene_import, prepare_scene_import},
 };
 
 const command_entry* find_command(std::string_view name) {
@@ -180,6 +198,8 @@ int parse_args(int argc, char** argv, cli_args& a) {
   if (!entry) return usage_error("unknown command '%s'\n", c);
   if (entry->operands == operand_rule::one_scene && a.operands.size() != 1)
     return usage_error("'%s' takes one scene number\n", c);
+  if (entry->operands == operand_rule::two && a.operands.size() != 2)
+    return usage_error("'%s' takes two operands\n", c);
   if (entry->operands == operand_rule::some && a.operands.empty())
     return usage_error("'%s' needs at least one operand\n", c);
   if (entry->operands == operand_rule::none && !a.operands.empty())
@@ -500,6 +520,115 @@ int run_scene(client& c, const cli_args& a) {
   return exit_done;
 }
 
+std::optional<int> parse_scene(const std::string& text) {
+  const auto scene = parse_integer_as<int>(text, 1, scene_count);
+  if (!scene) usage_error("bad scene number '%s' (1..16)\n", text.c_str());
+  return scene;
+}
+
+// Runs a transfer to its end; every rule of the machines is a check of the clock, so they
+// are ticked after each engine step, at the speed of the console's replies.
+bool run_transfer(client& c, scene_exchange& x) {
+  return c.run_until(
+      [&] {
+        x.tick(now_ms());
+        return !x.running();
+      },
+      steady::time_point::max());
+}
+
+struct transfer_report {
+  std::string toast;
+  bool ok = false;
+  std::string json;
+};
+
+scene_exchange_events report_to(transfer_report& r) {
+  scene_exchange_events events;
+  events.toast = [&r](std::string_view text, uint16_t colour, int, bool) {
+    r.toast = std::string(text);
+    r.ok = colour == toast_green;
+  };
+  events.save_file = [&r](const std::string& json) { r.json = json; };
+  return events;
+}
+
+long long ms_since(steady::time_point t0) {
+  return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - t0).count());
+}
+
+int prepare_scene_export(cli_args& a) {
+  const auto scene = parse_scene(a.operands[0]);
+  if (!scene) return exit_usage;
+  a.scene = *scene;
+  return -1;
+}
+
+int run_scene_export(client& c, const cli_args& a) {
+  const auto t0 = steady::now();
+  c.identify();
+  transfer_report report;
+  scene_exchange x(c.engine().transfer(), report_to(report));
+  x.start_export(a.scene, now_ms());
+  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure("scene-export");
+  if (!report.ok) {
+    std::fprintf(stderr, "vorante-cli: scene-export: %s (no answer from %s)\n", report.toast.c_str(),
+                 c.link_text().c_str());
+    return exit_no_answer;
+  }
+  const std::vector<uint8_t> file =
+      scene_file_code(std::span(reinterpret_cast<const uint8_t*>(report.json.data()), report.json.size()));
+  const file_write written = write_file_atomically(
+      a.operands[1], std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+  if (!written.ok) {
+    std::fprintf(stderr, "vorante-cli: scene-export: cannot write '%s': %s\n", a.operands[1].c_str(),
+                 written.reason.c_str());
+    return exit_usage;
+  }
+  std::fprintf(stderr, "exported scene %d in %lld ms\n", a.scene, ms_since(t0));
+  return exit_done;
+}
+
+int prepare_scene_import(cli_args& a) {
+  const auto scene = parse_scene(a.operands[1]);
+  if (!scene) return exit_usage;
+  a.scene = *scene;
+  std::ifstream in(a.operands[0], std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "vorante-cli: scene-import: cannot read '%s'\n", a.operands[0].c_str());
+    return exit_usage;
+  }
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  a.scene_text = scene_file_text(bytes);
+  // The file is checked before anything is sent: a refused one never reaches the console.
+  auto image = std::make_unique<transfer_image>();
+  const scene_check result = check_scene_text(a.scene_text, *image);
+  if (result != scene_check::ok) {
+    std::fprintf(stderr, "%s\n", scene_check_message(result).text);
+    return exit_file_refused;
+  }
+  return -1;
+}
+
+int run_scene_import(client& c, const cli_args& a) {
+  const auto t0 = steady::now();
+  c.identify();
+  transfer_report report;
+  scene_exchange x(c.engine().transfer(), report_to(report));
+  if (const scene_check result = x.start_import(a.scene_text, a.scene, now_ms()); result != scene_check::ok) {
+    std::fprintf(stderr, "%s\n", scene_check_message(result).text);
+    return exit_file_refused;
+  }
+  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure("scene-import");
+  if (!report.ok) {
+    std::fprintf(stderr, "vorante-cli: scene-import: %s (no answer from %s)\n", report.toast.c_str(),
+                 c.link_text().c_str());
+    return exit_no_answer;
+  }
+  std::fprintf(stderr, "imported scene %d in %lld ms\n", a.scene, ms_since(t0));
+  return exit_done;
+}
+
 void on_signal(int) { interrupted = true; }
 
 }  // namespace
@@ -516,6 +645,8 @@ int main(int argc, char** argv) {
   cli_args args;
   if (const int status = parse_args(argc, argv, args); status >= 0) return status;
   const command_entry& command = *find_command(args.command);
+  if (command.prepare)
+    if (const int status = command.prepare(args); status >= 0) return status;
   if (!command.run) return run_discover(args);
   client c(args);
   return command.run(c, args);

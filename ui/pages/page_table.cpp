@@ -7,6 +7,7 @@
 #include "ui/screens/editors/edit_input.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
+#include "ui/screens/scenes/set_scene.h"
 
 namespace vorante {
 
@@ -24,7 +25,7 @@ constexpr std::array<page_entry, 25> pages{{
     {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
     {page_player, "player", page_brief_cont, nullptr},
     {page_setting, "setting", page_brief_cont, nullptr},
-    {page_set_scene, "set_scene", 0, nullptr},
+    {page_set_scene, "set_scene", page_brief_cont, create_set_scene},
     {page_set_copy, "set_copy", 0, nullptr},
     {page_set_mute_group, "set_mute_group", 0, nullptr},
     {page_set_phantom_group, "set_phantom_group", 0, nullptr},

@@ -1,0 +1,565 @@
+#include "ui/screens/scenes/set_scene.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <atomic>
+#include <cstdio>
+
+#include "app/core/log.h"
+#include "app/core/translate.h"
+#include "app/os/safe_file.h"
+#include "app/params/ids.h"
+#include "app/protocol/config_texts.h"
+#include "app/protocol/session.h"
+#include "ui/foundation/fonts.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_table.h"
+#include "ui/screens/mixer/surface_keys.h"
+#include "ui/widgets/text_entry.h"
+#include "ui/widgets/toast.h"
+#include "ui/widgets/toggle_button.h"
+
+namespace vorante {
+
+namespace {
+
+constexpr int page_padding = 24;
+constexpr double area_share = 0.65;
+constexpr double list_share = 0.75;
+constexpr int grid_column_gap = 24;
+constexpr int grid_row_gap = 2;
+constexpr int row_gap = 3;
+constexpr int row_padding = 4;
+constexpr int row_item_gap = 8;
+constexpr int row_radius = 4;
+constexpr int button_gap = 8;
+constexpr int button_height = 64;
+constexpr int lock_type = 1;  // red when set
+constexpr int success_toast_ms = 1000;
+constexpr rgb565 fail_colour = 0xF800;
+constexpr uint16_t current_scene_id = scene_change_marker_id;
+constexpr uint16_t long_press_bit = 0x8000;
+constexpr const char* scene_filters = "SCN Files (*.scn);;All Files (*.*)";
+constexpr const char* scene_suffix = "scn";
+// A scene file is some 28 KB; anything far larger is no scene file.
+constexpr qint64 max_scene_file_bytes = 4 << 20;
+
+QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
+
+QString tr_format(const char* english, int n) {
+  char text[96];
+  std::snprintf(text, sizeof text, translate_text(english), n);
+  return QString::fromUtf8(text);
+}
+
+QString tr_view(std::string_view english) { return tr_text(std::string(english).c_str()); }
+
+QString from_view(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The process-wide part: the scene operation and its overlay, the key-light blink, the
+// scene-key lock and the link they work on.
+struct scene_state {
+  navigator* nav = nullptr;
+  QPointer<set_scene_page> page;
+  QPointer<QTimer> progress;
+  int ticks = 0;
+  bool call = true;
+  int scene = 0;
+  QPointer<QWidget> busy;
+  QPointer<QTimer> blink;
+  int blink_left = 0;
+  int blink_key = 0;
+  bool key_lock = false;
+};
+
+scene_state& state() {
+  static scene_state s;
+  return s;
+}
+
+std::atomic<std::string*> waiting_text{nullptr};
+
+void busy_text(const QString& text, rgb565 colour) {
+  QWidget* layer = show_busy(text);
+  state().busy = layer;
+  if (!layer) return;
+  if (auto* label = layer->findChild<QLabel*>("busy_text")) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, to_qcolor(colour));
+    label->setPalette(pal);
+  }
+}
+
+bool busy_shown() { return state().busy && state().busy->isVisible(); }
+
+void end_progress() {
+  scene_state& st = state();
+  if (st.progress) {
+    st.progress->stop();
+    st.progress->deleteLater();
+  }
+  st.progress = nullptr;
+}
+
+void progress_tick_now() {
+  scene_state& st = state();
+  if (!st.nav) return;
+  const int t = st.ticks++;
+  const scene_requests& requests = st.nav->session().engine.scenes();
+  if (st.call ? requests.call_done() : requests.save_done()) {
+    end_progress();
+    show_toast(tr_text(st.call ? "CALL SUCCESS!" : "SAVE SUCCESS!"), toast_green, success_toast_ms);
+    hide_busy();
+    return;
+  }
+  if (t == scene_overlay_tick && !busy_shown())
+    busy_text(tr_format(st.call ? "CALLING SCENE %d..." : "SAVING TO SCENE %d...", st.scene), theme::white);
+  if (t > scene_last_tick) {
+    busy_text(tr_text(st.call ? "CALL FAIL!" : "SAVE FAIL!"), fail_colour);
+    end_progress();
+    call_later(scene_fail_shown_ms, [] {
+      if (QWidget* layer = state().busy)
+        if (auto* label = layer->findChild<QLabel*>("busy_text")) label->clear();
+      hide_busy();
+    });
+  }
+}
+
+void begin_operation(bool call, int scene) {
+  scene_state& st = state();
+  st.ticks = 0;
+  st.call = call;
+  st.scene = scene;
+  auto* timer = new QTimer();
+  timer->setInterval(scene_progress_ms);
+  QObject::connect(timer, &QTimer::timeout, [] { progress_tick_now(); });
+  st.progress = timer;
+  timer->start();
+  scene_requests& requests = st.nav->session().engine.scenes();
+  if (call)
+    requests.request_call(scene);
+  else
+    requests.request_save(scene);
+}
+
+bool key_operation(bool call, int i) {
+  scene_state& st = state();
+  if (!st.nav || i < 0 || i >= scene_key_count) return false;
+  const scene_requests& requests = st.nav->session().engine.scenes();
+  if (scene_operation_running() || (call ? requests.pending_call() : requests.pending_save()) != 0) return false;
+  if (st.page) st.page->select_row(i);
+  begin_operation(call, i + 1);
+  return true;
+}
+
+void set_scene_lights_off(control_surface& surface, uint32_t now) {
+  for (int k = 0; k < scene_key_count; ++k) surface.set_light(scene_key_first + k, false, now);
+}
+
+void blink_tick() {
+  scene_state& st = state();
+  if (!st.nav) return;
+  control_surface& surface = st.nav->session().engine.surface();
+  const uint32_t now = st.nav->now();
+  surface.set_light(scene_key_first + st.blink_key, (st.blink_left & 1) != 0, now);
+  if (st.blink_left > 1) {
+    --st.blink_left;
+    return;
+  }
+  if (st.blink) {
+    st.blink->stop();
+    st.blink->deleteLater();
+  }
+  st.blink = nullptr;
+  set_scene_lights_off(surface, now);
+  const uint16_t current = st.nav->session().store.get(current_scene_id);
+  if (current >= 1 && current <= scene_key_count) surface.set_light(scene_key_first + current - 1, true, now);
+}
+
+void start_blink(int k) {
+  scene_state& st = state();
+  if (st.blink || !st.nav) return;
+  st.blink_left = scene_blink_steps;
+  st.blink_key = k;
+  auto* timer = new QTimer();
+  timer->setInterval(scene_blink_ms);
+  QObject::connect(timer, &QTimer::timeout, [] { blink_tick(); });
+  st.blink = timer;
+  timer->start();
+  set_scene_lights_off(st.nav->session().engine.surface(), st.nav->now());
+}
+
+// A row of the scene list: the number and the name, checkable, painted in the list's colours.
+class scene_row : public QAbstractButton {
+ public:
+  scene_row(QWidget* parent, int n) : QAbstractButton(parent) {
+    setCheckable(true);
+    // The twelve rows share the list's height.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(row_padding, 0, row_padding, 0);
+    row->setSpacing(row_item_gap);
+    number = new QLabel(QString::asprintf("%d)", n), this);
+    area = new QWidget(this);
+    area->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* inside = new QHBoxLayout(area);
+    inside->setContentsMargins(0, 0, 0, 0);
+    name = new QLabel(area);
+    name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    inside->addWidget(name);
+    for (QLabel* l : {number, name}) {
+      l->setAttribute(Qt::WA_TransparentForMouseEvents);
+      // Inside a button a label would take the button's text role.
+      l->setForegroundRole(QPalette::WindowText);
+      QPalette pal = l->palette();
+      pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
+      l->setPalette(pal);
+    }
+    row->addWidget(number, 0, Qt::AlignVCenter);
+    row->addWidget(area, 1);
+  }
+
+  QLabel* number = nullptr;
+  QWidget* area = nullptr;
+  QLabel* name = nullptr;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool on = isDown() || isChecked();
+    p.setPen(on ? QPen(to_qcolor(scene_row_checked_border), 1) : QPen(to_qcolor(theme::card_border, 102), 1));
+    p.setBrush(to_qcolor(on ? scene_row_checked : scene_row_background));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), row_radius, row_radius);
+  }
+  QSize sizeHint() const override { return {200, 20}; }
+};
+
+// The page's buttons: flat, in the list's grey, without a frame when released.
+class scene_button : public toggle_button {
+ public:
+  explicit scene_button(QWidget* parent) : toggle_button(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  }
+  face_look look(bool highlighted) const override {
+    if (!highlighted) return {scene_button_background, scene_button_background, scene_button_background, 0};
+    return toggle_button::look(true);
+  }
+};
+
+}  // namespace
+
+// ---- process-wide ----
+
+bool scene_operation_running() { return static_cast<bool>(state().progress); }
+void scene_progress_tick() {
+  if (scene_operation_running()) progress_tick_now();
+}
+
+void end_scene_operation() {
+  end_progress();
+  scene_state& st = state();
+  if (st.blink) {
+    st.blink->stop();
+    st.blink->deleteLater();
+  }
+  st.blink = nullptr;
+}
+bool call_scene(int i) { return key_operation(true, i); }
+bool save_scene(int i) { return key_operation(false, i); }
+bool scene_key_lock() { return state().key_lock; }
+bool scene_key_blinking() { return static_cast<bool>(state().blink); }
+
+void set_scene_key_lock(bool locked) {
+  state().key_lock = locked;
+  if (set_scene_page* p = state().page) p->lock_button()->setChecked(locked);
+}
+
+void scene_key_pressed(int code) {
+  if (scene_key_blinking()) return;
+  const int k = (code & ~long_press_bit) - scene_key_first;
+  if (k < 0 || k >= scene_key_count) return;
+  if (state().key_lock) {
+    log_print("scene key is locked!\n");
+    return;
+  }
+  if (code & long_press_bit) {
+    if (save_scene(k)) start_blink(k);
+    log_print("save scene %d\n", k + 1);
+  } else if (call_scene(k)) {
+    start_blink(k);
+  }
+}
+
+void install_scene_keys(navigator& nav) {
+  state().nav = &nav;
+  surface_keys().scene = [](int scene, bool store) {
+    scene_key_pressed((scene_key_first + scene - 1) | (store ? long_press_bit : 0));
+  };
+}
+
+void put_scene_file_text(std::unique_ptr<std::string> text) { delete waiting_text.exchange(text.release()); }
+
+std::unique_ptr<std::string> take_scene_file_text() { return std::unique_ptr<std::string>(waiting_text.exchange(nullptr)); }
+
+// ---- the page ----
+
+set_scene_page::set_scene_page(QWidget* parent, page_env& env)
+    : page(parent, page_set_scene),
+      env_(env),
+      exchange_(env.session.engine.transfer(),
+                {
+                    [](std::string_view text) { busy_text(tr_view(text), theme::white); },
+                    [] { hide_busy(); },
+                    [](std::string_view text, uint16_t colour, int ms, bool modal) {
+                      show_toast(tr_view(text), colour, ms, modal);
+                    },
+                    [this](const std::string& json) { save_file(json); },
+                    [this] { env_.session.engine.names().request_scene_names(); },
+                }) {
+  state().nav = &env.nav;
+  state().page = this;
+  transfer_timer_.setInterval(static_cast<int>(scene_tick_ms));
+  connect(&transfer_timer_, &QTimer::timeout, this, &set_scene_page::tick_transfer);
+  build();
+}
+
+set_scene_page::~set_scene_page() {
+  if (open_dialog_) delete open_dialog_;
+  if (save_dialog_) delete save_dialog_;
+}
+
+void set_scene_page::build() {
+  auto* outer = new QHBoxLayout(this);
+  outer->setContentsMargins(page_padding, page_padding, page_padding, page_padding);
+  outer->setSpacing(0);
+  auto* area = new QWidget(this);
+  area_ = area;
+  auto* grid = new QGridLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(grid_column_gap);
+  grid->setVerticalSpacing(grid_row_gap);
+  // The centred area is 65 % of the page's width, the list three quarters of the area.
+  outer->addStretch(1);
+  outer->addWidget(area);
+  outer->addStretch(1);
+
+  title_ = new QLabel(tr_text("Local Scene"), area);
+  QPalette pal = title_->palette();
+  pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
+  title_->setPalette(pal);
+  title_->setFont(font_20());
+  grid->addWidget(title_, 0, 0);
+
+  auto* list = new QWidget(area);
+  list_ = list;
+  auto* rows = new QVBoxLayout(list);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(row_gap);
+  radio_ = new QButtonGroup(this);
+  radio_->setExclusive(true);
+  for (int i = 0; i < scene_rows; ++i) {
+    auto* r = new scene_row(list, i + 1);
+    r->number->setFont(font_20());
+    r->name->setFont(font_20());
+    rows->addWidget(r, 1);
+    radio_->addButton(r, i);
+    rows_[static_cast<std::size_t>(i)] = r;
+    names_[static_cast<std::size_t>(i)] = r->name;
+  }
+  grid->addWidget(list, 1, 0);
+
+  auto* side = new QWidget(area);
+  auto* column = new QVBoxLayout(side);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(button_gap);
+  const char* labels[] = {"RENAME", "CALL", "SAVE", "IMPORT", "EXPORT"};
+  void (set_scene_page::*actions[])() = {&set_scene_page::rename_clicked, &set_scene_page::call_clicked,
+                                         &set_scene_page::save_clicked, &set_scene_page::import_clicked,
+                                         &set_scene_page::export_clicked};
+  for (int i = 0; i < 5; ++i) {
+    auto* b = new scene_button(side);
+    b->setCheckable(false);
+    b->set_text(tr_text(labels[i]));
+    b->setFixedHeight(button_height);
+    connect(b, &QAbstractButton::clicked, this, actions[i]);
+    column->addWidget(b);
+    buttons_[static_cast<std::size_t>(i)] = b;
+  }
+  lock_ = new scene_button(side);
+  lock_->set_type(lock_type);
+  lock_->set_text(tr_text("LOCK MIX1-6"));
+  lock_->setFixedHeight(button_height);
+  connect(lock_, &QAbstractButton::clicked, this, &set_scene_page::lock_clicked);
+  column->addWidget(lock_);
+  column->addStretch(1);
+  grid->addWidget(side, 1, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(1, 1);
+}
+
+void set_scene_page::resizeEvent(QResizeEvent* event) {
+  page::resizeEvent(event);
+  // The list is three quarters of the centred area; the buttons take what is left.
+  const int area_width = static_cast<int>((width() - 2 * page_padding) * area_share);
+  area_->setFixedWidth(area_width);
+  list_->setFixedWidth(static_cast<int>(area_width * list_share));
+}
+
+QWidget* set_scene_page::name_area(int i) const { return static_cast<scene_row*>(row(i))->area; }
+
+uint16_t set_scene_page::scene_param() const { return env_.session.store.get(current_scene_id); }
+
+void set_scene_page::page_shown() {
+  link_session& s = env_.session;
+  lock_->setChecked(state().key_lock);
+  s.engine.device().send_config_query(scene_key_lock_query);
+  s.store.request(current_scene_id);
+  const uint16_t current = scene_param();
+  if (current >= 1 && current <= scene_rows) row(current - 1)->setChecked(true);
+  for (int n = 1; n <= scene_rows; ++n) names_[static_cast<std::size_t>(n - 1)]->setText(from_view(s.engine.names().scene_name(n)));
+  if (!poll_) {
+    poll_ = new QTimer(this);
+    poll_->setInterval(scene_import_poll_ms);
+    connect(poll_, &QTimer::timeout, this, &set_scene_page::poll_import);
+    poll_->start();
+  }
+}
+
+void set_scene_page::page_hidden() {
+  if (poll_) delete poll_;
+}
+
+void set_scene_page::on_param(uint16_t id, uint16_t value, bool) {
+  if (id == current_scene_id && value >= 1 && value <= scene_rows) row(value - 1)->setChecked(true);
+}
+
+void set_scene_page::on_scene_name(int scene, const QString& text) {
+  if (scene >= 1 && scene <= scene_rows) names_[static_cast<std::size_t>(scene - 1)]->setText(text);
+}
+
+void set_scene_page::select_row(int i) {
+  if (i >= 0 && i < scene_rows) row(i)->setChecked(true);
+}
+
+int set_scene_page::selected_scene() const {
+  for (int i = 0; i < scene_rows; ++i)
+    if (row(i)->isChecked()) return i + 1;
+  return 0;
+}
+
+namespace {
+
+// The selected scene, or 0 after telling the user to pick one.
+int selected_or_hint(const set_scene_page& p) {
+  const int s = p.selected_scene();
+  if (s == 0) show_toast(tr_text("Please select a scene!"), toast_yellow, toast_default_ms);
+  return s;
+}
+
+}  // namespace
+
+void set_scene_page::rename_clicked() {
+  const int s = selected_or_hint(*this);
+  if (s == 0 || scene_operation_running()) return;
+  text_entry_request r;
+  r.target = name_area(s - 1);
+  r.flags = entry_empty_commits;
+  r.initial_text = from_view(env_.session.engine.names().scene_name(s));
+  r.callback = [this, s](QWidget*, std::uint16_t, std::uint16_t, void*, const std::string& text) {
+    names_[static_cast<std::size_t>(s - 1)]->setText(QString::fromStdString(text));
+    env_.session.engine.names().set_scene_name(s, text);
+  };
+  text_entry_open(r);
+}
+
+bool set_scene_page::start_scene_operation(bool call, int scene) {
+  if (scene == 0 || scene_operation_running()) return false;
+  begin_operation(call, scene);
+  return true;
+}
+
+void set_scene_page::call_clicked() { start_scene_operation(true, selected_or_hint(*this)); }
+void set_scene_page::save_clicked() { start_scene_operation(false, selected_or_hint(*this)); }
+
+void set_scene_page::lock_clicked() {
+  const bool locked = !state().key_lock;
+  state().key_lock = locked;
+  lock_->setChecked(locked);
+  env_.session.engine.device().send_config_command(scene_key_lock_command(locked));
+}
+
+void set_scene_page::import_clicked() {
+  const int s = selected_or_hint(*this);
+  // One transfer at a time: they share the console's transfer image.
+  if (s == 0 || exchange_.running()) return;
+  import_target_ = s;
+  take_scene_file_text();
+  if (open_dialog_) delete open_dialog_;
+  open_dialog_ = new QFileDialog(window(), tr_text("IMPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
+  open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+  open_dialog_->setFileMode(QFileDialog::ExistingFile);
+  open_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
+  open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  connect(open_dialog_, &QFileDialog::fileSelected, this, [](const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > max_scene_file_bytes) return;
+    const QByteArray bytes = f.readAll();
+    if (bytes.size() != f.size()) return;
+    const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size()));
+    put_scene_file_text(std::make_unique<std::string>(scene_file_text(view)));
+  });
+  open_dialog_->open();
+}
+
+void set_scene_page::poll_import() {
+  // A file chosen while a transfer runs waits for it to end.
+  if (exchange_.running()) return;
+  const std::unique_ptr<std::string> text = take_scene_file_text();
+  if (!text) return;
+  if (exchange_.start_import(*text, import_target_, env_.nav.now()) == scene_check::ok) start_transfer_timer();
+}
+
+void set_scene_page::export_clicked() {
+  const int s = selected_or_hint(*this);
+  if (s == 0) return;
+  if (exchange_.start_export(s, env_.nav.now())) start_transfer_timer();
+}
+
+void set_scene_page::start_transfer_timer() {
+  if (!transfer_timer_.isActive()) transfer_timer_.start();
+}
+
+void set_scene_page::tick_transfer() {
+  exchange_.tick(env_.nav.now());
+  if (!exchange_.running()) transfer_timer_.stop();
+}
+
+void set_scene_page::save_file(const std::string& json) {
+  if (save_dialog_) delete save_dialog_;
+  save_dialog_ = new QFileDialog(window(), tr_text("EXPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
+  save_dialog_->setAcceptMode(QFileDialog::AcceptSave);
+  save_dialog_->setFileMode(QFileDialog::AnyFile);
+  save_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
+  save_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  const std::vector<uint8_t> bytes =
+      scene_file_code(std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
+  connect(save_dialog_, &QFileDialog::fileSelected, this, [bytes](const QString& path) {
+    const file_write w = write_file_atomically(path.toStdString(),
+                                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!w.ok) log_print("scene file not written: %s\n", w.reason.c_str());
+  });
+  save_dialog_->open();
+}
+
+page* create_set_scene(QWidget* parent, page_env& env, int) { return new set_scene_page(parent, env); }
+
+}  // namespace vorante
