@@ -33,6 +33,7 @@
 #include "ui/foundation/fonts.h"
 #include "ui/screens/mixer/connect_dialog.h"
 #include "ui/screens/mixer/group_bar.h"
+#include "ui/screens/settings/settings_link.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
   QObject::connect(&port, &qt_ui_port::link_state, &nav, &navigator::show_link_state);
   QObject::connect(&port, &qt_ui_port::surface_key, &nav, [&nav](uint16_t code) { nav.console_key(code); });
   QObject::connect(&port, &qt_ui_port::surface_encoder, &nav, &navigator::console_encoder);
+  listen_to_settings(port, nav);
 
   if (options.group_bar) {
     auto* bar = new group_bar(nav);
