@@ -111,19 +111,20 @@ struct settings_rig {
   }
 };
 
-// Types `text` into the open text entry and commits it.
-void type_and_commit(QWidget* host, const QString& text) {
-  QVERIFY(text_entry_is_open());
+// Types `text` into the open text entry and commits it; false when no entry was open.
+[[nodiscard]] bool type_and_commit(QWidget* host, const QString& text) {
   auto* edit = host->findChild<QLineEdit*>();
-  QVERIFY(edit);
+  if (!text_entry_is_open() || edit == nullptr) return false;
   edit->setText(text);
   text_entry_close(true);
+  return true;
 }
 
-void click(QWidget* w) {
-  QVERIFY(w);
-  QVERIFY(w->isVisible());
+// A short click in the middle; false when there is nothing on screen to click.
+[[nodiscard]] bool click(QWidget* w) {
+  if (w == nullptr || !w->isVisible()) return false;
   QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  return true;
 }
 
 QString shown_text(QAbstractButton* b) {
@@ -171,12 +172,12 @@ class settings_pages_test : public test::host_window_test {
   void menu_rows_show_their_pages_and_titles() {
     settings_rig rig(host_);
     setting_page* menu = rig.menu();
-    click(menu->row(3));
+    QVERIFY(click(menu->row(3)));
     QVERIFY(rig.nav->is_on_screen(page_set_mute_group));
     QCOMPARE(menu->title()->text(), QString("MUTE GROUP"));
     QVERIFY(menu->title_bar()->isVisible());
     // The scene row opens whatever page the registry makes for "set_scene".
-    click(menu->row(1));
+    QVERIFY(click(menu->row(1)));
     QVERIFY(rig.nav->is_on_screen(page_set_scene));
     QVERIFY(!menu->title_bar()->isVisible());
     // A page shown by name brings its row along.
@@ -241,18 +242,18 @@ class settings_pages_test : public test::host_window_test {
     QFETCH(int, hosted);
     settings_rig rig(host_);
     set_sys_page* sys = rig.sys();
-    click(sys->grid_button(button));
+    QVERIFY(click(sys->grid_button(button)));
     QCOMPARE(sys->current_view(), view);
     QCOMPARE(sys->view_title(view)->text(), title);
     if (hosted != 0) QVERIFY(rig.nav->is_on_screen(hosted));
-    click(sys->view_close(view));
+    QVERIFY(click(sys->view_close(view)));
     QCOMPARE(sys->current_view(), int(view_grid));
   }
 
   void reset_button_opens_the_confirmation_without_a_view_change() {
     settings_rig rig(host_);
     set_sys_page* sys = rig.sys();
-    click(sys->grid_button(1));
+    QVERIFY(click(sys->grid_button(1)));
     QCOMPARE(sys->current_view(), int(view_grid));
     QVERIFY(factory_reset_dialog().dialog->isVisible());
     QVERIFY(factory_reset_dialog().question->isVisible());
@@ -282,17 +283,17 @@ class settings_pages_test : public test::host_window_test {
     set_sys_page* sys = rig.sys();
     QCOMPARE(sys->language_toggle(false)->isChecked(), english);
     QCOMPARE(sys->language_toggle(true)->isChecked(), chinese);
-    click(sys->grid_button(5));
+    QVERIFY(click(sys->grid_button(5)));
     QVERIFY(!sys->restart_notice()->isVisible());
-    click(sys->language_toggle(true));
+    QVERIFY(click(sys->language_toggle(true)));
     QCOMPARE(QString::fromStdString(configured_language(config_)), QString("zh-cn"));
     QVERIFY(sys->restart_notice()->isVisible());
     QVERIFY(sys->restart_notice()->text().contains("Please restart the software"));
     // Twice the same choice: the same notice, the same file.
-    click(sys->language_toggle(true));
+    QVERIFY(click(sys->language_toggle(true)));
     QVERIFY(sys->language_toggle(true)->isChecked());
     QCOMPARE(QString::fromStdString(configured_language(config_)), QString("zh-cn"));
-    click(sys->language_toggle(false));
+    QVERIFY(click(sys->language_toggle(false)));
     QCOMPARE(QString::fromStdString(configured_language(config_)), QString("en"));
     QVERIFY(!sys->language_toggle(true)->isChecked());
     std::remove(config_.c_str());
@@ -311,11 +312,11 @@ class settings_pages_test : public test::host_window_test {
     QFETCH(bool, taken);
     settings_rig rig(host_);
     set_sys_page* sys = rig.sys();
-    click(sys->grid_button(6));
+    QVERIFY(click(sys->grid_button(6)));
     const QString before = sys->device_name_label()->text();
     rig.forget_sent();
-    click(sys->device_name_label());
-    type_and_commit(host_, typed);
+    QVERIFY(click(sys->device_name_label()));
+    QVERIFY(type_and_commit(host_, typed));
     const auto sent = rig.texts(message_code::config_command);
     if (taken) {
       QCOMPARE(sys->device_name_label()->text(), typed);
@@ -332,7 +333,7 @@ class settings_pages_test : public test::host_window_test {
     settings_rig rig(host_);
     rig.sys();
     rig.forget_sent();
-    click(system_page()->grid_button(0));
+    QVERIFY(click(system_page()->grid_button(0)));
     const auto queries = rig.texts(message_code::config_query);
     QCOMPARE(queries.size(), std::size_t(3));
     QVERIFY(queries[0].starts_with("ETH_DHCP="));
@@ -377,10 +378,10 @@ class settings_pages_test : public test::host_window_test {
     QFETCH(QString, shown);
     settings_rig rig(host_);
     network_page* net = rig.network();
-    click(net->dhcp_box(false));  // unchecked: the fields open
+    QVERIFY(click(net->dhcp_box(false)));  // unchecked: the fields open
     QVERIFY(net->address_field(false, field_gateway)->isEnabled());
-    click(net->address_field(false, field_gateway));
-    type_and_commit(host_, typed);
+    QVERIFY(click(net->address_field(false, field_gateway)));
+    QVERIFY(type_and_commit(host_, typed));
     QCOMPARE(net->address_field(false, field_gateway)->text(), shown);
   }
 
@@ -388,7 +389,7 @@ class settings_pages_test : public test::host_window_test {
     settings_rig rig(host_);
     network_page* net = rig.network();
     rig.report("ETH_DHCP=off\nETH_IP=192.168.1.120\nETH_DNS=1.1.1.1\n");
-    click(net->dhcp_box(false));
+    QVERIFY(click(net->dhcp_box(false)));
     QVERIFY(net->dhcp_box(false)->isChecked());
     for (int f = 0; f < address_field_count; ++f) {
       QCOMPARE(net->address_field(false, f)->text(), QString("0.0.0.0"));
@@ -397,13 +398,13 @@ class settings_pages_test : public test::host_window_test {
     // A disabled field opens no text entry.
     QTest::mouseClick(net->address_field(false, field_ip), Qt::LeftButton);
     QVERIFY(!text_entry_is_open());
-    click(net->dhcp_box(false));
+    QVERIFY(click(net->dhcp_box(false)));
     QVERIFY(net->address_field(false, field_ip)->isEnabled());
     QCOMPARE(net->address_field(false, field_ip)->text(), QString("0.0.0.0"));
-    click(net->address_field(false, field_ip));
-    type_and_commit(host_, "10.1.2.3");
+    QVERIFY(click(net->address_field(false, field_ip)));
+    QVERIFY(type_and_commit(host_, "10.1.2.3"));
     rig.forget_sent();
-    click(net->apply_button(0));
+    QVERIFY(click(net->apply_button(0)));
     QCOMPARE(rig.texts(message_code::config_command),
              std::vector<std::string>{
                  "ETH_DHCP=off\nETH_IP=10.1.2.3\nETH_NETMASK=0.0.0.0\nETH_GATEWAY=0.0.0.0\nETH_DNS=0.0.0.0\n"});
@@ -425,12 +426,12 @@ class settings_pages_test : public test::host_window_test {
     QFETCH(bool, sent);
     settings_rig rig(host_);
     network_page* net = rig.network();
-    click(net->ap_ssid_field());
-    type_and_commit(host_, "Desk");
-    click(net->ap_key_field());
-    type_and_commit(host_, key);
+    QVERIFY(click(net->ap_ssid_field()));
+    QVERIFY(type_and_commit(host_, "Desk"));
+    QVERIFY(click(net->ap_key_field()));
+    QVERIFY(type_and_commit(host_, key));
     rig.forget_sent();
-    click(net->apply_button(1));
+    QVERIFY(click(net->apply_button(1)));
     const auto texts = rig.texts(message_code::config_command);
     if (sent) {
       QCOMPARE(texts, std::vector<std::string>{"WIFI_MODE=ap\nAP_SSID=Desk\nAP_KEY=" + key.toStdString() + "\n"});
@@ -445,12 +446,12 @@ class settings_pages_test : public test::host_window_test {
   void station_joins_a_network_from_the_list() {
     settings_rig rig(host_);
     network_page* net = rig.network();
-    click(net->mode_box(true));
+    QVERIFY(click(net->mode_box(true)));
     QCOMPARE(net->wireless_views()->currentIndex(), 1);
-    click(net->wifi_button());
+    QVERIFY(click(net->wifi_button()));
     QVERIFY(net->ssid_popup()->isVisible());
     rig.forget_sent();
-    click(net->popup_button(0));
+    QVERIFY(click(net->popup_button(0)));
     const auto requests = rig.frames(message_code::network_list);
     QCOMPARE(requests.size(), std::size_t(1));
     QCOMPARE(requests[0], (std::vector<uint8_t>{0x80, 0x03, 0x38, 0x0A, 0x71}));
@@ -458,16 +459,16 @@ class settings_pages_test : public test::host_window_test {
     rig.deliver(make_network_list(names));
     QCOMPARE(net->network_entries().size(), 3);
     // "OK" with nothing chosen sends nothing and closes.
-    click(net->popup_button(2));
+    QVERIFY(click(net->popup_button(2)));
     QVERIFY(!net->ssid_popup()->isVisible());
     QVERIFY(rig.texts(message_code::config_command).empty());
-    click(net->wifi_button());
-    click(net->network_entries()[0]);
-    click(net->network_entries()[1]);
+    QVERIFY(click(net->wifi_button()));
+    QVERIFY(click(net->network_entries()[0]));
+    QVERIFY(click(net->network_entries()[1]));
     QVERIFY(!net->network_entries()[0]->isChecked());
-    click(net->popup_key_field());
-    type_and_commit(host_, "letmein99");
-    click(net->popup_button(2));
+    QVERIFY(click(net->popup_key_field()));
+    QVERIFY(type_and_commit(host_, "letmein99"));
+    QVERIFY(click(net->popup_button(2)));
     QCOMPARE(rig.texts(message_code::config_command),
              std::vector<std::string>{"WIFI_MODE=sta\nSTA_SSID=FOH-5G\nSTA_KEY=letmein99\n"});
     QCOMPARE(net->station_ssid_label()->text(), QString("FOH-5G"));
@@ -479,17 +480,17 @@ class settings_pages_test : public test::host_window_test {
   void lock_mode_sends_the_password_and_closes_when_the_console_locks() {
     settings_rig rig(host_);
     set_sys_page* sys = rig.sys();
-    click(sys->grid_button(2));
-    click(sys->lock_button());
+    QVERIFY(click(sys->grid_button(2)));
+    QVERIFY(click(sys->lock_button()));
     lock_dialog_parts d = lock_dialog();
     QVERIFY(d.dialog->isVisible());
     QVERIFY(d.cancel->isVisible());
     QCOMPARE(shown_text(d.action), QString("Lock"));
-    click(d.field);
-    type_and_commit(host_, "abc");
+    QVERIFY(click(d.field));
+    QVERIFY(type_and_commit(host_, "abc"));
     QCOMPARE(d.field->text(), QString("***"));
     rig.forget_sent();
-    click(d.action);
+    QVERIFY(click(d.action));
     QCOMPARE(rig.texts(message_code::config_command), std::vector<std::string>{"CMD=CHGLOCK\nPWD=abc\nLOCK=ON"});
     // The console locks: the dialog turns to unlock mode, without "Cancel".
     rig.set_lock(true);
@@ -521,15 +522,17 @@ class settings_pages_test : public test::host_window_test {
 
   void password_dialog_refuses_and_compares_data() {
     QTest::addColumn<QStringList>("entries");  // current, new, confirm
-    QTest::addColumn<QString>("toast");        // empty: sent
-    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("toast");        // shown on the way; empty: none
+    QTest::addColumn<QString>("sent");         // empty: nothing sent
     QTest::newRow("changed") << QStringList{"old", "new1", "new1"} << "" << "CMD=CHGPWD\nPWD=old\nNEWPWD=new1";
     QTest::newRow("both new empty") << QStringList{"old", "", ""} << "" << "CMD=CHGPWD\nPWD=old\nNEWPWD=";
     QTest::newRow("mismatch") << QStringList{"old", "new1", "new2"} << "Passwords do not match. Please try again."
                               << "";
-    QTest::newRow("too long") << QStringList{"old", "123456789", ""} << "Password length must not exceed 8 characters."
-                              << "";
-    QTest::newRow("space") << QStringList{"old", "a b", ""} << "Password cannot contain spaces." << "";
+    // A refused entry is not taken: the new password stays as it was (empty).
+    QTest::newRow("too long") << QStringList{"old", "123456789", ""}
+                              << "Password length must not exceed 8 characters." << "CMD=CHGPWD\nPWD=old\nNEWPWD=";
+    QTest::newRow("space") << QStringList{"old", "a b", ""} << "Password cannot contain spaces."
+                           << "CMD=CHGPWD\nPWD=old\nNEWPWD=";
   }
   void password_dialog_refuses_and_compares() {
     QFETCH(QStringList, entries);
@@ -537,29 +540,37 @@ class settings_pages_test : public test::host_window_test {
     QFETCH(QString, sent);
     settings_rig rig(host_);
     set_sys_page* sys = rig.sys();
-    click(sys->grid_button(2));
-    click(sys->password_button());
+    QVERIFY(click(sys->grid_button(2)));
+    QVERIFY(click(sys->password_button()));
     password_dialog_parts d = password_dialog();
     QVERIFY(d.dialog->isVisible());
     for (int n = 0; n < 3; ++n) {
-      click(d.fields[n]);
-      type_and_commit(host_, entries[n]);
+      QVERIFY(click(d.fields[n]));
+      QVERIFY(type_and_commit(host_, entries[n]));
     }
+    // A taken entry shows as stars; a refused one leaves the field empty.
+    const bool refused = !toast.isEmpty() && !sent.isEmpty();
+    QCOMPARE(d.fields[1]->text(), refused ? QString() : QString(entries[1].size(), '*'));
     rig.forget_sent();
-    click(d.change);
+    QVERIFY(click(d.change));
     const auto texts = rig.texts(message_code::config_command);
-    if (toast.isEmpty()) {
-      QCOMPARE(texts, std::vector<std::string>{sent.toStdString()});
-      rig.result("CMD=CHGPWD\nRESULT=OK");
-      QVERIFY(!d.dialog->isVisible());
-    } else {
-      QVERIFY(texts.empty());
+    if (!toast.isEmpty()) {
       QLabel* shown = nullptr;
       for (QLabel* l : host_->findChildren<QLabel*>())
-        if (l->text() == toast && l->isVisible()) shown = l;
+        if (l->text() == toast) shown = l;
       QVERIFY2(shown, qPrintable(toast));
-      QVERIFY(d.dialog->isVisible());
     }
+    if (sent.isEmpty()) {
+      QVERIFY(texts.empty());
+      QVERIFY(d.dialog->isVisible());
+      return;
+    }
+    QCOMPARE(texts, std::vector<std::string>{sent.toStdString()});
+    // The console's answer: a refusal keeps the dialog, success closes it.
+    rig.result("CMD=CHGPWD\nRESULT=ERR");
+    QVERIFY(d.dialog->isVisible());
+    rig.result("CMD=CHGPWD\nRESULT=OK");
+    QVERIFY(!d.dialog->isVisible());
   }
 
   void factory_reset_writes_once_and_counts_until_the_console_confirms() {
@@ -567,12 +578,12 @@ class settings_pages_test : public test::host_window_test {
     open_factory_reset(host_);
     factory_reset_parts d = factory_reset_dialog();
     rig.forget_sent();
-    click(d.ok);
+    QVERIFY(click(d.ok));
     const auto writes = rig.frames(message_code::write_params);
     QCOMPARE(writes.size(), std::size_t(1));
     const id_value pair{factory_reset_id, factory_reset_value};
-    QCOMPARE(writes[0], std::vector<uint8_t>(make_write_params({&pair, 1}).view().begin(),
-                                             make_write_params({&pair, 1}).view().end()));
+    const frame_bytes expected = make_write_params({&pair, 1});
+    QCOMPARE(writes[0], std::vector<uint8_t>(expected.view().begin(), expected.view().end()));
     QVERIFY(d.progress->isVisible());
     QVERIFY(!d.question->isVisible());
     QVERIFY(!d.ok->isVisible());

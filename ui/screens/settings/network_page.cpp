@@ -409,6 +409,7 @@ void network_page::set_network_list(const QStringList& names) {
     auto* e = new list_entry(list_, name);
     e->setObjectName("ssid_entry");
     list_column_->insertWidget(list_column_->count() - 1, e);
+    e->show();
     connect(e, &QAbstractButton::clicked, this, [this, e] {
       for (QAbstractButton* other : network_entries()) other->setChecked(other == e);
     });
