@@ -365,6 +365,31 @@ class settings_pages_test : public test::host_window_test {
     QCOMPARE(net->ap_key_field()->text(), QString());
   }
 
+  void bad_reports_change_nothing_they_should_not_data() {
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<QString>("ap_ssid");  // what the SSID field shows afterwards
+    QTest::newRow("unknown keys") << QByteArray("FOO=1\nETH_IPX=10.0.0.1\nAP_KEY=secret\n") << "Desk";
+    QTest::newRow("empty values") << QByteArray("ETH_IP=\nAP_SSID=\nWIFI_STATE=\n") << "";
+    QTest::newRow("300-byte values") << QByteArray("AP_SSID=" + QByteArray(300, 'x') + "\nETH_IP=" + QByteArray(300, '1'))
+                                     << "Desk";
+    QTest::newRow("invalid UTF-8") << QByteArray("AP_SSID=\xff\xfe" "A\n\xc0=1\n") << QString::fromUtf8("\xff\xfe" "A");
+    QTest::newRow("no lines") << QByteArray("\n\n=\n==\n") << "Desk";
+  }
+  void bad_reports_change_nothing_they_should_not() {
+    QFETCH(QByteArray, report);
+    QFETCH(QString, ap_ssid);
+    settings_rig rig(host_);
+    network_page* net = rig.network();
+    rig.report("ETH_DHCP=off\nETH_GATEWAY=192.168.1.1\nAP_SSID=Desk\nWIFI_MODE=ap\nAPIP=192.168.4.1\n");
+    rig.report(std::string_view(report.constData(), static_cast<std::size_t>(report.size())));
+    QCOMPARE(net->ap_ssid_field()->text(), ap_ssid);
+    QCOMPARE(net->address_field(false, field_gateway)->text(), QString("192.168.1.1"));
+    QVERIFY(!net->dhcp_box(false)->isChecked());
+    QCOMPARE(net->wireless_views()->currentIndex(), 0);
+    QCOMPARE(net->ap_address_label()->text(), QString("IP: 192.168.4.1"));
+    QCOMPARE(net->ap_key_field()->text(), QString());
+  }
+
   void address_fields_take_valid_addresses_only_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
@@ -457,6 +482,11 @@ class settings_pages_test : public test::host_window_test {
     QCOMPARE(requests[0], (std::vector<uint8_t>{0x80, 0x03, 0x38, 0x0A, 0x71}));
     const std::array<std::string_view, 3> names{"StageNet", "FOH-5G", "Backline"};
     rig.deliver(make_network_list(names));
+    QCOMPARE(net->network_entries().size(), 3);
+    // A touch beside the box closes the list, as "Cancel" does.
+    QTest::mouseClick(net->ssid_popup(), Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(!net->ssid_popup()->isVisible());
+    QVERIFY(click(net->wifi_button()));
     QCOMPARE(net->network_entries().size(), 3);
     // "OK" with nothing chosen sends nothing and closes.
     QVERIFY(click(net->popup_button(2)));
