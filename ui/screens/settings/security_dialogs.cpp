@@ -139,7 +139,10 @@ void sync_lock_dialog() {
   w.action->set_text(tr_text(std::string(f.action_text()).c_str()));
   w.cancel->setVisible(f.cancel_shown());
   w.layer->setVisible(f.shown());
-  if (f.shown()) w.layer->raise();
+  if (!f.shown()) return;
+  // Laid out at once, so that the dialog never shows a frame with its old buttons' places.
+  w.layer->layout()->activate();
+  w.layer->raise();
 }
 
 void make_lock_dialog() {
@@ -292,6 +295,7 @@ void start_reset() {
   w.progress->show();
   w.question->hide();
   w.buttons->hide();
+  w.layer->layout()->activate();
   if (the_nav) the_nav->session().engine.device().send_write_now(factory_reset_id, factory_reset_value);
   if (!w.counter.start()) return;
   w.timer->start(factory_reset_tick_ms);
@@ -316,7 +320,8 @@ void make_factory_reset() {
   w.progress->setObjectName("reset_progress");
   w.progress->setAlignment(Qt::AlignCenter);
   w.progress->hide();
-  content->addWidget(w.progress, 0, Qt::AlignHCenter);
+  // Full width: its text grows each second and must never be cut.
+  content->addWidget(w.progress);
   w.buttons = new QWidget(box);
   auto* row = new QHBoxLayout(w.buttons);
   row->setContentsMargins(8, 8, 8, 8);
