@@ -36,6 +36,7 @@ class device_link {
   void send_identify() { send(make_identify()); }
   void send_config_query(std::string_view text) { send(make_config_query(text)); }
   void send_config_command(std::string_view text) { send(make_config_command(text)); }
+  void send_network_list_request() { send(make_network_list_request()); }
   void send_media_command(std::span<const uint8_t> payload) { send(make_media_command(payload)); }
 
  private:

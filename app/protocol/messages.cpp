@@ -156,6 +156,8 @@ frame_bytes make_status_request() {
   return two_bytes(message_code::status, 0x00, static_cast<uint8_t>(status_byte_count));
 }
 
+frame_bytes make_network_list_request() { return make_frame(code_byte(message_code::network_list), {}); }
+
 frame_bytes make_scene_values_read(uint8_t scene, uint8_t count, uint16_t first_id) {
   payload_writer w;
   w.byte(scene);

@@ -101,6 +101,7 @@ frame_bytes make_set_channel_name(uint8_t channel, std::string_view name);
 frame_bytes make_config_query(std::string_view text);    // empty when it does not fit
 frame_bytes make_config_command(std::string_view text);  // empty above 249 bytes
 frame_bytes make_status_request();                       // bytes 0..30
+frame_bytes make_network_list_request();                 // 80 03 38 0A 71
 frame_bytes make_scene_values_read(uint8_t scene, uint8_t count, uint16_t first_id);
 // Values of IDs that are no parameter (param_count and above) go out as 0. Empty above
 // max_scene_values.

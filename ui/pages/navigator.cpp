@@ -1,5 +1,7 @@
 #include "ui/pages/navigator.h"
 
+#include <algorithm>
+
 #include "app/params/banks.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
@@ -118,6 +120,9 @@ bool navigator::show_by_name(std::string_view name, int argument) {
     if (p == 0) return false;
     chain.insert(chain.begin(), p);
   }
+  // A page inside the settings lights the SYSTEM tab, as the menu does.
+  if (std::find(chain.begin(), chain.end(), page_setting) != chain.end())
+    show_in(page_home, page_brief_cont, bar_argument_setting);
   for (std::size_t i = 0; i < chain.size(); ++i) {
     const int host = i == 0 ? page_home : chain[i - 1];
     if (!show_in(host, chain[i], i + 1 == chain.size() ? argument : show_without_open)) return false;

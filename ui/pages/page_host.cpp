@@ -56,6 +56,7 @@ bool page_host::show_page(int id, int argument) {
     next->show();
     current_ = next;
     next->page_shown();
+    emit current_changed(next->page_id());
   }
   if (argument != show_without_open) next->open(argument);
   return true;

@@ -35,6 +35,10 @@ class page_host : public QWidget {
   // The page made for `id`, or nullptr while it has not been shown yet.
   page* hosted(int id) const;
 
+ signals:
+  // Another page became current (after its page_shown, before its open).
+  void current_changed(int id);
+
  private:
   struct slot {
     int id;

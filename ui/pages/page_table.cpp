@@ -8,6 +8,9 @@
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
+#include "ui/screens/settings/network_page.h"
+#include "ui/screens/settings/set_sys_page.h"
+#include "ui/screens/settings/setting_page.h"
 
 namespace vorante {
 
@@ -24,21 +27,21 @@ constexpr std::array<page_entry, 25> pages{{
     {page_edit_output, "edit_output", page_edit_cont, nullptr},
     {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
     {page_player, "player", page_brief_cont, nullptr},
-    {page_setting, "setting", page_brief_cont, nullptr},
-    {page_set_scene, "set_scene", page_brief_cont, create_set_scene},
-    {page_set_copy, "set_copy", 0, nullptr},
-    {page_set_mute_group, "set_mute_group", 0, nullptr},
-    {page_set_phantom_group, "set_phantom_group", 0, nullptr},
-    {page_set_record, "set_record", 0, nullptr},
-    {page_set_phones, "set_phones", 0, nullptr},
+    {page_setting, "setting", page_brief_cont, create_setting_page},
+    {page_set_scene, "set_scene", page_setting, create_set_scene},
+    {page_set_copy, "set_copy", page_setting, nullptr},
+    {page_set_mute_group, "set_mute_group", page_setting, nullptr},
+    {page_set_phantom_group, "set_phantom_group", page_setting, nullptr},
+    {page_set_record, "set_record", page_set_sys, nullptr},
+    {page_set_phones, "set_phones", page_set_sys, nullptr},
     {page_set_monitor, "set_monitor", 0, nullptr},
-    {page_network, "network", 0, nullptr},
-    {page_signal, "signal", 0, nullptr},
-    {page_set_input, "set_input", 0, nullptr},
-    {page_set_output, "set_output", 0, nullptr},
+    {page_network, "network", page_set_sys, create_network_page},
+    {page_signal, "signal", page_setting, nullptr},
+    {page_set_input, "set_input", page_set_sys, nullptr},
+    {page_set_output, "set_output", page_set_sys, nullptr},
     {page_set_demo, "set_demo", 0, nullptr},
-    {page_set_sys, "set_sys", 0, nullptr},
-    {page_factory_mode, "factory_mode", 0, nullptr},
+    {page_set_sys, "set_sys", page_setting, create_set_sys_page},
+    {page_factory_mode, "factory_mode", page_setting, nullptr},
 }};
 
 static_assert([] {

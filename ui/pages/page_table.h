@@ -55,7 +55,7 @@ struct page_entry {
   int id;
   std::string_view name;
   // The container page that shows it. 0: none does (home is the root host's), so the page
-  // is never on screen: set_monitor, set_demo, and the settings pages until a menu hosts them.
+  // is never on screen: set_monitor and set_demo.
   int host;
   // nullptr while the page is not built: a placeholder showing its name stands in.
   page_maker create;

@@ -34,6 +34,7 @@
 #include "ui/screens/mixer/connect_dialog.h"
 #include "ui/screens/mixer/group_bar.h"
 #include "ui/screens/scenes/set_scene.h"
+#include "ui/screens/settings/settings_link.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
@@ -153,6 +154,7 @@ int main(int argc, char** argv) {
   QObject::connect(&port, &qt_ui_port::surface_encoder, &nav, &navigator::console_encoder);
   install_scene_keys(nav);
   QObject::connect(&port, &qt_ui_port::scene_key_lock, &nav, [](bool locked) { set_scene_key_lock(locked); });
+  listen_to_settings(port, nav);
 
   if (options.group_bar) {
     auto* bar = new group_bar(nav);

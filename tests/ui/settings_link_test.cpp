@@ -1,0 +1,239 @@
+// The settings screens on a real link: the program's session talks UDP to the console
+// simulator running as a process. Renaming the console, changing its password, locking and
+// unlocking it, applying wired network settings and a factory reset all arrive at the
+// console and come back from it.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+#include <arpa/inet.h>
+
+#include "app/core/identity.h"
+#include "app/core/options.h"
+#include "app/os/transport_factory.h"
+#include "app/params/ids.h"
+#include "app/protocol/session.h"
+#include "tests/e2e/sim_process.h"
+#include "tests/ui/host_window.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
+#include "ui/platform/main_loop.h"
+#include "ui/platform/qt_ui_port.h"
+#include "ui/screens/settings/network_page.h"
+#include "ui/screens/settings/security_dialogs.h"
+#include "ui/screens/settings/set_sys_page.h"
+#include "ui/screens/settings/settings_link.h"
+#include "ui/screens/settings/settings_widgets.h"
+#include "ui/widgets/text_entry.h"
+#include "ui/widgets/toast.h"
+
+using namespace vorante;
+
+namespace {
+
+constexpr int read_wait_ms = 20000;
+constexpr int answer_wait_ms = 3000;
+
+// The program's link, pages and settings wiring as main() puts them together.
+struct linked_rig {
+  runtime_options options;
+  qt_ui_port port;
+  link_session session{options, port};
+  console_target console;
+  page_registry registry;
+  std::unique_ptr<navigator> nav;
+  std::unique_ptr<main_loop> loop;
+
+  linked_rig(QWidget* host, uint16_t console_port) {
+    session.store.load_defaults();
+    console.set_address(INADDR_LOOPBACK);
+    console.set_port(console_port);
+    link_endpoints endpoints;
+    endpoints.console = &console;
+    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
+    session.engine.set_wake(wake_main_loop);
+    session.engine.open_link();
+
+    nav = std::make_unique<navigator>(session, registry);
+    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
+    QObject::connect(&port, &qt_ui_port::surface_key, nav.get(), [this](uint16_t code) { nav->console_key(code); });
+    QObject::connect(&port, &qt_ui_port::toast, nav.get(),
+                     [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
+    listen_to_settings(port, *nav);
+    page_host* root = nav->make_root(host);
+    root->resize(host->size());
+    root->show();
+
+    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
+    session.engine.enable();
+    loop->start();
+  }
+  ~linked_rig() { session.engine.close_link(); }
+
+  set_sys_page* sys() {
+    nav->show_by_name("set_sys", 0);
+    return system_page();
+  }
+};
+
+int sim_value(test::sim_process& sim, unsigned id) {
+  const std::string answer = sim.command("get " + std::to_string(id));
+  return std::stoi(answer.substr(answer.find(' ') + 1));
+}
+
+[[nodiscard]] bool click(QWidget* w) {
+  if (w == nullptr || !w->isVisible()) return false;
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  return true;
+}
+
+[[nodiscard]] bool type_into(QWidget* host, QWidget* field, const QString& text) {
+  if (!click(field)) return false;
+  auto* edit = host->findChild<QLineEdit*>();
+  if (!text_entry_is_open() || edit == nullptr) return false;
+  edit->setText(text);
+  text_entry_close(true);
+  return true;
+}
+
+bool toast_shows(QWidget* host, const QString& text) {
+  for (QLabel* l : host->findChildren<QLabel*>())
+    if (l->text() == text && l->isVisible()) return true;
+  return false;
+}
+
+}  // namespace
+
+class settings_link_test : public QObject, test::host_window {
+  Q_OBJECT
+
+  std::unique_ptr<test::sim_process> sim_;
+  std::unique_ptr<linked_rig> rig_;
+
+ private slots:
+  void init() {
+    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--password", "first"});
+    QVERIFY(sim_->ready());
+    QVERIFY(open_host({1280, 800}));
+    set_sys_page::set_config_path(QDir::temp().filePath("vorante-settings-link-nativecfg.ini").toStdString());
+    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+  }
+  void cleanup() {
+    hide_lock_dialog();
+    rig_.reset();
+    close_host();
+    sim_.reset();
+  }
+
+  void renaming_reaches_the_console() {
+    set_sys_page* sys = rig_->sys();
+    // An unnamed console is given the product name after the read.
+    QTRY_COMPARE_WITH_TIMEOUT(sys->device_name_label()->text(), QString::fromUtf8(product_name()), answer_wait_ms);
+    QVERIFY(click(sys->grid_button(6)));
+    QVERIFY(type_into(host_, sys->device_name_label(), "Stage Left"));
+    // The label only shows what the console reports when the page shows again.
+    sys->set_device_name_text("?");
+    sys->page_shown();
+    QTRY_COMPARE_WITH_TIMEOUT(sys->device_name_label()->text(), QString("Stage Left"), answer_wait_ms);
+    QCOMPARE(sys->firmware_label()->text(), QString("V2.1.4"));
+  }
+
+  void password_change_then_lock_and_unlock() {
+    set_sys_page* sys = rig_->sys();
+    QVERIFY(click(sys->grid_button(2)));
+    QVERIFY(click(sys->password_button()));
+    password_dialog_parts pwd = password_dialog();
+    // The wrong current password first: the console refuses and the dialog stays.
+    QVERIFY(type_into(host_, pwd.fields[0], "wrong"));
+    QVERIFY(type_into(host_, pwd.fields[1], "pw12"));
+    QVERIFY(type_into(host_, pwd.fields[2], "pw12"));
+    QVERIFY(click(pwd.change));
+    QTRY_VERIFY_WITH_TIMEOUT(toast_shows(host_, "CHANGE PASSWORD FAIL!"), answer_wait_ms);
+    QVERIFY(pwd.dialog->isVisible());
+    QVERIFY(type_into(host_, pwd.fields[0], "first"));
+    QVERIFY(click(pwd.change));
+    QTRY_VERIFY_WITH_TIMEOUT(!pwd.dialog->isVisible(), answer_wait_ms);
+    QVERIFY(toast_shows(host_, "CHANGE PASSWORD SUCCESS!"));
+
+    // Lock with the new password: the console locks and the dialog asks to unlock.
+    QVERIFY(click(sys->lock_button()));
+    lock_dialog_parts lock = lock_dialog();
+    QVERIFY(lock.cancel->isVisible());
+    QVERIFY(type_into(host_, lock.field, "pw12"));
+    QVERIFY(click(lock.action));
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.console_locked(), answer_wait_ms);
+    QCOMPARE(sim_value(*sim_, lock_state_id), 1);
+    QVERIFY(lock.dialog->isVisible());
+    QVERIFY(!lock.cancel->isVisible());
+
+    // The old password no longer opens it.
+    QVERIFY(type_into(host_, lock.field, "first"));
+    QVERIFY(click(lock.action));
+    QTRY_VERIFY_WITH_TIMEOUT(toast_shows(host_, "fail!"), answer_wait_ms);
+    QCOMPARE(sim_value(*sim_, lock_state_id), 1);
+    QVERIFY(lock.dialog->isVisible());
+
+    QVERIFY(type_into(host_, lock.field, "pw12"));
+    QVERIFY(click(lock.action));
+    QTRY_VERIFY_WITH_TIMEOUT(!lock.dialog->isVisible(), answer_wait_ms);
+    QVERIFY(!rig_->session.engine.console_locked());
+    QCOMPARE(sim_value(*sim_, lock_state_id), 0);
+  }
+
+  void console_lock_key_locks_without_password() {
+    sim_->command("key 50");
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.console_locked(), answer_wait_ms);
+    QVERIFY(lock_dialog().dialog->isVisible());
+    QVERIFY(!lock_dialog().cancel->isVisible());
+    QVERIFY(type_into(host_, lock_dialog().field, "first"));
+    QVERIFY(click(lock_dialog().action));
+    QTRY_VERIFY_WITH_TIMEOUT(!lock_dialog().dialog->isVisible(), answer_wait_ms);
+  }
+
+  void wired_settings_are_applied_and_read_back() {
+    rig_->nav->show_by_name("network", 0);
+    network_page* net = network_settings_page();
+    QVERIFY(net);
+    QTRY_COMPARE_WITH_TIMEOUT(net->address_field(false, field_ip)->text(), QString("192.168.1.120"), answer_wait_ms);
+    QVERIFY(net->dhcp_box(false)->isChecked());
+    QVERIFY(click(net->dhcp_box(false)));
+    QVERIFY(type_into(host_, net->address_field(false, field_ip), "10.0.0.7"));
+    QVERIFY(type_into(host_, net->address_field(false, field_netmask), "255.0.0.0"));
+    // Refused: the gateway keeps what the console reported.
+    QVERIFY(type_into(host_, net->address_field(false, field_gateway), "10.0.0.300"));
+    QVERIFY(click(net->apply_button(0)));
+    QTRY_VERIFY_WITH_TIMEOUT(toast_shows(host_, "Configuration saved!\nTake effect after reboot!"), answer_wait_ms);
+
+    // A fresh page reads what the console now holds.
+    rig_->nav->show_by_name("network", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!net->dhcp_box(false)->isChecked(), answer_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(net->address_field(false, field_ip)->text(), QString("10.0.0.7"), answer_wait_ms);
+    QCOMPARE(net->address_field(false, field_netmask)->text(), QString("255.0.0.0"));
+    QCOMPARE(net->address_field(false, field_gateway)->text(), QString("192.168.1.1"));
+  }
+
+  void factory_reset_brings_the_defaults_back() {
+    const unsigned id = param_id(kind_input, 2, code_fader);
+    const int factory = sim_value(*sim_, id);
+    const int changed = factory == 1000 ? 1100 : 1000;
+    sim_->command("set " + std::to_string(id) + " " + std::to_string(changed));
+    QTRY_COMPARE_WITH_TIMEOUT(int(rig_->session.store.get(id)), changed, answer_wait_ms);
+
+    set_sys_page* sys = rig_->sys();
+    QVERIFY(click(sys->grid_button(1)));
+    factory_reset_parts reset = factory_reset_dialog();
+    QVERIFY(click(reset.ok));
+    QVERIFY(reset.progress->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!reset.dialog->isVisible(), answer_wait_ms);
+    QVERIFY(toast_shows(host_, "Factory settings restored successfully!\nThe device will restart automatically."));
+    QCOMPARE(sim_value(*sim_, id), factory);
+    // The console starts over and the program reads it all again.
+    QTRY_COMPARE_WITH_TIMEOUT(int(rig_->session.store.get(id)), factory, read_wait_ms);
+  }
+};
+
+QTEST_MAIN(settings_link_test)
+#include "settings_link_test.moc"
