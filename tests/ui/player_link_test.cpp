@@ -12,6 +12,8 @@
 #include <fstream>
 
 #include "app/core/options.h"
+#include "app/core/translate.h"
+#include "ui/foundation/fonts.h"
 #include "app/media/playlist.h"
 #include "app/os/transport_factory.h"
 #include "app/protocol/messages.h"
@@ -99,6 +101,12 @@ class player_link_test : public QObject, test::host_window {
   std::unique_ptr<linked_rig> rig_;
 
  private slots:
+  void initTestCase() {
+    fonts_init();
+    // Screenshots in another language: VORANTE_SHOTS_LANG=zh-cn.
+    select_language(qgetenv("VORANTE_SHOTS_LANG").constData());
+  }
+
   void init() {
     dir_ = fs::temp_directory_path() / ("vorante-player-link-" + std::to_string(::getpid()));
     fs::remove_all(dir_);
@@ -190,6 +198,46 @@ class player_link_test : public QObject, test::host_window {
     emit menu->activated(2);
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.media.play_device() == play_device_bluetooth, 3000);
     QCOMPARE(player->views()->currentIndex(), int(view_bluetooth));
+  }
+
+  // Every view as the user sees it, saved to $VORANTE_SHOTS_DIR; skipped without it.
+  void screenshots_of_every_view() {
+    const QString out = qEnvironmentVariable("VORANTE_SHOTS_DIR");
+    if (out.isEmpty()) QSKIP("VORANTE_SHOTS_DIR not set");
+    const QString lang = qEnvironmentVariable("VORANTE_SHOTS_LANG", "en");
+    const auto save = [&](const char* name) {
+      QTest::qWait(700);
+      QVERIFY(host_->grab().save(QString("%1/player-%2-%3.png").arg(out, lang, name)));
+    };
+    rig_->nav->show_player(0);
+    auto* player = qobject_cast<player_page*>(rig_->nav->page_on_screen());
+    QVERIFY(player);
+    QTRY_COMPARE_WITH_TIMEOUT(player->playlist_size(), std::size_t{6}, scan_wait_ms);
+    save("browsing");
+    click_row(player->folder_list(), 3);
+    click_row(player->files_list(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(played_ids(log_).size(), std::size_t{1}, 3000);
+    QTest::qWait(2500);
+    save("playing");
+    QComboBox* menu = player->source_menu();
+    const auto choose = [&](int index) {
+      menu->setCurrentIndex(index);
+      emit menu->activated(index);
+    };
+    choose(1);
+    QTest::qWait(600);
+    player->findChild<QAbstractButton*>("record")->click();
+    QTest::qWait(2500);
+    save("recording");
+    player->findChild<QAbstractButton*>("record")->click();
+    choose(2);
+    QTest::qWait(600);
+    player->button_by_name("bt play")->click();
+    save("bluetooth");
+    choose(3);
+    save("optical");
+    choose(4);
+    save("coax");
   }
 };
 
