@@ -211,6 +211,9 @@ void media_client::step(uint32_t now) {
   if (hold_) {
     if (!passed(now, hold_start_, media_user_hold_ms - 1)) return;
     hold_ = false;
+    // The hold kept the scanner's answer waiting in the ring: asking again now would get
+    // a second answer that the walk takes for the next item.
+    if (scanning()) last_command_ = now;
   }
 
   if (scanning()) {

@@ -430,6 +430,19 @@ TEST(media_scanner, an_answer_resets_the_retries_and_stop_finishes_with_code_1) 
   EXPECT_EQ(s.finished_code, -1);
 }
 
+TEST(media_scanner, a_user_command_during_the_walk_delays_it_without_asking_twice) {
+  scan_run s;
+  s.disk.folders[0] = {{"one.mp3", 10, true}, {"two.mp3", 11, true}, {"three.mp3", 12, true}};
+  s.bench.client.scan_start();
+  s.pump();
+  s.bench.client.play();  // the answer to the query now waits out the hold
+  const std::size_t before = s.bench.sent.size();
+  while (s.finished_code < 0 && s.bench.now < 20000) s.pump(20);
+  EXPECT_EQ(s.finished_code, 0);
+  EXPECT_EQ(s.found, (std::vector<std::string>{"ROOT/one.mp3*", "ROOT/two.mp3", "ROOT/three.mp3"}));
+  EXPECT_EQ(s.bench.sent.size(), before + 1);  // the second query only
+}
+
 TEST(media_scanner, an_empty_sub_folder_waits_then_the_walk_goes_on_with_its_sibling) {
   scan_run s;
   s.disk.folders[0] = {{"E", 1, false}, {"F", 2, false}};
