@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -119,6 +120,7 @@ player_page::player_page(QWidget* parent, page_env& env)
     refresh_->set_angle(refresh_angle_);
   });
 
+  udisk_present_ = media_.udisk_present();
   on_transport(media_.transport_state());
   on_bluetooth(media_.bluetooth_connected(), media_.bluetooth_playing());
   const playlist saved = playlist_read();
@@ -126,10 +128,7 @@ player_page::player_page(QWidget* parent, page_env& env)
   playlist_count_ = playlist_count(saved);
 }
 
-player_page::~player_page() {
-  media_.set_events({});
-  surface_keys().media = nullptr;
-}
+player_page::~player_page() = default;
 
 // --- building -----------------------------------------------------------------------------
 
@@ -446,16 +445,26 @@ icon_button* player_page::button_by_name(const QString& name) const { return fin
 // --- the media events -------------------------------------------------------------------
 
 void player_page::register_events() {
+  // The session may outlive the page: events for a page that is gone are dropped.
+  QPointer<player_page> self(this);
   media_events e;
-  e.udisk_inserted = [this] { on_udisk_inserted(); };
-  e.udisk_removed = [this] { on_udisk_removed(); };
-  e.play_device_changed = [this](int d) { on_play_device(d); };
-  e.transport_changed = [this](int s) { on_transport(s); };
-  e.bluetooth_changed = [this](bool c, bool p) { on_bluetooth(c, p); };
-  e.playback = [this](const playback_status& s) { on_playback(s); };
-  e.time = [this](const media_time_report& t) { on_time(t); };
-  e.status_report = [this](std::span<const uint8_t>) { on_status(); };
-  e.file_found = [this](const folder_node& f, std::string_view name, uint32_t id, uint16_t, bool first) {
+  e.udisk_inserted = [self] { if (self) self->on_udisk_inserted(); };
+  e.udisk_removed = [self] { if (self) self->on_udisk_removed(); };
+  e.play_device_changed = [self](int d) { if (self) self->on_play_device(d); };
+  e.transport_changed = [self](int s) { if (self) self->on_transport(s); };
+  e.bluetooth_changed = [self](bool c, bool p) { if (self) self->on_bluetooth(c, p); };
+  e.playback = [self](const playback_status& s) { if (self) self->on_playback(s); };
+  e.time = [self](const media_time_report& t) { if (self) self->on_time(t); };
+  e.status_report = [self](std::span<const uint8_t>) { if (self) self->on_status(); };
+  e.file_found = [self](const folder_node& f, std::string_view name, uint32_t id, uint16_t, bool first) {
+    if (self) self->on_folder_file(f, name, id, first);
+  };
+  e.scan_finished = [self](int count, int code) { if (self) self->on_scan_finished(count, code); };
+  media_.set_events(std::move(e));
+}
+
+void player_page::on_folder_file(const folder_node& f, std::string_view name, uint32_t id, bool first) {
+  {
     if (first) {
       auto folder = std::make_unique<playlist_folder>();
       folder->name = f.name;
@@ -464,24 +473,25 @@ void player_page::register_events() {
       folder_file_count_ = 0;
     }
     on_file_found(f, name, id);
-  };
-  e.scan_finished = [this](int count, int code) { on_scan_finished(count, code); };
-  media_.set_events(std::move(e));
+  }
+}
 
-  surface_keys().media = [this](int key) {
+void install_media_keys(navigator& nav) {
+  surface_keys().media = [&nav](int key) {
+    media_client& media = nav.session().media;
     switch (key) {
-      case key_previous: media_.previous(); break;
-      case key_next: media_.next(); break;
+      case key_previous: media.previous(); break;
+      case key_next: media.next(); break;
       case key_play:
-        if (media_.play_device() == play_device_bluetooth)
-          media_.bluetooth_play_pause();
-        else if (media_.play_device() == play_device_udisk)
-          media_.transport_state() == transport_playing_state ? media_.pause() : media_.play();
+        if (media.play_device() == play_device_bluetooth)
+          media.bluetooth_play_pause();
+        else if (media.play_device() == play_device_udisk)
+          media.transport_state() == transport_playing_state ? media.pause() : media.play();
         break;
       case key_recorder:
-        if (media_.usb_port_state() == usb_port_udisk) {
-          env_.nav.show_player(source_recorder);
-          env_.nav.refresh_lights();
+        if (media.usb_port_state() == usb_port_udisk) {
+          nav.show_player(source_recorder);
+          nav.refresh_lights();
         }
         break;
       default: break;

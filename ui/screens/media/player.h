@@ -24,6 +24,7 @@ class QStackedWidget;
 namespace vorante {
 
 class disc;
+class navigator;
 class icon_button;
 class text_list;
 class thin_bar;
@@ -115,6 +116,7 @@ class player_page : public page {
   void on_transport(int state);
   void on_bluetooth(bool connected, bool playing);
   void on_time(const media_time_report& t);
+  void on_folder_file(const folder_node& folder, std::string_view name, uint32_t id, bool first);
   void on_file_found(const folder_node& folder, std::string_view name, uint32_t id);
   void on_scan_finished(int count, int code);
   void on_udisk_inserted();
@@ -209,5 +211,9 @@ class player_page : public page {
 };
 
 page* create_player(QWidget* parent, page_env& env, int id);
+
+// The console's media keys: previous, next, play or pause, and the recorder key that
+// opens the page. They work whether the page was made or not.
+void install_media_keys(navigator& nav);
 
 }  // namespace vorante
