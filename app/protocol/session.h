@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/options.h"
+#include "app/media/media_client.h"
 #include "app/params/store.h"
 #include "app/protocol/config_texts.h"
 #include "app/protocol/engine.h"
@@ -27,6 +28,7 @@ class link_session {
   param_store store;
   sync_engine engine;
   config_texts config;
+  media_client media;
 };
 
 }  // namespace vorante

@@ -5,6 +5,7 @@
 #include "ui/pages/container_page.h"
 #include "ui/screens/editors/edit_cont.h"
 #include "ui/screens/editors/edit_input.h"
+#include "ui/screens/media/player.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
@@ -26,7 +27,7 @@ constexpr std::array<page_entry, 25> pages{{
     {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
     {page_edit_output, "edit_output", page_edit_cont, nullptr},
     {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
-    {page_player, "player", page_brief_cont, nullptr},
+    {page_player, "player", page_brief_cont, create_player},
     {page_setting, "setting", page_brief_cont, create_setting_page},
     {page_set_scene, "set_scene", page_setting, create_set_scene},
     {page_set_copy, "set_copy", page_setting, nullptr},

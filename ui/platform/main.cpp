@@ -36,6 +36,7 @@
 #include "ui/screens/scenes/set_scene.h"
 #include "ui/screens/settings/settings_link.h"
 #include "ui/pages/navigator.h"
+#include "ui/screens/media/player.h"
 #include "ui/pages/page_registry.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -167,8 +168,8 @@ int main(int argc, char** argv) {
   page_stack& pages = *window.frame()->pages();
   add_start_pages(pages, nav);
   pages.show_page(QString::fromLatin1(mixer_root_name));
-  // The player once, so that it is made and hears the media module, then the strips.
-  nav.show_player(0);
+  // The media keys work before the player page is first opened (the page is made then).
+  install_media_keys(nav);
   nav.go_to_strips(0);
   if (requests.show) {
     const QString name = QString::fromStdString(requests.show->page);
