@@ -343,8 +343,9 @@ class edit_input_test : public test::host_window_test {
     QTest::qWait(200);
     eq_graph* g = e->peq_graph();
     QSignalSpy refreshed(g, &eq_graph::refreshed);
-    const QPoint start = g->rect().center();
+    const QPoint start = g->handle_centre({curve_kind::band, 1});
     QTest::mousePress(g, Qt::LeftButton, {}, start);
+    QVERIFY(g->dragged().has_value());
     QElapsedTimer drag;
     drag.start();
     for (int n = 0; n < 40; ++n) {
@@ -354,6 +355,8 @@ class edit_input_test : public test::host_window_test {
       QTest::qWait(10);
     }
     QTest::mouseRelease(g, Qt::LeftButton, {}, start + QPoint(120, 0));
+    // The drag went to the store: the L MID frequency moved.
+    QVERIFY(rig.store().get(in_id(3, 47)) != rig.store().default_of(in_id(3, 47)));
     const double ticks = static_cast<double>(drag.elapsed()) / 100.0;
     qInfo("EQ drag: %lld recomputations in %.1f ticks of 100 ms", static_cast<long long>(refreshed.count()), ticks);
     QVERIFY(refreshed.count() <= static_cast<int>(ticks) + 2);
@@ -362,17 +365,21 @@ class edit_input_test : public test::host_window_test {
     QTest::qWait(200);
     comp_curve* c = e->comp_large();
     const int before = c->deferred_redraws();
-    QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
+    const QPoint knee(c->model().knee.x, c->model().knee.y);
+    QTest::mousePress(c, Qt::LeftButton, {}, knee);
+    QCOMPARE(c->drag(), 1);
     drag.restart();
     for (int n = 0; n < 40; ++n) {
-      QMouseEvent move(QEvent::MouseMove, QPointF(c->rect().center() + QPoint(n, -n)),
-                       c->mapToGlobal(QPointF(c->rect().center())), Qt::NoButton, Qt::LeftButton, {});
+      QMouseEvent move(QEvent::MouseMove, QPointF(knee - QPoint(n, 0)), c->mapToGlobal(QPointF(knee)), Qt::NoButton,
+                       Qt::LeftButton, {});
       QCoreApplication::sendEvent(c, &move);
       QTest::qWait(10);
     }
-    QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().center());
-    qInfo("compressor drag: %d redraws in %.1f ticks of 100 ms", c->deferred_redraws() - before,
-          static_cast<double>(drag.elapsed()) / 100.0);
+    QTest::mouseRelease(c, Qt::LeftButton, {}, knee - QPoint(40, 0));
+    const double comp_ticks = static_cast<double>(drag.elapsed()) / 100.0;
+    qInfo("compressor drag: %d redraws in %.1f ticks of 100 ms", c->deferred_redraws() - before, comp_ticks);
+    QVERIFY(c->deferred_redraws() - before <= static_cast<int>(comp_ticks) + 2);
+    QVERIFY(rig.store().get(in_id(3, 33)) != rig.store().default_of(in_id(3, 33)));
   }
 };
 

@@ -125,6 +125,7 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   connect(peq_large_, &eq_graph::lowpass_dragged, this,
           [this](uint16_t raw) { env_.session.store.linked_set(input_id(41), raw); });
   connect(peq_large_, &eq_graph::band_dragged, this, [this](int band, uint16_t frequency, uint16_t gain) {
+    if (band < 0 || band >= input_band_count) return;
     const int first = code_input_bands + 1 + codes_per_band * band;
     env_.session.store.linked_set(input_id(first), frequency);
     env_.session.store.linked_set(input_id(first + 1), gain);
