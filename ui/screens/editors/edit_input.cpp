@@ -47,6 +47,7 @@ constexpr int left_thumbs_stretch = 5;
 constexpr rgb565 toast_refused = 0xF800;
 constexpr rgb565 toast_done = 0x07E0;
 constexpr int toast_ms = 1500;
+constexpr int meter_silent = -128;
 constexpr int first_input_record_source = 2783;
 constexpr int first_playback_destination = 2799;
 constexpr int first_record_level = 2815;
@@ -188,7 +189,10 @@ void edit_input_page::open(int index) {
   for (QWidget* w : {static_cast<QWidget*>(phantom_), static_cast<QWidget*>(gain_), mono_column_,
                      static_cast<QWidget*>(link_), static_cast<QWidget*>(copy_), static_cast<QWidget*>(paste_)})
     w->setVisible(mono);
+  for (QWidget* w : mono_titles_) w->setVisible(mono);
   meters_[1]->setVisible(!mono);
+  // A new channel's meters start from silence, not from the last one's levels.
+  for (level_meter* m : {meters_[0], meters_[1], comp_meter_in_, comp_meter_out_}) m->set_db(meter_silent);
   if (mono) {
     const int even = index & ~1;
     link_->set_text(QString::asprintf("CH%d&%d", channel_display_number(kind_input, even) + 1,

@@ -184,6 +184,7 @@ class edit_input_page : public page {
   button* phantom_ = nullptr;
   button* hiz_ = nullptr;
   QWidget* mono_column_ = nullptr;
+  std::vector<QWidget*> mono_titles_;  // LINK, COPY and PASTE over their buttons
   button* name_button_ = nullptr;
 
   eq_graph* peq_small_ = nullptr;

@@ -47,6 +47,8 @@ constexpr int header_height = 24;
 constexpr int name_button_height = 44;
 constexpr int vol_height = 56;
 constexpr int meter_width = 12;
+constexpr int peq_side_width = 96;
+constexpr int select_px = 10;
 constexpr int eq_thumb_bands = 4;
 constexpr double eq_initial_highpass_hz = 23;
 constexpr int eq_initial_highpass_code = 8;
@@ -405,12 +407,15 @@ QWidget* edit_input_page::build_peq() {
   peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   peq_large_->setMinimumSize(0, 0);
   top->addWidget(peq_large_, 1);
-  auto* side = new QVBoxLayout;
-  bypass_ = push(tr_text("BYPASS"), tab, 4, true);
+  auto* side_box = new QWidget(tab);
+  side_box->setFixedWidth(peq_side_width);
+  auto* side = new QVBoxLayout(side_box);
+  side->setContentsMargins(0, 0, 0, 0);
+  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
   bypass_->setObjectName("peq_bypass");
   connect(bypass_, &QAbstractButton::clicked, this,
           [this](bool checked) { env_.session.store.linked_set(input_id(36), checked ? 0 : 1); });
-  button* reset = push(tr_text("RESET"), tab, 1);
+  button* reset = push(tr_text("RESET"), side_box, 1);
   connect(reset, &QAbstractButton::clicked, this, [this] {
     param_store& s = env_.session.store;
     for (int c = 36; c <= 61; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
@@ -418,7 +423,7 @@ QWidget* edit_input_page::build_peq() {
   side->addWidget(bypass_, 1);
   side->addWidget(reset, 1);
   side->addStretch(2);
-  top->addLayout(side);
+  top->addWidget(side_box);
   column->addLayout(top, 3);
 
   // HP and LP: frequency cells over the stepping type and slope buttons; then the four
@@ -661,7 +666,11 @@ QWidget* edit_input_page::build_right_column() {
   settings->setObjectName("settings_box");
   auto* g = grid_of(settings);
   int row = 0;
-  auto title = [&](const char* text) { g->addWidget(plain_label(tr_text(text), settings), row++, 0, 1, 2); };
+  auto title = [&](const char* text) {
+    QLabel* l = plain_label(tr_text(text), settings);
+    g->addWidget(l, row++, 0, 1, 2);
+    return l;
+  };
   title("DCA GROUP");
   for (int n = 0; n < 4; ++n) {
     button* b = push(QString::number(n + 1), settings, 0, true);
@@ -688,13 +697,17 @@ QWidget* edit_input_page::build_right_column() {
     });
   }
   row += 2;
-  title("LINK");
+  mono_titles_.push_back(title("LINK"));
   link_ = push("CH1&2", settings, 0, true);
   link_->setObjectName("link");
   connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
   g->addWidget(link_, row++, 0, 1, 2);
-  g->addWidget(plain_label(tr_text("COPY"), settings), row, 0);
-  g->addWidget(plain_label(tr_text("PASTE"), settings), row++, 1);
+  for (const char* text : {"COPY", "PASTE"}) {
+    QLabel* l = plain_label(tr_text(text), settings);
+    g->addWidget(l, row, text[0] == 'C' ? 0 : 1);
+    mono_titles_.push_back(l);
+  }
+  ++row;
   copy_ = picture_button("res/setting/png_icon_copy.png", settings);
   copy_->setObjectName("copy");
   paste_ = picture_button("res/setting/png_icon_paste.png", settings);
@@ -704,9 +717,9 @@ QWidget* edit_input_page::build_right_column() {
   g->addWidget(copy_, row, 0);
   g->addWidget(paste_, row++, 1);
   title("SELECT");
-  select_parameters_ = push(tr_text("PARAMETERS"), settings, 0, true);
+  select_parameters_ = push(tr_text("PARAMETERS"), settings, 0, true, select_px);
   select_parameters_->setObjectName("select_parameters");
-  select_fader_ = push(tr_text("FADER"), settings, 0, true);
+  select_fader_ = push(tr_text("FADER"), settings, 0, true, select_px);
   select_fader_->setObjectName("select_fader");
   connect(select_parameters_, &QAbstractButton::clicked, this,
           [this] { show_tab(index_ < 16 ? input_tab_overview : input_tab_peq); });
