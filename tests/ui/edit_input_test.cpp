@@ -4,6 +4,7 @@
 // following the console. Also prints the time of open() and counts the recomputations of a
 // dragged handle.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -312,6 +313,51 @@ class edit_input_test : public test::host_window_test {
     QVERIFY(e->findChild<QAbstractButton*>("select_parameters")->isChecked());
   }
 
+  // Record track 5 takes CH4, playback track 3 feeds it.
+  void recorder_paths_follow_the_tracks() {
+    editor_rig rig(host_);
+    for (unsigned n = 0; n < 16; ++n) {  // by default track n records and plays input n
+      rig.store().set_local(2783 + n, 0);
+      rig.store().set_local(2799 + n, 0);
+    }
+    rig.store().set_local(2783 + 4, 4);
+    rig.store().set_local(2815 + 4, 40);
+    rig.store().set_local(2799 + 2, 4);
+    rig.store().set_local(2831 + 2, 70);
+    rig.store().set_local(2847 + 2, 0);
+    edit_input_page* e = rig.open(3);
+    auto* rec = e->findChild<button*>("record_level");
+    auto* play = e->findChild<button*>("playback_switch");
+    auto* play_level = e->findChild<button*>("playback_level");
+    auto* percent = e->findChild<QLabel*>("playback_percent");
+    QVERIFY(e->findChild<QWidget*>("record_path")->isVisible());
+    QVERIFY(e->findChild<QWidget*>("playback_path")->isVisible());
+    QCOMPARE(rec->label_text(), QString("INPUT\n40%"));
+    QCOMPARE(rec->progress(), std::optional<int>(40));
+    QCOMPARE(e->findChild<QLabel*>("record_label")->text(), QString("REC5\nIN"));
+    // Playback off: the input feeds the gain, its level cell can be selected.
+    QCOMPARE(play->label_text(), QString("INPUT"));
+    QVERIFY(!play->isChecked());
+    QVERIFY(play_level->label_text().startsWith("MIC/LINE"));
+    QVERIFY(percent->isHidden());
+    click(play_level);
+    QCOMPARE(e->selected(), 2831 + 2);
+    click(play);
+    QCOMPARE(int(rig.store().get(2847 + 2)), 1);
+    QTRY_COMPARE(play->label_text(), QString("REC3\nPLAY"));
+    QVERIFY(play->isChecked());
+    QCOMPARE(play_level->label_text(), QString("REC3"));
+    QCOMPARE(percent->text(), QString("70%"));
+    QVERIFY(!percent->isHidden());
+    // Off again: the selected level cell lets the fader go back to the channel.
+    click(play);
+    QTRY_COMPARE(e->selected(), -1);
+    // A channel no track names shows neither path.
+    e = rig.open(5);
+    QVERIFY(e->findChild<QWidget*>("record_path")->isHidden());
+    QVERIFY(e->findChild<QWidget*>("playback_path")->isHidden());
+  }
+
   void console_eq_change_redraws_both_graphs() {
     editor_rig rig(host_);
     edit_input_page* e = rig.open(2);
@@ -330,13 +376,16 @@ class edit_input_test : public test::host_window_test {
     editor_rig rig(host_);
     edit_input_page* e = rig.open(0);
     QElapsedTimer t;
-    qint64 worst = 0;
-    for (int input : {1, 2, 16, 5, 24, 9}) {
-      t.start();
-      rig.open(input);
-      worst = std::max(worst, t.nsecsElapsed());
-    }
-    qInfo("open(index) on another channel: worst %.2f ms", static_cast<double>(worst) / 1e6);
+    std::vector<qint64> times;
+    for (int round = 0; round < 5; ++round)
+      for (int input : {1, 2, 16, 5, 24, 9}) {
+        t.start();
+        rig.open(input);
+        times.push_back(t.nsecsElapsed());
+      }
+    std::sort(times.begin(), times.end());
+    qInfo("open(index) on another channel, %zu opens: median %.2f ms, worst %.2f ms", times.size(),
+          static_cast<double>(times[times.size() / 2]) / 1e6, static_cast<double>(times.back()) / 1e6);
 
     e = rig.open(3);
     e->show_tab(input_tab_peq);

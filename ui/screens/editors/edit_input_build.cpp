@@ -352,6 +352,7 @@ QWidget* edit_input_page::build_overview() {
   rec->addWidget(rec_level_, 2);
   rec->addWidget(arrow(rec_path_), 1);
   rec_label_ = plain_label("REC1\nIN", rec_path_, cell_px);
+  rec_label_->setObjectName("record_label");
   rec->addWidget(rec_label_, 2);
   connect(rec_level_, &QAbstractButton::clicked, this, [this] {
     if (record_track_ >= 0) select_cell(2815 + record_track_);
@@ -380,6 +381,7 @@ QWidget* edit_input_page::build_overview() {
   });
   level_box->addWidget(play_level_);
   play_percent_ = plain_label("0%", play_path_);
+  play_percent_->setObjectName("playback_percent");
   level_box->addWidget(play_percent_);
   play->addLayout(level_box, 2);
   play->addWidget(arrow(play_path_), 1);
