@@ -14,6 +14,7 @@
 #include "app/params/channel_state.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
+#include "ui/foundation/channel_colours.h"
 #include "tests/ui/host_window.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -342,6 +343,11 @@ class edit_input_test : public test::host_window_test {
     QVERIFY(percent->isHidden());
     click(play_level);
     QCOMPARE(e->selected(), 2831 + 2);
+    QVERIFY(play_level->isChecked());
+    click(rec);
+    QCOMPARE(e->selected(), 2815 + 4);
+    QVERIFY(!play_level->isChecked());
+    click(play_level);
     click(play);
     QCOMPARE(int(rig.store().get(2847 + 2)), 1);
     QTRY_COMPARE(play->label_text(), QString("REC3\nPLAY"));
@@ -356,6 +362,35 @@ class edit_input_test : public test::host_window_test {
     e = rig.open(5);
     QVERIFY(e->findChild<QWidget*>("record_path")->isHidden());
     QVERIFY(e->findChild<QWidget*>("playback_path")->isHidden());
+  }
+
+  void names_and_colours_follow_the_console() {
+    editor_rig rig(host_);
+    edit_input_page* e = rig.open(6);
+    rig.session.engine.names().set_channel_name(6, "Kick");
+    rig.nav->on_name(6, "Kick");
+    QCOMPARE(static_cast<button*>(e->findChild<QWidget*>("channel_name"))->label_text(), QString("Kick"));
+    QCOMPARE(e->findChild<tile*>("cell_vol")->title(), QString("Kick"));
+    QCOMPARE(e->list_button(6)->label_text(), QString("Kick"));
+    rig.session.engine.names().set_channel_name(28, "Mon 1");
+    rig.nav->on_name(28, "Mon 1");
+    QCOMPARE(e->send_strip(0)->name_button()->label_text(), QString("Mon 1"));
+    rig.session.engine.names().set_channel_name(6, "");
+    rig.nav->on_name(6, "");
+    QCOMPARE(e->findChild<tile*>("cell_vol")->title(), QString("CH7"));
+
+    // Colours land after the 50 ms refresh; DCA and mute-group membership with them.
+    rig.arrives(colour_base_id + 6, 3);
+    rig.arrives(colour_base_id + 30, 5);  // AUX3
+    QTRY_COMPARE(static_cast<button*>(e->findChild<QWidget*>("channel_name"))->released_colours().background,
+                 channel_colours[3]);
+    QCOMPARE(e->send_strip(2)->name_button()->released_colours().background, channel_colours[5]);
+    write_membership(rig.store(), kind_dca, 2, 6, true);
+    rig.nav->on_param(param_id(kind_dca, 0, code_dca_members), 0, true);
+    QTRY_VERIFY(e->dca_button(2)->isChecked());
+    QVERIFY(!e->dca_button(1)->isChecked());
+    click(e->mute_group_button(3));
+    QVERIFY(is_member(rig.store(), kind_mute_group, 3, 6));
   }
 
   void console_eq_change_redraws_both_graphs() {

@@ -302,6 +302,9 @@ void edit_input_page::select_cell(int id) {
   vol_->setChecked(false);
   selected_ = id;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(true);
+  // The recorder levels are global IDs, outside the channel's cells.
+  rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
+  play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
   fader* f = universal_->fader();
   switch (setup_.mode) {
