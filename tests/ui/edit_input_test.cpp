@@ -154,6 +154,15 @@ class edit_input_test : public test::host_window_test {
     // Deselecting returns to the channel fader.
     e->select_cell(-1);
     QCOMPARE(int(e->universal_setup().mode), int(universal_mode::channel_fader));
+    // Another channel starts with nothing selected, the old cell no longer lit (a send's
+    // cell is its strip, which has no lit state).
+    e->select_cell(static_cast<int>(in_id(2, code)));
+    QAbstractButton* lit = e->cell(code);
+    QCOMPARE(lit != nullptr, !is_input_send_code(code));
+    if (lit) QVERIFY(lit->isChecked());
+    e = rig.open(5);
+    QCOMPARE(e->selected(), -1);
+    if (lit) QVERIFY(!lit->isChecked());
   }
 
   void vol_cell_and_channel_fader_follow_the_store() {

@@ -176,6 +176,8 @@ void edit_input_page::open(int index) {
     show_tab(phantom_return_);
     phantom_return_ = -1;
   }
+  // The selection is the old channel's: let go of it before the cells move on.
+  select_cell(-1);
   index_ = index;
   // The cells follow the channel.
   std::map<int, QAbstractButton*> rekeyed;
