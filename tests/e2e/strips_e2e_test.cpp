@@ -12,40 +12,23 @@
 #include "app/protocol/messages.h"
 #include "tests/e2e/frame_log.h"
 #include "tests/e2e/process.h"
+#include "tests/e2e/screenshot.h"
 #include "tests/e2e/sim_process.h"
 
 namespace vorante {
 namespace {
 
 using namespace std::chrono_literals;
+using test::png_size;
 using test::run_process;
 using test::sim_process;
+using test::writes_received;
 
 double children_cpu_seconds() {
   rusage u{};
   ::getrusage(RUSAGE_CHILDREN, &u);
   return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
          static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-// Width and height from a PNG's header; zero when it is none.
-std::pair<uint32_t, uint32_t> png_size(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char head[24] = {};
-  if (!in.read(head, sizeof head) || std::string(head + 1, 3) != "PNG") return {0, 0};
-  auto be = [&](int at) {
-    const auto* b = reinterpret_cast<const unsigned char*>(head + at);
-    return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
-  };
-  return {be(16), be(20)};
-}
-
-// Parameter writes the simulator took in, from its frame log.
-int writes_received(const std::string& log) {
-  int writes = 0;
-  for (const test::logged_frame& f : test::read_frame_log(log))
-    writes += f.received() && f.code == code_byte(message_code::write_params);
-  return writes;
 }
 
 struct bank_case {

@@ -1,0 +1,792 @@
+// Construction of the input editor's regions: the left column, the channel list, the six
+// detail tabs, the right column with the universal fader and the settings box, and the
+// send strips.
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "app/core/translate.h"
+#include "app/params/channel_state.h"
+#include "app/params/convert.h"
+#include "app/params/names.h"
+#include "app/params/solo.h"
+#include "app/protocol/session.h"
+#include "ui/foundation/res_images.h"
+#include "ui/foundation/resource_volume.h"
+#include "ui/pages/navigator.h"
+#include "ui/screens/editors/edit_input.h"
+#include "ui/screens/mixer/colour_picker.h"
+#include "ui/screens/mixer/rename.h"
+#include "ui/widgets/button.h"
+#include "ui/widgets/dyn_curves.h"
+#include "ui/widgets/eq_graph.h"
+#include "ui/widgets/fader.h"
+#include "ui/widgets/fader_strip.h"
+#include "ui/widgets/gr_meter.h"
+#include "ui/widgets/level_meter.h"
+#include "ui/widgets/long_press.h"
+#include "ui/widgets/name_button_fader_strip.h"
+#include "ui/widgets/pan_bar.h"
+#include "ui/widgets/tile.h"
+#include "ui/widgets/toggle_button.h"
+#include "ui/widgets/overlay_layer.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante {
+
+namespace {
+
+constexpr int gap = 4;
+constexpr int small_px = 12;
+constexpr int cell_px = 14;
+constexpr int header_height = 24;
+constexpr int name_button_height = 44;
+constexpr int vol_height = 56;
+constexpr int meter_width = 12;
+constexpr int peq_side_width = 96;
+constexpr int select_px = 10;
+constexpr int eq_thumb_bands = 4;
+constexpr double eq_initial_highpass_hz = 23;
+constexpr int eq_initial_highpass_code = 8;
+constexpr double eq_initial_lowpass_hz = 16000;
+constexpr int eq_initial_lowpass_code = 9;
+constexpr rgb565 phantom_checked = 0xE002;
+constexpr rgb565 panel_background = 0x18C3;
+
+QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
+
+QLabel* plain_label(const QString& text, QWidget* parent, int px = small_px) {
+  auto* l = new QLabel(text, parent);
+  l->setFont(ui_font(px));
+  l->setAlignment(Qt::AlignCenter);
+  QPalette pal = l->palette();
+  pal.setColor(QPalette::WindowText, Qt::white);
+  l->setPalette(pal);
+  return l;
+}
+
+button* push(const QString& text, QWidget* parent, int type = 0, bool checkable = false, int px = small_px) {
+  auto* b = new button(parent);
+  b->set_text(text);
+  b->set_type(type);
+  b->setCheckable(checkable);
+  b->setFont(ui_font(px));
+  b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  b->setMinimumSize(0, 0);
+  return b;
+}
+
+// A button showing a picture from the volume instead of a text.
+button* picture_button(const char* path, QWidget* parent) {
+  button* b = push(QString(), parent);
+  auto* row = new QHBoxLayout(b);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* icon = new QLabel(b);
+  icon->setAlignment(Qt::AlignCenter);
+  icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+  icon->setPixmap(QPixmap::fromImage(image_file_load(res_path(path))));
+  row->addWidget(icon);
+  return b;
+}
+
+// A tile whose value box holds a widget (the pan bar, the phase picture) instead of a text.
+class tile_with_child : public tile {
+ public:
+  explicit tile_with_child(QWidget* parent) : tile(parent) {}
+  void set_child(QWidget* w) {
+    child_ = w;
+    place();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    tile::resizeEvent(e);
+    place();
+  }
+
+ private:
+  void place() {
+    if (!child_) return;
+    const QRect value = tile_layout(size(), QFontMetrics(font()).height()).value;
+    child_->setGeometry(value.adjusted(2, 2, -2, -2));
+  }
+  QWidget* child_ = nullptr;
+};
+
+// A painted panel behind a region.
+class panel : public QWidget {
+ public:
+  panel(rgb565 background, QWidget* parent) : QWidget(parent), background_(background) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(to_qcolor(background_));
+    p.drawRoundedRect(QRectF(rect()), 4, 4);
+  }
+
+ private:
+  rgb565 background_;
+};
+
+// Layouts drop the minimum of an ignored size policy: a button of a set height says so.
+void fix_height(QWidget* w, int h) {
+  w->setFixedHeight(h);
+  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+}
+
+void min_height(QWidget* w, int h) {
+  w->setMinimumHeight(h);
+  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
+}
+
+QGridLayout* grid_of(QWidget* w) {
+  auto* g = new QGridLayout(w);
+  g->setContentsMargins(gap, gap, gap, gap);
+  g->setSpacing(gap);
+  return g;
+}
+
+}  // namespace
+
+button* edit_input_page::grid_cell(QWidget* parent, int code, const QString& text) {
+  button* b = push(text, parent, 2, true, cell_px);
+  register_cell(b, static_cast<int>(input_id(code)));
+  return b;
+}
+
+// ---- left column ----
+
+QWidget* edit_input_page::build_left_rows() {
+  rows_ = new QWidget(this);
+  auto* column = new QVBoxLayout(rows_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+
+  auto* row1 = new QWidget(rows_);
+  row1->setMaximumHeight(edit_input_row_height);
+  auto* r1 = new QHBoxLayout(row1);
+  r1->setContentsMargins(0, 0, 0, 0);
+  r1->setSpacing(gap);
+  gain_ = new tile(row1);
+  gain_->setObjectName("cell_gain");
+  gain_->set_title(tr_text("GAIN"));
+  gain_->setCheckable(true);
+  register_cell(gain_, static_cast<int>(input_id(code_input_gain)));
+  delay_ = new tile(row1);
+  delay_->set_title(tr_text("DELAY"));
+  delay_->setCheckable(true);
+  register_cell(delay_, static_cast<int>(input_id(28)));
+  delay_->hide();  // the console has the parameter, the screen never offers it
+  auto* phase = new tile_with_child(row1);
+  phase_ = phase;
+  phase_->setObjectName("cell_phase");
+  phase_->set_title(tr_text("PHASE"));
+  auto* phase_icon = new QLabel(phase);
+  phase_icon->setObjectName("phase_icon");
+  phase_icon->setAlignment(Qt::AlignCenter);
+  phase_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+  phase->set_child(phase_icon);
+  connect(phase_, &QAbstractButton::clicked, this, [this] {
+    const unsigned id = input_id(9);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  for (QWidget* w : {static_cast<QWidget*>(gain_), static_cast<QWidget*>(delay_), static_cast<QWidget*>(phase_)}) {
+    w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    r1->addWidget(w, 1);
+  }
+  column->addWidget(row1, 1);
+
+  auto* row2 = new QWidget(rows_);
+  row2->setMaximumHeight(edit_input_row_height);
+  auto* r2 = new QHBoxLayout(row2);
+  r2->setContentsMargins(0, 0, 0, 0);
+  r2->setSpacing(gap);
+  mono_column_ = new QWidget(row2);
+  auto* mono = new QVBoxLayout(mono_column_);
+  mono->setContentsMargins(0, 0, 0, 0);
+  mono->setSpacing(2);
+  phantom_ = push("48v", mono_column_, 1, true);
+  phantom_->setObjectName("phantom");
+  connect(phantom_, &QAbstractButton::clicked, this, [this] { press_phantom(); });
+  hiz_ = push("HI-Z", mono_column_, 0, true);
+  hiz_->setObjectName("hiz");
+  connect(hiz_, &QAbstractButton::clicked, this, [this](bool checked) {
+    const unsigned id = input_id(0);
+    const uint16_t v = env_.session.store.get(id);
+    env_.session.store.linked_set(id, static_cast<uint16_t>((v & ~1u) | (checked ? 1u : 0u)));
+  });
+  mono->addWidget(phantom_, 1);
+  mono->addWidget(hiz_, 1);
+  r2->addWidget(mono_column_, 1);
+  auto* pan = new tile_with_child(row2);
+  pan_ = pan;
+  pan_->setObjectName("cell_pan");
+  pan_->set_title(tr_text("PAN"));
+  pan_->setCheckable(true);
+  pan_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  register_cell(pan_, static_cast<int>(input_id(code_input_pan)));
+  pan_bar_ = new pan_bar(pan);
+  pan->set_child(pan_bar_);
+  connect(pan_bar_, &pan_bar::value_changed, this, [this](int v) {
+    select_cell(static_cast<int>(input_id(code_input_pan)));
+    env_.session.store.linked_set(input_id(code_input_pan), to_raw(value_type::pan, v));
+  });
+  auto* pan_hold = new long_press(pan_);
+  connect(pan_hold, &long_press::long_pressed, this, [this] {
+    if (!input_pan_locked(env_.session.store, index_)) env_.session.store.linked_set(input_id(code_input_pan), 100);
+  });
+  r2->addWidget(pan_, 2);
+  column->addWidget(row2, 1);
+  return rows_;
+}
+
+QWidget* edit_input_page::build_thumbnails() {
+  thumbs_ = new QWidget(this);
+  auto* column = new QVBoxLayout(thumbs_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  auto add = [&](const char* title, int tab, QWidget* body) {
+    button* header = push(title, thumbs_);
+    header->setObjectName(QString("thumb_%1").arg(title));
+    fix_height(header, header_height);
+    connect(header, &QAbstractButton::clicked, this, [this, tab] { show_tab(tab); });
+    column->addWidget(header);
+    body->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    body->setMinimumSize(0, 0);
+    column->addWidget(body, 1);
+  };
+  peq_small_ = new eq_graph(thumbs_);
+  peq_small_->setObjectName("peq_thumbnail");
+  peq_small_->set_compact(true);
+  peq_small_->set_outline(false);
+  peq_small_->add_highpass(eq_initial_highpass_hz, eq_initial_highpass_code);
+  peq_small_->add_lowpass(eq_initial_lowpass_hz, eq_initial_lowpass_code);
+  peq_small_->spread_bands(eq_thumb_bands);
+  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  add("PEQ", input_tab_peq, peq_small_);
+  gate_small_ = new gate_curve(thumbs_);
+  gate_small_->set_compact(true);
+  gate_small_->set_curve_colour(edit_input_gate_colour);
+  gate_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  add("GATE", input_tab_gate, gate_small_);
+  comp_small_ = new comp_curve(thumbs_);
+  comp_small_->set_compact(true);
+  comp_small_->set_curve_colour(edit_input_comp_colour);
+  comp_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  add("COMP", input_tab_comp, comp_small_);
+  return thumbs_;
+}
+
+QWidget* edit_input_page::build_channel_list() {
+  list_box_ = new QWidget(this);
+  list_box_->setFixedWidth(edit_input_side_width);
+  auto* g = new QGridLayout(list_box_);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setSpacing(gap);
+  for (int n = 0; n < 16; ++n) {
+    button* b = push(QString::asprintf("CH%d", n + 1), list_box_, 0, true);
+    b->setObjectName(QString("list_%1").arg(n));
+    list_[static_cast<std::size_t>(n)] = b;
+    g->addWidget(b, n / 2, n % 2);
+    connect(b, &QAbstractButton::clicked, this, [this, n] {
+      list_[static_cast<std::size_t>(n)]->setChecked(n == index_);
+      env_.nav.open_editor(kind_input, n);
+    });
+  }
+  return list_box_;
+}
+
+// ---- tabs ----
+
+QWidget* edit_input_page::build_overview() {
+  auto* tab = new QWidget;
+  auto* column = new QVBoxLayout(tab);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+  name_button_ = push(QString(), tab, 0, false, 16);
+  name_button_->setObjectName("channel_name");
+  fix_height(name_button_, name_button_height);
+  connect(name_button_, &QAbstractButton::clicked, this, [this] {
+    QWidget* host = overlay_host();
+    if (!host) return;
+    open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_input,
+                       index_);
+  });
+  auto* hold = new long_press(name_button_);
+  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_input, index_); });
+  column->addWidget(name_button_);
+
+  auto* body = new QHBoxLayout;
+  body->setSpacing(gap);
+  auto* slot = new QWidget(tab);
+  slot->setFixedWidth(edit_input_side_width);
+  overview_slot_ = new QVBoxLayout(slot);
+  overview_slot_->setContentsMargins(0, 0, 0, 0);
+  overview_slot_->setSpacing(gap);
+  body->addWidget(slot);
+
+  // The recorder routing: the input feeding a record track, a playback track feeding the
+  // channel's gain.
+  auto* diagram = new QVBoxLayout;
+  diagram->setSpacing(gap * 4);
+  auto arrow = [&](QWidget* parent) {
+    auto* a = new QLabel(parent);
+    a->setAlignment(Qt::AlignCenter);
+    a->setPixmap(QPixmap::fromImage(image_file_load(res_path("res/common/img_arrow_right.png"))));
+    return a;
+  };
+  rec_path_ = new QWidget(tab);
+  rec_path_->setObjectName("record_path");
+  auto* rec = new QHBoxLayout(rec_path_);
+  rec->setContentsMargins(0, 0, 0, 0);
+  rec_level_ = push("INPUT\n0%", rec_path_, 2, true, cell_px);
+  rec_level_->setObjectName("record_level");
+  min_height(rec_level_, 56);
+  rec->addWidget(rec_level_, 2);
+  rec->addWidget(arrow(rec_path_), 1);
+  rec_label_ = plain_label("REC1\nIN", rec_path_, cell_px);
+  rec_label_->setObjectName("record_label");
+  rec->addWidget(rec_label_, 2);
+  connect(rec_level_, &QAbstractButton::clicked, this, [this] {
+    if (record_track_ >= 0) select_cell(2815 + record_track_);
+  });
+  diagram->addWidget(rec_path_);
+
+  play_path_ = new QWidget(tab);
+  play_path_->setObjectName("playback_path");
+  auto* play = new QHBoxLayout(play_path_);
+  play->setContentsMargins(0, 0, 0, 0);
+  play_button_ = push("REC1\nPLAY", play_path_, 0, true, cell_px);
+  play_button_->setObjectName("playback_switch");
+  min_height(play_button_, 56);
+  connect(play_button_, &QAbstractButton::clicked, this, [this] {
+    if (play_track_ < 0) return;
+    const unsigned id = static_cast<unsigned>(2847 + play_track_);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  play->addWidget(play_button_, 2);
+  auto* level_box = new QVBoxLayout;
+  play_level_ = push("INPUT", play_path_, 2, true, cell_px);
+  play_level_->setObjectName("playback_level");
+  min_height(play_level_, 40);
+  connect(play_level_, &QAbstractButton::clicked, this, [this] {
+    if (play_track_ >= 0) select_cell(2831 + play_track_);
+  });
+  level_box->addWidget(play_level_);
+  play_percent_ = plain_label("0%", play_path_);
+  play_percent_->setObjectName("playback_percent");
+  level_box->addWidget(play_percent_);
+  play->addLayout(level_box, 2);
+  play->addWidget(arrow(play_path_), 1);
+  play->addWidget(plain_label(tr_text("GAIN"), play_path_, cell_px), 2);
+  diagram->addWidget(play_path_);
+  diagram->addStretch(1);
+  body->addLayout(diagram, 1);
+  column->addLayout(body, 1);
+  rec_path_->hide();
+  play_path_->hide();
+  return tab;
+}
+
+QWidget* edit_input_page::build_peq() {
+  auto* tab = new QWidget;
+  auto* column = new QVBoxLayout(tab);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+  auto* top = new QHBoxLayout;
+  peq_large_ = new eq_graph(tab);
+  peq_large_->setObjectName("peq_graph");
+  peq_large_->add_highpass(eq_initial_highpass_hz, eq_initial_highpass_code);
+  peq_large_->add_lowpass(eq_initial_lowpass_hz, eq_initial_lowpass_code);
+  peq_large_->spread_bands(eq_thumb_bands);
+  peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  peq_large_->setMinimumSize(0, 0);
+  top->addWidget(peq_large_, 1);
+  auto* side_box = new QWidget(tab);
+  side_box->setFixedWidth(peq_side_width);
+  auto* side = new QVBoxLayout(side_box);
+  side->setContentsMargins(0, 0, 0, 0);
+  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
+  bypass_->setObjectName("peq_bypass");
+  connect(bypass_, &QAbstractButton::clicked, this,
+          [this](bool checked) { env_.session.store.linked_set(input_id(36), checked ? 0 : 1); });
+  button* reset = push(tr_text("RESET"), side_box, 1);
+  connect(reset, &QAbstractButton::clicked, this, [this] {
+    param_store& s = env_.session.store;
+    for (int c = 36; c <= 61; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
+  });
+  side->addWidget(bypass_, 1);
+  side->addWidget(reset, 1);
+  side->addStretch(2);
+  top->addWidget(side_box);
+  column->addLayout(top, 3);
+
+  // HP and LP: frequency cells over the stepping type and slope buttons; then the four
+  // bands with frequency, gain and Q.
+  auto* grids = new QHBoxLayout;
+  grids->setSpacing(gap);
+  auto* filter_box = new QWidget(tab);
+  QGridLayout* fg = grid_of(filter_box);
+  const char* filter_rows[] = {"FREQ", "FILTER", "SLOPE"};
+  for (int r = 0; r < 3; ++r) fg->addWidget(plain_label(tr_text(filter_rows[r]), filter_box), r + 1, 0);
+  for (int f = 0; f < 2; ++f) {
+    const int type_code = 38 + 2 * f;
+    fg->addWidget(plain_label(f == 0 ? "HP" : "LP", filter_box), 0, f + 1);
+    fg->addWidget(grid_cell(filter_box, type_code + 1, "400Hz"), 1, f + 1);
+    button* filter = push("BUTTER\nWORTH", filter_box, 0, false, small_px);
+    button* slope = push("12dB", filter_box, 0, false, small_px);
+    filter->setObjectName(f == 0 ? "hp_filter" : "lp_filter");
+    slope->setObjectName(f == 0 ? "hp_slope" : "lp_slope");
+    (f == 0 ? hp_filter_ : lp_filter_) = filter;
+    (f == 0 ? hp_slope_ : lp_slope_) = slope;
+    connect(filter, &QAbstractButton::clicked, this,
+            [this, type_code] { step_param(env_.session.store, input_id(type_code), 1, step_normal); });
+    connect(slope, &QAbstractButton::clicked, this,
+            [this, type_code] { step_param(env_.session.store, input_id(type_code), 1, step_field_1); });
+    fg->addWidget(filter, 2, f + 1);
+    fg->addWidget(slope, 3, f + 1);
+  }
+  auto* band_box = new QWidget(tab);
+  QGridLayout* bg = grid_of(band_box);
+  const char* band_rows[] = {"FREQ", "GAIN", "Q"};
+  const char* band_names[] = {"LOW", "L MID", "H MID", "HIGH"};
+  const char* band_initial[] = {"400Hz", "0.0dB", "1.00"};
+  for (int r = 0; r < 3; ++r) bg->addWidget(plain_label(tr_text(band_rows[r]), band_box), r + 1, 0);
+  for (int b = 0; b < input_band_count; ++b) {
+    bg->addWidget(plain_label(tr_text(band_names[b]), band_box), 0, b + 1);
+    const int first = code_input_bands + 1 + codes_per_band * b;
+    for (int r = 0; r < 3; ++r) bg->addWidget(grid_cell(band_box, first + r, band_initial[r]), r + 1, b + 1);
+  }
+  for (QGridLayout* g : {fg, bg})
+    for (int r = 1; r <= 3; ++r) g->setRowStretch(r, 1);
+  grids->addWidget(filter_box, 2);
+  grids->addWidget(band_box, 4);
+  column->addLayout(grids, 2);
+  return tab;
+}
+
+QWidget* edit_input_page::build_gate() {
+  auto* tab = new QWidget;
+  auto* row = new QHBoxLayout(tab);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(gap);
+  gate_large_ = new gate_curve(tab);
+  gate_large_->setObjectName("gate_curve");
+  gate_large_->set_curve_colour(edit_input_gate_colour);
+  gate_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  row->addWidget(gate_large_, 3);
+  auto* grid_box = new QWidget(tab);
+  QGridLayout* g = grid_of(grid_box);
+  gate_on_ = push(tr_text("OFF"), grid_box, 4, true);
+  gate_on_->setObjectName("gate_on");
+  connect(gate_on_, &QAbstractButton::clicked, this, [this] {
+    const unsigned id = input_id(code_input_gate_on);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  button* reset = push(tr_text("RESET"), grid_box, 0);
+  connect(reset, &QAbstractButton::clicked, this, [this] {
+    param_store& s = env_.session.store;
+    for (int c = 2; c <= 7; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
+  });
+  g->addWidget(gate_on_, 0, 0);
+  g->addWidget(reset, 0, 1);
+  const struct { const char* title; int code; const char* initial; } cells[] = {
+      {"THRESHOLD", 3, "0.0dB"}, {"ATTACK", 5, "0ms"}, {"DECAY", 6, "x2"}, {"HOLD", 7, "0ms"}};
+  for (int n = 0; n < 4; ++n) {
+    g->addWidget(plain_label(tr_text(cells[n].title), grid_box), 1 + 2 * (n / 2), n % 2);
+    g->addWidget(grid_cell(grid_box, cells[n].code, cells[n].initial), 2 + 2 * (n / 2), n % 2);
+  }
+  for (int r = 0; r < 5; ++r) g->setRowStretch(r, r % 2 == 0 ? 2 : 1);
+  row->addWidget(grid_box, 2);
+  return tab;
+}
+
+QWidget* edit_input_page::build_comp() {
+  auto* tab = new QWidget;
+  auto* row = new QHBoxLayout(tab);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(gap);
+  comp_meter_in_ = new level_meter(tab);
+  comp_meter_in_->show_scale(false);
+  comp_meter_in_->setFixedWidth(meter_width);
+  comp_meter_out_ = new level_meter(tab);
+  comp_meter_out_->show_scale(false);
+  comp_meter_out_->setFixedWidth(meter_width);
+  auto* gr_box = new QVBoxLayout;
+  gr_box->setSpacing(0);
+  gr_box->addWidget(plain_label("0", tab, 10));
+  gr_ = new gr_meter(tab);
+  gr_->set_range(0, 30);
+  gr_->setFixedWidth(meter_width);
+  gr_box->addWidget(gr_, 1, Qt::AlignHCenter);
+  gr_box->addWidget(plain_label("-30", tab, 10));
+  row->addWidget(comp_meter_in_);
+  row->addWidget(comp_meter_out_);
+  row->addLayout(gr_box);
+  comp_large_ = new comp_curve(tab);
+  comp_large_->setObjectName("comp_curve");
+  comp_large_->set_curve_colour(edit_input_comp_colour);
+  comp_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  row->addWidget(comp_large_, 3);
+  auto* grid_box = new QWidget(tab);
+  QGridLayout* g = grid_of(grid_box);
+  comp_on_ = push(tr_text("OFF"), grid_box, 4, true);
+  comp_on_->setObjectName("comp_on");
+  connect(comp_on_, &QAbstractButton::clicked, this, [this] {
+    const unsigned id = input_id(code_input_comp_on);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  button* reset = push(tr_text("RESET"), grid_box, 0);
+  connect(reset, &QAbstractButton::clicked, this, [this] {
+    param_store& s = env_.session.store;
+    for (int c = 29; c <= 35; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
+  });
+  g->addWidget(comp_on_, 0, 0);
+  g->addWidget(reset, 0, 1);
+  const struct { const char* title; int code; } cells[] = {
+      {"GAIN", 35}, {"THRESHOLD", 33}, {"RATIO", 30}, {"ATTACK", 31}, {"RELEASE", 32}};
+  for (int n = 0; n < 5; ++n) {
+    const int r = 1 + 2 * ((n + 1) / 2);
+    const int c = (n + 1) % 2;
+    g->addWidget(plain_label(tr_text(cells[n].title), grid_box), r, c);
+    g->addWidget(grid_cell(grid_box, cells[n].code, "0.0dB"), r + 1, c);
+  }
+  row->addWidget(grid_box, 2);
+  return tab;
+}
+
+QWidget* edit_input_page::build_phantom() {
+  auto* tab = new QWidget;
+  auto* outer = new QVBoxLayout(tab);
+  outer->addStretch(1);
+  auto* box = new panel(edit_input_phantom_box, tab);
+  box->setObjectName("phantom_question");
+  box->setFixedSize(420, 200);
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(16, 16, 16, 16);
+  auto* text = new QLabel(tr_text("Are you sure to turn on the phantom power?"), box);
+  text->setFont(ui_font(18));
+  text->setWordWrap(true);
+  text->setAlignment(Qt::AlignCenter);
+  column->addWidget(text, 1);
+  auto* answers = new QHBoxLayout;
+  button* no = push(tr_text("NO"), box, 0, false, 16);
+  no->setObjectName("phantom_no");
+  button* yes = push(tr_text("YES"), box, 0, false, 16);
+  yes->setObjectName("phantom_yes");
+  fix_height(no, 48);
+  fix_height(yes, 48);
+  connect(no, &QAbstractButton::clicked, this, [this] { answer_phantom(false); });
+  connect(yes, &QAbstractButton::clicked, this, [this] { answer_phantom(true); });
+  answers->addWidget(no);
+  answers->addWidget(yes);
+  column->addLayout(answers);
+  outer->addWidget(box, 0, Qt::AlignHCenter);
+  outer->addStretch(1);
+  return tab;
+}
+
+QWidget* edit_input_page::build_fader_tab() {
+  auto* tab = new QWidget;
+  auto* row = new QHBoxLayout(tab);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(gap);
+  for (int n = 0; n < edit_input_fader_strips; ++n) {
+    auto* s = new fader_strip(tab);
+    s->setObjectName(QString("bank_strip_%1").arg(n));
+    s->mute_button()->set_text(tr_text("MUTE"));
+    s->solo_button()->set_text(tr_text("SOLO"));
+    s->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    bank_strips_[static_cast<std::size_t>(n)] = s;
+    row->addWidget(s, 1);
+    connect(s, &fader_strip::fader_moved, this, [this, n](double db) {
+      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
+      const unsigned id = param_id(c.kind, c.index, code_fader);
+      bank_echo_ = true;
+      bank_echo_id_ = id;
+      env_.session.store.linked_set(id, to_raw(value_type::fader_level, db));
+      bank_echo_ = false;
+    });
+    connect(s, &fader_strip::mute_clicked, this, [this, n] {
+      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
+      const unsigned id = param_id(c.kind, c.index, code_on);
+      env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+    });
+    connect(s, &fader_strip::solo_clicked, this, [this, n](bool on) {
+      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
+      solo_write(env_.session.store, c.kind, c.index, on);
+    });
+  }
+  bank_spacer_ = new QWidget(tab);
+  bank_spacer_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  row->addWidget(bank_spacer_, 0);
+  return tab;
+}
+
+// ---- right column and sends ----
+
+QWidget* edit_input_page::build_right_column() {
+  auto* right = new QWidget(this);
+  right->setFixedWidth(edit_input_right_width);
+  auto* column = new QVBoxLayout(right);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+  vol_ = new tile(right);
+  vol_->setObjectName("cell_vol");
+  vol_->setCheckable(true);
+  fix_height(vol_, vol_height);
+  connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
+  auto* vol_hold = new long_press(vol_);
+  connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_input, index_); });
+  column->addWidget(vol_);
+
+  auto* middle = new QHBoxLayout;
+  middle->setSpacing(gap);
+  universal_ = new fader_strip(right);
+  universal_->setObjectName("universal_fader");
+  universal_->set_name(QString());
+  universal_->mute_button()->set_text(tr_text("MUTE"));
+  universal_->solo_button()->set_text(tr_text("SOLO"));
+  universal_->fader()->set_knob(fader_knob_normal);
+  connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
+  connect(universal_, &fader_strip::mute_clicked, this, [this] {
+    const unsigned id = input_id(code_input_on);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  connect(universal_, &fader_strip::solo_clicked, this,
+          [this](bool on) { solo_write(env_.session.store, kind_input, index_, on); });
+  middle->addWidget(universal_, 1);
+
+  auto* settings = new panel(edit_input_settings_background, right);
+  settings->setObjectName("settings_box");
+  auto* g = grid_of(settings);
+  int row = 0;
+  auto title = [&](const char* text) {
+    QLabel* l = plain_label(tr_text(text), settings);
+    g->addWidget(l, row++, 0, 1, 2);
+    return l;
+  };
+  title("DCA GROUP");
+  for (int n = 0; n < 4; ++n) {
+    button* b = push(QString::number(n + 1), settings, 0, true);
+    b->setObjectName(QString("dca_%1").arg(n));
+    dca_[static_cast<std::size_t>(n)] = b;
+    g->addWidget(b, row + n / 2, n % 2);
+    connect(b, &QAbstractButton::clicked, this, [this, n](bool on) {
+      write_membership(env_.session.store, kind_dca, n, logical_of(kind_input, index_), on);
+      if (is_fixed_stereo_left(kind_input, index_))
+        write_membership(env_.session.store, kind_dca, n, logical_of(kind_input, index_ + 1), on);
+    });
+  }
+  row += 2;
+  title("MUTE GROUP");
+  for (int n = 0; n < 4; ++n) {
+    button* b = push(QString::number(n + 1), settings, 1, true);
+    b->setObjectName(QString("mute_group_%1").arg(n));
+    mute_groups_[static_cast<std::size_t>(n)] = b;
+    g->addWidget(b, row + n / 2, n % 2);
+    connect(b, &QAbstractButton::clicked, this, [this, n](bool on) {
+      write_membership(env_.session.store, kind_mute_group, n, logical_of(kind_input, index_), on);
+      if (is_fixed_stereo_left(kind_input, index_))
+        write_membership(env_.session.store, kind_mute_group, n, logical_of(kind_input, index_ + 1), on);
+    });
+  }
+  row += 2;
+  mono_titles_.push_back(title("LINK"));
+  link_ = push("CH1&2", settings, 0, true);
+  link_->setObjectName("link");
+  connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
+  g->addWidget(link_, row++, 0, 1, 2);
+  for (const char* text : {"COPY", "PASTE"}) {
+    QLabel* l = plain_label(tr_text(text), settings);
+    g->addWidget(l, row, text[0] == 'C' ? 0 : 1);
+    mono_titles_.push_back(l);
+  }
+  ++row;
+  copy_ = picture_button("res/setting/png_icon_copy.png", settings);
+  copy_->setObjectName("copy");
+  paste_ = picture_button("res/setting/png_icon_paste.png", settings);
+  paste_->setObjectName("paste");
+  connect(copy_, &QAbstractButton::clicked, this, [this] { press_copy(); });
+  connect(paste_, &QAbstractButton::clicked, this, [this] { press_paste(); });
+  g->addWidget(copy_, row, 0);
+  g->addWidget(paste_, row++, 1);
+  title("SELECT");
+  select_parameters_ = push(tr_text("PARAMETERS"), settings, 0, true, select_px);
+  select_parameters_->setObjectName("select_parameters");
+  select_fader_ = push(tr_text("FADER"), settings, 0, true, select_px);
+  select_fader_->setObjectName("select_fader");
+  connect(select_parameters_, &QAbstractButton::clicked, this,
+          [this] { show_tab(index_ < 16 ? input_tab_overview : input_tab_peq); });
+  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
+  g->addWidget(select_parameters_, row, 0);
+  g->addWidget(select_fader_, row++, 1);
+  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
+  middle->addWidget(settings, 1);
+  column->addLayout(middle, 1);
+  return right;
+}
+
+QWidget* edit_input_page::build_sends() {
+  auto* area = new panel(edit_input_send_background, this);
+  area->setObjectName("send_area");
+  auto* row = new QHBoxLayout(area);
+  row->setContentsMargins(gap, gap, gap, gap);
+  row->setSpacing(2);
+  for (int n = 0; n < edit_input_send_strips; ++n) {
+    const channel_ref target = n < 8 ? channel_ref{kind_bus, n}
+                               : n < 10 ? channel_ref{kind_fx, n - 8}
+                                        : channel_ref{kind_bus, n == 10 ? main_l_bus : main_r_bus};
+    send_targets_[static_cast<std::size_t>(n)] = target;
+    auto* s = new name_button_fader_strip(area);
+    s->setObjectName(QString("send_%1").arg(n));
+    s->m_button()->set_text("POS");
+    s->s_button()->set_text("PRE");
+    s->m_button()->setCheckable(true);
+    s->s_button()->setCheckable(true);
+    s->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    sends_[static_cast<std::size_t>(n)] = s;
+    row->addWidget(s, 1);
+    auto select = [this, n] {
+      const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
+      select_cell(static_cast<int>(send_param_id(index_, t.kind, t.index)));
+    };
+    connect(s, &name_button_fader_strip::fader_clicked, this, select);
+    connect(s, &name_button_fader_strip::fader_moved, this, [this, n, select](double db) {
+      if (selected_ != static_cast<int>(send_param_id(index_, send_targets_[static_cast<std::size_t>(n)].kind,
+                                                      send_targets_[static_cast<std::size_t>(n)].index)))
+        select();
+      send_moved(n, db);
+    });
+    connect(s, &name_button_fader_strip::m_clicked, this, [this, n, select] {
+      select();
+      send_pre(n, false);
+    });
+    connect(s, &name_button_fader_strip::s_clicked, this, [this, n, select] {
+      select();
+      send_pre(n, true);
+    });
+    connect(s, &name_button_fader_strip::l_clicked, this, [this, n, select] {
+      select();
+      send_lr(n);
+    });
+    connect(s, &name_button_fader_strip::r_clicked, this, [this, n, select] {
+      select();
+      send_lr(n);
+    });
+    connect(s, &name_button_fader_strip::name_clicked, this, [this, n] {
+      const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
+      env_.nav.open_editor(t.kind, t.index);
+    });
+  }
+  return area;
+}
+
+}  // namespace vorante
