@@ -3,17 +3,14 @@
 // console; an EQ change made on the console redraws the editor's graphs and, back on the
 // strips page, the strip's thumbnail.
 #include <QtTest>
-#include <arpa/inet.h>
 
-#include "app/core/options.h"
-#include "app/os/transport_factory.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "tests/ui/pointer.h"
 #include "ui/foundation/eq_math.h"
-#include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -35,50 +32,12 @@ constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 constexpr int edited = 2;
 
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  edit_input_page* editor() {
-    nav->open_editor(kind_input, edited);
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-    return qobject_cast<edit_input_page*>(frame->host()->hosted(page_edit_input));
-  }
-};
-
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
+// Opens the input editor on the edited channel and returns its page.
+edit_input_page* open_editor(test::linked_rig& rig) {
+  rig.nav->open_editor(kind_input, edited);
+  auto* home = qobject_cast<container_page*>(rig.nav->root()->hosted(page_home));
+  auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
+  return qobject_cast<edit_input_page*>(frame->host()->hosted(page_edit_input));
 }
 
 unsigned in_id(int code) { return param_id(kind_input, edited, code); }
@@ -91,14 +50,14 @@ class edit_input_link_test : public QObject, test::host_window {
   Q_OBJECT
 
   std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<linked_rig> rig_;
+  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void init() {
     sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "7"});
     QVERIFY(sim_->ready());
     QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port());
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {
@@ -108,7 +67,7 @@ class edit_input_link_test : public QObject, test::host_window {
   }
 
   void band_drag_and_gain_reach_the_console() {
-    edit_input_page* e = rig_->editor();
+    edit_input_page* e = open_editor(*rig_);
     e->show_tab(input_tab_peq);
     eq_graph* g = e->peq_graph();
     QTest::qWait(200);  // laid out and drawn
@@ -125,21 +84,21 @@ class edit_input_link_test : public QObject, test::host_window {
     const int gain = rig_->session.store.get(in_id(52));
     QVERIFY(frequency != frequency_before);
     QVERIFY(gain != gain_before);
-    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, in_id(51)), frequency, change_wait_ms);
-    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, in_id(52)), gain, change_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, in_id(51)), frequency, change_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, in_id(52)), gain, change_wait_ms);
 
     // GAIN through the universal fader.
     e->select_cell(static_cast<int>(in_id(code_input_gain)));
-    const int wanted = sim_value(*sim_, in_id(code_input_gain)) == 30 ? 31 : 30;
+    const int wanted = test::sim_value(*sim_, in_id(code_input_gain)) == 30 ? 31 : 30;
     emit e->universal()->fader()->value_changed(wanted);
-    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, in_id(code_input_gain)), wanted, change_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, in_id(code_input_gain)), wanted, change_wait_ms);
   }
 
   void console_eq_change_redraws_editor_and_strip() {
-    edit_input_page* e = rig_->editor();
+    edit_input_page* e = open_editor(*rig_);
     e->show_tab(input_tab_peq);
     // LOW band gain to +9 dB on the console (raw 590).
-    const int raw = sim_value(*sim_, in_id(44)) == 590 ? 410 : 590;
+    const int raw = test::sim_value(*sim_, in_id(44)) == 590 ? 410 : 590;
     const double db = to_physical(value_type::peq_gain, static_cast<uint16_t>(raw));
     sim_->command("set " + std::to_string(in_id(44)) + " " + std::to_string(raw));
     QTRY_COMPARE_WITH_TIMEOUT(band_gain(e->peq_graph(), 0), db, change_wait_ms);

@@ -6,22 +6,19 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QtTest>
-#include <arpa/inet.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/options.h"
 #include "app/core/translate.h"
 #include "ui/foundation/fonts.h"
 #include "app/media/playlist.h"
-#include "app/os/transport_factory.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/frame_log.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
-#include "ui/platform/main_loop.h"
+#include "tests/ui/linked_rig.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -36,35 +33,6 @@ namespace {
 
 constexpr int read_wait_ms = 20000;
 constexpr int scan_wait_ms = 20000;
-
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-    nav = std::make_unique<navigator>(session, registry, steady_ms);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-};
 
 // Play-file commands the simulator received, as file IDs.
 std::vector<uint32_t> played_ids(const std::string& log) {
@@ -98,7 +66,7 @@ class player_link_test : public QObject, test::host_window {
   QString previous_cwd_;
   std::string log_;
   std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<linked_rig> rig_;
+  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void initTestCase() {
@@ -123,7 +91,7 @@ class player_link_test : public QObject, test::host_window {
     sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--disk", disk.string(), "--log", log_});
     QVERIFY(sim_->ready());
     QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{false, steady_ms, {}});
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {

@@ -7,19 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
-#include <arpa/inet.h>
 
 #include "app/core/identity.h"
-#include "app/core/options.h"
-#include "app/os/transport_factory.h"
 #include "app/params/ids.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/ui/linked_rig.h"
 #include "tests/ui/host_window.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
-#include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/settings/network_page.h"
 #include "ui/screens/settings/security_dialogs.h"
@@ -36,51 +33,18 @@ namespace {
 constexpr int read_wait_ms = 20000;
 constexpr int answer_wait_ms = 3000;
 
-// The program's link, pages and settings wiring as main() puts them together.
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
+// The program's settings wiring, as main() adds it.
+void wire_settings(test::linked_rig& rig) {
+  navigator* nav = rig.nav.get();
+  QObject::connect(&rig.port, &qt_ui_port::surface_key, nav, [nav](uint16_t code) { nav->console_key(code); });
+  QObject::connect(&rig.port, &qt_ui_port::toast, nav,
+                   [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
+  listen_to_settings(rig.port, *nav);
+}
 
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::surface_key, nav.get(), [this](uint16_t code) { nav->console_key(code); });
-    QObject::connect(&port, &qt_ui_port::toast, nav.get(),
-                     [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
-    listen_to_settings(port, *nav);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  set_sys_page* sys() {
-    nav->show_by_name("set_sys", 0);
-    return system_page();
-  }
-};
-
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
+set_sys_page* open_sys(test::linked_rig& rig) {
+  rig.nav->show_by_name("set_sys", 0);
+  return system_page();
 }
 
 [[nodiscard]] bool click(QWidget* w) {
@@ -110,7 +74,7 @@ class settings_link_test : public QObject, test::host_window {
   Q_OBJECT
 
   std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<linked_rig> rig_;
+  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void init() {
@@ -118,7 +82,7 @@ class settings_link_test : public QObject, test::host_window {
     QVERIFY(sim_->ready());
     QVERIFY(open_host({1280, 800}));
     set_sys_page::set_config_path(QDir::temp().filePath("vorante-settings-link-nativecfg.ini").toStdString());
-    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{true, {}, wire_settings});
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {
@@ -129,7 +93,7 @@ class settings_link_test : public QObject, test::host_window {
   }
 
   void renaming_reaches_the_console() {
-    set_sys_page* sys = rig_->sys();
+    set_sys_page* sys = open_sys(*rig_);
     // An unnamed console is given the product name after the read.
     QTRY_COMPARE_WITH_TIMEOUT(sys->device_name_label()->text(), QString::fromUtf8(product_name()), answer_wait_ms);
     QVERIFY(click(sys->grid_button(6)));
@@ -142,7 +106,7 @@ class settings_link_test : public QObject, test::host_window {
   }
 
   void password_change_then_lock_and_unlock() {
-    set_sys_page* sys = rig_->sys();
+    set_sys_page* sys = open_sys(*rig_);
     QVERIFY(click(sys->grid_button(2)));
     QVERIFY(click(sys->password_button()));
     password_dialog_parts pwd = password_dialog();
@@ -165,7 +129,7 @@ class settings_link_test : public QObject, test::host_window {
     QVERIFY(type_into(host_, lock.field, "pw12"));
     QVERIFY(click(lock.action));
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.console_locked(), answer_wait_ms);
-    QCOMPARE(sim_value(*sim_, lock_state_id), 1);
+    QCOMPARE(test::sim_value(*sim_, lock_state_id), 1);
     QVERIFY(lock.dialog->isVisible());
     QVERIFY(!lock.cancel->isVisible());
 
@@ -173,14 +137,14 @@ class settings_link_test : public QObject, test::host_window {
     QVERIFY(type_into(host_, lock.field, "first"));
     QVERIFY(click(lock.action));
     QTRY_VERIFY_WITH_TIMEOUT(toast_shows(host_, "fail!"), answer_wait_ms);
-    QCOMPARE(sim_value(*sim_, lock_state_id), 1);
+    QCOMPARE(test::sim_value(*sim_, lock_state_id), 1);
     QVERIFY(lock.dialog->isVisible());
 
     QVERIFY(type_into(host_, lock.field, "pw12"));
     QVERIFY(click(lock.action));
     QTRY_VERIFY_WITH_TIMEOUT(!lock.dialog->isVisible(), answer_wait_ms);
     QVERIFY(!rig_->session.engine.console_locked());
-    QCOMPARE(sim_value(*sim_, lock_state_id), 0);
+    QCOMPARE(test::sim_value(*sim_, lock_state_id), 0);
   }
 
   void console_lock_key_locks_without_password() {
@@ -217,19 +181,19 @@ class settings_link_test : public QObject, test::host_window {
 
   void factory_reset_brings_the_defaults_back() {
     const unsigned id = param_id(kind_input, 2, code_fader);
-    const int factory = sim_value(*sim_, id);
+    const int factory = test::sim_value(*sim_, id);
     const int changed = factory == 1000 ? 1100 : 1000;
     sim_->command("set " + std::to_string(id) + " " + std::to_string(changed));
     QTRY_COMPARE_WITH_TIMEOUT(int(rig_->session.store.get(id)), changed, answer_wait_ms);
 
-    set_sys_page* sys = rig_->sys();
+    set_sys_page* sys = open_sys(*rig_);
     QVERIFY(click(sys->grid_button(1)));
     factory_reset_parts reset = factory_reset_dialog();
     QVERIFY(click(reset.ok));
     QVERIFY(reset.progress->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!reset.dialog->isVisible(), answer_wait_ms);
     QVERIFY(toast_shows(host_, "Factory settings restored successfully!\nThe device will restart automatically."));
-    QCOMPARE(sim_value(*sim_, id), factory);
+    QCOMPARE(test::sim_value(*sim_, id), factory);
     // The console starts over and the program reads it all again.
     QTRY_COMPARE_WITH_TIMEOUT(int(rig_->session.store.get(id)), factory, read_wait_ms);
   }

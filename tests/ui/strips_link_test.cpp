@@ -2,16 +2,13 @@
 // running as a process. What the console holds and changes shows on the strips; what the
 // user does on the strips arrives at the console.
 #include <QtTest>
-#include <arpa/inet.h>
 
-#include "app/core/options.h"
-#include "app/os/transport_factory.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "tests/ui/pointer.h"
-#include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -31,48 +28,8 @@ namespace {
 constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 
-// The program's link and pages as main() puts them together, aimed at the simulator.
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  strips_page* page() const { return qobject_cast<strips_page*>(nav->page_on_screen()); }
-};
-
-// The value the simulator holds ("ID VALUE" answers).
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
-}
+// The strips page the navigator shows.
+strips_page* strips_on_screen(test::linked_rig& rig) { return qobject_cast<strips_page*>(rig.nav->page_on_screen()); }
 
 double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw); }
 
@@ -82,14 +39,14 @@ class strips_link_test : public QObject, test::host_window {
   Q_OBJECT
 
   std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<linked_rig> rig_;
+  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void init() {
     sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "11", "--meters"});
     QVERIFY(sim_->ready());
     QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port());
+    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port());
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {
@@ -99,14 +56,14 @@ class strips_link_test : public QObject, test::host_window {
   }
 
   void after_the_read_the_strips_show_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on_screen(*rig_);
     QVERIFY(page);
     for (int n = 0; n < 8; ++n) {
       const unsigned id = param_id(kind_input, n, code_fader);
-      const double expected = fader_db(static_cast<uint16_t>(sim_value(*sim_, id)));
+      const double expected = fader_db(static_cast<uint16_t>(test::sim_value(*sim_, id)));
       QTRY_COMPARE_WITH_TIMEOUT(page->strip(n)->fader()->value(), expected, change_wait_ms);
     }
-    const double main_l = fader_db(static_cast<uint16_t>(sim_value(*sim_, main_l_fader_id)));
+    const double main_l = fader_db(static_cast<uint16_t>(test::sim_value(*sim_, main_l_fader_id)));
     QTRY_COMPARE_WITH_TIMEOUT(page->main_section()->fader(0)->value(), main_l, change_wait_ms);
   }
 
@@ -129,9 +86,9 @@ class strips_link_test : public QObject, test::host_window {
     QFETCH(QString, what);
     QFETCH(QString, shows);
     rig_->nav->go_to_strips(logical);
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on_screen(*rig_);
     // A change, not the value the console already had.
-    QVERIFY(sim_value(*sim_, id) != value);
+    QVERIFY(test::sim_value(*sim_, id) != value);
     sim_->command("set " + std::to_string(id) + " " + std::to_string(value));
     const QStringList w = what.split(' ');
     const int n = w[1].toInt();
@@ -145,7 +102,7 @@ class strips_link_test : public QObject, test::host_window {
   }
 
   void the_users_moves_reach_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on_screen(*rig_);
     // A fader drag, by the distance the finger moves.
     fader* f = page->strip(4)->fader();
     const QPoint grab = f->knob_geometry().center();
@@ -155,20 +112,20 @@ class strips_link_test : public QObject, test::host_window {
     QTest::mouseRelease(f, Qt::LeftButton, {}, to);
     const unsigned fader_id = param_id(kind_input, 4, code_fader);
     const int written = to_raw(value_type::fader_level, f->value());
-    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, fader_id), written, change_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, fader_id), written, change_wait_ms);
 
     // A mute, and the console's acknowledgement leaves the strip as the user left it.
     const unsigned on_id = param_id(kind_input, 5, code_on);
-    const int was = sim_value(*sim_, on_id);
+    const int was = test::sim_value(*sim_, on_id);
     QTest::mouseClick(page->strip(5)->m_button(), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, on_id), was == 0 ? 1 : 0, change_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, on_id), was == 0 ? 1 : 0, change_wait_ms);
     QTRY_VERIFY_WITH_TIMEOUT(!rig_->session.store.dirty().contains(on_id), change_wait_ms);
     QCOMPARE(page->strip(5)->m_button()->isChecked(), was != 0);
   }
 
   // The meters come from the console ten times a second while the page is shown.
   void strip_meters_follow_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on_screen(*rig_);
     QTRY_VERIFY_WITH_TIMEOUT(page->strip(0)->meter1()->db() > -40 || page->strip(1)->meter1()->db() > -40, change_wait_ms);
   }
 };
