@@ -9,14 +9,11 @@
 #include "app/core/log.h"
 #include "app/protocol/config_texts.h"
 #include "app/protocol/kv.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
 using namespace vorante;
-
-void require(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 // An empty view may point anywhere.
 bool inside(std::string_view part, std::string_view whole) {
@@ -28,8 +25,8 @@ bool holds_line_break(std::string_view s) { return s.find_first_of(std::string_v
 
 // A built command never carries a line break or zero byte taken from its input.
 void check_command(const std::optional<std::string>& command, std::string_view a, std::string_view b) {
-  if (holds_line_break(a) || holds_line_break(b)) require(!command.has_value());
-  if (command) require(command->find('\0') == std::string::npos);
+  if (holds_line_break(a) || holds_line_break(b)) FUZZ_REQUIRE(!command.has_value());
+  if (command) FUZZ_REQUIRE(command->find('\0') == std::string::npos);
 }
 
 }  // namespace
@@ -43,16 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::size_t last = 0;
     int lines = 0;
     while (const auto pair = kv_next(cursor, limit)) {
-      require(inside(pair->key, text) && inside(pair->value, text));
-      require(pair->key.size() <= limit && pair->value.size() <= kv_value_limit);
-      require(!holds_line_break(pair->value));
-      require(cursor.offset > last && cursor.offset <= text.size());
+      FUZZ_REQUIRE(inside(pair->key, text) && inside(pair->value, text));
+      FUZZ_REQUIRE(pair->key.size() <= limit && pair->value.size() <= kv_value_limit);
+      FUZZ_REQUIRE(!holds_line_break(pair->value));
+      FUZZ_REQUIRE(cursor.offset > last && cursor.offset <= text.size());
       last = cursor.offset;
-      require(++lines <= static_cast<int>(size));
+      FUZZ_REQUIRE(++lines <= static_cast<int>(size));
     }
   }
   for (const std::string_view key : {"DEVNAME", "ETH_IP", "CMD", "RESULT", "LOCK", "SCENEKEYLOCK", ""}) {
-    if (const auto value = kv_get(text, key)) require(inside(*value, text));
+    if (const auto value = kv_get(text, key)) FUZZ_REQUIRE(inside(*value, text));
   }
 
   int sent = 0;

@@ -6,14 +6,11 @@
 #include <string_view>
 
 #include "ui/platform/native_config.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
 using namespace vorante;
-
-void require(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 // A value native_config_set would write and profile_get gives back unchanged: no line
 // break, no white space at either end, no matching quotes around it.
@@ -39,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   const std::string written = profile_set(text, native_config_section, "LANG", value);
   const auto lang = profile_get(written, native_config_section, "LANG");
-  require(lang.has_value() && *lang == value);
-  require(profile_get(written, native_config_section, "DEBUG") == debug_before);
+  FUZZ_REQUIRE(lang.has_value() && *lang == value);
+  FUZZ_REQUIRE(profile_get(written, native_config_section, "DEBUG") == debug_before);
 
   // Writing the same again changes nothing more.
-  require(profile_set(written, native_config_section, "LANG", value) == written);
+  FUZZ_REQUIRE(profile_set(written, native_config_section, "LANG", value) == written);
   return 0;
 }
