@@ -362,6 +362,23 @@ TEST(tcp_transport, retries_a_refused_connection_only_after_more_than_five_secon
   EXPECT_EQ(link.state_tick(), 6001u);
 }
 
+// The engine sends (identification, reads) before the connection completes; a send that
+// meets the refusal must not make the refused connection look connected.
+TEST(tcp_transport, a_refusal_met_by_an_early_send_is_never_connected) {
+  test::tcp_listener bound_only(-1);
+  tcp_transport link(0, {.port = bound_only.port()});
+  const bytes frame = {0x80, 0x04, 0x00, 0x00, 0x25, 0x68};
+  engine_ring ring;
+  bool seen_connected = false;
+  ASSERT_TRUE(eventually([&] {
+    link.send(frame.data(), frame.size());
+    link.poll(ring, 0);
+    seen_connected = seen_connected || link.state() == tcp_state::connected;
+    return link.state() == tcp_state::closed;
+  }));
+  EXPECT_FALSE(seen_connected);
+}
+
 TEST(tcp_transport, starts_a_stalled_connection_again_after_2001_ms) {
   // Backlog 0 and one connection nobody accepts: further handshakes are not answered.
   test::tcp_listener service(0);

@@ -355,10 +355,13 @@ class client {
   std::bitset<param_count> received_;
 
  private:
-  // The connection to the parameter service was refused (or lost): nothing listens there.
+  // The first connection to the parameter service was refused: nothing listens there. A
+  // connection lost later is tried again, as the service may come back.
   bool tcp_refused() {
     const auto* tcp = dynamic_cast<const tcp_transport*>(session_.engine.device().current());
-    if (tcp == nullptr || tcp->state() != tcp_transport::link_state::closed) return false;
+    if (tcp == nullptr || tcp_connected_once_) return false;
+    if (tcp->state() == tcp_transport::link_state::connected) tcp_connected_once_ = true;
+    if (tcp->state() != tcp_transport::link_state::closed) return false;
     link_failure_ = "cannot connect to " + link_text();
     return true;
   }
@@ -366,6 +369,7 @@ class client {
   std::bitset<param_count> wanted_;
   std::size_t missing_ = 0;
   std::string link_failure_;
+  bool tcp_connected_once_ = false;
   const cli_args& args_;
   runtime_options options_;
   console_target target_;
