@@ -4,7 +4,8 @@
 // median of each, their ratio, and the median of the ratios round by round (the two runs
 // of one round see the same load, which a shared machine changes from round to round);
 // the client's figure is the one it prints itself.
-// Usage: link_bench [ROUNDS]   (default 15)
+// Usage: link_bench [ROUNDS] [CLIENT]   (default 15 rounds, the vorante-cli of this build;
+// another client binary compares an older build in the same run)
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -50,8 +51,8 @@ double bare_read_ms(int fd) {
 }
 
 // The figure of "read 3518 parameters in 3.2 ms"; negative when the dump failed.
-double dump_ms(const std::string& console) {
-  const test::process_result r = test::run_process({VORANTE_CLI_PATH, "--console", console, "dump"});
+double dump_ms(const std::string& client, const std::string& console) {
+  const test::process_result r = test::run_process({client, "--console", console, "dump"});
   const auto at = r.err.find(" parameters in ");
   if (r.status != 0 || at == std::string::npos) return -1;
   return std::strtod(r.err.c_str() + at + 15, nullptr);
@@ -66,6 +67,7 @@ double median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const std::string client = argc > 2 ? argv[2] : VORANTE_CLI_PATH;
   test::sim_process sim({});
   if (!sim.ready()) {
     std::fprintf(stderr, "link_bench: the simulator did not start\n");
@@ -80,7 +82,7 @@ int main(int argc, char** argv) {
   std::vector<double> bare, dump, ratios;
   for (int round = 0; round < rounds; ++round) {
     const double b = bare_read_ms(fd.get());
-    const double d = dump_ms(sim.console());
+    const double d = dump_ms(client, sim.console());
     if (b < 0 || d < 0) {
       std::fprintf(stderr, "link_bench: round %d failed (bare %.1f, dump %.1f)\n", round, b, d);
       return 1;
