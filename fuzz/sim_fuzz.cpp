@@ -10,7 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   using namespace vorante;
-  static sim::console_model model(sim::console_settings{.meters = true, .activity_rate = 5});
+  static sim::console_model model([] {
+    sim::console_settings settings;
+    settings.meters = true;
+    settings.activity_rate = 5;
+    return settings;
+  }());
   static uint32_t now = 0;
   engine_ring ring;
   std::array<uint8_t, max_frame_size> frame{};

@@ -74,7 +74,12 @@ std::size_t tcp_transport::poll(engine_ring& ring, uint32_t now_ms) {
       if (!wait_writable(socket_.get(), 0)) return 0;
       int error = 0;
       socklen_t len = sizeof error;
-      if (::getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0)
+      // A send made while connecting takes a refusal's error away from SO_ERROR; only a
+      // socket with a peer is connected.
+      sockaddr_in peer{};
+      socklen_t peer_len = sizeof peer;
+      if (::getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0 &&
+          ::getpeername(socket_.get(), reinterpret_cast<sockaddr*>(&peer), &peer_len) == 0)
         enter(link_state::connected, now_ms);
       else
         drop_connection(now_ms);

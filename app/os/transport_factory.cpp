@@ -27,7 +27,7 @@ std::unique_ptr<transport> make_transport(const runtime_options& options, wake_f
       return std::make_unique<udp_transport>(
           target, std::move(wake),
           udp_settings{options.print_sent, options.print_received, endpoints.udp_bind_address,
-                       endpoints.udp_bind_port, clock});
+                       endpoints.udp_bind_port, clock, endpoints.udp_receive_thread});
     }
     case link_tcp:
       return std::make_unique<tcp_transport>(

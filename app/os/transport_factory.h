@@ -19,6 +19,7 @@ struct link_endpoints {
   console_target* console = nullptr;
   uint32_t udp_bind_address = 0;  // 0: the first send binds the socket
   uint16_t udp_bind_port = 0;
+  bool udp_receive_thread = true;  // false: the caller takes datagrams itself (udp_settings)
   // Mode 3: the parameter service on this machine.
   uint16_t datacenter_port = default_datacenter_port;
   // Dump stamps and the start of the first TCP attempt; the steady clock when empty.

@@ -39,6 +39,10 @@ struct udp_settings {
   uint32_t bind_address = 0;
   uint16_t bind_port = 0;
   clock_fn clock = {};  // stamps of the sent-frame dump; the steady clock when empty
+  // False: no receive thread. The caller's thread takes the waiting datagrams in poll()
+  // and sleeps on receive_fd() itself, which saves a thread hand-over per reply (the
+  // client's plain loop; the program keeps the thread beside its event loop).
+  bool receive_thread = true;
 };
 
 class udp_transport final : public transport {
@@ -60,10 +64,18 @@ class udp_transport final : public transport {
   // Datagrams turned away because they did not come from the chosen console's address.
   uint32_t ignored_datagrams() const { return ignored_.load(std::memory_order_acquire); }
 
+  // Without a receive thread: the socket to wait on for the next datagram, and whether
+  // datagrams already taken still wait for the next poll(). -1 and false with the thread.
+  int receive_fd() const { return settings_.receive_thread ? -1 : socket_.get(); }
+  bool has_queued() const { return !settings_.receive_thread && queue_.count() > 0; }
+
   void send(const uint8_t* bytes, std::size_t n) override;
   std::size_t poll(engine_ring& ring, uint32_t now_ms) override;
 
  private:
+  enum class received : uint8_t { nothing, ignored, queued };
+  // Takes one waiting datagram, if any, into the queue.
+  received receive_one(uint8_t* datagram);
   void receive_loop();
 
   console_target& target_;

@@ -2,10 +2,12 @@
 // the UI thread; the engine ring holds what the engine has not parsed yet.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vorante {
 
@@ -31,21 +33,27 @@ class spsc_ring {
 
   // Producer side: pushes as many bytes as fit, returns how many were taken.
   std::size_t push(const uint8_t* bytes, std::size_t n) {
-    std::size_t taken = 0;
-    while (taken < n && push(bytes[taken])) ++taken;
+    const std::size_t head = head_.load(std::memory_order_relaxed);
+    const std::size_t tail = tail_.load(std::memory_order_acquire);
+    const std::size_t taken = std::min(n, (tail - head - 1) & (Size - 1));
+    const std::size_t first = std::min(taken, Size - head);
+    if (taken == 0) return 0;
+    std::memcpy(buffer_.data() + head, bytes, first);
+    std::memcpy(buffer_.data(), bytes + first, taken - first);
+    head_.store((head + taken) & (Size - 1), std::memory_order_release);
     return taken;
   }
 
   // Consumer side: takes up to max bytes into out, returns how many.
   std::size_t pop(uint8_t* out, std::size_t max) {
-    std::size_t tail = tail_.load(std::memory_order_relaxed);
+    const std::size_t tail = tail_.load(std::memory_order_relaxed);
     const std::size_t head = head_.load(std::memory_order_acquire);
-    std::size_t n = 0;
-    while (n < max && tail != head) {
-      out[n++] = buffer_[tail];
-      tail = (tail + 1) & (Size - 1);
-    }
-    tail_.store(tail, std::memory_order_release);
+    const std::size_t n = std::min(max, (head - tail) & (Size - 1));
+    if (n == 0) return 0;
+    const std::size_t first = std::min(n, Size - tail);
+    std::memcpy(out, buffer_.data() + tail, first);
+    std::memcpy(out + first, buffer_.data(), n - first);
+    tail_.store((tail + n) & (Size - 1), std::memory_order_release);
     return n;
   }
 
@@ -65,6 +73,8 @@ class spsc_ring {
 // nothing.
 template <std::size_t Size = 1024>
 class byte_ring {
+  static_assert((Size & (Size - 1)) == 0, "size must be a power of two");
+
  public:
   static constexpr std::size_t capacity = Size;
 
@@ -74,7 +84,11 @@ class byte_ring {
   // Refused whole when fewer than n bytes are free.
   bool write(const uint8_t* bytes, std::size_t n) {
     if (n > free_space()) return false;
-    for (std::size_t i = 0; i < n; ++i) buffer_[(start_ + count_ + i) % Size] = bytes[i];
+    if (n == 0) return true;
+    const std::size_t at = (start_ + count_) & (Size - 1);
+    const std::size_t first = std::min(n, Size - at);
+    std::memcpy(buffer_.data() + at, bytes, first);
+    std::memcpy(buffer_.data(), bytes + first, n - first);
     count_ += n;
     return true;
   }
@@ -82,21 +96,25 @@ class byte_ring {
   // The byte at offset k from the front; false when fewer than k + 1 bytes are queued.
   bool peek(std::size_t k, uint8_t& out) const {
     if (k >= count_) return false;
-    out = buffer_[(start_ + k) % Size];
+    out = buffer_[(start_ + k) & (Size - 1)];
     return true;
   }
 
   // Copies n bytes starting at offset k; false (nothing copied) when they are not all queued.
   bool copy_out(std::size_t k, uint8_t* out, std::size_t n) const {
     if (k + n > count_) return false;
-    for (std::size_t i = 0; i < n; ++i) out[i] = buffer_[(start_ + k + i) % Size];
+    if (n == 0) return true;
+    const std::size_t at = (start_ + k) & (Size - 1);
+    const std::size_t first = std::min(n, Size - at);
+    std::memcpy(out, buffer_.data() + at, first);
+    std::memcpy(out + first, buffer_.data(), n - first);
     return true;
   }
 
   // Removes up to n bytes from the front.
   void drop(std::size_t n) {
     if (n > count_) n = count_;
-    start_ = (start_ + n) % Size;
+    start_ = (start_ + n) & (Size - 1);
     count_ -= n;
   }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/os/socket_util.h"
 #include "app/params/ids.h"
 #include "tests/e2e/peer.h"
 #include "tests/e2e/process.h"
@@ -116,6 +117,42 @@ TEST(cli_e2e, silent_console_ends_with_status_one) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("no answer from console 127.0.0.1:" + std::to_string(peer.port())), std::string::npos)
       << r.err;
+}
+
+// A link that cannot work at all is reported at once, long before the time-out.
+TEST(cli_e2e, a_link_that_cannot_open_fails_at_once_with_status_one) {
+  // A TCP port bound on loopback but not listening: every connection is refused.
+  const unique_fd bound(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(bound.get(), reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
+  socklen_t len = sizeof at;
+  ASSERT_EQ(::getsockname(bound.get(), reinterpret_cast<sockaddr*>(&at), &len), 0);
+  const std::string port = std::to_string(ntohs(at.sin_port));
+
+  struct row {
+    std::vector<std::string> link;
+    std::string command;
+    std::string message;
+  } rows[] = {
+      {{"--serial", "/dev/vorante-no-such-port"}, "get", "cannot open serial port /dev/vorante-no-such-port"},
+      {{"--serial", "/dev/vorante-no-such-port"}, "watch", "cannot open serial port"},
+      {{"--tcp=" + port}, "dump", "cannot connect to the parameter service on 127.0.0.1:" + port},
+      {{"--tcp=" + port}, "watch", "cannot connect to"},
+  };
+  for (const row& r : rows) {
+    std::vector<std::string> args = {VORANTE_CLI_PATH, "--timeout", "30"};
+    args.insert(args.end(), r.link.begin(), r.link.end());
+    args.push_back(r.command);
+    if (r.command == "get") args.push_back("1");
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto p = run_process(args, 20s);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(p.status, 1) << r.message << ": " << p.err;
+    EXPECT_NE(p.err.find(r.message), std::string::npos) << p.err;
+    EXPECT_LT(took, 3s) << r.message;
+  }
 }
 
 TEST(cli_e2e, incompatible_console_is_refused_with_its_codes) {

@@ -135,6 +135,9 @@ class platform_test : public QObject {
     QTest::newRow("section added at the end") << "[net]\nIP=1\n" << "[net]\nIP=1\n[app]\nLANG=zh-cn\n";
     QTest::newRow("empty file") << "" << "[app]\nLANG=zh-cn\n";
     QTest::newRow("CRLF kept") << "[app]\r\nLANG=en\r\nDEBUG=no\r\n" << "[app]\r\nLANG=zh-cn\r\nDEBUG=no\r\n";
+    // A lone CR at the very end ends that line; it must not become a CRLF in a file of LFs.
+    QTest::newRow("last line ends in CR") << "[net]\nIP=1\r" << "[net]\nIP=1\n[app]\nLANG=zh-cn\n";
+    QTest::newRow("last line ends in CRs") << "[app]\nX=1\n[net\r\r" << "[app]\nX=1\nLANG=zh-cn\n[net\n";
   }
   void profile_write_keeps_everything_else() {
     QFETCH(QString, before);

@@ -239,6 +239,39 @@ TEST_F(udp_fixture, moves_at_most_320_bytes_per_poll_and_loses_what_the_engine_c
   EXPECT_EQ(link->poll(ring, 57), 0u);
 }
 
+// Without the receive thread the caller's poll() takes the datagrams: nothing moves or
+// wakes in between, the socket to sleep on is handed out, and what one poll leaves over
+// stays in the socket or the queue for the next, in order.
+TEST_F(udp_fixture, without_the_receive_thread_poll_takes_the_datagrams_itself) {
+  EXPECT_EQ(open()->receive_fd(), -1) << "the thread has the socket";
+  settings.receive_thread = false;
+  auto link = open();
+  ASSERT_GE(link->receive_fd(), 0);
+  target.set_address(loopback_address);
+  udp_peer stranger(0x7F000002, 0);  // 127.0.0.2
+  ASSERT_TRUE(stranger.ok());
+  stranger.send_to(loopback_address, link->local_port(), {0xEE});
+  const bytes a = counting_bytes(200), b = counting_bytes(200, 0x40), c = counting_bytes(200, 0x80);
+  for (const bytes* d : {&a, &b, &c}) console.send_to(loopback_address, link->local_port(), *d);
+  ASSERT_TRUE(wait_readable(link->receive_fd(), 5000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // all four in the socket
+  EXPECT_EQ(wakes.load(), 0);
+  EXPECT_EQ(link->ignored_datagrams(), 0u) << "nothing is read before poll()";
+
+  engine_ring ring;
+  EXPECT_EQ(link->poll(ring, 0), 320u);
+  EXPECT_TRUE(link->has_queued());
+  EXPECT_EQ(link->poll(ring, 0), 280u);
+  EXPECT_FALSE(link->has_queued());
+  EXPECT_EQ(link->poll(ring, 0), 0u);
+  bytes all = a;
+  all.insert(all.end(), b.begin(), b.end());
+  all.insert(all.end(), c.begin(), c.end());
+  EXPECT_EQ(ring_contents(ring), all);
+  EXPECT_EQ(link->ignored_datagrams(), 1u);
+  EXPECT_EQ(wakes.load(), 0) << "the caller needs no wake-up for what it took itself";
+}
+
 // --- TCP ------------------------------------------------------------------------------------
 
 using tcp_state = tcp_transport::link_state;
@@ -327,6 +360,23 @@ TEST(tcp_transport, retries_a_refused_connection_only_after_more_than_five_secon
   EXPECT_EQ(link.state_tick(), 1000u);
   link.poll(ring, 6001);
   EXPECT_EQ(link.state_tick(), 6001u);
+}
+
+// The engine sends (identification, reads) before the connection completes; a send that
+// meets the refusal must not make the refused connection look connected.
+TEST(tcp_transport, a_refusal_met_by_an_early_send_is_never_connected) {
+  test::tcp_listener bound_only(-1);
+  tcp_transport link(0, {.port = bound_only.port()});
+  const bytes frame = {0x80, 0x04, 0x00, 0x00, 0x25, 0x68};
+  engine_ring ring;
+  bool seen_connected = false;
+  ASSERT_TRUE(eventually([&] {
+    link.send(frame.data(), frame.size());
+    link.poll(ring, 0);
+    seen_connected = seen_connected || link.state() == tcp_state::connected;
+    return link.state() == tcp_state::closed;
+  }));
+  EXPECT_FALSE(seen_connected);
 }
 
 TEST(tcp_transport, starts_a_stalled_connection_again_after_2001_ms) {

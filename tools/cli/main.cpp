@@ -1,11 +1,12 @@
 // vorante-cli: the link side of the control surface on the command line, for scripts and
 // tests. It talks to a console (or the simulator) with the same store and engine as the
 // desktop program.
+#include <poll.h>
+
 #include <algorithm>
 #include <atomic>
 #include <bitset>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/core/identity.h"
@@ -24,7 +27,11 @@
 #include "app/core/program_info.h"
 #include "app/os/discovery.h"
 #include "app/os/link_dump.h"
+#include "app/os/serial_transport.h"
 #include "app/os/socket_util.h"
+#include "app/os/tcp_transport.h"
+#include "app/os/udp_transport.h"
+#include "app/os/wake_event.h"
 #include "app/os/transport_factory.h"
 #include "app/protocol/session.h"
 #include "app/os/safe_file.h"
@@ -216,26 +223,32 @@ uint32_t now_ms() {
       std::chrono::duration_cast<std::chrono::milliseconds>(steady::now().time_since_epoch()).count());
 }
 
-// The main loop's wake-up: receive threads and the engine ask for the next step at once.
+// The main loop's wake-up: the engine and receive threads ask for the next step at once
+// through an event descriptor; a UDP link without its receive thread wakes the loop by
+// its socket becoming readable, with no other thread in between.
 class waker {
  public:
+  // The engine wakes from within the step, on this loop's own thread: a flag is enough
+  // there, and saves three system calls per reply.
   void wake() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      flag_ = true;
+    if (std::this_thread::get_id() == loop_thread_) {
+      woken_ = true;
+      return;
     }
-    cv_.notify_one();
+    event_.signal();
   }
-  void wait(std::chrono::milliseconds max) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    cv_.wait_for(lock, max, [this] { return flag_; });
-    flag_ = false;
+  // Sleeps at most `max` until woken or `fd` (when not -1) is readable.
+  void wait(std::chrono::milliseconds max, int fd) {
+    if (std::exchange(woken_, false)) return;
+    pollfd p[2] = {{event_.fd(), POLLIN, 0}, {fd, POLLIN, 0}};
+    ::poll(p, 2, static_cast<int>(max.count()));  // negative descriptors are left out
+    if (p[0].revents & POLLIN) event_.clear();
   }
 
  private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool flag_ = false;
+  const std::thread::id loop_thread_ = std::this_thread::get_id();
+  bool woken_ = false;
+  wake_event event_;
 };
 
 std::atomic<bool> interrupted{false};
@@ -259,11 +272,20 @@ class client {
     link_endpoints endpoints;
     endpoints.console = &target_;
     endpoints.datacenter_port = a.tcp_port;
+    endpoints.udp_receive_thread = false;  // run_until waits on the socket itself
     session_.engine.set_transport_factory([this, endpoints] {
-      return make_transport(options_, [this] { waker_.wake(); }, endpoints);
+      auto link = make_transport(options_, [this] { waker_.wake(); }, endpoints);
+      // A port that cannot be opened stays that way: say so now rather than at the time-out.
+      if (options_.link_mode == link_serial && dynamic_cast<serial_transport*>(link.get()) == nullptr)
+        link_failure_ = "cannot open " + link_text();
+      return link;
     });
     session_.engine.set_wake([this] { waker_.wake(); });
-    session_.engine.messages().set_value_observer([this](uint16_t id, uint16_t) { received_.set(id); });
+    session_.engine.messages().set_value_observer([this](uint16_t id, uint16_t) {
+      // Counted as they come, so the step need not look at every ID for the end.
+      if (wanted_.test(id) && !received_.test(id)) --missing_;
+      received_.set(id);
+    });
     session_.engine.open_link();
     session_.engine.enable();
     deadline_ = steady::now() + std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
@@ -278,13 +300,17 @@ class client {
   template <class Done>
   bool run_until(Done&& done, steady::time_point deadline) {
     while (!interrupted) {
+      if (!link_failure_.empty()) return false;
       session_.engine.step(now_ms());
       if (session_.engine.supervision().incompatible()) return false;
+      if (tcp_refused()) return false;
       if (done()) return true;
       const auto now = steady::now();
       if (now >= deadline) return false;
+      const auto* udp = dynamic_cast<const udp_transport*>(session_.engine.device().current());
+      if (udp != nullptr && udp->has_queued()) continue;  // taken, not yet stepped
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
-      waker_.wait(std::min(left, std::chrono::milliseconds(pace_period_ms)));
+      waker_.wait(std::min(left, std::chrono::milliseconds(pace_period_ms)), udp ? udp->receive_fd() : -1);
     }
     return false;
   }
@@ -298,15 +324,16 @@ class client {
   // Reads the IDs until each has an answer from the console, asking again for those
   // whose requests were given up.
   bool read(const std::vector<uint16_t>& ids) {
-    for (uint16_t id : ids) received_.reset(id);
+    wanted_.reset();
+    for (uint16_t id : ids) wanted_.set(id);
+    received_ &= ~wanted_;
+    missing_ = wanted_.count();
     for (uint16_t id : ids) session_.store.request(id);
     return run_until([&] {
-      bool all = true;
-      for (uint16_t id : ids) all = all && received_.test(id);
-      if (!all && !session_.store.requests().pending())
+      if (missing_ != 0 && !session_.store.requests().pending())
         for (uint16_t id : ids)
           if (!received_.test(id)) session_.store.request(id);
-      return all;
+      return missing_ == 0;
     });
   }
 
@@ -321,6 +348,10 @@ class client {
       return exit_incompatible;
     }
     if (interrupted) return exit_no_answer;
+    if (!link_failure_.empty()) {
+      std::fprintf(stderr, "vorante-cli: %s: %s\n", what, link_failure_.c_str());
+      return exit_no_answer;
+    }
     std::fprintf(stderr, "vorante-cli: %s: no answer from %s within %g s\n", what, link_text().c_str(),
                  args_.timeout_s);
     return exit_no_answer;
@@ -339,9 +370,27 @@ class client {
     return true;
   }
 
+  // The link cannot work at all (a serial port that does not open, a refused connection).
+  bool link_failed() const { return !link_failure_.empty(); }
+
   std::bitset<param_count> received_;
 
  private:
+  // The first connection to the parameter service was refused: nothing listens there. A
+  // connection lost later is tried again, as the service may come back.
+  bool tcp_refused() {
+    const auto* tcp = dynamic_cast<const tcp_transport*>(session_.engine.device().current());
+    if (tcp == nullptr || tcp_connected_once_) return false;
+    if (tcp->state() == tcp_transport::link_state::connected) tcp_connected_once_ = true;
+    if (tcp->state() != tcp_transport::link_state::closed) return false;
+    link_failure_ = "cannot connect to " + link_text();
+    return true;
+  }
+
+  std::bitset<param_count> wanted_;
+  std::size_t missing_ = 0;
+  std::string link_failure_;
+  bool tcp_connected_once_ = false;
   const cli_args& args_;
   runtime_options options_;
   console_target target_;
@@ -375,7 +424,7 @@ int run_dump(client& c, const cli_args&) {
   // request_all also restarts the end-marker bookkeeping of a full read.
   c.store().request_all();
   if (!c.read(all)) return c.failure("dump");
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - t0).count();
+  const double ms = std::chrono::duration<double, std::milli>(steady::now() - t0).count();
   std::string out;
   out.reserve(param_count * 12);
   char line[32];
@@ -384,7 +433,7 @@ int run_dump(client& c, const cli_args&) {
     out += line;
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fprintf(stderr, "read %d parameters in %lld ms\n", param_count, static_cast<long long>(ms));
+  std::fprintf(stderr, "read %d parameters in %.1f ms\n", param_count, ms);
   return exit_done;
 }
 
@@ -500,7 +549,7 @@ int run_watch(client& c, const cli_args& a) {
   const auto end = a.watch_for_s >= 0 ? steady::now() + std::chrono::milliseconds(static_cast<long>(a.watch_for_s * 1000))
                                       : steady::time_point::max();
   c.run_until([] { return false; }, end);
-  if (c.engine().supervision().incompatible()) return c.failure("watch");
+  if (c.engine().supervision().incompatible() || c.link_failed()) return c.failure("watch");
   return exit_done;
 }
 
@@ -649,5 +698,6 @@ int main(int argc, char** argv) {
     if (const int status = command.prepare(args); status >= 0) return status;
   if (!command.run) return run_discover(args);
   client c(args);
+  if (c.link_failed()) return c.failure(args.command.c_str());
   return command.run(c, args);
 }

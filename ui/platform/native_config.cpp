@@ -61,6 +61,9 @@ std::vector<std::string_view> split_lines(std::string_view text) {
   while (!text.empty()) {
     const auto nl = text.find('\n');
     if (nl == std::string_view::npos) {
+      // CRs ending the last line are its line ending, not its text, or a rewrite would
+      // turn them into a CRLF and change the file's line endings.
+      while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
       lines.push_back(text);
       break;
     }
