@@ -4,6 +4,7 @@
 
 #include "ui/pages/container_page.h"
 #include "ui/screens/editors/edit_cont.h"
+#include "ui/screens/editors/edit_dca.h"
 #include "ui/screens/editors/edit_input.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
@@ -21,7 +22,7 @@ constexpr std::array<page_entry, 25> pages{{
     {page_edit_input, "edit_input", page_edit_cont, create_edit_input},
     {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
     {page_edit_output, "edit_output", page_edit_cont, nullptr},
-    {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
+    {page_edit_dca, "edit_dca", page_edit_cont, create_edit_dca},
     {page_player, "player", page_brief_cont, nullptr},
     {page_setting, "setting", page_brief_cont, nullptr},
     {page_set_scene, "set_scene", 0, nullptr},
