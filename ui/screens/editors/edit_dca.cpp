@@ -15,6 +15,7 @@
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/mixer/rename.h"
+#include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/widgets/box_panel.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
@@ -178,13 +179,7 @@ QWidget* edit_dca_page::build_fader_view() {
   for (int d = 0; d < dca_count; ++d) {
     auto* s = new fader_strip(area);
     s->setObjectName(QString("dca_fader_%1").arg(d));
-    s->add_off();
-    s->add_readout();
-    s->off_button()->set_text(tr_text("OFF"));
-    s->mute_button()->hide();
-    s->solo_button()->hide();
-    s->fader()->set_knob(fader_knob_normal);
-    s->set_namef("DCA%d", d + 1);
+    make_dca_strip(s, d);
     row->addWidget(s, 1);
     strips_[static_cast<std::size_t>(d)] = s;
     connect(s, &fader_strip::fader_moved, this, [this, d](double db) { fader_moved(d, db); });

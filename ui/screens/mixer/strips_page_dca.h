@@ -16,6 +16,9 @@ class fader_strip;
 
 constexpr int dca_strip_max_width = 180;
 
+// A DCA's fader strip: its OFF switch, a readout, the plain knob, no MUTE or SOLO, "DCA%d".
+void make_dca_strip(fader_strip* s, int dca);
+
 class strips_dca_row : public QWidget {
   Q_OBJECT
 
