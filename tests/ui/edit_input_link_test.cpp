@@ -11,6 +11,7 @@
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "tests/ui/pointer.h"
 #include "ui/foundation/eq_math.h"
 #include "ui/platform/main_loop.h"
@@ -35,38 +36,8 @@ constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 constexpr int edited = 2;
 
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
+struct linked_rig : test::linked_rig {
+  using test::linked_rig::linked_rig;
 
   edit_input_page* editor() {
     nav->open_editor(kind_input, edited);
@@ -76,10 +47,7 @@ struct linked_rig {
   }
 };
 
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
-}
+using test::sim_value;
 
 unsigned in_id(int code) { return param_id(kind_input, edited, code); }
 
