@@ -33,6 +33,7 @@ double children_cpu_seconds() {
 
 struct bank_case {
   const char* show;
+  const char* name;
 };
 
 class strips_e2e : public ::testing::TestWithParam<bank_case> {};
@@ -71,11 +72,11 @@ TEST_P(strips_e2e, reads_the_console_and_draws_the_strips_without_writing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(banks, strips_e2e,
-                         ::testing::Values(bank_case{"brief_channel"}, bank_case{"brief_channel:16"},
-                                           bank_case{"brief_channel:38"}),
-                         [](const ::testing::TestParamInfo<bank_case>& info) {
-                           return std::string(info.index == 0 ? "ch1_8" : info.index == 1 ? "st_fx" : "dca");
-                         });
+                         ::testing::Values(bank_case{"brief_channel", "ch1_8"}, bank_case{"brief_channel:16", "st_fx"},
+                                           bank_case{"brief_channel:38", "dca"},
+                                           bank_case{"brief_fader", "fader_overview"},
+                                           bank_case{"edit_dca:2", "dca_editor"}),
+                         [](const ::testing::TestParamInfo<bank_case>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vorante

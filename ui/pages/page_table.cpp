@@ -4,9 +4,11 @@
 
 #include "ui/pages/container_page.h"
 #include "ui/screens/editors/edit_cont.h"
+#include "ui/screens/editors/edit_dca.h"
 #include "ui/screens/editors/edit_input.h"
 #include "ui/screens/media/player.h"
 #include "ui/screens/mixer/brief_cont.h"
+#include "ui/screens/mixer/brief_fader.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
 #include "ui/screens/settings/network_page.h"
@@ -21,12 +23,12 @@ constexpr std::array<page_entry, 25> pages{{
     {page_home, "home", 0, make_page<home_page>},
     {page_brief_cont, "brief_cont", page_home, create_brief_cont},
     {page_brief_channel, "brief_channel", page_brief_cont, create_strips_page},
-    {page_brief_fader, "brief_fader", page_brief_cont, nullptr},
+    {page_brief_fader, "brief_fader", page_brief_cont, create_brief_fader},
     {page_edit_cont, "edit_cont", page_home, create_edit_cont},
     {page_edit_input, "edit_input", page_edit_cont, create_edit_input},
     {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
     {page_edit_output, "edit_output", page_edit_cont, nullptr},
-    {page_edit_dca, "edit_dca", page_edit_cont, nullptr},
+    {page_edit_dca, "edit_dca", page_edit_cont, create_edit_dca},
     {page_player, "player", page_brief_cont, create_player},
     {page_setting, "setting", page_brief_cont, create_setting_page},
     {page_set_scene, "set_scene", page_setting, create_set_scene},

@@ -1,6 +1,7 @@
 #include "ui/screens/mixer/meter_bridge.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -140,6 +141,13 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
   timer_.setInterval(bridge_tick_ms);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(env_.nav.now()); });
   timer_.start();
+}
+
+void meter_bridge::move_into(QWidget* area) {
+  if (parentWidget() == area) return;
+  setParent(area);
+  area->layout()->addWidget(this);
+  show();
 }
 
 void meter_bridge::tick(uint32_t now_ms) {

@@ -54,6 +54,8 @@ class meter_bridge : public QWidget {
 
   // One update as the 100 ms timer runs it, at time `now_ms` of the navigation's clock.
   void tick(uint32_t now_ms);
+  // Into the bottom area (a widget with a layout) of the fader page being shown.
+  void move_into(QWidget* area);
 
   int bar_value(int n) const { return bars_[n]->value(); }
   bridge_bar* bar(int n) const { return bars_[n]; }

@@ -173,11 +173,7 @@ void strips_page::page_hidden() {
 }
 
 void strips_page::place_bridge() {
-  meter_bridge& bridge = env_.nav.bridge();
-  if (bridge.parentWidget() == bottom_) return;
-  bridge.setParent(bottom_);
-  bottom_->layout()->addWidget(&bridge);
-  bridge.show();
+  env_.nav.bridge().move_into(bottom_);
 }
 
 void strips_page::open(int logical) {

@@ -28,6 +28,16 @@ QString tr_text(const char* english) { return QString::fromUtf8(translate_text(e
 
 }  // namespace
 
+void make_dca_strip(fader_strip* s, int dca) {
+  s->add_off();
+  s->add_readout();
+  s->off_button()->set_text(tr_text("OFF"));
+  s->mute_button()->hide();
+  s->solo_button()->hide();
+  s->fader()->set_knob(fader_knob_normal);
+  s->set_namef("DCA%d", dca + 1);
+}
+
 strips_dca_row::strips_dca_row(page_env& env, QWidget* parent) : QWidget(parent), env_(env) {
   setObjectName("dca_row");
   auto* row = new QHBoxLayout(this);
@@ -37,14 +47,8 @@ strips_dca_row::strips_dca_row(page_env& env, QWidget* parent) : QWidget(parent)
     auto* s = new fader_strip(this);
     s->setObjectName(QString("dca_strip_%1").arg(d));
     s->add_enter();
-    s->add_off();
-    s->add_readout();
     s->enter_button()->set_text(tr_text("EDIT"));
-    s->off_button()->set_text(tr_text("OFF"));
-    s->mute_button()->hide();
-    s->solo_button()->hide();
-    s->fader()->set_knob(fader_knob_normal);
-    s->set_namef("DCA%d", d + 1);
+    make_dca_strip(s, d);
     s->setMaximumWidth(dca_strip_max_width);
     row->addWidget(s, 1);
     strips_[static_cast<size_t>(d)] = s;

@@ -14,6 +14,9 @@ namespace vorante {
 
 class fader_strip;
 
+// A DCA's fader strip: its OFF switch, a readout, the plain knob, no MUTE or SOLO, "DCA%d".
+void make_dca_strip(fader_strip* s, int dca);
+
 class strips_dca_row : public QWidget {
   Q_OBJECT
 

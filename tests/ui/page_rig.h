@@ -1,0 +1,56 @@
+// The program's pages on a session without a console, for tests of one page: the store's
+// refreshes reach the page on screen as the program's UI port hands them on, and values
+// can arrive as the console would report them.
+#pragma once
+
+#include <memory>
+
+#include "app/core/options.h"
+#include "app/protocol/session.h"
+#include "app/protocol/ui_port.h"
+#include "ui/pages/container_page.h"
+#include "ui/pages/navigator.h"
+#include "ui/pages/page_registry.h"
+#include "ui/pages/page_table.h"
+
+namespace vorante::test {
+
+class page_rig : private ui_port {
+ public:
+  explicit page_rig(QWidget* host) {
+    session.store.load_defaults();
+    nav = std::make_unique<navigator>(session, registry, [] { return 1000u; });
+    session.store.attach(*this);
+    page_host* root = nav->make_root(host);
+    root->resize(host->size());
+    root->show();
+  }
+
+  // The page `id` inside the container `container`, which sits in `home`; nullptr until
+  // it was first shown.
+  template <class P>
+  P* page_in(int container, int id) const {
+    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
+    auto* c = home ? qobject_cast<container_page*>(home->host()->hosted(container)) : nullptr;
+    return c ? qobject_cast<P*>(c->host()->hosted(id)) : nullptr;
+  }
+
+  param_store& store() { return session.store; }
+  // A value as the console reports it.
+  void arrives(unsigned id, uint16_t raw) {
+    session.store.set_local(id, raw);
+    nav->on_param(static_cast<uint16_t>(id), raw, true);
+  }
+
+  runtime_options options;
+  link_session session{options};
+  page_registry registry;
+  std::unique_ptr<navigator> nav;
+
+ private:
+  void on_param(uint16_t id, uint16_t value, bool pushed) override {
+    if (nav) nav->on_param(id, value, pushed);
+  }
+};
+
+}  // namespace vorante::test
