@@ -198,6 +198,7 @@ toggle_button* phones_button(QWidget* parent, const char* text) {
   b->set_highlighted_text_colour(theme::black);
   b->setFont(ui_font(small_title_px));
   b->setMinimumHeight(40);
+  b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   return b;
 }
 
