@@ -30,13 +30,6 @@ bool fitted(int kind, int index) { return !logical_slot_of(logical_of(kind, inde
 
 QString default_name(int kind, int index) { return QString::fromStdString(default_channel_name(kind, index)); }
 
-void paint_background(QWidget* w) {
-  w->setAutoFillBackground(true);
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, to_qcolor(settings_background));
-  w->setPalette(pal);
-}
-
 // A run of buttons, a new row at each bank's first; hidden when not fitted.
 template <typename B>
 std::vector<B*> button_rows(QWidget* parent, QVBoxLayout* column, int kind, int count, int height) {
@@ -68,7 +61,7 @@ QLabel* section_title(QWidget* parent, const char* text) {
 channel_mapping_page::channel_mapping_page(QWidget* parent, page_env& env, bool outputs)
     : page(parent, outputs ? page_set_output : page_set_input), env_(env), outputs_(outputs) {
   setObjectName(outputs ? "set_output" : "set_input");
-  paint_background(this);
+  paint_settings_background(this);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(4, 4, 4, 4);
   column->setSpacing(24);
@@ -206,7 +199,7 @@ toggle_button* phones_button(QWidget* parent, const char* text) {
 
 phones_page::phones_page(QWidget* parent, page_env& env) : page(parent, page_set_phones), env_(env) {
   setObjectName("set_phones");
-  paint_background(this);
+  paint_settings_background(this);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 8, 8, 8);
   column->setSpacing(8);

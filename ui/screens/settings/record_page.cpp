@@ -51,10 +51,7 @@ class plain_button : public button {
 record_page::record_page(QWidget* parent, page_env& env)
     : page(parent, page_set_record), env_(env), fitted_(fitted_record_inputs()) {
   setObjectName("set_record");
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, to_qcolor(settings_background));
-  setPalette(pal);
+  paint_settings_background(this);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(4, 4, 4, 4);
