@@ -3,6 +3,7 @@
 // unlocking it, applying wired network settings and a factory reset all arrive at the
 // console and come back from it.
 #include <QAbstractButton>
+#include <algorithm>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,10 +20,13 @@
 #include "ui/pages/page_table.h"
 #include "ui/platform/qt_ui_port.h"
 #include "ui/screens/settings/network_page.h"
+#include "ui/screens/settings/routing_pages.h"
 #include "ui/screens/settings/security_dialogs.h"
 #include "ui/screens/settings/set_sys_page.h"
 #include "ui/screens/settings/settings_link.h"
 #include "ui/screens/settings/settings_widgets.h"
+#include "ui/widgets/channel_button.h"
+#include "ui/widgets/routing_matrix.h"
 #include "ui/widgets/text_entry.h"
 #include "ui/widgets/toast.h"
 
@@ -196,6 +200,75 @@ class settings_link_test : public QObject, test::host_window {
     QCOMPARE(test::sim_value(*sim_, id), factory);
     // The console starts over and the program reads it all again.
     QTRY_COMPARE_WITH_TIMEOUT(int(rig_->session.store.get(id)), factory, read_wait_ms);
+  }
+  // One write from each routing view, read back from the console.
+  void mapping_takes_a_hardware_input_from_its_old_logical_input() {
+    rig_->nav->show_by_name("set_input", 0);
+    auto* in = host_->findChild<channel_mapping_page*>("set_input");
+    QVERIFY(in);
+    int holder = -1;
+    for (int k = 0; k < input_map_count; ++k)
+      if (sim_value(*sim_, input_map_base_id + k) == 3) holder = k;
+    // Without a selected hardware input a logical button does nothing.
+    QVERIFY(click(in->logical_button(4)));
+    QVERIFY(!rig_->session.store.dirty().contains(input_map_base_id + 4));
+    QVERIFY(click(in->hardware_button(2)));
+    QVERIFY(click(in->logical_button(4)));
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, input_map_base_id + 4), 3, answer_wait_ms);
+    if (holder >= 0 && holder != 4) QCOMPARE(sim_value(*sim_, input_map_base_id + holder), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(in->logical_button(4)->sub_text(), QString("CH3"), answer_wait_ms);
+
+    rig_->nav->show_by_name("set_output", 0);
+    auto* out = host_->findChild<channel_mapping_page*>("set_output");
+    QVERIFY(out);
+    QVERIFY(click(out->hardware_button(1)));
+    QVERIFY(click(out->logical_button(5)));
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, output_map_base_id + 1), 6, answer_wait_ms);
+    QTRY_COMPARE_WITH_TIMEOUT(out->logical_button(5)->sub_text(), QString("AUX2"), answer_wait_ms);
+  }
+
+  void headphones_pre_on_a_right_member_reaches_its_left_member() {
+    rig_->nav->show_by_name("set_phones", 0);
+    auto* phones = host_->findChild<phones_page*>("set_phones");
+    QVERIFY(phones);
+    const unsigned solo = param_id(kind_input, 16, code_solo);
+    const auto row = std::find_if(phones->channels().begin(), phones->channels().end(),
+                                  [](const phones_page::channel_row& c) { return c.kind == kind_input && c.index == 16; });
+    QVERIFY(row != phones->channels().end());
+    QVERIFY(click(row->pre));
+    QTRY_VERIFY_WITH_TIMEOUT(sim_value(*sim_, solo) & phones_pre_bit, answer_wait_ms);
+    QVERIFY(row->pre->isChecked());
+    QVERIFY(!row->post->isChecked());
+    QVERIFY(click(phones->group_button(2, false)));
+    QTRY_VERIFY_WITH_TIMEOUT(!(sim_value(*sim_, solo) & phones_pre_bit), answer_wait_ms);
+    QVERIFY(row->post->isChecked());
+  }
+
+  void recorder_refuses_a_source_twice_and_applies_a_swap() {
+    rig_->nav->show_by_name("set_record", 0);
+    auto* rec = host_->findChild<record_page*>("set_record");
+    QVERIFY(rec);
+    routing_matrix* m = rec->matrix(0);
+    QVERIFY(m->isVisible());
+    const auto tap = [m](int row, int column) {
+      QTest::mouseClick(m, Qt::LeftButton, {}, QPoint(m->column_x(column), m->row_y(row)));
+    };
+    tap(0, 5);   // track 1 now shares input 6 with track 6
+    QCOMPARE(m->column_of_row(0), 5);
+    QVERIFY(click(rec->apply_button(0)));
+    QVERIFY(toast_shows(host_, "ERROR! Channel multiplexing not supported."));
+    hide_toast();
+    QCOMPARE(rig_->session.store.dirty().contains(rec_in_base_id), false);
+    tap(5, 0);
+    QVERIFY(click(rec->apply_button(0)));
+    QVERIFY(toast_shows(host_, "Recording settings are active!"));
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, rec_in_base_id), 6, answer_wait_ms);
+    QCOMPARE(sim_value(*sim_, rec_in_base_id + 5), 1);
+    hide_toast();
+    QVERIFY(click(rec->recover_button(0)));
+    QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, rec_in_base_id), 1, answer_wait_ms);
+    for (int t = 0; t < rec_track_count; ++t) QCOMPARE(sim_value(*sim_, rec_in_base_id + t), t + 1);
+    hide_toast();
   }
 };
 

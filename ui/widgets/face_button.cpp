@@ -93,7 +93,7 @@ void face_button::paintEvent(QPaintEvent*) {
   }
   if (label_shown_) {
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(to_qcolor(theme::white));
+    p.setPen(to_qcolor(highlighted() ? highlighted_text_ : theme::white));
     p.setFont(font());
     p.drawText(rect(), Qt::AlignCenter, label_text_);
   }

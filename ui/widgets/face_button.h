@@ -46,6 +46,9 @@ class face_button : public QAbstractButton {
   void set_type(int type);
   int type() const { return type_; }
 
+  // The label's colour while the face is highlighted (white unless set).
+  void set_highlighted_text_colour(rgb565 colour) { highlighted_text_ = colour; update(); }
+
   void set_progress(int percent);
   std::optional<int> progress() const { return progress_; }
 
@@ -65,6 +68,7 @@ class face_button : public QAbstractButton {
   bool label_shown_ = false;
   int type_ = 0;
   std::optional<int> progress_;
+  rgb565 highlighted_text_ = 0xFFFF;
 };
 
 }  // namespace vorante

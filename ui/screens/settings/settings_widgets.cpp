@@ -45,6 +45,13 @@ void colour_box::set_shadow(rgb565 colour, int width) {
   update();
 }
 
+void paint_settings_background(QWidget* w) {
+  w->setAutoFillBackground(true);
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, to_qcolor(settings_background));
+  w->setPalette(pal);
+}
+
 void colour_box::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (radius_ == 0 && shadow_width_ == 0 && border_alpha_ == 0) {

@@ -45,6 +45,9 @@ class colour_box : public QWidget {
   int shadow_width_ = 0;
 };
 
+// Fills the widget's background with the settings screens' colour.
+void paint_settings_background(QWidget* w);
+
 // A 1 px white line at the screens' separator opacity.
 QWidget* make_separator(QWidget* parent, bool vertical);
 
