@@ -9,6 +9,7 @@
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
 #include "ui/screens/settings/network_page.h"
+#include "ui/screens/settings/set_copy_page.h"
 #include "ui/screens/settings/set_sys_page.h"
 #include "ui/screens/settings/setting_page.h"
 
@@ -29,7 +30,7 @@ constexpr std::array<page_entry, 25> pages{{
     {page_player, "player", page_brief_cont, nullptr},
     {page_setting, "setting", page_brief_cont, create_setting_page},
     {page_set_scene, "set_scene", page_setting, create_set_scene},
-    {page_set_copy, "set_copy", page_setting, nullptr},
+    {page_set_copy, "set_copy", page_setting, create_set_copy_page},
     {page_set_mute_group, "set_mute_group", page_setting, nullptr},
     {page_set_phantom_group, "set_phantom_group", page_setting, nullptr},
     {page_set_record, "set_record", page_set_sys, nullptr},
