@@ -8,6 +8,7 @@
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
+#include "ui/screens/settings/group_page.h"
 #include "ui/screens/settings/network_page.h"
 #include "ui/screens/settings/set_copy_page.h"
 #include "ui/screens/settings/set_sys_page.h"
@@ -31,8 +32,8 @@ constexpr std::array<page_entry, 25> pages{{
     {page_setting, "setting", page_brief_cont, create_setting_page},
     {page_set_scene, "set_scene", page_setting, create_set_scene},
     {page_set_copy, "set_copy", page_setting, create_set_copy_page},
-    {page_set_mute_group, "set_mute_group", page_setting, nullptr},
-    {page_set_phantom_group, "set_phantom_group", page_setting, nullptr},
+    {page_set_mute_group, "set_mute_group", page_setting, create_group_page},
+    {page_set_phantom_group, "set_phantom_group", page_setting, create_group_page},
     {page_set_record, "set_record", page_set_sys, nullptr},
     {page_set_phones, "set_phones", page_set_sys, nullptr},
     {page_set_monitor, "set_monitor", 0, nullptr},

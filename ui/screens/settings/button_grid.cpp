@@ -1,6 +1,7 @@
 #include "ui/screens/settings/button_grid.h"
 
 #include <QGridLayout>
+#include <algorithm>
 
 namespace vorante {
 
@@ -48,7 +49,11 @@ void button_grid::arrange(int columns) {
     grid_->addWidget(b, n / columns, n % columns);
     ++n;
   }
-  for (int c = 0; c < grid_->columnCount(); ++c) grid_->setColumnStretch(c, c < columns ? 1 : 0);
+  // Every column of the grid shares the width, also those a short grid leaves empty.
+  for (int c = 0; c < std::max(columns, grid_->columnCount()); ++c) {
+    grid_->setColumnStretch(c, c < columns ? 1 : 0);
+    grid_->setColumnMinimumWidth(c, 0);
+  }
 }
 
 void button_grid::fit_heights() {
