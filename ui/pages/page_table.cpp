@@ -13,6 +13,7 @@
 #include "ui/screens/settings/set_copy_page.h"
 #include "ui/screens/settings/set_sys_page.h"
 #include "ui/screens/settings/setting_page.h"
+#include "ui/screens/settings/signal_page.h"
 
 namespace vorante {
 
@@ -38,12 +39,12 @@ constexpr std::array<page_entry, 25> pages{{
     {page_set_phones, "set_phones", page_set_sys, nullptr},
     {page_set_monitor, "set_monitor", 0, nullptr},
     {page_network, "network", page_set_sys, create_network_page},
-    {page_signal, "signal", page_setting, nullptr},
+    {page_signal, "signal", page_setting, create_signal_page},
     {page_set_input, "set_input", page_set_sys, nullptr},
     {page_set_output, "set_output", page_set_sys, nullptr},
     {page_set_demo, "set_demo", 0, nullptr},
     {page_set_sys, "set_sys", page_setting, create_set_sys_page},
-    {page_factory_mode, "factory_mode", page_setting, nullptr},
+    {page_factory_mode, "factory_mode", page_setting, create_factory_mode_page},
 }};
 
 static_assert([] {
