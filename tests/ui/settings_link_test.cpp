@@ -16,6 +16,7 @@
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
@@ -32,62 +33,6 @@
 using namespace vorante;
 
 namespace {
-
-constexpr int read_wait_ms = 20000;
-constexpr int answer_wait_ms = 3000;
-
-// The program's link, pages and settings wiring as main() puts them together.
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::surface_key, nav.get(), [this](uint16_t code) { nav->console_key(code); });
-    QObject::connect(&port, &qt_ui_port::toast, nav.get(),
-                     [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
-    listen_to_settings(port, *nav);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  set_sys_page* sys() {
-    nav->show_by_name("set_sys", 0);
-    return system_page();
-  }
-};
-
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
-}
-
-[[nodiscard]] bool click(QWidget* w) {
-  if (w == nullptr || !w->isVisible()) return false;
-  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-  return true;
-}
 
 [[nodiscard]] bool type_into(QWidget* host, QWidget* field, const QString& text) {
   if (!click(field)) return false;
