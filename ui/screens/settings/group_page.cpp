@@ -22,6 +22,8 @@ constexpr int refresh_ms = 50;
 constexpr int max_channel_height = 72;
 constexpr QSize bulk_size{200, 64};
 constexpr int switch_red_type = 1;
+constexpr int min_block_height = 96;
+constexpr int block_height_percent = 18;
 
 bool fitted(int kind, int index) { return !logical_slot_of(logical_of(kind, index)).not_fitted; }
 
@@ -43,7 +45,8 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
 
   // Selectors over switches, sharing the width.
   auto* block = new QWidget(this);
-  block->setMinimumHeight(96);
+  block_ = block;
+  block->setFixedHeight(min_block_height);
   auto* rows = new QGridLayout(block);
   rows->setContentsMargins(0, 0, 0, 0);
   for (int g = 0; g < 4; ++g) {
@@ -71,7 +74,7 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
   block_row->addStretch(15);
   block_row->addWidget(block, 70);
   block_row->addStretch(15);
-  column->addLayout(block_row, 18);
+  column->addLayout(block_row);
 
   const int columns = group_grid_columns(group_kind, fitted_inputs());
   for (int n = 0; n < group_grid_count(group_kind); ++n) {
@@ -114,6 +117,11 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
   refresh_timer_.setInterval(refresh_ms);
   connect(&refresh_timer_, &QTimer::timeout, this, &group_page::refresh);
   refresh();
+}
+
+void group_page::resizeEvent(QResizeEvent* event) {
+  page::resizeEvent(event);
+  block_->setFixedHeight(std::max(min_block_height, height() * block_height_percent / 100));
 }
 
 QAbstractButton* group_page::selector(int g) const { return selectors_.button(g); }

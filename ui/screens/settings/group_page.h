@@ -36,6 +36,9 @@ class group_page : public page {
   button_grid* grid(int n) const { return grids_[static_cast<std::size_t>(n)]; }
   void refresh();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   struct channel {
     int kind;
@@ -53,6 +56,7 @@ class group_page : public page {
   std::array<QAbstractButton*, 4> switches_{};
   std::vector<button_grid*> grids_;
   std::vector<channel> channels_;
+  QWidget* block_ = nullptr;
   QAbstractButton* all_on_ = nullptr;
   QAbstractButton* all_off_ = nullptr;
   QTimer refresh_timer_;
