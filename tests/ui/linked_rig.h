@@ -22,12 +22,12 @@
 #include "ui/widgets/toast.h"
 
 namespace vorante {
-namespace {
 
-constexpr int read_wait_ms = 20000;
-constexpr int answer_wait_ms = 3000;
+inline constexpr int read_wait_ms = 20000;
+inline constexpr int answer_wait_ms = 3000;
 
-// The program's link, pages and settings wiring as main() puts them together.
+// The program's link, pages and settings wiring as main() puts them together, aimed at the
+// simulator.
 struct linked_rig {
   runtime_options options;
   qt_ui_port port;
@@ -54,6 +54,8 @@ struct linked_rig {
 
     nav = std::make_unique<navigator>(session, registry);
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
+    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
+    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
     QObject::connect(&port, &qt_ui_port::surface_key, nav.get(), [this](uint16_t code) { nav->console_key(code); });
     QObject::connect(&port, &qt_ui_port::toast, nav.get(),
                      [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
@@ -74,16 +76,15 @@ struct linked_rig {
   }
 };
 
-int sim_value(test::sim_process& sim, unsigned id) {
+inline int sim_value(test::sim_process& sim, unsigned id) {
   const std::string answer = sim.command("get " + std::to_string(id));
   return std::stoi(answer.substr(answer.find(' ') + 1));
 }
 
-[[nodiscard]] bool click(QWidget* w) {
+[[nodiscard]] inline bool click(QWidget* w) {
   if (w == nullptr || !w->isVisible()) return false;
   QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
   return true;
 }
 
-}  // namespace
 }  // namespace vorante

@@ -10,6 +10,7 @@
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "tests/ui/pointer.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
@@ -28,51 +29,9 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 
-// The program's link and pages as main() puts them together, aimed at the simulator.
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  strips_page* page() const { return qobject_cast<strips_page*>(nav->page_on_screen()); }
-};
-
-// The value the simulator holds ("ID VALUE" answers).
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
-}
+strips_page* strips_on(const linked_rig& rig) { return qobject_cast<strips_page*>(rig.nav->page_on_screen()); }
 
 double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw); }
 
@@ -99,7 +58,7 @@ class strips_link_test : public QObject, test::host_window {
   }
 
   void after_the_read_the_strips_show_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on(*rig_);
     QVERIFY(page);
     for (int n = 0; n < 8; ++n) {
       const unsigned id = param_id(kind_input, n, code_fader);
@@ -129,7 +88,7 @@ class strips_link_test : public QObject, test::host_window {
     QFETCH(QString, what);
     QFETCH(QString, shows);
     rig_->nav->go_to_strips(logical);
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on(*rig_);
     // A change, not the value the console already had.
     QVERIFY(sim_value(*sim_, id) != value);
     sim_->command("set " + std::to_string(id) + " " + std::to_string(value));
@@ -145,7 +104,7 @@ class strips_link_test : public QObject, test::host_window {
   }
 
   void the_users_moves_reach_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on(*rig_);
     // A fader drag, by the distance the finger moves.
     fader* f = page->strip(4)->fader();
     const QPoint grab = f->knob_geometry().center();
@@ -168,7 +127,7 @@ class strips_link_test : public QObject, test::host_window {
 
   // The meters come from the console ten times a second while the page is shown.
   void strip_meters_follow_the_console() {
-    strips_page* page = rig_->page();
+    strips_page* page = strips_on(*rig_);
     QTRY_VERIFY_WITH_TIMEOUT(page->strip(0)->meter1()->db() > -40 || page->strip(1)->meter1()->db() > -40, change_wait_ms);
   }
 };
