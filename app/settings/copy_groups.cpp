@@ -7,8 +7,6 @@ namespace vorante {
 
 namespace {
 
-bool fitted(int kind, int index) { return !logical_slot_of(logical_of(kind, index)).not_fitted; }
-
 constexpr std::array<group_channel, 16> grid_inputs = [] {
   std::array<group_channel, 16> a{};
   for (int i = 0; i < 16; ++i) a[static_cast<std::size_t>(i)] = {kind_input, i, 0};
@@ -30,7 +28,7 @@ int member_code(int group_kind) { return group_kind == kind_mute_group ? code_mu
 std::vector<int> copy_sources(int kind) {
   std::vector<int> out;
   for (int i = 0; i < copy_slots(kind); ++i)
-    if (fitted(kind, i)) out.push_back(i);
+    if (channel_fitted(kind, i)) out.push_back(i);
   return out;
 }
 
@@ -96,7 +94,7 @@ void set_all_group_members(param_store& store, int group_kind, int group, bool o
   };
   for (int g = 0; g < group_grid_count(group_kind); ++g)
     for (const group_channel& c : group_grid(group_kind, g)) {
-      if (!fitted(c.kind, c.index)) continue;
+      if (!channel_fitted(c.kind, c.index)) continue;
       put(c.kind, c.index);
       if (const auto right = group_right_member(group_kind, c.kind, c.index)) put(c.kind, *right);
     }
@@ -138,7 +136,7 @@ void toggle_generator_output(param_store& store, int output) {
 
 void set_all_volumes(param_store& store, uint16_t level) {
   auto put = [&](int kind, int index, int code, bool check_fitted) {
-    const bool off = check_fitted && !fitted(kind, index);
+    const bool off = check_fitted && !channel_fitted(kind, index);
     store.quiet_linked_set(param_id(kind, index, code), off ? 0 : level);
   };
   for (int i = 0; i < input_count; ++i) {

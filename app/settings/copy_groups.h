@@ -13,6 +13,9 @@
 
 namespace vorante {
 
+// A channel the console has fitted (the logical slot says so).
+inline bool channel_fitted(int kind, int index) { return !logical_slot_of(logical_of(kind, index)).not_fitted; }
+
 // --- Copy page -------------------------------------------------------------------------
 
 // Inputs 0..15 or aux buses 0..7.
@@ -55,8 +58,8 @@ void set_group_member(param_store& store, int group_kind, int group, int kind, i
 // "ALL MUTED" / "UNMUTE" and "ALL ON" / "ALL OFF": every fitted channel of the page.
 void set_all_group_members(param_store& store, int group_kind, int group, bool on);
 
-// Columns of a membership grid for `fitted` buttons: mute grids use half the fitted
-// inputs 0..15, the phantom grid a quarter.
+// Columns of every membership grid, from the number of fitted inputs among 0..15: half of
+// them (rounded up) on the mute page, a quarter on the phantom page.
 int group_grid_columns(int group_kind, int fitted_inputs);
 
 // --- Signal generator ------------------------------------------------------------------

@@ -25,13 +25,6 @@ constexpr int switch_red_type = 1;
 constexpr int min_block_height = 96;
 constexpr int block_height_percent = 18;
 
-bool fitted(int kind, int index) { return !logical_slot_of(logical_of(kind, index)).not_fitted; }
-
-int fitted_inputs() {
-  int n = 0;
-  for (int i = 0; i < 16; ++i) n += fitted(kind_input, i) ? 1 : 0;
-  return n;
-}
 
 }  // namespace
 
@@ -76,7 +69,7 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
   block_row->addStretch(15);
   column->addLayout(block_row);
 
-  const int columns = group_grid_columns(group_kind, fitted_inputs());
+  const int columns = group_grid_columns(group_kind, static_cast<int>(copy_sources(kind_input).size()));
   for (int n = 0; n < group_grid_count(group_kind); ++n) {
     auto* grid = new button_grid(this, 4, [](int width) { return std::min(width * 8 / 10, max_channel_height); });
     grid->setObjectName(QString("group_grid_%1").arg(n));
@@ -85,7 +78,7 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
       b->setObjectName(QString("group_channel_%1_%2").arg(c.kind).arg(c.index));
       b->set_type(c.button_type);
       b->setMinimumHeight(52);
-      if (!fitted(c.kind, c.index)) b->hide();
+      if (!channel_fitted(c.kind, c.index)) b->hide();
       channels_.push_back({c.kind, c.index, b});
       connect(b, &QAbstractButton::clicked, this, [this, c](bool checked) {
         set_group_member(env_.session.store, group_kind_, group_, c.kind, c.index, checked);

@@ -88,7 +88,7 @@ QWidget* set_copy_page::make_section(int n, int kind, const char* title) {
     flat_toggle* b = s.grid->add_button();
     b->setObjectName(QString("copy_target_%1_%2").arg(n).arg(i));
     b->setFixedWidth(target_width);
-    if (logical_slot_of(logical_of(kind, i)).not_fitted)
+    if (!channel_fitted(kind, i))
       b->hide();
     else
       ++fitted;

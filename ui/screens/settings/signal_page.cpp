@@ -125,7 +125,7 @@ signal_page::signal_page(QWidget* parent, page_env& env) : page(parent, page_sig
     b->setFixedHeight(64);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     b->set_text(main ? tr_text(o == 8 ? "LEFT" : "RIGHT") : utf8_text(default_channel_name(kind_bus, o)));
-    if (!main && logical_slot_of(logical_of(kind_bus, o)).not_fitted) b->hide();
+    if (!main && !channel_fitted(kind_bus, o)) b->hide();
     outputs_[static_cast<std::size_t>(o)] = b;
     connect(b, &QAbstractButton::clicked, this, [this, o] {
       toggle_generator_output(env_.session.store, o);
