@@ -5,7 +5,7 @@
 //   QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), 20000);
 //
 // `wire` runs after the navigator exists and before its root is shown, for the extra
-// connections a test needs (settings, toasts, console keys).
+// connections a test needs (wire_settings below: settings, toasts, console keys).
 #pragma once
 
 #include <arpa/inet.h>
@@ -15,6 +15,7 @@
 #include <string>
 
 #include <QObject>
+#include <QtTest>
 #include <QWidget>
 
 #include "app/core/options.h"
@@ -25,6 +26,8 @@
 #include "ui/pages/page_registry.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/qt_ui_port.h"
+#include "ui/screens/settings/settings_link.h"
+#include "ui/widgets/toast.h"
 
 namespace vorante::test {
 
@@ -33,6 +36,8 @@ struct linked_rig {
     bool load_defaults = true;  // start from the default image, as the program does
     navigator::clock_fn clock;  // the navigator's clock; empty for its default
     std::function<void(linked_rig&)> wire;
+    // May put a decorator around the transport the engine opens (to count frames, say).
+    std::function<std::unique_ptr<transport>(std::unique_ptr<transport>)> wrap;
   };
 
   runtime_options options;
@@ -50,7 +55,10 @@ struct linked_rig {
     console.set_port(console_port);
     link_endpoints endpoints;
     endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
+    session.engine.set_transport_factory([this, endpoints, wrap = how.wrap] {
+      auto t = make_transport(options, wake_main_loop, endpoints);
+      return wrap ? wrap(std::move(t)) : std::move(t);
+    });
     session.engine.set_wake(wake_main_loop);
     session.engine.open_link();
 
@@ -71,6 +79,23 @@ struct linked_rig {
   linked_rig(const linked_rig&) = delete;
   linked_rig& operator=(const linked_rig&) = delete;
 };
+
+// The program's settings wiring, as main() adds it: console keys, toasts and the settings
+// screens' reports.
+inline void wire_settings(linked_rig& rig) {
+  navigator* nav = rig.nav.get();
+  QObject::connect(&rig.port, &qt_ui_port::surface_key, nav, [nav](uint16_t code) { nav->console_key(code); });
+  QObject::connect(&rig.port, &qt_ui_port::toast, nav,
+                   [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
+  listen_to_settings(rig.port, *nav);
+}
+
+// A click in the middle of `w`; false when it is missing or hidden.
+[[nodiscard]] inline bool click(QWidget* w) {
+  if (w == nullptr || !w->isVisible()) return false;
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  return true;
+}
 
 // The value the simulator holds for `id` (it answers "ID VALUE").
 inline int sim_value(sim_process& sim, unsigned id) {

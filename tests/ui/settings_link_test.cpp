@@ -13,8 +13,8 @@
 #include "app/params/ids.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
-#include "tests/ui/linked_rig.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/linked_rig.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
@@ -37,25 +37,12 @@ namespace {
 constexpr int read_wait_ms = 20000;
 constexpr int answer_wait_ms = 3000;
 
-// The program's settings wiring, as main() adds it.
-void wire_settings(test::linked_rig& rig) {
-  navigator* nav = rig.nav.get();
-  QObject::connect(&rig.port, &qt_ui_port::surface_key, nav, [nav](uint16_t code) { nav->console_key(code); });
-  QObject::connect(&rig.port, &qt_ui_port::toast, nav,
-                   [](const QString& text, uint16_t colour, int ms) { show_toast(text, colour, ms); });
-  listen_to_settings(rig.port, *nav);
-}
-
 set_sys_page* open_sys(test::linked_rig& rig) {
   rig.nav->show_by_name("set_sys", 0);
   return system_page();
 }
 
-[[nodiscard]] bool click(QWidget* w) {
-  if (w == nullptr || !w->isVisible()) return false;
-  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-  return true;
-}
+using test::click;
 
 [[nodiscard]] bool type_into(QWidget* host, QWidget* field, const QString& text) {
   if (!click(field)) return false;
@@ -86,7 +73,7 @@ class settings_link_test : public QObject, test::host_window {
     QVERIFY(sim_->ready());
     QVERIFY(open_host({1280, 800}));
     set_sys_page::set_config_path(QDir::temp().filePath("vorante-settings-link-nativecfg.ini").toStdString());
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{true, {}, wire_settings});
+    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{true, {}, test::wire_settings, {}});
     QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
   }
   void cleanup() {

@@ -11,10 +11,13 @@
 #include "ui/screens/mixer/brief_fader.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/screens/scenes/set_scene.h"
+#include "ui/screens/settings/group_page.h"
 #include "ui/screens/settings/network_page.h"
 #include "ui/screens/settings/routing_pages.h"
+#include "ui/screens/settings/set_copy_page.h"
 #include "ui/screens/settings/set_sys_page.h"
 #include "ui/screens/settings/setting_page.h"
+#include "ui/screens/settings/signal_page.h"
 
 namespace vorante {
 
@@ -33,19 +36,19 @@ constexpr std::array<page_entry, 25> pages{{
     {page_player, "player", page_brief_cont, create_player},
     {page_setting, "setting", page_brief_cont, create_setting_page},
     {page_set_scene, "set_scene", page_setting, create_set_scene},
-    {page_set_copy, "set_copy", page_setting, nullptr},
-    {page_set_mute_group, "set_mute_group", page_setting, nullptr},
-    {page_set_phantom_group, "set_phantom_group", page_setting, nullptr},
+    {page_set_copy, "set_copy", page_setting, create_set_copy_page},
+    {page_set_mute_group, "set_mute_group", page_setting, create_group_page},
+    {page_set_phantom_group, "set_phantom_group", page_setting, create_group_page},
     {page_set_record, "set_record", page_set_sys, create_set_record_page},
     {page_set_phones, "set_phones", page_set_sys, create_set_phones_page},
     {page_set_monitor, "set_monitor", 0, nullptr},
     {page_network, "network", page_set_sys, create_network_page},
-    {page_signal, "signal", page_setting, nullptr},
+    {page_signal, "signal", page_setting, create_signal_page},
     {page_set_input, "set_input", page_set_sys, create_set_input_page},
     {page_set_output, "set_output", page_set_sys, create_set_output_page},
     {page_set_demo, "set_demo", 0, nullptr},
     {page_set_sys, "set_sys", page_setting, create_set_sys_page},
-    {page_factory_mode, "factory_mode", page_setting, nullptr},
+    {page_factory_mode, "factory_mode", page_setting, create_factory_mode_page},
 }};
 
 static_assert([] {
