@@ -1,0 +1,133 @@
+// What the output and effects editors share: the value cells and the universal fader that
+// edits the selected one (or the channel's own fader), the VOL cell, the channel meter,
+// and the send area with its floating "SENDS ON FADERS" bank choice.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <vector>
+
+#include "app/params/input_editor.h"
+#include "ui/pages/page.h"
+
+class QAbstractButton;
+
+namespace vorante {
+
+class bank_fader_tab;
+class button;
+class fader_strip;
+class level_meter;
+class name_button_fader_strip;
+class tile;
+
+class send_editor_page : public page {
+  Q_OBJECT
+
+ public:
+  send_editor_page(QWidget* parent, page_env& env, int page_id, int kind, int fader_code);
+
+  void page_hidden() override;
+  // The channel's name on its name button and VOL cell, the strips' names.
+  void on_name(int logical, const QString& text) override;
+
+  // ---- the user's actions ----
+  void select_cell(int id);  // -1: the channel fader
+  void universal_moved(double value);
+  void choose_bank(int bank);
+  void send_moved(int strip, double db);
+  void send_pre(int strip, bool pre);
+
+  // ---- state, for tests ----
+  int channel() const { return index_; }
+  // -1: the channel fader; no_param_id: nothing (a send strip that went with its bank).
+  int selected() const { return selected_; }
+  const universal_fader_setup& universal_setup() const { return setup_; }
+  fader_strip* universal() const { return universal_; }
+  QAbstractButton* cell(int code) const;
+  name_button_fader_strip* send_strip(int n) const { return sends_[static_cast<std::size_t>(n)]; }
+  channel_ref send_channel(int n) const { return send_channels_[static_cast<std::size_t>(n)]; }
+  button* bank_button(int n) const { return bank_buttons_[static_cast<std::size_t>(n)]; }
+  int shown_bank() const { return bank_; }
+  QWidget* sends_panel() const { return sends_panel_; }
+  bank_fader_tab* fader_tab() const { return bank_tab_; }
+  level_meter* channel_meter() const { return meter_; }
+  bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
+  button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
+  button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+  // The send parameter of strip n for this channel; no_param_id for an empty strip.
+  virtual unsigned strip_send_id(int strip) const = 0;
+  // Whether a fader bank's channel gets a send strip.
+  virtual bool takes_send_slot(const channel_ref& c) const = 0;
+  // After the strips were filled: names, colours, stereo buttons.
+  virtual void sends_refilled() = 0;
+  // How the universal fader edits a cell, and what it writes.
+  virtual universal_fader_setup setup_of(int id) const;
+  virtual double universal_position(int id, uint16_t raw) const;
+  virtual uint16_t universal_raw(int id, double value, uint16_t shown_raw) const;
+
+  unsigned own_id(int code) const;
+  unsigned shown_id(unsigned id) const;
+  button* grid_cell(QWidget* parent, int code, const QString& text);
+  void register_cell(QAbstractButton* b, int code);
+  void push_universal();
+  // The selected cell or the channel fader follows a changed value.
+  void follow_universal(unsigned id);
+  void show_send(int strip);
+  void show_sends_of(unsigned id);
+  void show_cell_value(int code, uint16_t value);
+  void toggle_code(int code);
+  // The DCA and mute group buttons write the channel's membership.
+  void connect_group_buttons();
+  // Group buttons from the memberships, name buttons in their channels' colours.
+  void refresh_memberships();
+  void write_defaults(int first, int last);
+  void start_meter();
+  // Meter byte of the channel after `fader_raw` (or as it is for fader_raw < 0).
+  void tick_meter(int fader_raw_id);
+
+  // The VOL cell and the universal fader's strip, for the right column.
+  void build_vol_and_universal(QWidget* parent);
+  // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
+  // spacers for the missing ones, and one bank button per label.
+  QWidget* build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks);
+  void place_sends_panel();
+
+  page_env& env_;
+  const int kind_;
+  const int fader_code_;
+  int index_ = -1;
+  bool first_open_ = true;
+  int selected_ = -1;
+  bool echo_ = false;
+  int bank_ = 0;
+  universal_fader_setup setup_;
+  std::map<int, QAbstractButton*> cells_;  // by code of the edited channel
+
+  button* name_button_ = nullptr;
+  std::array<button*, 4> dca_{};
+  std::array<button*, 4> mute_groups_{};
+  tile* vol_ = nullptr;
+  fader_strip* universal_ = nullptr;
+  level_meter* meter_ = nullptr;
+  bank_fader_tab* bank_tab_ = nullptr;
+  QWidget* send_area_ = nullptr;
+  QWidget* sends_panel_ = nullptr;
+  std::vector<int> banks_;  // fader bank of each bank button
+  std::vector<button*> bank_buttons_;
+  std::vector<name_button_fader_strip*> sends_;
+  std::vector<channel_ref> send_channels_;
+  std::vector<QWidget*> spacers_;
+  int bank_strips_ = 0;
+
+  QPointer<QTimer> meter_timer_;
+  QTimer refresh_timer_;
+};
+
+}  // namespace vorante
