@@ -10,6 +10,7 @@
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/ui/editor_rigs.h"
 #include "tests/ui/host_window.h"
 #include "tests/ui/pointer.h"
 #include "ui/foundation/eq_math.h"
@@ -34,52 +35,6 @@ namespace {
 constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 constexpr int edited = 2;
-
-struct linked_rig {
-  runtime_options options;
-  qt_ui_port port;
-  link_session session{options, port};
-  console_target console;
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-  std::unique_ptr<main_loop> loop;
-
-  linked_rig(QWidget* host, uint16_t console_port) {
-    session.store.load_defaults();
-    console.set_address(INADDR_LOOPBACK);
-    console.set_port(console_port);
-    link_endpoints endpoints;
-    endpoints.console = &console;
-    session.engine.set_transport_factory([this, endpoints] { return make_transport(options, wake_main_loop, endpoints); });
-    session.engine.set_wake(wake_main_loop);
-    session.engine.open_link();
-
-    nav = std::make_unique<navigator>(session, registry);
-    QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
-    QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-
-    loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
-    session.engine.enable();
-    loop->start();
-  }
-  ~linked_rig() { session.engine.close_link(); }
-
-  edit_input_page* editor() {
-    nav->open_editor(kind_input, edited);
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-    return qobject_cast<edit_input_page*>(frame->host()->hosted(page_edit_input));
-  }
-};
-
-int sim_value(test::sim_process& sim, unsigned id) {
-  const std::string answer = sim.command("get " + std::to_string(id));
-  return std::stoi(answer.substr(answer.find(' ') + 1));
-}
 
 unsigned in_id(int code) { return param_id(kind_input, edited, code); }
 
@@ -108,7 +63,7 @@ class edit_input_link_test : public QObject, test::host_window {
   }
 
   void band_drag_and_gain_reach_the_console() {
-    edit_input_page* e = rig_->editor();
+    edit_input_page* e = rig_->open(edited);
     e->show_tab(input_tab_peq);
     eq_graph* g = e->peq_graph();
     QTest::qWait(200);  // laid out and drawn
@@ -136,7 +91,7 @@ class edit_input_link_test : public QObject, test::host_window {
   }
 
   void console_eq_change_redraws_editor_and_strip() {
-    edit_input_page* e = rig_->editor();
+    edit_input_page* e = rig_->open(edited);
     e->show_tab(input_tab_peq);
     // LOW band gain to +9 dB on the console (raw 590).
     const int raw = sim_value(*sim_, in_id(44)) == 590 ? 410 : 590;
