@@ -40,6 +40,7 @@ namespace {
 constexpr int gap = parts_gap;
 constexpr int side_width = 180;
 constexpr int right_width = 240;
+constexpr int settings_width = 156;
 constexpr int name_height = 80;
 constexpr int types_height = 80;
 constexpr int thumb_height = 112;
@@ -112,6 +113,8 @@ edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
   send_channels_[edit_efx_bank_strips + 1] = {kind_bus, main_r_bus};
   outer->addLayout(body, 1);
   outer->addWidget(build_right());
+  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
+  stack_->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
 
   param_store& store = env_.session.store;
   connect(peq_large_, &eq_graph::highpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_hp_frequency), raw); });
@@ -270,6 +273,7 @@ QWidget* edit_efx_page::build_right() {
   middle->addWidget(universal_, 1);
   auto* settings = new panel(settings_background, right);
   settings->setObjectName("settings_box");
+  settings->setFixedWidth(settings_width);
   QGridLayout* g = grid_of(settings);
   int row = 0;
   add_group_buttons(g, row, settings, dca_, mute_groups_);
@@ -278,7 +282,7 @@ QWidget* edit_efx_page::build_right() {
   connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_types); });
   connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_fader); });
   for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings, 1);
+  middle->addWidget(settings);
   column->addLayout(middle, 1);
   return right;
 }

@@ -138,6 +138,8 @@ edit_output_page::edit_output_page(QWidget* parent, page_env& env)
   body->addWidget(build_send_area(edit_output_send_strips, edit_output_send_strips, banks), 1);
   outer->addLayout(body, 1);
   outer->addWidget(build_right());
+  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
+  stack_->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
 
   param_store& store = env_.session.store;
   connect(peq_large_, &eq_graph::highpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_hp_frequency), raw); });
