@@ -128,6 +128,15 @@ edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
   show_tab(efx_tab_types);
 }
 
+// The effect block's own code of an ID, -1 for others. The band codes have no records of
+// their own, so the ID's position in the block says it.
+int edit_efx_page::own_code(unsigned id) const {
+  if (index_ < 0) return -1;
+  const unsigned first = own_id(first_fx_code);
+  if (id < first || id > own_id(code_fx_value - 1)) return -1;
+  return first_fx_code + static_cast<int>(id - first);
+}
+
 int edit_efx_page::current_tab() const { return stack_->currentIndex(); }
 
 int edit_efx_page::stored_type() const { return env_.session.store.get(own_id(code_fx_type)); }
@@ -388,9 +397,9 @@ void edit_efx_page::tap(int64_t now_ms) {
 void edit_efx_page::console_encoder(int encoder, int delta) {
   if (selected_ < 0 || selected_ == no_param_id) return;
   const unsigned id = static_cast<unsigned>(selected_);
-  const param_info p = info_of(id);
-  if (p.kind == kind_fx && p.index == index_ && !fx_encoder_moves(encoder, p.code)) return;
-  if (p.kind != kind_fx && encoder != 0) return;
+  const int code = own_code(id);
+  if (code >= 0 && !fx_encoder_moves(encoder, code)) return;
+  if (code < 0 && encoder != 0) return;
   step_param(env_.session.store, id, delta, step_normal);
 }
 
@@ -433,7 +442,8 @@ void edit_efx_page::on_param(uint16_t id, uint16_t value, bool pushed) {
   (void)pushed;
   if (index_ < 0) return;
   const param_info p = info_of(id);
-  if (p.kind == kind_fx && p.index == index_) show_code(p.code, value);
+  if (const int code = own_code(id); code >= 0) show_code(code, value);
+  else if (id == own_id(code_fx_value)) show_code(code_fx_value, value);
   if (p.kind == kind_input || p.kind == kind_fx) show_sends_of(id);
   if ((p.kind == kind_dca && p.code >= code_dca_members) || in_range(id, first_mute_group_id, last_mute_group_id) ||
       in_range(id, colour_base_id, last_colour_id))

@@ -64,6 +64,7 @@ class edit_efx_page : public send_editor_page {
   QWidget* build_right();
 
   int stored_type() const;
+  int own_code(unsigned id) const;
   void show_code(int code, uint16_t value);
   void show_tap();
 

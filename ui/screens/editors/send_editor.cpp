@@ -130,12 +130,9 @@ uint16_t send_editor_page::universal_raw(int id, double value, uint16_t shown_ra
 
 void send_editor_page::select_cell(int id) {
   if (id == static_cast<int>(own_id(fader_code_))) id = -1;
-  for (auto& [code, b] : cells_) b->setChecked(false);
   vol_->setChecked(false);
   selected_ = id;
-  const param_info p = info_of(static_cast<unsigned>(std::max(id, 0)));
-  if (id >= 0 && p.kind == kind_ && p.index == index_)
-    if (QAbstractButton* b = cell(p.code)) b->setChecked(true);
+  for (auto& [code, b] : cells_) b->setChecked(id >= 0 && own_id(code) == static_cast<unsigned>(id));
   setup_ = setup_of(id);
   fader* f = universal_->fader();
   switch (setup_.mode) {
