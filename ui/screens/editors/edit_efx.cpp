@@ -82,48 +82,17 @@ QWidget* framed(QWidget* w) {
 edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
     : send_editor_page(parent, env, page_edit_efx, kind_fx, code_fx_fader) {
   setObjectName("edit_efx");
-  auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(gap, gap, gap, gap);
-  outer->setSpacing(gap);
-  auto* body = new QVBoxLayout;
-  body->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  top->setSpacing(gap);
-  top->addWidget(build_left());
-  stack_ = new QStackedWidget(this);
-  stack_->setObjectName("detail_stack");
-  stack_->addWidget(build_types());
-  stack_->addWidget(build_peq());
-  bank_tab_ = new bank_fader_tab(env_.session.store, env_.session.engine.names());
-  stack_->addWidget(bank_tab_);
-  top->addWidget(stack_, 1);
-  meter_ = new level_meter(this);
-  meter_->setObjectName("channel_meter");
-  meter_->show_scale(false);
-  meter_->setFixedWidth(meter_width);
-  top->addWidget(meter_);
-  body->addLayout(top, 2);
   std::vector<std::pair<int, QString>> banks;
   for (int b = 0; b <= aux_bank; ++b) {
     const std::string_view name = fader_banks[static_cast<std::size_t>(b)].name;
     banks.emplace_back(b, b == stereo_bank ? tr_text("STEREO") : QString::fromUtf8(name.data(), static_cast<int>(name.size())));
   }
-  body->addWidget(build_send_area(edit_efx_send_strips, edit_efx_bank_strips, banks), 1);
+  QWidget* sends = build_send_area(edit_efx_send_strips, edit_efx_bank_strips, banks);
   send_channels_[edit_efx_bank_strips] = {kind_bus, main_l_bus};
   send_channels_[edit_efx_bank_strips + 1] = {kind_bus, main_r_bus};
-  outer->addLayout(body, 1);
-  outer->addWidget(build_right());
-  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
-  stack_->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
-
-  param_store& store = env_.session.store;
-  connect(peq_large_, &eq_graph::highpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_hp_frequency), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_lp_frequency), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this, &store](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= peq_bands) return;
-    store.linked_set(own_id(code_fx_bands + 1 + codes_per_band * band), frequency);
-    store.linked_set(own_id(code_fx_bands + 2 + codes_per_band * band), gain);
-  });
+  const std::array<QString, peq_bands> bands{tr_text("LOW"), tr_text("L MID"), tr_text("H MID"), tr_text("HIGH")};
+  QWidget* peq = build_peq_tab(peq_bands, code_bypass, last_peq_code, code_fx_filters, code_fx_bands, bands);
+  lay_out(build_left(), {build_types(), peq}, sends, build_right());
   connect(&refresh_timer_, &QTimer::timeout, this, [this] { refresh_memberships(); });
   show_tab(efx_tab_types);
 }
@@ -136,8 +105,6 @@ int edit_efx_page::own_code(unsigned id) const {
   if (id < first || id > own_id(code_fx_value - 1)) return -1;
   return first_fx_code + static_cast<int>(id - first);
 }
-
-int edit_efx_page::current_tab() const { return stack_->currentIndex(); }
 
 int edit_efx_page::stored_type() const { return env_.session.store.get(own_id(code_fx_type)); }
 
@@ -178,14 +145,7 @@ QWidget* edit_efx_page::build_left() {
   fix_height(header, header_height);
   connect(header, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_peq); });
   column->addWidget(header);
-  peq_small_ = new eq_graph(left);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_small_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_small_->spread_bands(peq_bands);
-  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  make_peq_thumbnail(left, peq_bands);
   framed(peq_small_)->setFixedHeight(thumb_height);
   column->addWidget(peq_small_);
   column->addStretch(1);
@@ -228,44 +188,6 @@ QWidget* edit_efx_page::build_types() {
     connect(b, &QAbstractButton::clicked, this, [this, n] { choose_type(n + 1); });
   }
   column->addWidget(grid_box, 1);
-  return tab;
-}
-
-QWidget* edit_efx_page::build_peq() {
-  auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  peq_large_ = new eq_graph(tab);
-  peq_large_->setObjectName("peq_graph");
-  peq_large_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_large_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_large_->spread_bands(peq_bands);
-  top->addWidget(framed(peq_large_), 1);
-  auto* side_box = new QWidget(tab);
-  side_box->setFixedWidth(peq_side_width);
-  auto* side = new QVBoxLayout(side_box);
-  side->setContentsMargins(0, 0, 0, 0);
-  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
-  bypass_->setObjectName("peq_bypass");
-  connect(bypass_, &QAbstractButton::clicked, this,
-          [this](bool checked) { env_.session.store.linked_set(own_id(code_bypass), checked ? 0 : 1); });
-  button* reset = push(tr_text("RESET"), side_box, 1);
-  reset->setObjectName("peq_reset");
-  connect(reset, &QAbstractButton::clicked, this, [this] { write_defaults(code_bypass, last_peq_code); });
-  side->addWidget(bypass_);
-  side->addWidget(reset);
-  top->addWidget(side_box);
-  column->addLayout(top, 3);
-  const std::array<QString, peq_bands> bands{tr_text("LOW"), tr_text("L MID"), tr_text("H MID"), tr_text("HIGH")};
-  column->addWidget(
-      build_peq_grid(
-          tab, code_fx_filters, code_fx_bands, bands,
-          [this](QWidget* parent, int code, const QString& text) { return grid_cell(parent, code, text); },
-          [this](int code, int field) { step_param(env_.session.store, own_id(code), 1, field == 0 ? step_normal : step_field_1); },
-          filters_),
-      2);
   return tab;
 }
 
@@ -412,13 +334,7 @@ void edit_efx_page::show_code(int code, uint16_t v) {
     case code_fx_solo_l: universal_->set_solo(is_solo_active(v)); return;
     case code_bypass: bypass_->setChecked(v == 0); return;
     case code_fx_filters:
-    case code_fx_filters + 2: {
-      const filter_texts t = filter_text(v);
-      const std::size_t f = code == code_fx_filters ? 0 : 1;
-      filters_.type[f]->set_text(QString::fromStdString(t.type));
-      filters_.slope[f]->set_text(QString::fromStdString(t.slope));
-      break;
-    }
+    case code_fx_filters + 2: show_filter_texts(code == code_fx_filters ? 0 : 1, v); break;
     case code_fx_type: {
       if (QAbstractButton* b = type_group_.button(effect_button_of_type(index_, v))) b->setChecked(true);
       params_[0]->set_title(QString::fromStdString(effect_param1_label(v)));
@@ -432,9 +348,7 @@ void edit_efx_page::show_code(int code, uint16_t v) {
     default: break;
   }
   if (in_range(code, code_fx_filters, last_peq_code)) {
-    if (code != code_fx_filters && code != code_fx_filters + 2) show_cell_value(code, v);
-    show_eq_param(*peq_small_, eq_ids_, own_id(code), v);
-    show_eq_param(*peq_large_, eq_ids_, own_id(code), v);
+    show_peq_param(code, v);
   }
 }
 

@@ -43,7 +43,6 @@ class edit_efx_page : public send_editor_page {
 
   // ---- state, for tests ----
   int effect() const { return index_; }
-  int current_tab() const;
   button* type_button(int n) const { return types_[static_cast<std::size_t>(n)]; }  // 0..15
   int checked_type_button() const { return type_group_.checkedId(); }
   button* tap_button() const { return tap_; }
@@ -60,7 +59,6 @@ class edit_efx_page : public send_editor_page {
  private:
   QWidget* build_left();
   QWidget* build_types();
-  QWidget* build_peq();
   QWidget* build_right();
 
   int stored_type() const;
@@ -69,13 +67,7 @@ class edit_efx_page : public send_editor_page {
   void show_tap();
 
   bool type_change_ = false;
-  eq_param_ids eq_ids_;
 
-  QStackedWidget* stack_ = nullptr;
-  eq_graph* peq_small_ = nullptr;
-  eq_graph* peq_large_ = nullptr;
-  button* bypass_ = nullptr;
-  editor_parts::filter_buttons filters_;
   std::array<tile*, 2> params_{};
   button* tap_ = nullptr;
   std::array<button*, 16> types_{};

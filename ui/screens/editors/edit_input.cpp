@@ -23,6 +23,7 @@
 #include "ui/pages/page_table.h"
 #include "ui/screens/editors/bank_fader_tab.h"
 #include "ui/screens/editors/editor_copy.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/dyn_curves.h"
 #include "ui/widgets/dyn_curves_binding.h"
@@ -298,12 +299,7 @@ void edit_input_page::select_cell(int id) {
   rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
   play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
-  fader* f = universal_->fader();
-  switch (setup_.mode) {
-    case universal_mode::channel_fader: f->set_law(0); break;
-    case universal_mode::table: f->set_table(setup_.table); break;
-    case universal_mode::range: f->set_range(setup_.min, setup_.max); break;
-  }
+  editor_parts::set_universal_scale(*universal_->fader(), setup_);
   push_universal();
 }
 

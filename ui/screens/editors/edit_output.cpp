@@ -111,44 +111,18 @@ QWidget* framed(QWidget* w) {
 edit_output_page::edit_output_page(QWidget* parent, page_env& env)
     : send_editor_page(parent, env, page_edit_output, kind_bus, code_bus_fader) {
   setObjectName("edit_output");
-  auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(gap, gap, gap, gap);
-  outer->setSpacing(gap);
-  auto* body = new QVBoxLayout;
-  body->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  top->setSpacing(gap);
-  top->addWidget(build_left());
-  stack_ = new QStackedWidget(this);
-  stack_->setObjectName("detail_stack");
-  stack_->addWidget(build_peq());
-  stack_->addWidget(build_comp());
-  stack_->addWidget(build_geq());
-  bank_tab_ = new bank_fader_tab(env_.session.store, env_.session.engine.names());
-  stack_->addWidget(bank_tab_);
-  top->addWidget(stack_, 1);
-  meter_ = new level_meter(this);
-  meter_->setObjectName("channel_meter");
-  meter_->show_scale(false);
-  meter_->setFixedWidth(meter_width);
-  top->addWidget(meter_);
-  body->addLayout(top, 2);
   std::vector<std::pair<int, QString>> banks;
-  for (int b = 0; b < 3; ++b) banks.emplace_back(b, QString::fromUtf8(fader_banks[static_cast<std::size_t>(b)].name.data(), static_cast<int>(fader_banks[static_cast<std::size_t>(b)].name.size())));
-  body->addWidget(build_send_area(edit_output_send_strips, edit_output_send_strips, banks), 1);
-  outer->addLayout(body, 1);
-  outer->addWidget(build_right());
-  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
-  stack_->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
+  for (int b = 0; b < 3; ++b) {
+    const std::string_view name = fader_banks[static_cast<std::size_t>(b)].name;
+    banks.emplace_back(b, QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+  }
+  QWidget* sends = build_send_area(edit_output_send_strips, edit_output_send_strips, banks);
+  std::array<QString, bus_band_count> bands;
+  for (int b = 0; b < bus_band_count; ++b) bands[static_cast<std::size_t>(b)] = QString::number(b + 1);
+  QWidget* peq = build_peq_tab(bus_band_count, code_peq_bypass, last_peq_code, code_bus_filters, code_bus_bands, bands);
+  lay_out(build_left(), {peq, build_comp(), build_geq()}, sends, build_right());
 
   param_store& store = env_.session.store;
-  connect(peq_large_, &eq_graph::highpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_hp_frequency), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this, [this, &store](uint16_t raw) { store.linked_set(own_id(code_lp_frequency), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this, &store](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= bus_band_count) return;
-    store.linked_set(own_id(code_bus_bands + 1 + codes_per_band * band), frequency);
-    store.linked_set(own_id(code_bus_bands + 2 + codes_per_band * band), gain);
-  });
   connect(comp_large_, &dyn_curve::value_changed, this, [this, &store] {
     for (const dyn_write& w : comp_curve_writes(comp_large_->model()))
       for (const auto& [bus_code, curve_code] : comp_curve_codes)
@@ -165,8 +139,6 @@ unsigned edit_output_page::strip_send_id(int n) const {
 }
 
 bool edit_output_page::takes_send_slot(const channel_ref& c) const { return c.kind != kind_bus && c.kind != kind_dca; }
-
-int edit_output_page::current_tab() const { return stack_->currentIndex(); }
 
 // ---- construction ----
 
@@ -231,58 +203,13 @@ QWidget* edit_output_page::build_left() {
     body->setAttribute(Qt::WA_TransparentForMouseEvents);
     column->addWidget(framed(body), 2);
   };
-  peq_small_ = new eq_graph(left);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_small_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_small_->spread_bands(bus_band_count);
+  make_peq_thumbnail(left, bus_band_count);
   thumbnail("PEQ", output_tab_peq, peq_small_);
   comp_small_ = new comp_curve(left);
   comp_small_->set_compact(true);
   comp_small_->set_curve_colour(comp_colour);
   thumbnail("COMP", output_tab_comp, comp_small_);
   return left;
-}
-
-QWidget* edit_output_page::build_peq() {
-  auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  peq_large_ = new eq_graph(tab);
-  peq_large_->setObjectName("peq_graph");
-  peq_large_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_large_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_large_->spread_bands(bus_band_count);
-  top->addWidget(framed(peq_large_), 1);
-  auto* side = new QVBoxLayout;
-  bypass_ = push(tr_text("BYPASS"), tab, 4, true);
-  bypass_->setObjectName("peq_bypass");
-  connect(bypass_, &QAbstractButton::clicked, this,
-          [this](bool checked) { env_.session.store.linked_set(own_id(code_peq_bypass), checked ? 0 : 1); });
-  button* reset = push(tr_text("RESET"), tab, 1);
-  reset->setObjectName("peq_reset");
-  connect(reset, &QAbstractButton::clicked, this, [this] { write_defaults(code_peq_bypass, last_peq_code); });
-  side->addWidget(bypass_);
-  side->addWidget(reset);
-  auto* side_box = new QWidget(tab);
-  side_box->setFixedWidth(comp_button_w - 24);
-  side_box->setLayout(side);
-  top->addWidget(side_box);
-  column->addLayout(top, 3);
-
-  std::array<QString, bus_band_count> bands;
-  for (int b = 0; b < bus_band_count; ++b) bands[static_cast<std::size_t>(b)] = QString::number(b + 1);
-  QWidget* grid_box = build_peq_grid(
-      tab, code_bus_filters, code_bus_bands, bands,
-      [this](QWidget* parent, int code, const QString& text) { return grid_cell(parent, code, text); },
-      [this](int code, int field) { step_param(env_.session.store, own_id(code), 1, field == 0 ? step_normal : step_field_1); },
-      filters_);
-  column->addWidget(grid_box, 2);
-  return tab;
 }
 
 QWidget* edit_output_page::build_comp() {
@@ -566,13 +493,7 @@ void edit_output_page::show_code(int code, uint16_t v) {
       return;
     case code_peq_bypass: bypass_->setChecked(v == 0); return;
     case code_hp_type:
-    case code_lp_type: {
-      const filter_texts t = filter_text(v);
-      const std::size_t f = code == code_hp_type ? 0 : 1;
-      filters_.type[f]->set_text(QString::fromStdString(t.type));
-      filters_.slope[f]->set_text(QString::fromStdString(t.slope));
-      break;
-    }
+    case code_lp_type: show_filter_texts(code == code_hp_type ? 0 : 1, v); break;
     default: break;
   }
   if (in_range(code, code_comp_ratio, code_comp_gain)) {
@@ -585,9 +506,7 @@ void edit_output_page::show_code(int code, uint16_t v) {
     return;
   }
   if (in_range(code, code_hp_type, last_peq_code)) {
-    show_cell_value(code, v);
-    show_eq_param(*peq_small_, eq_ids_, own_id(code), v);
-    show_eq_param(*peq_large_, eq_ids_, own_id(code), v);
+    show_peq_param(code, v);
     return;
   }
   if (const int band = geq_band_of(code); band >= 0) {

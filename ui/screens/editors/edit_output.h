@@ -55,7 +55,6 @@ class edit_output_page : public send_editor_page {
 
   // ---- state, for tests ----
   int bus() const { return index_; }
-  int current_tab() const;
   fader* geq_slider(int band) const { return geq_[static_cast<std::size_t>(band)]; }
   QLabel* geq_label(int band) const { return geq_labels_[static_cast<std::size_t>(band)]; }
   button* geq_on_button() const { return geq_on_; }
@@ -64,7 +63,6 @@ class edit_output_page : public send_editor_page {
   button* link_button() const { return link_; }
   button* select_parameters() const { return select_parameters_; }
   button* select_fader() const { return select_fader_; }
-  eq_graph* peq_graph() const { return peq_large_; }
 
  protected:
   unsigned strip_send_id(int strip) const override;
@@ -73,7 +71,6 @@ class edit_output_page : public send_editor_page {
 
  private:
   QWidget* build_left();
-  QWidget* build_peq();
   QWidget* build_comp();
   QWidget* build_geq();
   QWidget* build_right();
@@ -82,19 +79,13 @@ class edit_output_page : public send_editor_page {
   void refresh_groups();
 
   bool geq_drag_ = false;
-  eq_param_ids eq_ids_;
 
-  QStackedWidget* stack_ = nullptr;
   tile* delay_ = nullptr;
   tile* phase_ = nullptr;
   QLabel* phase_icon_ = nullptr;
-  eq_graph* peq_small_ = nullptr;
-  eq_graph* peq_large_ = nullptr;
   comp_curve* comp_small_ = nullptr;
   comp_curve* comp_large_ = nullptr;
-  button* bypass_ = nullptr;
   button* comp_on_ = nullptr;
-  editor_parts::filter_buttons filters_;
   std::array<fader*, edit_output_geq_bands> geq_{};
   std::array<QLabel*, edit_output_geq_bands> geq_labels_{};
   button* geq_on_ = nullptr;

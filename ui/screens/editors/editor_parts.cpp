@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 
 #include "app/core/translate.h"
+#include "app/params/input_editor.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
 #include "ui/widgets/button.h"
@@ -71,6 +72,14 @@ QGridLayout* grid_of(QWidget* w) {
   g->setContentsMargins(gap, gap, gap, gap);
   g->setSpacing(gap);
   return g;
+}
+
+void set_universal_scale(fader& f, const universal_fader_setup& setup) {
+  switch (setup.mode) {
+    case universal_mode::channel_fader: f.set_law(0); break;
+    case universal_mode::table: f.set_table(setup.table); break;
+    case universal_mode::range: f.set_range(setup.min, setup.max); break;
+  }
 }
 
 name_button_fader_strip* make_send_strip(QWidget* parent, int n) {

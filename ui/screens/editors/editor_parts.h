@@ -17,7 +17,9 @@ class QLabel;
 namespace vorante {
 
 class button;
+class fader;
 class fader_strip;
+struct universal_fader_setup;
 class name_button_fader_strip;
 
 namespace editor_parts {
@@ -35,6 +37,8 @@ void fix_height(QWidget* w, int h);
 void min_height(QWidget* w, int h);
 QGridLayout* grid_of(QWidget* w);
 
+// The universal fader's scale for a set-up: the fader law, a value list or a range.
+void set_universal_scale(fader& f, const universal_fader_setup& setup);
 // A send strip n: a named fader strip whose two buttons read "POS" and "PRE".
 name_button_fader_strip* make_send_strip(QWidget* parent, int n);
 // The universal fader's strip with "MUTE" and "SOLO".

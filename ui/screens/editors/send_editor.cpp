@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/params/banks.h"
@@ -19,6 +21,7 @@
 #include "ui/screens/editors/editor_parts.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
 #include "ui/widgets/level_meter.h"
@@ -39,6 +42,23 @@ constexpr int meter_fall = 5;
 constexpr int bank_button_w = 120;
 constexpr int bank_button_h = 32;
 constexpr rgb565 send_background = 0x1106;
+constexpr int meter_width = 12;
+constexpr int peq_side_width = 96;
+constexpr double initial_highpass_hz = 23;
+constexpr int initial_highpass_code = 8;
+constexpr double initial_lowpass_hz = 16000;
+constexpr int initial_lowpass_code = 9;
+
+// A graph as the editors start it: filters at their ends, bands spread until the values come.
+eq_graph* new_eq_graph(QWidget* parent, int bands) {
+  auto* g = new eq_graph(parent);
+  g->add_highpass(initial_highpass_hz, initial_highpass_code);
+  g->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
+  g->spread_bands(bands);
+  g->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  g->setMinimumSize(0, 0);
+  return g;
+}
 
 }  // namespace
 
@@ -134,12 +154,7 @@ void send_editor_page::select_cell(int id) {
   selected_ = id;
   for (auto& [code, b] : cells_) b->setChecked(id >= 0 && own_id(code) == static_cast<unsigned>(id));
   setup_ = setup_of(id);
-  fader* f = universal_->fader();
-  switch (setup_.mode) {
-    case universal_mode::channel_fader: f->set_law(0); break;
-    case universal_mode::table: f->set_table(setup_.table); break;
-    case universal_mode::range: f->set_range(setup_.min, setup_.max); break;
-  }
+  set_universal_scale(*universal_->fader(), setup_);
   push_universal();
 }
 
@@ -220,6 +235,103 @@ void send_editor_page::tick_meter(int fader_raw_id) {
 }
 
 // ---- construction ----
+
+int send_editor_page::current_tab() const { return stack_->currentIndex(); }
+
+void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> tabs, QWidget* sends, QWidget* right) {
+  auto* outer = new QHBoxLayout(this);
+  outer->setContentsMargins(gap, gap, gap, gap);
+  outer->setSpacing(gap);
+  auto* body = new QVBoxLayout;
+  body->setSpacing(gap);
+  auto* top = new QHBoxLayout;
+  top->setSpacing(gap);
+  top->addWidget(left);
+  stack_ = new QStackedWidget(this);
+  stack_->setObjectName("detail_stack");
+  for (QWidget* tab : tabs) stack_->addWidget(tab);
+  bank_tab_ = new bank_fader_tab(env_.session.store, env_.session.engine.names());
+  stack_->addWidget(bank_tab_);
+  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
+  stack_->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
+  top->addWidget(stack_, 1);
+  meter_ = new level_meter(this);
+  meter_->setObjectName("channel_meter");
+  meter_->show_scale(false);
+  meter_->setFixedWidth(meter_width);
+  top->addWidget(meter_);
+  body->addLayout(top, 2);
+  body->addWidget(sends, 1);
+  outer->addLayout(body, 1);
+  outer->addWidget(right);
+}
+
+eq_graph* send_editor_page::make_peq_thumbnail(QWidget* parent, int bands) {
+  peq_small_ = new_eq_graph(parent, bands);
+  peq_small_->setObjectName("peq_thumbnail");
+  peq_small_->set_compact(true);
+  peq_small_->set_outline(false);
+  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return peq_small_;
+}
+
+QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
+                                         std::span<const QString> band_names) {
+  auto* tab = new QWidget;
+  auto* column = new QVBoxLayout(tab);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+  auto* top = new QHBoxLayout;
+  peq_large_ = new_eq_graph(tab, bands);
+  peq_large_->setObjectName("peq_graph");
+  top->addWidget(peq_large_, 1);
+  auto* side_box = new QWidget(tab);
+  side_box->setFixedWidth(peq_side_width);
+  auto* side = new QVBoxLayout(side_box);
+  side->setContentsMargins(0, 0, 0, 0);
+  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
+  bypass_->setObjectName("peq_bypass");
+  connect(bypass_, &QAbstractButton::clicked, this,
+          [this, bypass_code](bool checked) { env_.session.store.linked_set(own_id(bypass_code), checked ? 0 : 1); });
+  button* reset = push(tr_text("RESET"), side_box, 1);
+  reset->setObjectName("peq_reset");
+  connect(reset, &QAbstractButton::clicked, this, [this, bypass_code, last_code] { write_defaults(bypass_code, last_code); });
+  side->addWidget(bypass_);
+  side->addWidget(reset);
+  top->addWidget(side_box);
+  column->addLayout(top, 3);
+  column->addWidget(
+      build_peq_grid(
+          tab, filter_code, band_code, band_names,
+          [this](QWidget* parent, int code, const QString& text) { return grid_cell(parent, code, text); },
+          [this](int code, int field) { step_param(env_.session.store, own_id(code), 1, field == 0 ? step_normal : step_field_1); },
+          filters_),
+      2);
+
+  param_store& store = env_.session.store;
+  connect(peq_large_, &eq_graph::highpass_dragged, this,
+          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 1), raw); });
+  connect(peq_large_, &eq_graph::lowpass_dragged, this,
+          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 3), raw); });
+  connect(peq_large_, &eq_graph::band_dragged, this, [this, &store, bands, band_code](int band, uint16_t frequency, uint16_t gain) {
+    if (band < 0 || band >= bands) return;
+    store.linked_set(own_id(band_code + 1 + codes_per_band * band), frequency);
+    store.linked_set(own_id(band_code + 2 + codes_per_band * band), gain);
+  });
+  return tab;
+}
+
+void send_editor_page::show_peq_param(int code, uint16_t value) {
+  show_cell_value(code, value);
+  show_eq_param(*peq_small_, eq_ids_, own_id(code), value);
+  show_eq_param(*peq_large_, eq_ids_, own_id(code), value);
+}
+
+void send_editor_page::show_filter_texts(int filter, uint16_t value) {
+  const filter_texts t = filter_text(value);
+  filters_.type[static_cast<std::size_t>(filter)]->set_text(QString::fromStdString(t.type));
+  filters_.slope[static_cast<std::size_t>(filter)]->set_text(QString::fromStdString(t.slope));
+}
 
 void send_editor_page::build_vol_and_universal(QWidget* parent) {
   vol_ = make_vol_cell(parent);

@@ -9,15 +9,22 @@
 #include <map>
 #include <vector>
 
+#include <initializer_list>
+#include <span>
+
 #include "app/params/input_editor.h"
 #include "ui/pages/page.h"
+#include "ui/screens/editors/editor_parts.h"
+#include "ui/widgets/eq_graph_binding.h"
 
 class QAbstractButton;
+class QStackedWidget;
 
 namespace vorante {
 
 class bank_fader_tab;
 class button;
+class eq_graph;
 class fader_strip;
 class level_meter;
 class name_button_fader_strip;
@@ -42,6 +49,8 @@ class send_editor_page : public page {
 
   // ---- state, for tests ----
   int channel() const { return index_; }
+  int current_tab() const;
+  eq_graph* peq_graph() const { return peq_large_; }
   // -1: the channel fader; no_param_id: nothing (a send strip that went with its bank).
   int selected() const { return selected_; }
   const universal_fader_setup& universal_setup() const { return setup_; }
@@ -92,6 +101,18 @@ class send_editor_page : public page {
   // Meter byte of the channel after `fader_raw` (or as it is for fader_raw < 0).
   void tick_meter(int fader_raw_id);
 
+  // The page: left column, detail tabs (the FADER tab added last), the channel meter, the
+  // send area below and the right column.
+  void lay_out(QWidget* left, std::initializer_list<QWidget*> tabs, QWidget* sends, QWidget* right);
+  // The PEQ tab: the large graph with BYPASS (code bypass_code) and RESET (bypass_code ..
+  // last_code to defaults) beside it, the grid below; drags write the channel's EQ codes.
+  QWidget* build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
+                         std::span<const QString> band_names);
+  // The compact EQ graph of the left column.
+  eq_graph* make_peq_thumbnail(QWidget* parent, int bands);
+  void show_peq_param(int code, uint16_t value);
+  void show_filter_texts(int filter, uint16_t value);  // 0 high-pass, 1 low-pass
+
   // The VOL cell and the universal fader's strip, for the right column.
   void build_vol_and_universal(QWidget* parent);
   // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
@@ -113,6 +134,12 @@ class send_editor_page : public page {
   button* name_button_ = nullptr;
   std::array<button*, 4> dca_{};
   std::array<button*, 4> mute_groups_{};
+  QStackedWidget* stack_ = nullptr;
+  eq_graph* peq_small_ = nullptr;
+  eq_graph* peq_large_ = nullptr;
+  button* bypass_ = nullptr;
+  editor_parts::filter_buttons filters_;
+  eq_param_ids eq_ids_;
   tile* vol_ = nullptr;
   fader_strip* universal_ = nullptr;
   level_meter* meter_ = nullptr;
