@@ -39,8 +39,6 @@ namespace {
 
 constexpr int gap = parts_gap;
 constexpr int side_width = 180;
-constexpr int right_width = 240;
-constexpr int settings_width = 156;
 constexpr int name_height = 80;
 constexpr int types_height = 80;
 constexpr int thumb_height = 112;
@@ -55,7 +53,6 @@ constexpr double initial_highpass_hz = 23;
 constexpr int initial_highpass_code = 8;
 constexpr double initial_lowpass_hz = 16000;
 constexpr int initial_lowpass_code = 9;
-constexpr rgb565 settings_background = 0x1988;
 constexpr int first_mute_group_id = 3057;
 constexpr int last_mute_group_id = 3076;
 constexpr int last_colour_id = 3174;
@@ -191,32 +188,7 @@ QWidget* edit_efx_page::build_types() {
   return tab;
 }
 
-QWidget* edit_efx_page::build_right() {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  build_vol_and_universal(right);
-  column->addWidget(vol_);
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  middle->addWidget(universal_, 1);
-  auto* settings = new panel(settings_background, right);
-  settings->setObjectName("settings_box");
-  settings->setFixedWidth(settings_width);
-  QGridLayout* g = grid_of(settings);
-  int row = 0;
-  add_group_buttons(g, row, settings, dca_, mute_groups_);
-  connect_group_buttons();
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings);
-  connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_types); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_fader); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings);
-  column->addLayout(middle, 1);
-  return right;
-}
+QWidget* edit_efx_page::build_right() { return build_right_column({}); }
 
 // ---- opening ----
 

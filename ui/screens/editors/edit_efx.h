@@ -37,7 +37,7 @@ class edit_efx_page : public send_editor_page {
   void console_encoder(int encoder, int delta) override;
 
   // ---- the user's actions ----
-  void show_tab(int tab);
+  void show_tab(int tab) override;
   void choose_type(int button);  // 1..16
   void tap(int64_t now_ms);
 
@@ -72,8 +72,6 @@ class edit_efx_page : public send_editor_page {
   button* tap_ = nullptr;
   std::array<button*, 16> types_{};
   QButtonGroup type_group_;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
 };
 
 page* create_edit_efx(QWidget* parent, page_env& env, int id);

@@ -306,10 +306,7 @@ void edit_input_page::select_cell(int id) {
 void edit_input_page::push_universal() {
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  if (setup_.mode == universal_mode::channel_fader)
-    universal_->set_level(to_physical(value_type::fader_level, raw));
-  else
-    universal_->fader()->set_value(universal_fader_value(setup_, raw));
+  editor_parts::show_on_universal(*universal_, setup_, raw, universal_fader_value(setup_, raw));
 }
 
 void edit_input_page::universal_moved(double value) {

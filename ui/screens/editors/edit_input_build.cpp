@@ -583,37 +583,21 @@ QWidget* edit_input_page::build_sends() {
     auto* s = make_send_strip(area, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    auto select = [this, n] {
+    send_strip_actions actions;
+    actions.cell = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
-      select_cell(static_cast<int>(send_param_id(index_, t.kind, t.index)));
+      return static_cast<int>(send_param_id(index_, t.kind, t.index));
     };
-    connect(s, &name_button_fader_strip::fader_clicked, this, select);
-    connect(s, &name_button_fader_strip::fader_moved, this, [this, n, select](double db) {
-      if (selected_ != static_cast<int>(send_param_id(index_, send_targets_[static_cast<std::size_t>(n)].kind,
-                                                      send_targets_[static_cast<std::size_t>(n)].index)))
-        select();
-      send_moved(n, db);
-    });
-    connect(s, &name_button_fader_strip::m_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, false);
-    });
-    connect(s, &name_button_fader_strip::s_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, true);
-    });
-    connect(s, &name_button_fader_strip::l_clicked, this, [this, n, select] {
-      select();
-      send_lr(n);
-    });
-    connect(s, &name_button_fader_strip::r_clicked, this, [this, n, select] {
-      select();
-      send_lr(n);
-    });
-    connect(s, &name_button_fader_strip::name_clicked, this, [this, n] {
+    actions.selected = [this] { return selected_; };
+    actions.select = [this](int id) { select_cell(id); };
+    actions.moved = [this, n](double db) { send_moved(n, db); };
+    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
+    actions.lr = [this, n] { send_lr(n); };
+    actions.name = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
       env_.nav.open_editor(t.kind, t.index);
-    });
+    };
+    connect_send_strip(s, this, actions);
   }
   return area;
 }

@@ -50,8 +50,6 @@ namespace {
 
 constexpr int gap = parts_gap;
 constexpr int side_width = 180;
-constexpr int right_width = 240;
-constexpr int settings_width = 156;
 constexpr int row_height = 64;
 constexpr int header_height = 24;
 constexpr int vol_height = 56;
@@ -72,7 +70,6 @@ constexpr int initial_highpass_code = 8;
 constexpr double initial_lowpass_hz = 16000;
 constexpr int initial_lowpass_code = 9;
 constexpr rgb565 send_background = 0x1106;
-constexpr rgb565 settings_background = 0x1988;
 constexpr rgb565 comp_colour = 0xFFE0;
 constexpr int first_mute_group_id = 3057;
 constexpr int last_mute_group_id = 3076;
@@ -323,43 +320,18 @@ QWidget* edit_output_page::build_geq() {
 }
 
 QWidget* edit_output_page::build_right() {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  build_vol_and_universal(right);
-  column->addWidget(vol_);
-
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  middle->addWidget(universal_, 1);
-
-  settings_ = new panel(settings_background, right);
-  settings_->setObjectName("settings_box");
-  settings_->setFixedWidth(settings_width);
-  QGridLayout* g = grid_of(settings_);
-  int row = 0;
-  auto title = [&](const char* text) { g->addWidget(plain_label(tr_text(text), settings_), row++, 0, 1, 2); };
-  add_group_buttons(g, row, settings_, dca_, mute_groups_);
-  connect_group_buttons();
-  title("LINK");
-  link_ = push("AUX1&2", settings_, 0, true);
-  link_->setObjectName("link");
-  connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
-  g->addWidget(link_, row++, 0, 1, 2);
-  g->addWidget(plain_label(tr_text("COPY"), settings_), row, 0);
-  g->addWidget(plain_label(tr_text("PASTE"), settings_), row++, 1);
-  const auto [copy, paste] = add_copy_paste_buttons(g, row++, settings_);
-  connect(copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
-  connect(paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings_);
-  connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(output_tab_peq); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(output_tab_fader); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings_);
-  column->addLayout(middle, 1);
-  return right;
+  return build_right_column([this](QGridLayout* g, int& row, QWidget* box) {
+    g->addWidget(plain_label(tr_text("LINK"), box), row++, 0, 1, 2);
+    link_ = push("AUX1&2", box, 0, true);
+    link_->setObjectName("link");
+    connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
+    g->addWidget(link_, row++, 0, 1, 2);
+    g->addWidget(plain_label(tr_text("COPY"), box), row, 0);
+    g->addWidget(plain_label(tr_text("PASTE"), box), row++, 1);
+    const auto [copy, paste] = add_copy_paste_buttons(g, row++, box);
+    connect(copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
+    connect(paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
+  });
 }
 
 // ---- opening ----
@@ -410,6 +382,10 @@ void edit_output_page::show_tab(int tab) {
 }
 
 // ---- sends on faders ----
+
+std::function<void()> edit_output_page::lr_action(int strip) {
+  return [this, strip] { send_lr(strip); };
+}
 
 void edit_output_page::sends_refilled() {
   on_name(-1, QString());

@@ -46,7 +46,7 @@ class edit_output_page : public send_editor_page {
   void console_encoder(int encoder, int delta) override;
 
   // ---- the user's actions ----
-  void show_tab(int tab);
+  void show_tab(int tab) override;
   void send_lr(int strip);
   void geq_moved(int band, int slider);
   void press_link();
@@ -59,15 +59,13 @@ class edit_output_page : public send_editor_page {
   QLabel* geq_label(int band) const { return geq_labels_[static_cast<std::size_t>(band)]; }
   button* geq_on_button() const { return geq_on_; }
   QWidget* geq_light() const { return geq_light_; }
-  QWidget* settings_box() const { return settings_; }
   button* link_button() const { return link_; }
-  button* select_parameters() const { return select_parameters_; }
-  button* select_fader() const { return select_fader_; }
 
  protected:
   unsigned strip_send_id(int strip) const override;
   bool takes_send_slot(const channel_ref& c) const override;
   void sends_refilled() override;
+  std::function<void()> lr_action(int strip) override;
 
  private:
   QWidget* build_left();
@@ -91,10 +89,7 @@ class edit_output_page : public send_editor_page {
   button* geq_on_ = nullptr;
   editor_parts::panel* geq_light_ = nullptr;
 
-  QWidget* settings_ = nullptr;
   button* link_ = nullptr;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
 };
 
 page* create_edit_output(QWidget* parent, page_env& env, int id);

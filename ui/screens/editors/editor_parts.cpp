@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 
 #include "app/core/translate.h"
+#include "app/params/convert.h"
 #include "app/params/input_editor.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
@@ -80,6 +81,35 @@ void set_universal_scale(fader& f, const universal_fader_setup& setup) {
     case universal_mode::table: f.set_table(setup.table); break;
     case universal_mode::range: f.set_range(setup.min, setup.max); break;
   }
+}
+
+void show_on_universal(fader_strip& u, const universal_fader_setup& setup, uint16_t raw, double position) {
+  if (setup.mode == universal_mode::channel_fader)
+    u.set_level(to_physical(value_type::fader_level, raw));
+  else
+    u.fader()->set_value(position);
+}
+
+void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a) {
+  auto select = [a] { a.select(a.cell()); };
+  QObject::connect(s, &name_button_fader_strip::fader_clicked, context, select);
+  QObject::connect(s, &name_button_fader_strip::fader_moved, context, [a, select](double db) {
+    if (a.selected() != a.cell()) select();
+    a.moved(db);
+  });
+  for (const bool pre : {false, true})
+    QObject::connect(s, pre ? &name_button_fader_strip::s_clicked : &name_button_fader_strip::m_clicked, context,
+                     [a, select, pre] {
+                       select();
+                       a.pre(pre);
+                     });
+  if (a.lr)
+    for (auto signal : {&name_button_fader_strip::l_clicked, &name_button_fader_strip::r_clicked})
+      QObject::connect(s, signal, context, [a, select] {
+        select();
+        a.lr();
+      });
+  QObject::connect(s, &name_button_fader_strip::name_clicked, context, a.name);
 }
 
 name_button_fader_strip* make_send_strip(QWidget* parent, int n) {

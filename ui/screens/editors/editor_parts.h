@@ -39,6 +39,21 @@ QGridLayout* grid_of(QWidget* w);
 
 // The universal fader's scale for a set-up: the fader law, a value list or a range.
 void set_universal_scale(fader& f, const universal_fader_setup& setup);
+// Shows a raw value on the universal fader: a fader level, or the position of the set-up.
+void show_on_universal(fader_strip& u, const universal_fader_setup& setup, uint16_t raw, double position);
+
+// What a send strip's controls do; every one of them selects the strip's cell first (the
+// fader only when it is not the selected one already).
+struct send_strip_actions {
+  std::function<int()> cell;  // the parameter ID of the strip's cell
+  std::function<int()> selected;
+  std::function<void(int)> select;
+  std::function<void(double)> moved;
+  std::function<void(bool)> pre;
+  std::function<void()> lr;  // empty: no L/R buttons
+  std::function<void()> name;
+};
+void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a);
 // A send strip n: a named fader strip whose two buttons read "POS" and "PRE".
 name_button_fader_strip* make_send_strip(QWidget* parent, int n);
 // The universal fader's strip with "MUTE" and "SOLO".

@@ -1,11 +1,13 @@
 #include "ui/screens/editors/send_editor.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 #include "app/params/banks.h"
 #include "app/params/channel_state.h"
@@ -43,6 +45,9 @@ constexpr int bank_button_w = 120;
 constexpr int bank_button_h = 32;
 constexpr rgb565 send_background = 0x1106;
 constexpr int meter_width = 12;
+constexpr int right_width = 240;
+constexpr int settings_width = 156;
+constexpr rgb565 settings_background = 0x1988;
 constexpr int peq_side_width = 96;
 constexpr double initial_highpass_hz = 23;
 constexpr int initial_highpass_code = 8;
@@ -162,10 +167,7 @@ void send_editor_page::push_universal() {
   if (selected_ == no_param_id || index_ < 0) return;
   const unsigned id = selected_ < 0 ? own_id(fader_code_) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  if (setup_.mode == universal_mode::channel_fader)
-    universal_->set_level(to_physical(value_type::fader_level, raw));
-  else
-    universal_->fader()->set_value(universal_position(selected_, raw));
+  show_on_universal(*universal_, setup_, raw, universal_position(selected_, raw));
 }
 
 void send_editor_page::universal_moved(double value) {
@@ -333,7 +335,13 @@ void send_editor_page::show_filter_texts(int filter, uint16_t value) {
   filters_.slope[static_cast<std::size_t>(filter)]->set_text(QString::fromStdString(t.slope));
 }
 
-void send_editor_page::build_vol_and_universal(QWidget* parent) {
+QWidget* send_editor_page::build_right_column(const settings_rows& extra) {
+  auto* right = new QWidget(this);
+  right->setFixedWidth(right_width);
+  auto* column = new QVBoxLayout(right);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(gap);
+  QWidget* parent = right;
   vol_ = make_vol_cell(parent);
   connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
   auto* vol_hold = new long_press(vol_);
@@ -345,6 +353,25 @@ void send_editor_page::build_vol_and_universal(QWidget* parent) {
     env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
   });
   connect(universal_, &fader_strip::solo_clicked, this, [this](bool on) { solo_write(env_.session.store, kind_, index_, on); });
+  column->addWidget(vol_);
+  auto* middle = new QHBoxLayout;
+  middle->setSpacing(gap);
+  middle->addWidget(universal_, 1);
+  settings_ = new panel(settings_background, right);
+  settings_->setObjectName("settings_box");
+  settings_->setFixedWidth(settings_width);
+  QGridLayout* g = grid_of(settings_);
+  int row = 0;
+  add_group_buttons(g, row, settings_, dca_, mute_groups_);
+  connect_group_buttons();
+  if (extra) extra(g, row, settings_);
+  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings_);
+  connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(0); });
+  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(stack_->count() - 1); });
+  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
+  middle->addWidget(settings_);
+  column->addLayout(middle, 1);
+  return right;
 }
 
 QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks) {
@@ -370,24 +397,18 @@ QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const st
     name_button_fader_strip* s = make_send_strip(send_area_, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    auto select = [this, n] { select_cell(static_cast<int>(strip_send_id(n))); };
-    connect(s, &name_button_fader_strip::fader_clicked, this, select);
-    connect(s, &name_button_fader_strip::fader_moved, this, [this, n, select](double db) {
-      if (selected_ != static_cast<int>(strip_send_id(n))) select();
-      send_moved(n, db);
-    });
-    connect(s, &name_button_fader_strip::m_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, false);
-    });
-    connect(s, &name_button_fader_strip::s_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, true);
-    });
-    connect(s, &name_button_fader_strip::name_clicked, this, [this, n] {
+    send_strip_actions actions;
+    actions.cell = [this, n] { return static_cast<int>(strip_send_id(n)); };
+    actions.selected = [this] { return selected_; };
+    actions.select = [this](int id) { select_cell(id); };
+    actions.moved = [this, n](double db) { send_moved(n, db); };
+    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
+    actions.lr = lr_action(n);
+    actions.name = [this, n] {
       const channel_ref c = send_channels_[static_cast<std::size_t>(n)];
       env_.nav.open_editor(c.kind, c.index);
-    });
+    };
+    connect_send_strip(s, this, actions);
   }
   if (strips == bank_strips) add_spacers();
 

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <array>
 #include <map>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "ui/widgets/eq_graph_binding.h"
 
 class QAbstractButton;
+class QGridLayout;
 class QStackedWidget;
 
 namespace vorante {
@@ -64,6 +66,9 @@ class send_editor_page : public page {
   bank_fader_tab* fader_tab() const { return bank_tab_; }
   level_meter* channel_meter() const { return meter_; }
   bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
+  QWidget* settings_box() const { return settings_; }
+  button* select_parameters() const { return select_parameters_; }
+  button* select_fader() const { return select_fader_; }
   button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
   button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
 
@@ -74,6 +79,11 @@ class send_editor_page : public page {
   virtual unsigned strip_send_id(int strip) const = 0;
   // Whether a fader bank's channel gets a send strip.
   virtual bool takes_send_slot(const channel_ref& c) const = 0;
+  // What a strip's L/R buttons do; none by default.
+  virtual std::function<void()> lr_action(int strip) {
+    (void)strip;
+    return {};
+  }
   // After the strips were filled: names, colours, stereo buttons.
   virtual void sends_refilled() = 0;
   // How the universal fader edits a cell, and what it writes.
@@ -113,8 +123,11 @@ class send_editor_page : public page {
   void show_peq_param(int code, uint16_t value);
   void show_filter_texts(int filter, uint16_t value);  // 0 high-pass, 1 low-pass
 
-  // The VOL cell and the universal fader's strip, for the right column.
-  void build_vol_and_universal(QWidget* parent);
+  // The right column: the VOL cell, the universal fader and the settings box with the
+  // group buttons, `extra` rows, and SELECT showing tab 0 or the FADER tab.
+  using settings_rows = std::function<void(QGridLayout* g, int& row, QWidget* box)>;
+  QWidget* build_right_column(const settings_rows& extra);
+  virtual void show_tab(int tab) = 0;
   // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
   // spacers for the missing ones, and one bank button per label.
   QWidget* build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks);
@@ -132,6 +145,9 @@ class send_editor_page : public page {
   std::map<int, QAbstractButton*> cells_;  // by code of the edited channel
 
   button* name_button_ = nullptr;
+  QWidget* settings_ = nullptr;
+  button* select_parameters_ = nullptr;
+  button* select_fader_ = nullptr;
   std::array<button*, 4> dca_{};
   std::array<button*, 4> mute_groups_{};
   QStackedWidget* stack_ = nullptr;
