@@ -68,22 +68,12 @@ constexpr int last_read_param = code_fx_param_1 + 3;
 
 bool in_range(int v, int first, int last) { return v >= first && v <= last; }
 
-QWidget* framed(QWidget* w) {
-  w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  w->setMinimumSize(0, 0);
-  return w;
-}
-
 }  // namespace
 
 edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
     : send_editor_page(parent, env, page_edit_efx, kind_fx, code_fx_fader) {
   setObjectName("edit_efx");
-  std::vector<std::pair<int, QString>> banks;
-  for (int b = 0; b <= aux_bank; ++b) {
-    const std::string_view name = fader_banks[static_cast<std::size_t>(b)].name;
-    banks.emplace_back(b, b == stereo_bank ? tr_text("STEREO") : QString::fromUtf8(name.data(), static_cast<int>(name.size())));
-  }
+  const auto banks = bank_choices(aux_bank + 1, stereo_bank, tr_text("STEREO"));
   QWidget* sends = build_send_area(edit_efx_send_strips, edit_efx_bank_strips, banks);
   send_channels_[edit_efx_bank_strips] = {kind_bus, main_l_bus};
   send_channels_[edit_efx_bank_strips + 1] = {kind_bus, main_r_bus};

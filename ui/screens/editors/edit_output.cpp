@@ -97,22 +97,12 @@ constexpr std::array<std::pair<int, int>, 3> comp_curve_codes{
 
 bool in_range(int v, int first, int last) { return v >= first && v <= last; }
 
-QWidget* framed(QWidget* w) {
-  w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  w->setMinimumSize(0, 0);
-  return w;
-}
-
 }  // namespace
 
 edit_output_page::edit_output_page(QWidget* parent, page_env& env)
     : send_editor_page(parent, env, page_edit_output, kind_bus, code_bus_fader) {
   setObjectName("edit_output");
-  std::vector<std::pair<int, QString>> banks;
-  for (int b = 0; b < 3; ++b) {
-    const std::string_view name = fader_banks[static_cast<std::size_t>(b)].name;
-    banks.emplace_back(b, QString::fromUtf8(name.data(), static_cast<int>(name.size())));
-  }
+  const auto banks = bank_choices(3);
   QWidget* sends = build_send_area(edit_output_send_strips, edit_output_send_strips, banks);
   std::array<QString, bus_band_count> bands;
   for (int b = 0; b < bus_band_count; ++b) bands[static_cast<std::size_t>(b)] = QString::number(b + 1);

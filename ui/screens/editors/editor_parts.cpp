@@ -63,6 +63,12 @@ void fix_height(QWidget* w, int h) {
   w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
 }
 
+QWidget* framed(QWidget* w) {
+  w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  w->setMinimumSize(0, 0);
+  return w;
+}
+
 void min_height(QWidget* w, int h) {
   w->setMinimumHeight(h);
   w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);

@@ -34,6 +34,8 @@ button* push(const QString& text, QWidget* parent, int type = 0, bool checkable 
 button* picture_button(const char* path, QWidget* parent);
 // Layouts drop the minimum of an ignored size policy: a button of a set height says so.
 void fix_height(QWidget* w, int h);
+// A widget that takes whatever room its layout gives it.
+QWidget* framed(QWidget* w);
 void min_height(QWidget* w, int h);
 QGridLayout* grid_of(QWidget* w);
 

@@ -374,6 +374,15 @@ QWidget* send_editor_page::build_right_column(const settings_rows& extra) {
   return right;
 }
 
+std::vector<std::pair<int, QString>> send_editor_page::bank_choices(int count, int relabelled, const QString& label) {
+  std::vector<std::pair<int, QString>> banks;
+  for (int b = 0; b < count && b < bank_count; ++b) {
+    const std::string_view name = fader_banks[static_cast<std::size_t>(b)].name;
+    banks.emplace_back(b, b == relabelled ? label : QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+  }
+  return banks;
+}
+
 QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks) {
   bank_strips_ = bank_strips;
   send_area_ = new panel(send_background, this);

@@ -130,6 +130,8 @@ class send_editor_page : public page {
   virtual void show_tab(int tab) = 0;
   // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
   // spacers for the missing ones, and one bank button per label.
+  // The first `count` fader banks by name, bank `relabelled` (if any) with `label` instead.
+  static std::vector<std::pair<int, QString>> bank_choices(int count, int relabelled = -1, const QString& label = {});
   QWidget* build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks);
   void place_sends_panel();
 
