@@ -89,12 +89,13 @@ void write_send_pre(param_store& store, int input, unsigned send_id, bool pre) {
   store.linked_set(send_id, static_cast<uint16_t>(pre ? shown | pre_bit : shown & ~pre_bit));
 }
 
-void write_send_lr(param_store& store, int input, int aux, bool left, bool right) {
+void write_send_lr(param_store& store, int input, int aux, bool left, bool right, int none_mode) {
   if (!is_fixed_stereo_left(kind_input, input) || aux < 0 || aux >= aux_send_count) return;
   const unsigned id = param_id(kind_input, input, code_input_aux_send + aux);
   // Read before the mode changes: the level in effect is the right member's in mode 2.
   const uint16_t level = store.get(shown_param_id(store, input, id));
-  set_send_mode(store, input, aux, (left ? 1 : 0) | (right ? 2 : 0));
+  const int mode = (left ? 1 : 0) | (right ? 2 : 0);
+  set_send_mode(store, input, aux, mode == 0 ? none_mode : mode);
   store.linked_set(id, level);
 }
 
@@ -151,29 +152,50 @@ void toggle_input_link(param_store& store, int input) {
   }
 }
 
-copy_outcome press_copy_input(copy_clipboard& clip, int input) {
-  if (clip.holds(kind_input, input)) {
+namespace {
+
+// The clipboard rules of every copyable kind; `refused` marks channels that cannot take part.
+copy_outcome press_copy_channel(copy_clipboard& clip, int kind, int index, bool refused) {
+  if (clip.holds(kind, index)) {
     clip.clear();
     return copy_outcome::cancelled;
   }
-  if (input >= 16) {
+  if (refused) {
     clip.clear();
     return copy_outcome::stereo_refused;
   }
-  clip.kind = kind_input;
-  clip.index = input;
+  clip.kind = kind;
+  clip.index = index;
   return copy_outcome::copied;
 }
 
-paste_outcome press_paste_input(param_store& store, copy_clipboard& clip, int input) {
-  if (clip.kind != kind_input || clip.empty() || clip.index == input) return paste_outcome::nothing;
-  if (input >= 16) {
+template <typename Copy>
+paste_outcome press_paste_channel(copy_clipboard& clip, int kind, int index, bool refused, Copy copy) {
+  if (clip.kind != kind || clip.empty() || clip.index == index) return paste_outcome::nothing;
+  if (refused) {
     clip.clear();
     return paste_outcome::stereo_refused;
   }
-  copy_input(store, input, clip.index);
+  copy(clip.index);
   clip.clear();
   return paste_outcome::pasted;
+}
+
+}  // namespace
+
+copy_outcome press_copy_input(copy_clipboard& clip, int input) {
+  return press_copy_channel(clip, kind_input, input, input >= 16);
+}
+
+paste_outcome press_paste_input(param_store& store, copy_clipboard& clip, int input) {
+  return press_paste_channel(clip, kind_input, input, input >= 16,
+                             [&](int source) { copy_input(store, input, source); });
+}
+
+copy_outcome press_copy_bus(copy_clipboard& clip, int bus) { return press_copy_channel(clip, kind_bus, bus, false); }
+
+paste_outcome press_paste_bus(param_store& store, copy_clipboard& clip, int bus) {
+  return press_paste_channel(clip, kind_bus, bus, false, [&](int source) { copy_bus(store, bus, source); });
 }
 
 }  // namespace vorante

@@ -55,8 +55,8 @@ void write_send_level(param_store& store, int input, unsigned send_id, double db
 void write_send_pre(param_store& store, int input, unsigned send_id, bool pre);
 // The L/R buttons of aux send `aux` (0..7) of a stereo left member: the new mode, then the
 // send rewritten with the level that was in effect before (the right member's when the
-// old mode was 2).
-void write_send_lr(param_store& store, int input, int aux, bool left, bool right);
+// old mode was 2). With neither checked the mode becomes `none_mode`.
+void write_send_lr(param_store& store, int input, int aux, bool left, bool right, int none_mode = 0);
 // L is checked unless the mode is 2, R unless it is 1; mode 0 feeds both.
 constexpr bool send_left_checked(int mode) { return mode != 2; }
 constexpr bool send_right_checked(int mode) { return mode != 1; }
@@ -106,5 +106,9 @@ enum class paste_outcome : uint8_t {
 };
 
 paste_outcome press_paste_input(param_store& store, copy_clipboard& clip, int input);
+
+// The same for the aux buses; MAIN L and R offer no copy.
+copy_outcome press_copy_bus(copy_clipboard& clip, int bus);
+paste_outcome press_paste_bus(param_store& store, copy_clipboard& clip, int bus);
 
 }  // namespace vorante

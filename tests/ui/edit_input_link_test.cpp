@@ -1,12 +1,16 @@
-// The input editor on a real link: the program's session talks UDP to the console simulator
-// running as a process. An EQ band dragged and a gain set in the editor arrive at the
-// console; an EQ change made on the console redraws the editor's graphs and, back on the
-// strips page, the strip's thumbnail.
+// The channel editors on a real link: the program's session talks UDP to the console
+// simulator running as a process. An EQ band dragged and a gain set in the input editor
+// arrive at the console; an EQ change made on the console redraws the editor's graphs and,
+// back on the strips page, the strip's thumbnail. A graphic EQ slider and the bus fader of
+// the output editor and an effect type chosen in the effects editor (sent at once, outside
+// the write queue) arrive too.
 #include <QtTest>
 
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "app/params/bus_editors.h"
+#include "tests/ui/editor_rigs.h"
 #include "tests/ui/host_window.h"
 #include "tests/ui/linked_rig.h"
 #include "tests/ui/pointer.h"
@@ -17,7 +21,9 @@
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/editors/edit_cont.h"
+#include "ui/screens/editors/edit_efx.h"
 #include "ui/screens/editors/edit_input.h"
+#include "ui/screens/editors/edit_output.h"
 #include "ui/screens/mixer/strips_page.h"
 #include "ui/widgets/channel_strip.h"
 #include "ui/widgets/eq_graph.h"
@@ -31,14 +37,6 @@ namespace {
 constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 constexpr int edited = 2;
-
-// Opens the input editor on the edited channel and returns its page.
-edit_input_page* open_editor(test::linked_rig& rig) {
-  rig.nav->open_editor(kind_input, edited);
-  auto* home = qobject_cast<container_page*>(rig.nav->root()->hosted(page_home));
-  auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-  return qobject_cast<edit_input_page*>(frame->host()->hosted(page_edit_input));
-}
 
 unsigned in_id(int code) { return param_id(kind_input, edited, code); }
 
@@ -67,7 +65,7 @@ class edit_input_link_test : public QObject, test::host_window {
   }
 
   void band_drag_and_gain_reach_the_console() {
-    edit_input_page* e = open_editor(*rig_);
+    edit_input_page* e = open_editor_page<edit_input_page>(*rig_->nav, kind_input, edited);
     e->show_tab(input_tab_peq);
     eq_graph* g = e->peq_graph();
     QTest::qWait(200);  // laid out and drawn
@@ -95,7 +93,7 @@ class edit_input_link_test : public QObject, test::host_window {
   }
 
   void console_eq_change_redraws_editor_and_strip() {
-    edit_input_page* e = open_editor(*rig_);
+    edit_input_page* e = open_editor_page<edit_input_page>(*rig_->nav, kind_input, edited);
     e->show_tab(input_tab_peq);
     // LOW band gain to +9 dB on the console (raw 590).
     const int raw = test::sim_value(*sim_, in_id(44)) == 590 ? 410 : 590;
@@ -107,6 +105,30 @@ class edit_input_link_test : public QObject, test::host_window {
     auto* strips = qobject_cast<strips_page*>(rig_->nav->page_on_screen());
     QVERIFY(strips);
     QTRY_COMPARE_WITH_TIMEOUT(band_gain(strips->strip(edited)->eq(), 0), db, change_wait_ms);
+  }
+
+  void output_writes_reach_the_console() {
+    auto* e = open_editor_page<edit_output_page>(*rig_->nav, kind_bus, 1);
+    QVERIFY(e);
+    e->show_tab(output_tab_geq);
+    const unsigned band = param_id(kind_bus, 1, geq_gain_code(4));
+    const int slider = test::sim_value(*sim_, band) == geq_raw_of_slider(300) ? -300 : 300;
+    e->geq_moved(4, slider);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, band), int(geq_raw_of_slider(slider)), change_wait_ms);
+    e->select_cell(-1);
+    e->universal_moved(-12);
+    const unsigned fader_id = param_id(kind_bus, 1, code_bus_fader);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, fader_id), int(rig_->session.store.get(fader_id)), change_wait_ms);
+  }
+
+  void effect_type_reaches_the_console() {
+    auto* e = open_editor_page<edit_efx_page>(*rig_->nav, kind_fx, 1);
+    QVERIFY(e);
+    const unsigned value_id = fx_value_base_id + 1;
+    const int chosen = test::sim_value(*sim_, value_id) == 3 ? 9 : 3;
+    e->choose_type(chosen);
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, value_id), chosen, change_wait_ms);
+    QCOMPARE(e->checked_type_button(), effect_button_of_type(1, rig_->session.store.get(param_id(kind_fx, 1, code_fx_type))));
   }
 };
 

@@ -15,6 +15,7 @@
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
 #include "ui/foundation/channel_colours.h"
+#include "tests/ui/editor_rigs.h"
 #include "tests/ui/host_window.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -38,46 +39,6 @@ using namespace vorante;
 namespace {
 
 unsigned in_id(int input, int code) { return param_id(kind_input, input, code); }
-
-// Hands the store's refreshes to the page on screen, as the program's UI port does.
-struct forwarding_port : ui_port {
-  navigator* nav = nullptr;
-  void on_param(uint16_t id, uint16_t value, bool pushed) override {
-    if (nav) nav->on_param(id, value, pushed);
-  }
-};
-
-struct editor_rig {
-  runtime_options options;
-  forwarding_port port;
-  link_session session{options};
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-
-  explicit editor_rig(QWidget* host) {
-    session.store.load_defaults();
-    nav = std::make_unique<navigator>(session, registry, [] { return 1000u; });
-    port.nav = nav.get();
-    session.store.attach(port);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-  }
-
-  edit_input_page* open(int input) {
-    nav->open_editor(kind_input, input);
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-    return qobject_cast<edit_input_page*>(frame->host()->hosted(page_edit_input));
-  }
-  param_store& store() { return session.store; }
-  // A value as the console reports it.
-  void arrives(unsigned id, uint16_t raw) {
-    session.store.set_local(id, raw);
-    nav->on_param(static_cast<uint16_t>(id), raw, true);
-  }
-  bool light(int key) { return session.engine.surface().light(key); }
-};
 
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 

@@ -43,6 +43,7 @@ set_sys_page* open_sys(test::linked_rig& rig) {
 }
 
 using test::click;
+using test::sim_value;
 
 [[nodiscard]] bool type_into(QWidget* host, QWidget* field, const QString& text) {
   if (!click(field)) return false;

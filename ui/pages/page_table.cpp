@@ -5,7 +5,9 @@
 #include "ui/pages/container_page.h"
 #include "ui/screens/editors/edit_cont.h"
 #include "ui/screens/editors/edit_dca.h"
+#include "ui/screens/editors/edit_efx.h"
 #include "ui/screens/editors/edit_input.h"
+#include "ui/screens/editors/edit_output.h"
 #include "ui/screens/media/player.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/screens/mixer/brief_fader.h"
@@ -30,8 +32,8 @@ constexpr std::array<page_entry, 25> pages{{
     {page_brief_fader, "brief_fader", page_brief_cont, create_brief_fader},
     {page_edit_cont, "edit_cont", page_home, create_edit_cont},
     {page_edit_input, "edit_input", page_edit_cont, create_edit_input},
-    {page_edit_efx, "edit_efx", page_edit_cont, nullptr},
-    {page_edit_output, "edit_output", page_edit_cont, nullptr},
+    {page_edit_efx, "edit_efx", page_edit_cont, create_edit_efx},
+    {page_edit_output, "edit_output", page_edit_cont, create_edit_output},
     {page_edit_dca, "edit_dca", page_edit_cont, create_edit_dca},
     {page_player, "player", page_brief_cont, create_player},
     {page_setting, "setting", page_brief_cont, create_setting_page},

@@ -21,7 +21,9 @@
 #include "ui/foundation/resource_volume.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
+#include "ui/screens/editors/bank_fader_tab.h"
 #include "ui/screens/editors/editor_copy.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/dyn_curves.h"
 #include "ui/widgets/dyn_curves_binding.h"
@@ -44,9 +46,6 @@ constexpr int gap = 4;
 constexpr int meter_width = 12;
 constexpr int left_rows_stretch = 2;
 constexpr int left_thumbs_stretch = 5;
-constexpr rgb565 toast_refused = 0xF800;
-constexpr rgb565 toast_done = 0x07E0;
-constexpr int toast_ms = 1500;
 constexpr int meter_silent = -128;
 constexpr int first_input_record_source = 2783;
 constexpr int first_playback_destination = 2799;
@@ -75,7 +74,6 @@ bool is_band_code(int code) { return code > code_input_bands && code < code_inpu
 
 edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, page_edit_input), env_(env) {
   setObjectName("edit_input");
-  bank_slot_.fill(-1);
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(gap, gap, gap, gap);
   outer->setSpacing(gap);
@@ -101,7 +99,8 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   stack_->addWidget(build_gate());
   stack_->addWidget(build_comp());
   stack_->addWidget(build_phantom());
-  stack_->addWidget(build_fader_tab());
+  bank_tab_ = new bank_fader_tab(env_.session.store, env_.session.engine.names());
+  stack_->addWidget(bank_tab_);
   top->addWidget(stack_, 1);
 
   auto* meter_box = new QWidget(this);
@@ -264,13 +263,7 @@ void edit_input_page::show_names() {
     s->set_name(name_of(t.kind, t.index));
     s->setVisible(logical_fitted(logical_of(t.kind, t.index)));
   }
-  for (int n = 0; n < edit_input_fader_strips; ++n) {
-    fader_strip* s = bank_strips_[static_cast<std::size_t>(n)];
-    if (!s->isHidden()) {
-      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
-      s->set_name(name_of(c.kind, c.index));
-    }
-  }
+  bank_tab_->show_names();
 }
 
 void edit_input_page::on_name(int logical, const QString& text) {
@@ -308,22 +301,14 @@ void edit_input_page::select_cell(int id) {
   rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
   play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
-  fader* f = universal_->fader();
-  switch (setup_.mode) {
-    case universal_mode::channel_fader: f->set_law(0); break;
-    case universal_mode::table: f->set_table(setup_.table); break;
-    case universal_mode::range: f->set_range(setup_.min, setup_.max); break;
-  }
+  editor_parts::set_universal_scale(*universal_->fader(), setup_);
   push_universal();
 }
 
 void edit_input_page::push_universal() {
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  if (setup_.mode == universal_mode::channel_fader)
-    universal_->set_level(to_physical(value_type::fader_level, raw));
-  else
-    universal_->fader()->set_value(universal_fader_value(setup_, raw));
+  editor_parts::show_on_universal(*universal_, setup_, raw, universal_fader_value(setup_, raw));
 }
 
 void edit_input_page::universal_moved(double value) {
@@ -431,17 +416,6 @@ void edit_input_page::show_code(int code, uint16_t v) {
   }
 }
 
-void edit_input_page::show_bank_param(int n, const channel_ref& c, unsigned id, uint16_t value) {
-  fader_strip* s = bank_strips_[static_cast<std::size_t>(n)];
-  if (id == param_id(c.kind, c.index, code_fader)) {
-    if (!(bank_echo_ && bank_echo_id_ == id)) s->set_level(to_physical(value_type::fader_level, value));
-  } else if (id == param_id(c.kind, c.index, code_on)) {
-    s->set_mute(value == 0);
-  } else if (id == solo_id(c.kind, c.index)) {
-    s->set_solo(is_solo_active(value));
-  }
-}
-
 void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
   (void)pushed;
   if (index_ < 0) return;
@@ -461,13 +435,7 @@ void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
   if (id == input_stereo_bits_id) refresh_link();
   if (in_range(id, first_input_record_source, last_recorder_id)) recorder_timer_.start();
   // The FADER tab's strips follow their channels.
-  if (p.kind >= kind_input && p.kind <= kind_dca) {
-    const int logical = logical_of(p.kind, p.index);
-    if (logical >= 0 && logical < logical_count && bank_slot_[static_cast<std::size_t>(logical)] >= 0) {
-      const int n = bank_slot_[static_cast<std::size_t>(logical)];
-      show_bank_param(n, bank_channels_[static_cast<std::size_t>(n)], id, value);
-    }
-  }
+  bank_tab_->on_param(id, value);
   const unsigned universal_id = selected_ < 0 ? input_id(code_input_fader) : shown_id(static_cast<unsigned>(selected_));
   if (id == universal_id && !echo_) push_universal();
 }
@@ -509,39 +477,9 @@ void edit_input_page::refresh_link() {
   if (linked && selected_ == static_cast<int>(input_id(code_input_pan))) select_cell(-1);
 }
 
-void edit_input_page::refill_fader_tab() {
-  bank_slot_.fill(-1);
-  int bank = -1;
-  for (int b = 0; b < bank_count && bank < 0; ++b)
-    if (bank_slot_of(b, kind_input, index_) >= 0) bank = b;
-  int shown = 0;
-  const param_store& store = env_.session.store;
-  const name_tables& names = env_.session.engine.names();
-  if (bank >= 0) {
-    const fader_bank& fb = fader_banks[static_cast<std::size_t>(bank)];
-    for (int slot = 0; slot < fb.slot_count && shown < edit_input_fader_strips; ++slot) {
-      const channel_ref c = fb.channels[static_cast<std::size_t>(slot)];
-      const int logical = logical_of(c.kind, c.index);
-      if (!logical_fitted(logical)) continue;
-      fader_strip* s = bank_strips_[static_cast<std::size_t>(shown)];
-      bank_channels_[static_cast<std::size_t>(shown)] = c;
-      bank_slot_[static_cast<std::size_t>(logical)] = shown;
-      s->set_name(qstring(channel_display_name(c.kind, c.index, names.channel_name(logical))));
-      s->show();
-      for (int code : {code_fader, code_on}) {
-        const unsigned id = param_id(c.kind, c.index, code);
-        show_bank_param(shown, c, id, store.get(id));
-      }
-      show_bank_param(shown, c, solo_id(c.kind, c.index), store.get(solo_id(c.kind, c.index)));
-      ++shown;
-    }
-  }
-  for (int n = shown; n < edit_input_fader_strips; ++n) bank_strips_[static_cast<std::size_t>(n)]->hide();
-  // The spacer takes the room of the missing strips, so each strip keeps an eighth.
-  auto* row = static_cast<QHBoxLayout*>(bank_spacer_->parentWidget()->layout());
-  row->setStretchFactor(bank_spacer_, edit_input_fader_strips - shown);
-  bank_spacer_->setVisible(shown < edit_input_fader_strips);
-}
+void edit_input_page::refill_fader_tab() { bank_tab_->fill(bank_fader_tab::bank_of(kind_input, index_)); }
+
+fader_strip* edit_input_page::bank_strip(int n) const { return bank_tab_->strip(n); }
 
 void edit_input_page::refresh_recorder() {
   const param_store& store = env_.session.store;
@@ -633,29 +571,11 @@ void edit_input_page::press_link() {
 }
 
 void edit_input_page::press_copy() {
-  switch (press_copy_input(editor_clipboard(), index_)) {
-    case copy_outcome::copied: copy_indicator_start(env_.nav, kind_input, index_); break;
-    case copy_outcome::cancelled: copy_indicator_stop(); break;
-    case copy_outcome::stereo_refused:
-      copy_indicator_stop();
-      show_toast(tr_text("Stereo copying is unsupported!"), toast_refused, toast_ms, true);
-      break;
-  }
+  show_copy_outcome(env_.nav, kind_input, index_, press_copy_input(editor_clipboard(), index_));
 }
 
 void edit_input_page::press_paste() {
-  switch (press_paste_input(env_.session.store, editor_clipboard(), index_)) {
-    case paste_outcome::nothing: break;
-    case paste_outcome::stereo_refused:
-      copy_indicator_stop();
-      show_toast(tr_text("Stereo copying is unsupported!"), toast_refused, toast_ms, true);
-      break;
-    case paste_outcome::pasted:
-      paste_indicator_flash(env_.nav);
-      copy_indicator_stop();
-      show_toast(tr_text("COPY DONE!"), toast_done, toast_ms, false);
-      break;
-  }
+  show_paste_outcome(env_.nav, press_paste_input(env_.session.store, editor_clipboard(), index_));
 }
 
 void edit_input_page::send_moved(int n, double db) {

@@ -24,6 +24,7 @@ class QVBoxLayout;
 
 namespace vorante {
 
+class bank_fader_tab;
 class button;
 class comp_curve;
 class eq_graph;
@@ -101,7 +102,7 @@ class edit_input_page : public page {
   comp_curve* comp_large() const { return comp_large_; }
   gate_curve* gate_large() const { return gate_large_; }
   name_button_fader_strip* send_strip(int n) const { return sends_[static_cast<std::size_t>(n)]; }
-  fader_strip* bank_strip(int n) const { return bank_strips_[static_cast<std::size_t>(n)]; }
+  fader_strip* bank_strip(int n) const;
   button* list_button(int n) const { return list_[static_cast<std::size_t>(n)]; }
   button* link_button() const { return link_; }
   button* hiz_button() const { return hiz_; }
@@ -125,7 +126,6 @@ class edit_input_page : public page {
   QWidget* build_gate();
   QWidget* build_comp();
   QWidget* build_phantom();
-  QWidget* build_fader_tab();
   QWidget* build_right_column();
   QWidget* build_sends();
   // A checkable value button of a grid, registered as the cell of `code`.
@@ -146,7 +146,6 @@ class edit_input_page : public page {
   void tick_meters();
   void move_left_parts(bool into_overview);
   void show_names();
-  void show_bank_param(int strip, const channel_ref& c, unsigned id, uint16_t value);
   int send_strip_of(int code) const;
 
   page_env& env_;
@@ -156,8 +155,6 @@ class edit_input_page : public page {
   universal_fader_setup setup_;
   eq_param_ids eq_ids_;
   bool echo_ = false;
-  bool bank_echo_ = false;
-  unsigned bank_echo_id_ = 0;
   int phantom_return_ = -1;
   int open_pushes_ = 0;
   // Recorder tracks of this channel (-1 none).
@@ -165,7 +162,6 @@ class edit_input_page : public page {
   int play_track_ = -1;
 
   std::map<int, QAbstractButton*> cells_;  // by parameter ID
-  std::array<int, logical_count> bank_slot_{};
 
   QStackedWidget* stack_ = nullptr;
   QWidget* left_ = nullptr;
@@ -226,9 +222,7 @@ class edit_input_page : public page {
 
   std::array<name_button_fader_strip*, edit_input_send_strips> sends_{};
   std::array<channel_ref, edit_input_send_strips> send_targets_{};
-  std::array<fader_strip*, edit_input_fader_strips> bank_strips_{};
-  std::array<channel_ref, edit_input_fader_strips> bank_channels_{};
-  QWidget* bank_spacer_ = nullptr;
+  bank_fader_tab* bank_tab_ = nullptr;
 
   QPointer<QTimer> meter_timer_;
   QTimer refresh_timer_;

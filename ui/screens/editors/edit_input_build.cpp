@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/core/translate.h"
 #include "app/params/channel_state.h"
@@ -19,6 +20,7 @@
 #include "ui/foundation/resource_volume.h"
 #include "ui/pages/navigator.h"
 #include "ui/screens/editors/edit_input.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/screens/mixer/colour_picker.h"
 #include "ui/screens/mixer/rename.h"
 #include "ui/widgets/button.h"
@@ -38,6 +40,8 @@
 
 namespace vorante {
 
+using namespace editor_parts;
+
 namespace {
 
 constexpr int gap = 4;
@@ -56,102 +60,6 @@ constexpr double eq_initial_lowpass_hz = 16000;
 constexpr int eq_initial_lowpass_code = 9;
 constexpr rgb565 phantom_checked = 0xE002;
 constexpr rgb565 panel_background = 0x18C3;
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
-
-QLabel* plain_label(const QString& text, QWidget* parent, int px = small_px) {
-  auto* l = new QLabel(text, parent);
-  l->setFont(ui_font(px));
-  l->setAlignment(Qt::AlignCenter);
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(pal);
-  return l;
-}
-
-button* push(const QString& text, QWidget* parent, int type = 0, bool checkable = false, int px = small_px) {
-  auto* b = new button(parent);
-  b->set_text(text);
-  b->set_type(type);
-  b->setCheckable(checkable);
-  b->setFont(ui_font(px));
-  b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  b->setMinimumSize(0, 0);
-  return b;
-}
-
-// A button showing a picture from the volume instead of a text.
-button* picture_button(const char* path, QWidget* parent) {
-  button* b = push(QString(), parent);
-  auto* row = new QHBoxLayout(b);
-  row->setContentsMargins(0, 0, 0, 0);
-  auto* icon = new QLabel(b);
-  icon->setAlignment(Qt::AlignCenter);
-  icon->setAttribute(Qt::WA_TransparentForMouseEvents);
-  icon->setPixmap(QPixmap::fromImage(image_file_load(res_path(path))));
-  row->addWidget(icon);
-  return b;
-}
-
-// A tile whose value box holds a widget (the pan bar, the phase picture) instead of a text.
-class tile_with_child : public tile {
- public:
-  explicit tile_with_child(QWidget* parent) : tile(parent) {}
-  void set_child(QWidget* w) {
-    child_ = w;
-    place();
-  }
-
- protected:
-  void resizeEvent(QResizeEvent* e) override {
-    tile::resizeEvent(e);
-    place();
-  }
-
- private:
-  void place() {
-    if (!child_) return;
-    const QRect value = tile_layout(size(), QFontMetrics(font()).height()).value;
-    child_->setGeometry(value.adjusted(2, 2, -2, -2));
-  }
-  QWidget* child_ = nullptr;
-};
-
-// A painted panel behind a region.
-class panel : public QWidget {
- public:
-  panel(rgb565 background, QWidget* parent) : QWidget(parent), background_(background) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(to_qcolor(background_));
-    p.drawRoundedRect(QRectF(rect()), 4, 4);
-  }
-
- private:
-  rgb565 background_;
-};
-
-// Layouts drop the minimum of an ignored size policy: a button of a set height says so.
-void fix_height(QWidget* w, int h) {
-  w->setFixedHeight(h);
-  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
-}
-
-void min_height(QWidget* w, int h) {
-  w->setMinimumHeight(h);
-  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
-}
-
-QGridLayout* grid_of(QWidget* w) {
-  auto* g = new QGridLayout(w);
-  g->setContentsMargins(gap, gap, gap, gap);
-  g->setSpacing(gap);
-  return g;
-}
 
 }  // namespace
 
@@ -593,43 +501,6 @@ QWidget* edit_input_page::build_phantom() {
   return tab;
 }
 
-QWidget* edit_input_page::build_fader_tab() {
-  auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
-  for (int n = 0; n < edit_input_fader_strips; ++n) {
-    auto* s = new fader_strip(tab);
-    s->setObjectName(QString("bank_strip_%1").arg(n));
-    s->mute_button()->set_text(tr_text("MUTE"));
-    s->solo_button()->set_text(tr_text("SOLO"));
-    s->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    bank_strips_[static_cast<std::size_t>(n)] = s;
-    row->addWidget(s, 1);
-    connect(s, &fader_strip::fader_moved, this, [this, n](double db) {
-      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
-      const unsigned id = param_id(c.kind, c.index, code_fader);
-      bank_echo_ = true;
-      bank_echo_id_ = id;
-      env_.session.store.linked_set(id, to_raw(value_type::fader_level, db));
-      bank_echo_ = false;
-    });
-    connect(s, &fader_strip::mute_clicked, this, [this, n] {
-      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
-      const unsigned id = param_id(c.kind, c.index, code_on);
-      env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
-    });
-    connect(s, &fader_strip::solo_clicked, this, [this, n](bool on) {
-      const channel_ref c = bank_channels_[static_cast<std::size_t>(n)];
-      solo_write(env_.session.store, c.kind, c.index, on);
-    });
-  }
-  bank_spacer_ = new QWidget(tab);
-  bank_spacer_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  row->addWidget(bank_spacer_, 0);
-  return tab;
-}
-
 // ---- right column and sends ----
 
 QWidget* edit_input_page::build_right_column() {
@@ -638,10 +509,7 @@ QWidget* edit_input_page::build_right_column() {
   auto* column = new QVBoxLayout(right);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(gap);
-  vol_ = new tile(right);
-  vol_->setObjectName("cell_vol");
-  vol_->setCheckable(true);
-  fix_height(vol_, vol_height);
+  vol_ = make_vol_cell(right);
   connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
   auto* vol_hold = new long_press(vol_);
   connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_input, index_); });
@@ -649,12 +517,7 @@ QWidget* edit_input_page::build_right_column() {
 
   auto* middle = new QHBoxLayout;
   middle->setSpacing(gap);
-  universal_ = new fader_strip(right);
-  universal_->setObjectName("universal_fader");
-  universal_->set_name(QString());
-  universal_->mute_button()->set_text(tr_text("MUTE"));
-  universal_->solo_button()->set_text(tr_text("SOLO"));
-  universal_->fader()->set_knob(fader_knob_normal);
+  universal_ = make_universal_strip(right);
   connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
   connect(universal_, &fader_strip::mute_clicked, this, [this] {
     const unsigned id = input_id(code_input_on);
@@ -673,32 +536,15 @@ QWidget* edit_input_page::build_right_column() {
     g->addWidget(l, row++, 0, 1, 2);
     return l;
   };
-  title("DCA GROUP");
-  for (int n = 0; n < 4; ++n) {
-    button* b = push(QString::number(n + 1), settings, 0, true);
-    b->setObjectName(QString("dca_%1").arg(n));
-    dca_[static_cast<std::size_t>(n)] = b;
-    g->addWidget(b, row + n / 2, n % 2);
-    connect(b, &QAbstractButton::clicked, this, [this, n](bool on) {
-      write_membership(env_.session.store, kind_dca, n, logical_of(kind_input, index_), on);
-      if (is_fixed_stereo_left(kind_input, index_))
-        write_membership(env_.session.store, kind_dca, n, logical_of(kind_input, index_ + 1), on);
-    });
-  }
-  row += 2;
-  title("MUTE GROUP");
-  for (int n = 0; n < 4; ++n) {
-    button* b = push(QString::number(n + 1), settings, 1, true);
-    b->setObjectName(QString("mute_group_%1").arg(n));
-    mute_groups_[static_cast<std::size_t>(n)] = b;
-    g->addWidget(b, row + n / 2, n % 2);
-    connect(b, &QAbstractButton::clicked, this, [this, n](bool on) {
-      write_membership(env_.session.store, kind_mute_group, n, logical_of(kind_input, index_), on);
-      if (is_fixed_stereo_left(kind_input, index_))
-        write_membership(env_.session.store, kind_mute_group, n, logical_of(kind_input, index_ + 1), on);
-    });
-  }
-  row += 2;
+  add_group_buttons(g, row, settings, dca_, mute_groups_);
+  for (int n = 0; n < 4; ++n)
+    for (int kind : {kind_dca, kind_mute_group})
+      connect((kind == kind_dca ? dca_ : mute_groups_)[static_cast<std::size_t>(n)], &QAbstractButton::clicked, this,
+              [this, kind, n](bool on) {
+                write_membership(env_.session.store, kind, n, logical_of(kind_input, index_), on);
+                if (is_fixed_stereo_left(kind_input, index_))
+                  write_membership(env_.session.store, kind, n, logical_of(kind_input, index_ + 1), on);
+              });
   mono_titles_.push_back(title("LINK"));
   link_ = push("CH1&2", settings, 0, true);
   link_->setObjectName("link");
@@ -710,24 +556,13 @@ QWidget* edit_input_page::build_right_column() {
     mono_titles_.push_back(l);
   }
   ++row;
-  copy_ = picture_button("res/setting/png_icon_copy.png", settings);
-  copy_->setObjectName("copy");
-  paste_ = picture_button("res/setting/png_icon_paste.png", settings);
-  paste_->setObjectName("paste");
+  std::tie(copy_, paste_) = add_copy_paste_buttons(g, row++, settings);
   connect(copy_, &QAbstractButton::clicked, this, [this] { press_copy(); });
   connect(paste_, &QAbstractButton::clicked, this, [this] { press_paste(); });
-  g->addWidget(copy_, row, 0);
-  g->addWidget(paste_, row++, 1);
-  title("SELECT");
-  select_parameters_ = push(tr_text("PARAMETERS"), settings, 0, true, select_px);
-  select_parameters_->setObjectName("select_parameters");
-  select_fader_ = push(tr_text("FADER"), settings, 0, true, select_px);
-  select_fader_->setObjectName("select_fader");
+  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings);
   connect(select_parameters_, &QAbstractButton::clicked, this,
           [this] { show_tab(index_ < 16 ? input_tab_overview : input_tab_peq); });
   connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
-  g->addWidget(select_parameters_, row, 0);
-  g->addWidget(select_fader_, row++, 1);
   for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
   middle->addWidget(settings, 1);
   column->addLayout(middle, 1);
@@ -745,46 +580,24 @@ QWidget* edit_input_page::build_sends() {
                                : n < 10 ? channel_ref{kind_fx, n - 8}
                                         : channel_ref{kind_bus, n == 10 ? main_l_bus : main_r_bus};
     send_targets_[static_cast<std::size_t>(n)] = target;
-    auto* s = new name_button_fader_strip(area);
-    s->setObjectName(QString("send_%1").arg(n));
-    s->m_button()->set_text("POS");
-    s->s_button()->set_text("PRE");
-    s->m_button()->setCheckable(true);
-    s->s_button()->setCheckable(true);
-    s->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    auto* s = make_send_strip(area, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    auto select = [this, n] {
+    send_strip_actions actions;
+    actions.cell = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
-      select_cell(static_cast<int>(send_param_id(index_, t.kind, t.index)));
+      return static_cast<int>(send_param_id(index_, t.kind, t.index));
     };
-    connect(s, &name_button_fader_strip::fader_clicked, this, select);
-    connect(s, &name_button_fader_strip::fader_moved, this, [this, n, select](double db) {
-      if (selected_ != static_cast<int>(send_param_id(index_, send_targets_[static_cast<std::size_t>(n)].kind,
-                                                      send_targets_[static_cast<std::size_t>(n)].index)))
-        select();
-      send_moved(n, db);
-    });
-    connect(s, &name_button_fader_strip::m_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, false);
-    });
-    connect(s, &name_button_fader_strip::s_clicked, this, [this, n, select] {
-      select();
-      send_pre(n, true);
-    });
-    connect(s, &name_button_fader_strip::l_clicked, this, [this, n, select] {
-      select();
-      send_lr(n);
-    });
-    connect(s, &name_button_fader_strip::r_clicked, this, [this, n, select] {
-      select();
-      send_lr(n);
-    });
-    connect(s, &name_button_fader_strip::name_clicked, this, [this, n] {
+    actions.selected = [this] { return selected_; };
+    actions.select = [this](int id) { select_cell(id); };
+    actions.moved = [this, n](double db) { send_moved(n, db); };
+    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
+    actions.lr = [this, n] { send_lr(n); };
+    actions.name = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
       env_.nav.open_editor(t.kind, t.index);
-    });
+    };
+    connect_send_strip(s, this, actions);
   }
   return area;
 }

@@ -4,12 +4,14 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/core/translate.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
 #include "ui/pages/navigator.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
 #include "ui/widgets/overlay_layer.h"
+#include "ui/widgets/toast.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -119,6 +121,39 @@ void paste_indicator_flash(navigator& nav) {
   set_light(&nav, paste_light_key, true);
   QPointer<navigator> n = &nav;
   QTimer::singleShot(paste_light_ms, [n] { set_light(n, paste_light_key, false); });
+}
+
+namespace {
+
+constexpr rgb565 toast_refused = 0xF800;
+constexpr rgb565 toast_done = 0x07E0;
+constexpr int toast_ms = 1500;
+
+void show_refused() {
+  copy_indicator_stop();
+  show_toast(QString::fromUtf8(translate_text("Stereo copying is unsupported!")), toast_refused, toast_ms, true);
+}
+
+}  // namespace
+
+void show_copy_outcome(navigator& nav, int kind, int index, copy_outcome outcome) {
+  switch (outcome) {
+    case copy_outcome::copied: copy_indicator_start(nav, kind, index); break;
+    case copy_outcome::cancelled: copy_indicator_stop(); break;
+    case copy_outcome::stereo_refused: show_refused(); break;
+  }
+}
+
+void show_paste_outcome(navigator& nav, paste_outcome outcome) {
+  switch (outcome) {
+    case paste_outcome::nothing: break;
+    case paste_outcome::stereo_refused: show_refused(); break;
+    case paste_outcome::pasted:
+      paste_indicator_flash(nav);
+      copy_indicator_stop();
+      show_toast(QString::fromUtf8(translate_text("COPY DONE!")), toast_done, toast_ms, false);
+      break;
+  }
 }
 
 bool copy_badge_shown() { return !state().badge.isNull(); }

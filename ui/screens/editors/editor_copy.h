@@ -24,6 +24,10 @@ void copy_indicator_start(navigator& nav, int kind, int index);
 void copy_indicator_stop();
 // A paste was made: the paste key lights for a second.
 void paste_indicator_flash(navigator& nav);
+// What the COPY and PASTE buttons of an editor show for an outcome: the blinkers, the
+// paste light and the toasts.
+void show_copy_outcome(navigator& nav, int kind, int index, copy_outcome outcome);
+void show_paste_outcome(navigator& nav, paste_outcome outcome);
 // For tests: whether the badge is up, and the copy light's current state.
 bool copy_badge_shown();
 

@@ -1,0 +1,248 @@
+#include "ui/screens/editors/editor_parts.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "app/core/translate.h"
+#include "app/params/convert.h"
+#include "app/params/input_editor.h"
+#include "ui/foundation/res_images.h"
+#include "ui/foundation/resource_volume.h"
+#include "ui/widgets/button.h"
+#include "ui/widgets/fader.h"
+#include "ui/widgets/fader_strip.h"
+#include "ui/widgets/name_button_fader_strip.h"
+#include "ui/widgets/widget_fonts.h"
+
+namespace vorante::editor_parts {
+
+namespace {
+constexpr int gap = parts_gap;
+}  // namespace
+
+QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
+
+QLabel* plain_label(const QString& text, QWidget* parent, int px) {
+  auto* l = new QLabel(text, parent);
+  l->setFont(ui_font(px));
+  l->setAlignment(Qt::AlignCenter);
+  QPalette pal = l->palette();
+  pal.setColor(QPalette::WindowText, Qt::white);
+  l->setPalette(pal);
+  return l;
+}
+
+button* push(const QString& text, QWidget* parent, int type, bool checkable, int px) {
+  auto* b = new button(parent);
+  b->set_text(text);
+  b->set_type(type);
+  b->setCheckable(checkable);
+  b->setFont(ui_font(px));
+  b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  b->setMinimumSize(0, 0);
+  return b;
+}
+
+button* picture_button(const char* path, QWidget* parent) {
+  button* b = push(QString(), parent);
+  auto* row = new QHBoxLayout(b);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* icon = new QLabel(b);
+  icon->setAlignment(Qt::AlignCenter);
+  icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+  icon->setPixmap(QPixmap::fromImage(image_file_load(res_path(path))));
+  row->addWidget(icon);
+  return b;
+}
+
+void fix_height(QWidget* w, int h) {
+  w->setFixedHeight(h);
+  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+}
+
+QWidget* framed(QWidget* w) {
+  w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  w->setMinimumSize(0, 0);
+  return w;
+}
+
+void min_height(QWidget* w, int h) {
+  w->setMinimumHeight(h);
+  w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
+}
+
+QGridLayout* grid_of(QWidget* w) {
+  auto* g = new QGridLayout(w);
+  g->setContentsMargins(gap, gap, gap, gap);
+  g->setSpacing(gap);
+  return g;
+}
+
+void set_universal_scale(fader& f, const universal_fader_setup& setup) {
+  switch (setup.mode) {
+    case universal_mode::channel_fader: f.set_law(0); break;
+    case universal_mode::table: f.set_table(setup.table); break;
+    case universal_mode::range: f.set_range(setup.min, setup.max); break;
+  }
+}
+
+void show_on_universal(fader_strip& u, const universal_fader_setup& setup, uint16_t raw, double position) {
+  if (setup.mode == universal_mode::channel_fader)
+    u.set_level(to_physical(value_type::fader_level, raw));
+  else
+    u.fader()->set_value(position);
+}
+
+void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a) {
+  auto select = [a] { a.select(a.cell()); };
+  QObject::connect(s, &name_button_fader_strip::fader_clicked, context, select);
+  QObject::connect(s, &name_button_fader_strip::fader_moved, context, [a, select](double db) {
+    if (a.selected() != a.cell()) select();
+    a.moved(db);
+  });
+  for (const bool pre : {false, true})
+    QObject::connect(s, pre ? &name_button_fader_strip::s_clicked : &name_button_fader_strip::m_clicked, context,
+                     [a, select, pre] {
+                       select();
+                       a.pre(pre);
+                     });
+  if (a.lr)
+    for (auto signal : {&name_button_fader_strip::l_clicked, &name_button_fader_strip::r_clicked})
+      QObject::connect(s, signal, context, [a, select] {
+        select();
+        a.lr();
+      });
+  QObject::connect(s, &name_button_fader_strip::name_clicked, context, a.name);
+}
+
+name_button_fader_strip* make_send_strip(QWidget* parent, int n) {
+  auto* s = new name_button_fader_strip(parent);
+  s->setObjectName(QString("send_%1").arg(n));
+  s->m_button()->set_text("POS");
+  s->s_button()->set_text("PRE");
+  s->m_button()->setCheckable(true);
+  s->s_button()->setCheckable(true);
+  s->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+  return s;
+}
+
+fader_strip* make_universal_strip(QWidget* parent) {
+  auto* u = new fader_strip(parent);
+  u->setObjectName("universal_fader");
+  u->set_name(QString());
+  u->mute_button()->set_text(tr_text("MUTE"));
+  u->solo_button()->set_text(tr_text("SOLO"));
+  u->fader()->set_knob(fader_knob_normal);
+  return u;
+}
+
+void add_group_buttons(QGridLayout* g, int& row, QWidget* parent, std::array<button*, 4>& dca,
+                       std::array<button*, 4>& mute_groups) {
+  for (int group = 0; group < 2; ++group) {
+    g->addWidget(plain_label(tr_text(group == 0 ? "DCA GROUP" : "MUTE GROUP"), parent), row++, 0, 1, 2);
+    for (int n = 0; n < 4; ++n) {
+      button* b = push(QString::number(n + 1), parent, group, true);
+      b->setObjectName(QString(group == 0 ? "dca_%1" : "mute_group_%1").arg(n));
+      (group == 0 ? dca : mute_groups)[static_cast<std::size_t>(n)] = b;
+      g->addWidget(b, row + n / 2, n % 2);
+    }
+    row += 2;
+  }
+}
+
+std::pair<button*, button*> add_copy_paste_buttons(QGridLayout* g, int row, QWidget* parent) {
+  button* copy = picture_button("res/setting/png_icon_copy.png", parent);
+  copy->setObjectName("copy");
+  button* paste = picture_button("res/setting/png_icon_paste.png", parent);
+  paste->setObjectName("paste");
+  g->addWidget(copy, row, 0);
+  g->addWidget(paste, row, 1);
+  return {copy, paste};
+}
+
+tile* make_vol_cell(QWidget* parent) {
+  constexpr int vol_height = 56;
+  auto* vol = new tile(parent);
+  vol->setObjectName("cell_vol");
+  vol->setCheckable(true);
+  fix_height(vol, vol_height);
+  return vol;
+}
+
+std::pair<button*, button*> add_select_buttons(QGridLayout* g, int& row, QWidget* parent) {
+  constexpr int select_px = 10;
+  g->addWidget(plain_label(tr_text("SELECT"), parent), row++, 0, 1, 2);
+  button* parameters = push(tr_text("PARAMETERS"), parent, 0, true, select_px);
+  parameters->setObjectName("select_parameters");
+  button* fader_button = push(tr_text("FADER"), parent, 0, true, select_px);
+  fader_button->setObjectName("select_fader");
+  g->addWidget(parameters, row, 0);
+  g->addWidget(fader_button, row++, 1);
+  return {parameters, fader_button};
+}
+
+QWidget* build_peq_grid(QWidget* parent, int filter_code, int band_code, std::span<const QString> band_names,
+                        const cell_fn& cell, const step_fn& step, filter_buttons& out) {
+  auto* box = new QWidget(parent);
+  QGridLayout* g = grid_of(box);
+  const char* filter_rows[] = {"FREQ", "FILTER", "SLOPE"};
+  for (int r = 0; r < 3; ++r) g->addWidget(plain_label(tr_text(filter_rows[r]), box), r + 1, 0);
+  for (int f = 0; f < 2; ++f) {
+    const int type_code = filter_code + 2 * f;
+    g->addWidget(plain_label(f == 0 ? "HP" : "LP", box), 0, f + 1);
+    g->addWidget(cell(box, type_code + 1, "400Hz"), 1, f + 1);
+    button* type = push("BUTTER\nWORTH", box);
+    button* slope = push("12dB", box);
+    type->setObjectName(f == 0 ? "hp_filter" : "lp_filter");
+    slope->setObjectName(f == 0 ? "hp_slope" : "lp_slope");
+    out.type[static_cast<std::size_t>(f)] = type;
+    out.slope[static_cast<std::size_t>(f)] = slope;
+    QObject::connect(type, &QAbstractButton::clicked, box, [step, type_code] { step(type_code, 0); });
+    QObject::connect(slope, &QAbstractButton::clicked, box, [step, type_code] { step(type_code, 1); });
+    g->addWidget(type, 2, f + 1);
+    g->addWidget(slope, 3, f + 1);
+  }
+  const char* band_rows[] = {"FREQ", "GAIN", "Q"};
+  const char* initial[] = {"400Hz", "0.0dB", "1.00"};
+  const int first_band_column = 4;
+  for (int r = 0; r < 3; ++r) g->addWidget(plain_label(tr_text(band_rows[r]), box), r + 1, first_band_column - 1);
+  for (std::size_t b = 0; b < band_names.size(); ++b) {
+    const int column = first_band_column + static_cast<int>(b);
+    g->addWidget(plain_label(band_names[b], box), 0, column);
+    for (int r = 0; r < 3; ++r)
+      g->addWidget(cell(box, band_code + 1 + 4 * static_cast<int>(b) + r, initial[r]), r + 1, column);
+    g->setColumnStretch(column, 1);
+  }
+  for (int c : {1, 2}) g->setColumnStretch(c, 1);
+  for (int r = 1; r <= 3; ++r) g->setRowStretch(r, 1);
+  return box;
+}
+
+void tile_with_child::set_child(QWidget* w) {
+  child_ = w;
+  place();
+}
+
+void tile_with_child::resizeEvent(QResizeEvent* e) {
+  tile::resizeEvent(e);
+  place();
+}
+
+void tile_with_child::place() {
+  if (!child_) return;
+  const QRect value = tile_layout(size(), QFontMetrics(font()).height()).value;
+  child_->setGeometry(value.adjusted(2, 2, -2, -2));
+}
+
+void panel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(to_qcolor(background_));
+  p.drawRoundedRect(QRectF(rect()), 4, 4);
+}
+
+}  // namespace vorante::editor_parts

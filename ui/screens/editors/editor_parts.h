@@ -1,0 +1,116 @@
+// Small building blocks shared by the channel editors: labels and buttons in the editors'
+// look, a painted panel behind a region, a tile holding a widget, and size helpers.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <span>
+
+#include "ui/foundation/colour.h"
+#include "ui/widgets/tile.h"
+
+class QGridLayout;
+class QLabel;
+
+namespace vorante {
+
+class button;
+class fader;
+class fader_strip;
+struct universal_fader_setup;
+class name_button_fader_strip;
+
+namespace editor_parts {
+
+constexpr int parts_text_px = 12;
+constexpr int parts_gap = 4;
+
+QString tr_text(const char* english);
+QLabel* plain_label(const QString& text, QWidget* parent, int px = parts_text_px);
+button* push(const QString& text, QWidget* parent, int type = 0, bool checkable = false, int px = parts_text_px);
+// A button showing a picture from the volume instead of a text.
+button* picture_button(const char* path, QWidget* parent);
+// Layouts drop the minimum of an ignored size policy: a button of a set height says so.
+void fix_height(QWidget* w, int h);
+// A widget that takes whatever room its layout gives it.
+QWidget* framed(QWidget* w);
+void min_height(QWidget* w, int h);
+QGridLayout* grid_of(QWidget* w);
+
+// The universal fader's scale for a set-up: the fader law, a value list or a range.
+void set_universal_scale(fader& f, const universal_fader_setup& setup);
+// Shows a raw value on the universal fader: a fader level, or the position of the set-up.
+void show_on_universal(fader_strip& u, const universal_fader_setup& setup, uint16_t raw, double position);
+
+// What a send strip's controls do; every one of them selects the strip's cell first (the
+// fader only when it is not the selected one already).
+struct send_strip_actions {
+  std::function<int()> cell;  // the parameter ID of the strip's cell
+  std::function<int()> selected;
+  std::function<void(int)> select;
+  std::function<void(double)> moved;
+  std::function<void(bool)> pre;
+  std::function<void()> lr;  // empty: no L/R buttons
+  std::function<void()> name;
+};
+void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a);
+// A send strip n: a named fader strip whose two buttons read "POS" and "PRE".
+name_button_fader_strip* make_send_strip(QWidget* parent, int n);
+// The universal fader's strip with "MUTE" and "SOLO".
+fader_strip* make_universal_strip(QWidget* parent);
+// "DCA GROUP" 1..4 and "MUTE GROUP" 1..4 into a settings grid from `row` on.
+void add_group_buttons(QGridLayout* g, int& row, QWidget* parent, std::array<button*, 4>& dca,
+                       std::array<button*, 4>& mute_groups);
+// The COPY and PASTE picture buttons side by side on `row`.
+std::pair<button*, button*> add_copy_paste_buttons(QGridLayout* g, int row, QWidget* parent);
+// The VOL cell above the universal fader.
+tile* make_vol_cell(QWidget* parent);
+// "SELECT" with "PARAMETERS" and "FADER".
+std::pair<button*, button*> add_select_buttons(QGridLayout* g, int& row, QWidget* parent);
+
+// The PEQ grid: HP and LP columns (FREQ, FILTER, SLOPE) and one column per band (FREQ,
+// GAIN, Q). `cell` makes the value cell of a code, `step` runs a filter button (code of
+// the filter type, field 0 type or 1 slope).
+using cell_fn = std::function<button*(QWidget* parent, int code, const QString& text)>;
+using step_fn = std::function<void(int code, int field)>;
+struct filter_buttons {
+  std::array<button*, 2> type{};
+  std::array<button*, 2> slope{};
+};
+QWidget* build_peq_grid(QWidget* parent, int filter_code, int band_code, std::span<const QString> band_names,
+                        const cell_fn& cell, const step_fn& step, filter_buttons& out);
+
+// A tile whose value box holds a widget (the pan bar, the phase picture) instead of a text.
+class tile_with_child : public tile {
+ public:
+  explicit tile_with_child(QWidget* parent) : tile(parent) {}
+  void set_child(QWidget* w);
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void place();
+  QWidget* child_ = nullptr;
+};
+
+// A painted panel behind a region.
+class panel : public QWidget {
+ public:
+  panel(rgb565 background, QWidget* parent) : QWidget(parent), background_(background) {}
+  void set_background(rgb565 c) {
+    background_ = c;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  rgb565 background_;
+};
+
+}  // namespace editor_parts
+}  // namespace vorante
