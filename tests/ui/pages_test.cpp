@@ -187,17 +187,17 @@ class pages_test : public test::host_window_test {
       QVERIFY2(rig.nav->is_on_screen(e.id), name);
       ++shown;
     }
-    QCOMPARE(shown, 12);
+    QCOMPARE(shown, 11);
   }
 
   void a_page_not_built_yet_shows_its_name() {
     mixer_rig rig(host_);
     page_registry plain;
-    page_host host(host_, plain, rig.nav->env(), {page_set_copy});
-    QVERIFY(host.show_page(page_set_copy, 0));
+    page_host host(host_, plain, rig.nav->env(), {page_set_demo});
+    QVERIFY(host.show_page(page_set_demo, 0));
     auto* label = host.current()->findChild<QLabel*>("placeholder_name");
     QVERIFY(label);
-    QCOMPARE(label->text(), QString("set_copy"));
+    QCOMPARE(label->text(), QString("set_demo"));
   }
 
   // --- page host ------------------------------------------------------------------------
