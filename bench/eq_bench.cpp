@@ -76,7 +76,16 @@ eq_response graphic_graph() {
 void graphic_band_moved(benchmark::State& state) { measure(state, graphic_graph(), gain_sweep(6)); }
 BENCHMARK(graphic_band_moved)->Unit(benchmark::kMicrosecond);
 
-// All fifteen bands recomputed, as after a reset or a scene recall.
+// Every one of the fifteen bands changed at once on the same grid, as a scene recall does.
+void graphic_all_bands_changed(benchmark::State& state) {
+  measure(state, graphic_graph(), [gain = 0.0](eq_response& r) mutable {
+    gain = gain >= 12 ? -12 : gain + 0.5;
+    for (int b = 0; b < r.band_count(); ++b) r.band(b)->set_gain(gain);
+  });
+}
+BENCHMARK(graphic_all_bands_changed)->Unit(benchmark::kMicrosecond);
+
+// All fifteen bands recomputed on a new grid, as after a resize.
 void graphic_full_recompute(benchmark::State& state) { measure(state, graphic_graph(), new_grid); }
 BENCHMARK(graphic_full_recompute)->Unit(benchmark::kMicrosecond);
 
