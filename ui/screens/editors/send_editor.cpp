@@ -248,19 +248,19 @@ void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> ta
   body->setSpacing(gap);
   auto* top = new QHBoxLayout;
   top->setSpacing(gap);
-  top->addWidget(left);
   stack_ = new QStackedWidget(this);
   stack_->setObjectName("detail_stack");
   for (QWidget* tab : tabs) stack_->addWidget(tab);
   bank_tab_ = new bank_fader_tab(env_.session.store, env_.session.engine.names());
   stack_->addWidget(bank_tab_);
-  // The floating bank choice covers the bottom of the detail area: the tabs end above it.
-  // (A frame resets its own contents margins, so the room is kept by a box around it.)
-  auto* stack_box = new QWidget(this);
-  auto* stack_layout = new QVBoxLayout(stack_box);
-  stack_layout->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
-  stack_layout->addWidget(stack_);
-  top->addWidget(stack_box, 1);
+  // The floating bank choice covers the bottom of the left column and the detail area: both
+  // end above it. (A frame resets its own contents margins, so the room is kept by a box.)
+  auto* covered = new QHBoxLayout;
+  covered->setContentsMargins(0, 0, 0, sends_panel_->sizeHint().height());
+  covered->setSpacing(gap);
+  covered->addWidget(left);
+  covered->addWidget(stack_, 1);
+  top->addLayout(covered, 1);
   meter_ = new level_meter(this);
   meter_->setObjectName("channel_meter");
   meter_->show_scale(false);
