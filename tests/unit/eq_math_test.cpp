@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -417,4 +418,63 @@ TEST(eq_math, curves_not_yet_computed_add_nothing_to_the_sum) {
   r.add_band(1000, 12, 1);
   r.sum_rows(100, -12, 12);
   EXPECT_EQ(r.rows(), all(50, 50));
+}
+
+// The stored steps are exactly what rounding each section's own level in dB gives, point by
+// point: random bands of every shape and filters of every code, over grids of even and odd
+// size, plus the awkward inputs (zero sections, a degenerate q, gains far out of range).
+TEST(eq_math, stored_steps_are_the_exactly_rounded_levels) {
+  std::mt19937 random(7);
+  auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(random);
+  };
+  auto expected_band = [](const eq_curve& c, const std::vector<eq_point>& grid) {
+    const biquad f = band_biquad(c.shape(), c.frequency(), c.gain(), c.q());
+    std::vector<int> out;
+    for (const auto& p : grid) out.push_back(centi_db(section_level_db(f, p)));
+    return out;
+  };
+  int compared = 0;
+  for (int n : {1, 2, 299, 300}) {
+    const auto grid = eq_grid(n);
+    for (int trial = 0; trial < 400; ++trial) {
+      const auto shape = static_cast<band_shape>(trial % 3);
+      const double hz = std::exp(uniform(std::log(15.0), std::log(23000.0)));
+      const double gain = trial % 50 == 0 ? uniform(-3000, 3000) : uniform(-15, 15);
+      const double q = trial % 97 == 0 ? 0 : uniform(0.3, 30);
+      eq_curve c(curve_kind::band, 1, hz, gain, q, 0);
+      c.set_shape(shape);
+      c.compute(grid);
+      ASSERT_EQ(std::vector<int>(c.response().begin(), c.response().end()), expected_band(c, grid))
+          << "shape " << trial % 3 << " " << hz << " Hz " << gain << " dB q " << q << " over " << n;
+      compared += n;
+    }
+    for (int code = 8; code <= 69; ++code) {
+      for (int trial = 0; trial < 6; ++trial) {
+        const bool high_pass = code % 2 == 0;
+        const double hz = std::exp(uniform(std::log(20.0), std::log(19000.0)));
+        eq_curve c(high_pass ? curve_kind::high_pass : curve_kind::low_pass, 1, hz, 0, 0, code);
+        c.compute(grid);
+        const filter_design d = design_of(code);
+        if (d.effect != design_effect::cascade) continue;
+        for (int i = 0; i < n; ++i) {
+          double sum = 0;
+          for (int k = 0; k < d.count; ++k) {
+            const section_spec& sp = d.sections[static_cast<size_t>(k)];
+            const biquad s = sp.type == section_type::first_order
+                                 ? (high_pass ? first_order_highpass(hz) : first_order_lowpass(hz))
+                             : sp.type == section_type::second_order
+                                 ? (high_pass ? second_order_highpass(hz, sp.q)
+                                              : second_order_lowpass(hz, sp.q))
+                                 : biquad{0, 0, 0, 0, 0};
+            sum += section_level_db(s, grid[static_cast<size_t>(i)]);
+          }
+          ASSERT_EQ(c.response()[static_cast<size_t>(i)], centi_db(sum))
+              << "code " << code << " corner " << hz << " Hz, point " << i << " of " << n;
+        }
+        compared += n;
+      }
+    }
+  }
+  EXPECT_GT(compared, 400000);
 }

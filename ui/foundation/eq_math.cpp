@@ -1,8 +1,11 @@
 #include "ui/foundation/eq_math.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace vorante {
 
@@ -253,7 +256,10 @@ biquad band_biquad(band_shape shape, double hz, double gain_db, double q) {
           ((a + 1) + (a - 1) * c - t) / a0};
 }
 
-double section_level_db(const biquad& f, const eq_point& p) {
+namespace {
+
+// |H|^2 of a section at a point.
+inline double power_ratio(const biquad& f, const eq_point& p) {
   // z^-1 = cos w - j sin w, z^-2 = cos 2w - j sin 2w, straight on the unit circle.
   const double c = p.cosine;
   const double s = p.sine;
@@ -263,7 +269,115 @@ double section_level_db(const biquad& f, const eq_point& p) {
   const double ni = f.b1 * s + f.b2 * s2;
   const double dr = 1 + f.a1 * c + f.a2 * c2;
   const double di = f.a1 * s + f.a2 * s2;
-  return 10 * std::log10((nr * nr + ni * ni) / (dr * dr + di * di));
+  return (nr * nr + ni * ni) / (dr * dr + di * di);
+}
+
+// Curves are computed two points at a time. Each lane does the same IEEE operations in the
+// same order as the one-point code above, so a lane's value is bit for bit that code's.
+using f64x2 = double __attribute__((vector_size(16)));
+using u64x2 = uint64_t __attribute__((vector_size(16)));
+using i64x2 = int64_t __attribute__((vector_size(16)));
+
+inline f64x2 splat(double v) { return f64x2{v, v}; }
+
+// Two neighbouring points; past the end of the grid the last point stands in.
+struct point_pair {
+  f64x2 sine, cosine;
+};
+
+inline point_pair pair_at(std::span<const eq_point> grid, size_t i) {
+  const eq_point& p = grid[i];
+  const eq_point& q = grid[std::min(i + 1, grid.size() - 1)];
+  return {f64x2{p.sine, q.sine}, f64x2{p.cosine, q.cosine}};
+}
+
+// `same_a1` says the caller knows b1 == a1 (a peaking band), so their products are shared.
+template <bool same_a1 = false>
+inline f64x2 power_ratio(const biquad& f, const point_pair& p) {
+  const f64x2 c = p.cosine;
+  const f64x2 s = p.sine;
+  const f64x2 c2 = c * c - s * s;
+  const f64x2 s2 = splat(2) * s * c;
+  const f64x2 b1c = splat(f.b1) * c;
+  const f64x2 b1s = splat(f.b1) * s;
+  const f64x2 a1c = same_a1 ? b1c : splat(f.a1) * c;
+  const f64x2 a1s = same_a1 ? b1s : splat(f.a1) * s;
+  const f64x2 nr = splat(f.b0) + b1c + splat(f.b2) * c2;
+  const f64x2 ni = b1s + splat(f.b2) * s2;
+  const f64x2 dr = splat(1) + a1c + splat(f.a2) * c2;
+  const f64x2 di = a1s + splat(f.a2) * s2;
+  return (nr * nr + ni * ni) / (dr * dr + di * di);
+}
+
+// ln of the centre of each of 512 equal slices of [1, 2), and its reciprocal.
+constexpr int log_slice_bits = 9;
+struct log_slice {
+  double reciprocal;
+  double ln;
+};
+using log_slices = std::array<log_slice, size_t{1} << log_slice_bits>;
+
+const log_slices& log_table() {
+  static const log_slices table = [] {
+    log_slices t{};
+    for (size_t i = 0; i < t.size(); ++i) {
+      const double centre = 1 + (static_cast<double>(i) + 0.5) / static_cast<double>(t.size());
+      t[i] = {1 / centre, std::log(centre)};
+    }
+    return t;
+  }();
+  return table;
+}
+
+// centi_db(10 log10 x) for two power ratios without the library logarithm, which is most
+// of a curve's cost. This logarithm is good to about 1e-10 of a step, far inside the
+// margin, so wherever a level is not within the margin of a rounding boundary it rounds to
+// what centi_db gives. There, and for zero, subnormal, infinite or NaN x, the lane is not
+// `decided` and the caller takes the exact path: the stored steps are exactly the exact
+// path's.
+struct level_pair {
+  f64x2 steps;      // whole steps, not yet clamped
+  i64x2 decided;    // all ones where `steps` holds
+};
+
+inline level_pair fast_levels(f64x2 x, const log_slices& table) {
+  const u64x2 bits = std::bit_cast<u64x2>(x);
+  // The biased exponent as a double: its bits under those of 2^52, minus 2^52 and the bias.
+  const u64x2 exponent_bits = (bits >> 52) | 0x4330'0000'0000'0000ULL;
+  const f64x2 exponent =
+      std::bit_cast<f64x2>(exponent_bits) - splat(4503599627370496.0 + 1023);
+  const u64x2 mantissa_bits = (bits & 0x000f'ffff'ffff'ffffULL) | 0x3ff0'0000'0000'0000ULL;
+  const f64x2 m = std::bit_cast<f64x2>(mantissa_bits);  // 1 <= m < 2
+  const u64x2 slice = (bits >> (52 - log_slice_bits)) & (table.size() - 1);
+  const log_slice& s0 = table[slice[0]];
+  const log_slice& s1 = table[slice[1]];
+  // ln(1 + r) with |r| <= 2^-10 around the slice's centre; the first omitted term is below
+  // 3e-13.
+  const f64x2 r = m * f64x2{s0.reciprocal, s1.reciprocal} - splat(1);
+  const f64x2 ln_1r = r * (splat(1) + r * (splat(-0.5) + r * splat(1.0 / 3)));
+  const f64x2 ln_x = exponent * splat(0.6931471805599453) + (f64x2{s0.ln, s1.ln} + ln_1r);
+  const f64x2 a = splat(434.29448190325182) * ln_x;  // 1000 / ln 10 steps per neper
+  // Nearest whole step (|a| < 2^51 for any normal x); halves are never decided, so how
+  // they would round does not matter.
+  constexpr double round_shift = 6755399441055744.0;  // 1.5 x 2^52
+  const f64x2 steps = (a + splat(round_shift)) - splat(round_shift);
+  const f64x2 off = a - steps;
+  constexpr double margin = 1e-4;
+  const i64x2 decided = (x >= splat(std::numeric_limits<double>::min())) &
+                        (x <= splat(std::numeric_limits<double>::max())) &
+                        (off < splat(0.5 - margin)) & (off > splat(margin - 0.5));
+  return {steps, decided};
+}
+
+inline int16_t clamped_steps(double steps) {
+  return static_cast<int16_t>(
+      std::clamp(steps, double{eq_level_floor}, double{eq_level_ceiling}));
+}
+
+}  // namespace
+
+double section_level_db(const biquad& f, const eq_point& p) {
+  return 10 * std::log10(power_ratio(f, p));
 }
 
 int centi_db(double db) {
@@ -348,8 +462,22 @@ void eq_curve::compute(std::span<const eq_point> grid) {
 
 void eq_curve::compute_band(std::span<const eq_point> grid) {
   const biquad f = band_biquad(shape_, frequency_, gain_, q_);
-  for (size_t i = 0; i < grid.size(); ++i)
-    response_[i] = static_cast<int16_t>(centi_db(section_level_db(f, grid[i])));
+  const log_slices& table = log_table();
+  auto run = [&](auto same_a1) {
+    const size_t n = grid.size();
+    for (size_t i = 0; i < n; i += 2) {
+      const f64x2 x = power_ratio<same_a1.value>(f, pair_at(grid, i));
+      const level_pair l = fast_levels(x, table);
+      for (size_t k = 0; k < 2 && i + k < n; ++k)
+        response_[i + k] = l.decided[k] ? clamped_steps(l.steps[k])
+                                        : static_cast<int16_t>(centi_db(10 * std::log10(x[k])));
+    }
+  };
+  // Peaking bands build b1 and a1 from the same expression.
+  if (std::bit_cast<uint64_t>(f.b1) == std::bit_cast<uint64_t>(f.a1))
+    run(std::true_type{});
+  else
+    run(std::false_type{});
 }
 
 void eq_curve::compute_filter(std::span<const eq_point> grid) {
@@ -369,10 +497,24 @@ void eq_curve::compute_filter(std::span<const eq_point> grid) {
   }
   std::array<biquad, eq_max_sections> sections{};
   for (int k = 0; k < d.count; ++k) sections[k] = build_section(d.sections[k], d.high_pass, frequency_);
-  for (size_t i = 0; i < grid.size(); ++i) {
-    double sum = 0;
-    for (int k = 0; k < d.count; ++k) sum += section_level_db(sections[k], grid[i]);
-    response_[i] = static_cast<int16_t>(centi_db(sum));
+  const log_slices& table = log_table();
+  const size_t n = grid.size();
+  for (size_t i = 0; i < n; i += 2) {
+    // The product of the sections' power ratios takes one logarithm; where that is not
+    // decisive the sum of their levels is taken as always.
+    const point_pair p = pair_at(grid, i);
+    f64x2 product = splat(1);
+    for (int k = 0; k < d.count; ++k) product *= power_ratio(sections[k], p);
+    const level_pair l = fast_levels(product, table);
+    for (size_t j = 0; j < 2 && i + j < n; ++j) {
+      if (l.decided[j]) {
+        response_[i + j] = clamped_steps(l.steps[j]);
+        continue;
+      }
+      double sum = 0;
+      for (int k = 0; k < d.count; ++k) sum += section_level_db(sections[k], grid[i + j]);
+      response_[i + j] = static_cast<int16_t>(centi_db(sum));
+    }
   }
 }
 
