@@ -62,6 +62,11 @@ void sync_engine::read_restarted() {
 
 void sync_engine::step(uint32_t now) {
   last_now_ = now;
+  // A read asked for before the first step starts with it: there was no clock before.
+  if (!stepped_) {
+    stepped_ = true;
+    if (stats_.full_read_running) stats_.full_read_started = now;
+  }
   supervision_.step(now);
   if (!enabled_) return;
 

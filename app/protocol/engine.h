@@ -98,6 +98,7 @@ class sync_engine final : public store_events {
   ui_port& ui_;
   wake_fn wake_;
   uint32_t last_now_ = 0;
+  bool stepped_ = false;
 
   link_stats stats_;
   given_up_notice given_up_notice_;

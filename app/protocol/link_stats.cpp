@@ -138,6 +138,8 @@ given_up_texts describe_write(const param_store& store, uint16_t id, uint16_t va
   int effect_type = 0;
   if (p.kind == kind_fx) effect_type = store.get(param_id(kind_fx, p.index, code_fx_type));
   t.value = value_text_of_type(p.value_type, value, effect_type);
+  // Codes outside a type's table have no text; the number still says what was sent.
+  if (t.value.empty()) t.value = std::to_string(value);
   return t;
 }
 
