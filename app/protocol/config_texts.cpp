@@ -119,6 +119,7 @@ void config_texts::on_report(std::string_view text) {
         send(device_name_command(product_name_));
         value = product_name_;
       }
+      device_name_ = std::string(value);
       ui_.device_name_changed(value);
     } else if (key == "FW_VER") {
       ui_.firmware_version_changed(value);

@@ -78,6 +78,8 @@ class config_texts {
 
   // Whether the console's scene keys are locked, as last reported; initially clear.
   bool scene_key_lock() const { return scene_key_lock_; }
+  // The console's name as last reported; empty before the first report.
+  const std::string& device_name() const { return device_name_; }
 
  private:
   void set_scene_key_lock(bool locked);
@@ -88,6 +90,7 @@ class config_texts {
   std::function<void(std::string_view)> send_command_;
   bool scene_key_lock_ = false;
   bool observe_only_ = false;
+  std::string device_name_;
 };
 
 }  // namespace vorante

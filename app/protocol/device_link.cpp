@@ -10,6 +10,7 @@ void device_link::open() {
 void device_link::send(const frame_bytes& frame) {
   if (frame.empty() || !transport_) return;
   transport_->send(frame.data(), frame.size());
+  if (stats_) ++stats_->frames_sent;
 }
 
 void device_link::send_write_now(uint16_t id, uint16_t value) {

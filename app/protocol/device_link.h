@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/protocol/link_stats.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/rings.h"
 #include "app/protocol/transport.h"
@@ -20,6 +21,8 @@ class device_link {
   using transport_factory = std::function<std::unique_ptr<transport>()>;
 
   void set_factory(transport_factory factory) { factory_ = std::move(factory); }
+  // Where the frames that go out are counted; none when null.
+  void set_stats(link_stats* stats) { stats_ = stats; }
   // Drops the current transport and opens a fresh one.
   void open();
   void close() { transport_.reset(); }
@@ -42,6 +45,7 @@ class device_link {
  private:
   transport_factory factory_;
   std::unique_ptr<transport> transport_;
+  link_stats* stats_ = nullptr;
 };
 
 }  // namespace vorante

@@ -7,6 +7,22 @@
 
 namespace vorante {
 
+namespace {
+
+// Whether a send by the tick rule, leaving `state_after` behind, repeats an earlier one:
+// the first send leaves one attempt fewer than queued, and the last send is never the first.
+bool is_resend(uint8_t state_after, bool last) {
+  return last || retry::attempts_left(state_after) < retry::attempts_when_queued - 1;
+}
+
+bool holds_status_word(std::span<const uint8_t> payload) {
+  for (const id_value p : pair_list(payload))
+    if (p.id >= first_status_word_id && p.id <= last_status_word_id) return true;
+  return false;
+}
+
+}  // namespace
+
 sync_engine::sync_engine(param_store& store, const runtime_options& options, ui_port& ui)
     : store_(store),
       options_(options),
@@ -17,7 +33,10 @@ sync_engine::sync_engine(param_store& store, const runtime_options& options, ui_
       messages_(store, options, ui, surface_, device_, verdicts_, last_now_),
       names_(ui),
       scenes_(store),
-      transfer_(device_) {}
+      transfer_(device_) {
+  device_.set_stats(&stats_);
+  verdicts_.set_stats(&stats_, &given_up_notice_);
+}
 
 sync_engine::~sync_engine() = default;
 
@@ -34,6 +53,7 @@ void sync_engine::wake() {
 }
 
 void sync_engine::read_restarted() {
+  stats_.read_started(last_now_);
   messages_.forget_end_marker();
   read_finished_ = false;
 }
@@ -42,6 +62,11 @@ void sync_engine::read_restarted() {
 
 void sync_engine::step(uint32_t now) {
   last_now_ = now;
+  // A read asked for before the first step starts with it: there was no clock before.
+  if (!stepped_) {
+    stepped_ = true;
+    if (stats_.full_read_running) stats_.full_read_started = now;
+  }
   supervision_.step(now);
   if (!enabled_) return;
 
@@ -59,6 +84,7 @@ void sync_engine::step(uint32_t now) {
   if (surface_.incremental_due(now)) surface_.lights_incremental_refresh(now, ui_.surface_state(), console_locked());
   surface_.step(now);
   verdicts_.step(now);
+  given_up_notice_.step(now, ui_);
   messages_.media_step(now);
 }
 
@@ -106,15 +132,19 @@ void sync_engine::flush_reads() {
     switch (retry::tick(lock_state)) {
       case retry::tick_result::send_last:
         set.erase(lock_state_id);
-        [[fallthrough]];
+        ++stats_.read_resends;
+        ids[n++] = lock_state_id;
+        break;
       case retry::tick_result::send:
+        if (is_resend(lock_state, false)) ++stats_.read_resends;
         ids[n++] = lock_state_id;
         break;
       default:
         break;
     }
   }
-  set.pass(static_cast<int>(max_list_entries), [&](unsigned id) {
+  set.pass(static_cast<int>(max_list_entries), [&](unsigned id, bool last) {
+    if (is_resend(set.state(id), last)) ++stats_.read_resends;
     if (n < ids.size()) ids[n++] = static_cast<uint16_t>(id);
   }, counted, lock_state_id);
   if (n > 0) device_.send(make_read_params({ids.data(), n}));
@@ -128,6 +158,7 @@ void sync_engine::flush_writes(uint32_t now) {
   set.pass(static_cast<int>(max_list_entries), [&](unsigned id, bool last) {
     const id_value p{static_cast<uint16_t>(id), store_.get(id)};
     if (n < pairs.size()) pairs[n++] = p;
+    if (is_resend(set.state(id), last)) ++stats_.write_resends;
     if (last) verdicts_.given_up(p.id, p.value, now);
   });
   if (n == 0) return;
@@ -141,6 +172,7 @@ void sync_engine::flush_writes(uint32_t now) {
 }
 
 void sync_engine::read_finished_actions() {
+  stats_.read_finished(last_now_);
   log_print("read finished!\n");
   surface_.lights_full_refresh(last_now_, ui_.surface_state(), console_locked());
   surface_.faders_full_refresh_if_ready(options_.surface_takeover, messages_.end_marker_seen());
@@ -153,12 +185,15 @@ void sync_engine::read_finished_actions() {
 
 void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
   if (frame.size() < min_frame_size) return;
+  ++stats_.frames_received;
   const auto code = static_cast<message_code>(frame_code(frame));
   const std::span<const uint8_t> payload = frame_payload(frame);
 
   switch (code) {
     case message_code::read_params:
       supervision_.heard(now);
+      if (supervision_.heartbeat_waiting() && holds_status_word(payload))
+        stats_.add_rtt(supervision_.heartbeat_answered(now));
       // A values reply may let the next step go at once, unless writes or a scene
       // request still wait for their pace.
       if (messages_.on_values(frame) && !store_.dirty().pending() && !scenes_.busy()) wake();

@@ -13,6 +13,7 @@
 #include "app/params/store.h"
 #include "app/protocol/device_link.h"
 #include "app/protocol/frame.h"
+#include "app/protocol/link_stats.h"
 #include "app/protocol/link_supervisor.h"
 #include "app/protocol/message_handlers.h"
 #include "app/protocol/name_tables.h"
@@ -67,6 +68,9 @@ class sync_engine final : public store_events {
   const scene_requests& scenes() const { return scenes_; }
   scene_transfer& transfer() { return transfer_; }
   control_surface& surface() { return surface_; }
+  // What the link did so far; the engine's clock of the last step, to age its times.
+  const link_stats& stats() const { return stats_; }
+  uint32_t last_step_tick() const { return last_now_; }
 
   // What the screens ask most.
   bool link_alive() const { return supervision_.alive(); }
@@ -94,7 +98,10 @@ class sync_engine final : public store_events {
   ui_port& ui_;
   wake_fn wake_;
   uint32_t last_now_ = 0;
+  bool stepped_ = false;
 
+  link_stats stats_;
+  given_up_notice given_up_notice_;
   device_link device_;
   write_verdicts verdicts_;
   control_surface surface_;

@@ -22,7 +22,11 @@ void link_supervisor::run_due(uint32_t now) {
 
 void link_supervisor::supervise(uint32_t now) {
   if (lock_poll() && !options_.local_device && heartbeat()) store_.request(online_lock_poll_id);
-  if (!ui_.connect_dialog_open() && heartbeat()) store_.request_range(first_status_word_id, last_status_word_id);
+  if (!ui_.connect_dialog_open() && heartbeat()) {
+    store_.request_range(first_status_word_id, last_status_word_id);
+    heartbeat_waiting_ = true;
+    heartbeat_asked_ = now;
+  }
 
   if (alive_ && now - last_values_ >= alive_window_ms) alive_ = false;
   if (was_alive_ && !alive_) went_down();

@@ -51,6 +51,13 @@ class link_supervisor {
   // supervision reports the link down.
   void clear_alive() { alive_ = false; }
   uint32_t last_values_tick() const { return last_values_; }
+  // A heartbeat's status read is out and no status word has come back since.
+  bool heartbeat_waiting() const { return heartbeat_waiting_; }
+  // A status word came back: the round trip of the latest heartbeat in milliseconds.
+  uint32_t heartbeat_answered(uint32_t now) {
+    heartbeat_waiting_ = false;
+    return now - heartbeat_asked_;
+  }
 
   // An identification arrived. A console that is not ours ends the link for good: no
   // heartbeat, no lock poll, no reconnect and at most one resync from then on.
@@ -87,6 +94,8 @@ class link_supervisor {
   bool resync_done_ = false;
   bool resync_scheduled_ = false;
   uint32_t resync_due_ = 0;
+  bool heartbeat_waiting_ = false;
+  uint32_t heartbeat_asked_ = 0;
 
   bool incompatible_ = false;
   uint16_t identified_product_ = 0;

@@ -111,6 +111,29 @@ TEST(cli_e2e, set_counts_an_acknowledgement_that_arrives_late) {
   EXPECT_EQ(g.out, "600 5\n") << g.err;
 }
 
+TEST(cli_e2e, stats_prints_the_link_counters_and_the_writes_the_console_refused) {
+  sim_process sim({});
+  ASSERT_TRUE(sim.ready());
+  ASSERT_EQ(sim.command("refuse writes on"), "ok");
+  const uint16_t fader = param_id(kind_input, 0, code_input_fader);
+  const auto r = run_process(cli(sim.udp_port(), {"stats", std::to_string(fader) + "=1100", "600=5"}, "1"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  // Every counter is there, and the refused writes: four sends each, the last three again.
+  for (const char* line : {"frames sent ", "frames received ", "heartbeat rtt ", "full read ", "write resends 6\n",
+                           "writes confirmed late 0\n", "writes given up 2\n"})
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << " in\n" << r.out;
+  EXPECT_NE(r.out.find("given up\t" + std::to_string(fader) + "\tCH1\tFADER\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("given up\t600\tCH9\tLPF TYPE\t5\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("full read -"), std::string::npos) << r.out;
+
+  // Writes the console takes are neither resent nor listed.
+  ASSERT_EQ(sim.command("refuse writes off"), "ok");
+  const auto ok = run_process(cli(sim.udp_port(), {"stats", "600=5"}, "1"));
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  EXPECT_NE(ok.out.find("writes given up 0\n"), std::string::npos) << ok.out;
+  EXPECT_EQ(ok.out.find("given up\t"), std::string::npos) << ok.out;
+}
+
 TEST(cli_e2e, silent_console_ends_with_status_one) {
   loopback_peer peer({.answer = false});
   const auto r = run_process(cli(peer.port(), {"get", "1"}, "0.5"));

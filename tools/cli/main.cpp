@@ -65,6 +65,7 @@ constexpr const char* usage_text =
     "  call N, save N          recall or store scene N (1..16) and wait for the console's confirmation\n"
     "  scene-export N FILE     copy scene N (1..16) of the console into the scene file FILE\n"
     "  scene-import FILE N     copy the scene file FILE into scene N (1..16) of the console\n"
+    "  stats [ID=VALUE...]     dump, then write the assignments, then print the link's counters\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M, 5 the file was refused\n";
 
@@ -95,7 +96,7 @@ struct cli_args {
 
 class client;
 
-enum class operand_rule { none, some, one_scene, two };
+enum class operand_rule { none, some, one_scene, two, any };
 
 struct command_entry {
   std::string_view name;
@@ -115,6 +116,7 @@ int prepare_scene_export(cli_args& a);
 int run_scene_export(client& c, const cli_args& a);
 int prepare_scene_import(cli_args& a);
 int run_scene_import(client& c, const cli_args& a);
+int run_stats(client& c, const cli_args& a);
 
 constexpr std::string_view watch_command = "watch";
 
@@ -128,6 +130,7 @@ constexpr command_entry commands[] = {
     {"save", operand_rule::one_scene, true, run_scene},
     {"scene-export", operand_rule::two, true, run_scene_export, prepare_scene_export},
     {"scene-import", operand_rule::two, true, run_scene_import, prepare_scene_import},
+    {"stats", operand_rule::any, true, run_stats},
 };
 
 const command_entry* find_command(std::string_view name) {
@@ -675,6 +678,72 @@ int run_scene_import(client& c, const cli_args& a) {
     return exit_no_answer;
   }
   std::fprintf(stderr, "imported scene %d in %lld ms\n", a.scene, ms_since(t0));
+  return exit_done;
+}
+
+// The link's counters after a full read and the writes asked for: what the connect dialog
+// of the desktop program shows, one fact per line, given-up writes tab-separated.
+int run_stats(client& c, const cli_args& a) {
+  std::vector<std::pair<uint16_t, uint16_t>> writes;
+  for (const std::string& s : a.operands) {
+    const auto eq = s.find('=');
+    const auto id = eq == std::string::npos ? std::nullopt : parse_id(std::string_view(s).substr(0, eq));
+    const auto value = id ? parse_integer_as<uint16_t>(std::string_view(s).substr(eq + 1)) : std::nullopt;
+    if (!value) return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
+    writes.emplace_back(*id, *value);
+  }
+  c.identify();
+  std::vector<uint16_t> all(param_count);
+  for (int id = 0; id < param_count; ++id) all[id] = static_cast<uint16_t>(id);
+  c.store().request_all();
+  if (!c.read(all)) return c.failure("stats");
+  // The read counts as finished one step after its last answer.
+  c.run_until([&] { return c.engine().read_finished(); }, steady::now() + std::chrono::milliseconds(200));
+
+  if (!writes.empty()) {
+    // Each write ends acknowledged, confirmed late or given up; the grace period is the
+    // time-out, so the counters are final when they are printed.
+    std::bitset<param_count> settled;
+    std::array<uint16_t, param_count> wanted{};
+    c.engine().messages().set_ack_observer([&](uint16_t id, uint16_t value) {
+      if (id < param_count && value == wanted[id]) settled.set(id);
+    });
+    c.engine().verdicts().set_grace(static_cast<uint32_t>(a.timeout_s * 1000));
+    c.engine().verdicts().set_observer([&](uint16_t id, uint16_t, bool) { settled.set(id); });
+    for (const auto& [id, value] : writes) c.store().linked_set(id, value);
+    std::vector<uint16_t> written;
+    for (int id = 0; id < param_count; ++id)
+      if (c.store().dirty().contains(id)) {
+        written.push_back(static_cast<uint16_t>(id));
+        wanted[id] = c.store().get(id);
+      }
+    const auto grace = std::chrono::milliseconds(static_cast<long>(a.timeout_s * 1000));
+    c.run_until(
+        [&] {
+          return !c.store().dirty().pending() &&
+                 std::all_of(written.begin(), written.end(), [&](uint16_t id) { return settled.test(id); });
+        },
+        steady::now() + 2 * grace + std::chrono::seconds(1));
+    if (c.engine().supervision().incompatible()) return c.failure("stats");
+  }
+
+  const link_stats& s = c.engine().stats();
+  std::printf("link %s\n", c.link_text().c_str());
+  std::printf("frames sent %llu\n", static_cast<unsigned long long>(s.frames_sent));
+  std::printf("frames received %llu\n", static_cast<unsigned long long>(s.frames_received));
+  std::printf("write resends %llu\n", static_cast<unsigned long long>(s.write_resends));
+  std::printf("read resends %llu\n", static_cast<unsigned long long>(s.read_resends));
+  std::printf("heartbeat rtt %s\n", rtt_summary(s).c_str());
+  if (s.full_read_done)
+    std::printf("full read %u ms\n", s.full_read_ms);
+  else
+    std::printf("full read -\n");
+  std::printf("writes confirmed late %llu\n", static_cast<unsigned long long>(s.writes_confirmed_late));
+  std::printf("writes given up %llu\n", static_cast<unsigned long long>(s.writes_given_up));
+  for (const given_up_write& w : s.given_up) {
+    const given_up_texts t = describe_write(c.store(), w.id, w.value);
+    std::printf("given up\t%u\t%s\t%s\t%s\n", w.id, t.channel.c_str(), t.parameter.c_str(), t.value.c_str());
+  }
   return exit_done;
 }
 

@@ -188,6 +188,7 @@ int main(int argc, char** argv) {
   connect_links links{session.store, session.engine, console};
   links.console_port = console.port();
   links.open_changed = [&port](bool open) { port.set_connect_dialog_open(open); };
+  links.console_name = [&session] { return session.config.device_name(); };
   connect_dialog dialog(std::move(links));
   nav.set_connect_dialog_opener([&dialog] { dialog.open(); });
   if (!requests.connect && !requests.show) dialog.open();

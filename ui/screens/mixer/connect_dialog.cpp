@@ -1,6 +1,8 @@
 #include "ui/screens/mixer/connect_dialog.h"
 
 #include <QAbstractButton>
+#include <QDateTime>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,6 +14,7 @@
 #include "app/os/socket_util.h"
 #include "app/params/store.h"
 #include "app/protocol/engine.h"
+#include "app/protocol/link_stats.h"
 #include "ui/foundation/colour.h"
 #include "ui/platform/main_loop.h"
 #include "ui/widgets/box_cache.h"
@@ -46,6 +49,18 @@ constexpr int address_px = 16;
 constexpr int title_px = 20;
 constexpr int command_text_px = 18;
 constexpr rgb565 status_grey = 0xAD55;
+
+// The link section: small grey captions, white figures, refreshed while the dialog is open.
+constexpr int link_refresh_ms = 500;
+constexpr int link_text_px = 14;
+constexpr int link_title_px = 18;
+constexpr int given_up_list_height = 84;
+constexpr std::size_t given_up_lines = 5;
+constexpr rgb565 link_caption_grey = 0xAD55;
+constexpr rgb565 given_up_red = 0xFA08;
+
+constexpr const char* link_captions[] = {"Console", "Link mode", "Heartbeat", "Frames", "Resends", "Last full read",
+                                         "Not confirmed"};
 
 constexpr const char* searching_text = "Searching...";
 constexpr const char* none_found_text = "No console found";
@@ -156,6 +171,9 @@ button* command_button(const char* english, QWidget* parent) {
 connect_dialog::connect_dialog(connect_links links, QObject* parent) : QObject(parent), links_(std::move(links)) {
   step_timer_.setInterval(connect_step_period_ms);
   connect(&step_timer_, &QTimer::timeout, this, &connect_dialog::step_round);
+  // Verdicts keep coming in while the dialog is open.
+  link_timer_.setInterval(link_refresh_ms);
+  connect(&link_timer_, &QTimer::timeout, this, &connect_dialog::update_link_section);
 }
 
 connect_dialog::~connect_dialog() {
@@ -165,6 +183,10 @@ connect_dialog::~connect_dialog() {
 uint32_t connect_dialog::now() const { return links_.clock ? links_.clock() : steady_ms(); }
 
 void connect_dialog::open() {
+  if (links_.console.address() != 0) {
+    last_address_ = links_.console.address();
+    last_port_ = links_.console.port();
+  }
   links_.console.set_address(0);
   links_.engine.supervision().clear_alive();
   links_.store.clear_all();
@@ -236,6 +258,8 @@ void connect_dialog::build() {
   demo_button_ = demo_b;
   connect(connect_b, &QAbstractButton::clicked, this, &connect_dialog::connect_checked);
   connect(demo_b, &QAbstractButton::clicked, this, &connect_dialog::demo);
+
+  build_link_section(panel, column);
 
   choices_ = std::make_unique<QButtonGroup>();
   choices_->setExclusive(true);
@@ -323,9 +347,147 @@ void connect_dialog::close() {
   list_column_ = nullptr;
   status_ = nullptr;
   refresh_button_ = connect_button_ = demo_button_ = nullptr;
+  link_timer_.stop();
+  link_section_ = nullptr;
+  resync_button_ = nullptr;
+  link_values_.clear();
+  given_up_list_ = nullptr;
   if (layer_) layer_->deleteLater();
   layer_ = nullptr;
   if (links_.open_changed) links_.open_changed(false);
+}
+
+// --- the link section --------------------------------------------------------------------
+
+void connect_dialog::build_link_section(QWidget* panel, QVBoxLayout* column) {
+  auto* section = new QWidget(panel);
+  section->setObjectName("link_section");
+  auto* grid = new QGridLayout(section);
+  grid->setContentsMargins(0, panel_gap, 0, 0);
+  grid->setHorizontalSpacing(panel_gap);
+  grid->setVerticalSpacing(2);
+  int row = 0;
+  grid->addWidget(white_label(tr_text("Link"), link_title_px, section), row++, 0, 1, 2);
+  link_values_.clear();
+  for (const char* caption : link_captions) {
+    QLabel* c = white_label(tr_text(caption), link_text_px, section);
+    QPalette grey = c->palette();
+    grey.setColor(QPalette::WindowText, to_qcolor(link_caption_grey));
+    c->setPalette(grey);
+    QLabel* v = white_label(QString(), link_text_px, section);
+    v->setObjectName(QString("link_value_%1").arg(row - 1));
+    grid->addWidget(c, row, 0);
+    grid->addWidget(v, row, 1);
+    link_values_.push_back(v);
+    ++row;
+  }
+  given_up_list_ = white_label(QString(), link_text_px, section);
+  given_up_list_->setObjectName("link_given_up");
+  given_up_list_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  given_up_list_->setFixedHeight(given_up_list_height);
+  QPalette red = given_up_list_->palette();
+  red.setColor(QPalette::WindowText, to_qcolor(given_up_red));
+  given_up_list_->setPalette(red);
+  grid->addWidget(given_up_list_, row++, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+
+  auto* resync_row = new QHBoxLayout;
+  auto* resync_b = command_button("Resync", section);
+  resync_b->setObjectName("link_resync");
+  resync_b->setFixedWidth(2 * command_button_width);
+  resync_row->addStretch(1);
+  resync_row->addWidget(resync_b);
+  resync_row->addStretch(1);
+  grid->addLayout(resync_row, row, 0, 1, 2);
+  resync_button_ = resync_b;
+  connect(resync_b, &QAbstractButton::clicked, this, &connect_dialog::resync);
+
+  column->addWidget(section);
+  link_section_ = section;
+  update_link_section();
+  link_timer_.start();
+}
+
+namespace {
+
+QString link_mode_text(int mode) {
+  switch (mode) {
+    case link_serial: return "serial";
+    case link_udp: return "UDP";
+    case link_tcp: return "TCP";
+    default: return "none";
+  }
+}
+
+QString count_text(uint64_t n) { return QString::number(static_cast<qulonglong>(n)); }
+
+}  // namespace
+
+void connect_dialog::update_link_section() {
+  if (!link_section_ || link_values_.size() != std::size(link_captions)) return;
+  const link_stats& s = links_.engine.stats();
+  const int mode = links_.store.options().link_mode;
+  QString console;
+  const std::string name = links_.console_name ? links_.console_name() : std::string();
+  if (!name.empty()) console = QString::fromStdString(name);
+  if (mode == link_udp && last_address_ != 0) {
+    const QString address = QString("%1:%2").arg(QString::fromStdString(ipv4_text(last_address_))).arg(last_port_);
+    console = console.isEmpty() ? address : QString("%1 (%2)").arg(console, address);
+  }
+  if (console.isEmpty()) console = "-";
+  QString last_read = "-";
+  if (s.full_read_done) {
+    // The engine's clock has no date: the age of the read is taken off the wall clock.
+    const qint64 age = static_cast<qint64>(links_.engine.last_step_tick() - s.full_read_finished);
+    last_read = QString("%1, %2 ms")
+                    .arg(QDateTime::currentDateTime().addMSecs(-age).toString("HH:mm:ss"))
+                    .arg(s.full_read_ms);
+  } else if (s.full_read_running) {
+    last_read = tr_text("running");
+  }
+  const QString values[] = {
+      console,
+      link_mode_text(mode),
+      QString::fromStdString(rtt_summary(s)),
+      QString("%1 sent, %2 received").arg(count_text(s.frames_sent), count_text(s.frames_received)),
+      QString("%1 writes, %2 reads").arg(count_text(s.write_resends), count_text(s.read_resends)),
+      last_read,
+      QString("%1 given up, %2 confirmed late").arg(count_text(s.writes_given_up), count_text(s.writes_confirmed_late)),
+  };
+  for (std::size_t i = 0; i < link_values_.size(); ++i)
+    if (link_values_[i]->text() != values[i]) link_values_[i]->setText(values[i]);
+
+  // The newest given-up writes first.
+  QStringList lines;
+  for (auto it = s.given_up.rbegin(); it != s.given_up.rend() && static_cast<std::size_t>(lines.size()) < given_up_lines; ++it) {
+    const given_up_texts t = describe_write(links_.store, it->id, it->value);
+    lines << QString("%1  %2  %3").arg(QString::fromStdString(t.channel), QString::fromStdString(t.parameter),
+                                       QString::fromStdString(t.value));
+  }
+  const QString list = lines.join('\n');
+  if (given_up_list_->text() != list) given_up_list_->setText(list);
+  resync_button_->setEnabled(mode != link_udp || last_address_ != 0);
+}
+
+QString connect_dialog::link_texts() const {
+  QStringList out;
+  if (!link_section_) return {};
+  for (std::size_t i = 0; i < link_values_.size(); ++i)
+    out << QString("%1: %2").arg(tr_text(link_captions[i]), link_values_[i]->text());
+  if (given_up_list_ && !given_up_list_->text().isEmpty()) out << given_up_list_->text();
+  return out.join('\n');
+}
+
+void connect_dialog::resync() {
+  if (!layer_) return;
+  const int mode = links_.store.options().link_mode;
+  if (mode == link_udp) {
+    if (last_address_ == 0) return;
+    links_.console.set_address(last_address_);
+    links_.console.set_port(last_port_);
+  }
+  links_.store.full_resync();
+  close();
 }
 
 }  // namespace vorante

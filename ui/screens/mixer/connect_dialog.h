@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/os/adapters.h"
@@ -37,6 +38,8 @@ struct connect_links {
   std::function<void(bool open)> open_changed;
   std::function<std::vector<adapter>()> adapters = [] { return local_adapters(); };
   std::function<uint32_t()> clock;  // the steady clock when empty
+  // The console's name as it last reported it (the link section shows it); none when empty.
+  std::function<std::string()> console_name;
 };
 
 class connect_dialog : public QObject {
@@ -72,6 +75,14 @@ class connect_dialog : public QObject {
   // Where the list says what discovery is doing: "Searching..." while a round runs (or
   // is about to), "No console found" after a round that found none, hidden otherwise.
   QLabel* status_label() const { return status_; }
+  // The link section below the commands: what the link to the console last chosen did,
+  // and "Resync", which aims at that console again and reads everything.
+  QWidget* link_section() const { return link_section_; }
+  QAbstractButton* resync_button() const { return resync_button_; }
+  // Every text of the section, one line each, as shown.
+  QString link_texts() const;
+  // Aims at the console the link had before the dialog opened and runs a full read.
+  void resync();
 
  signals:
   void list_filled();
@@ -82,6 +93,8 @@ class connect_dialog : public QObject {
   void step_round();
   void fill_list();
   void show_status(const char* english);
+  void build_link_section(QWidget* panel, QVBoxLayout* column);
+  void update_link_section();
   uint32_t now() const;
 
   connect_links links_;
@@ -92,6 +105,14 @@ class connect_dialog : public QObject {
   QAbstractButton* refresh_button_ = nullptr;
   QAbstractButton* connect_button_ = nullptr;
   QAbstractButton* demo_button_ = nullptr;
+  QWidget* link_section_ = nullptr;
+  QAbstractButton* resync_button_ = nullptr;
+  std::vector<QLabel*> link_values_;
+  QLabel* given_up_list_ = nullptr;
+  QTimer link_timer_;
+  // The console the link had when the dialog opened (0: none).
+  uint32_t last_address_ = 0;
+  uint16_t last_port_ = 0;
   std::unique_ptr<QButtonGroup> choices_;
   std::unique_ptr<discovery_round> round_;
   std::vector<device_entry> entries_;
