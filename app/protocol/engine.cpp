@@ -246,16 +246,8 @@ void sync_engine::handle_frame(std::span<const uint8_t> frame, uint32_t now) {
     case message_code::media_report:
       messages_.on_media_report(frame);
       break;
-    case message_code::scene_values_read:
-    case message_code::scene_values_write:
-    case message_code::scene_write_finish:
-    case message_code::scene_text_read:
-    case message_code::scene_text_write:
-    case message_code::scene_name_read:
-    case message_code::scene_name_write:
-      transfer_.handle(code, payload);
-      break;
     default:
+      if (is_scene_transfer(code)) transfer_.handle(code, payload);
       break;
   }
 }

@@ -58,6 +58,22 @@ inline constexpr std::array<message_code, 25> known_message_codes = {
     message_code::media_command,
 };
 
+// The block-wise reads and writes of a whole scene's values, texts and names.
+constexpr bool is_scene_transfer(message_code c) {
+  switch (c) {
+    case message_code::scene_values_read:
+    case message_code::scene_values_write:
+    case message_code::scene_write_finish:
+    case message_code::scene_text_read:
+    case message_code::scene_text_write:
+    case message_code::scene_name_read:
+    case message_code::scene_name_write:
+      return true;
+    default:
+      return false;
+  }
+}
+
 constexpr bool is_known_code(uint8_t code) {
   for (message_code c : known_message_codes)
     if (code_byte(c) == code) return true;

@@ -20,7 +20,6 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int answer_wait_ms = 3000;
 
 using test::click;
@@ -53,30 +52,20 @@ unsigned member_id(int kind, int group, int logical) {
 
 }  // namespace
 
-class copygroups_link_test : public QObject, test::host_window {
+class copygroups_link_test : public test::linked_test {
   Q_OBJECT
 
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
   int frames_ = 0;
 
  private slots:
   void init() {
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
     test::linked_rig::setup how{true, {}, test::wire_settings, {}};
     how.wrap = [this](std::unique_ptr<transport> t) -> std::unique_ptr<transport> {
       return std::make_unique<counting_transport>(std::move(t), frames_);
     };
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), how);
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+    open_link({}, how);
   }
-  void cleanup() {
-    rig_.reset();
-    close_host();
-    sim_.reset();
-  }
+  void cleanup() { close_link(); }
 
   void copy_of_one_input_onto_fifteen_reaches_the_console() {
     const unsigned gain = param_id(kind_input, 0, code_input_gain);

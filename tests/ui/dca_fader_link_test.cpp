@@ -18,9 +18,9 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 
+using test::click;
 using test::sim_value;
 
 template <class P>
@@ -30,29 +30,14 @@ P* page_in(test::linked_rig& rig, int container, int id) {
   return c ? qobject_cast<P*>(c->host()->hosted(id)) : nullptr;
 }
 
-void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
-
 }  // namespace
 
-class dca_fader_link_test : public QObject, test::host_window {
+class dca_fader_link_test : public test::linked_test {
   Q_OBJECT
 
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
-
  private slots:
-  void init() {
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "13"});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port());
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
-  }
-  void cleanup() {
-    rig_.reset();
-    close_host();
-    sim_.reset();
-  }
+  void init() { open_link({"--random-values", "13"}); }
+  void cleanup() { close_link(); }
 
   void dca_membership_reaches_the_console() {
     rig_->nav->open_editor(kind_dca, 1);
@@ -63,7 +48,7 @@ class dca_fader_link_test : public QObject, test::host_window {
     const bool was = (sim_value(*sim_, word) & 0xC) == 0xC;
     button* b = e->channel_button(kind_input, 18);
     QCOMPARE(b->isChecked(), was);
-    click(b);
+    QVERIFY(click(b));
     QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, word) & 0xC, was ? 0 : 0xC, change_wait_ms);
   }
 
@@ -71,12 +56,12 @@ class dca_fader_link_test : public QObject, test::host_window {
     rig_->nav->show_by_name("brief_fader", 0);
     auto* p = page_in<brief_fader_page>(*rig_, page_brief_cont, page_brief_fader);
     QVERIFY(p);
-    click(p->send_button(2));  // AUX3
+    QVERIFY(click(p->send_button(2)));  // AUX3
     name_button_fader_strip* s = p->send_strip(5);
     const unsigned id = param_id(kind_input, 5, code_input_aux_send + 2);
     const int before = sim_value(*sim_, id);
     QCOMPARE(s->s_button()->isChecked(), (before & send_pre_bit) != 0);
-    click((before & send_pre_bit) ? s->m_button() : s->s_button());
+    QVERIFY(click((before & send_pre_bit) ? s->m_button() : s->s_button()));
     QTRY_COMPARE_WITH_TIMEOUT(sim_value(*sim_, id), before ^ send_pre_bit, change_wait_ms);
 
     const uint16_t raw = static_cast<uint16_t>(to_raw(value_type::send_level, -12.0) | send_pre_bit);

@@ -34,7 +34,6 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 constexpr int edited = 2;
 
@@ -44,25 +43,12 @@ double band_gain(const eq_graph* g, int band) { return g->curve({curve_kind::ban
 
 }  // namespace
 
-class edit_input_link_test : public QObject, test::host_window {
+class edit_input_link_test : public test::linked_test {
   Q_OBJECT
 
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
-
  private slots:
-  void init() {
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "7"});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port());
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
-  }
-  void cleanup() {
-    rig_.reset();
-    close_host();
-    sim_.reset();
-  }
+  void init() { open_link({"--random-values", "7"}); }
+  void cleanup() { close_link(); }
 
   void band_drag_and_gain_reach_the_console() {
     edit_input_page* e = open_editor_page<edit_input_page>(*rig_->nav, kind_input, edited);

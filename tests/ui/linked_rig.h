@@ -6,6 +6,9 @@
 //
 // `wire` runs after the navigator exists and before its root is shown, for the extra
 // connections a test needs (wire_settings below: settings, toasts, console keys).
+//
+// A test object that wants a fresh simulator, window and rig for every test function derives
+// from linked_test and calls open_link from init and close_link from cleanup.
 #pragma once
 
 #include <arpa/inet.h>
@@ -13,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QObject>
 #include <QtTest>
@@ -22,6 +26,7 @@
 #include "app/os/transport_factory.h"
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/ui/host_window.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/platform/main_loop.h"
@@ -78,6 +83,31 @@ struct linked_rig {
   ~linked_rig() { session.engine.close_link(); }
   linked_rig(const linked_rig&) = delete;
   linked_rig& operator=(const linked_rig&) = delete;
+};
+
+// The simulator as a process, the host window and the rig on a link to it. A failed step
+// fails the test function (QtTest skips the function when init failed); call open_link last
+// in init.
+class linked_test : public QObject, protected host_window {
+ protected:
+  static constexpr int read_wait_ms = 20000;  // the whole first read of the console
+
+  void open_link(const std::vector<std::string>& sim_args, const linked_rig::setup& how = {}) {
+    sim_ = std::make_unique<sim_process>(sim_args);
+    QVERIFY(sim_->ready());
+    QVERIFY(open_host({1280, 800}));
+    rig_ = std::make_unique<linked_rig>(host_, sim_->udp_port(), how);
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+  }
+  // The reverse of open_link.
+  void close_link() {
+    rig_.reset();
+    close_host();
+    sim_.reset();
+  }
+
+  std::unique_ptr<sim_process> sim_;
+  std::unique_ptr<linked_rig> rig_;
 };
 
 // The program's settings wiring, as main() adds it: console keys, toasts and the settings

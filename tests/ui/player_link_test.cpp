@@ -31,7 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int scan_wait_ms = 20000;
 
 // Play-file commands the simulator received, as file IDs.
@@ -59,14 +58,12 @@ void click_row(text_list* list, int row) {
 
 }  // namespace
 
-class player_link_test : public QObject, test::host_window {
+class player_link_test : public test::linked_test {
   Q_OBJECT
 
   fs::path dir_;
   QString previous_cwd_;
   std::string log_;
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void initTestCase() {
@@ -88,16 +85,10 @@ class player_link_test : public QObject, test::host_window {
     previous_cwd_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir_.string()));
     log_ = (dir_ / "sim.log").string();
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--disk", disk.string(), "--log", log_});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{false, steady_ms, {}});
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+    open_link({"--disk", disk.string(), "--log", log_}, test::linked_rig::setup{false, steady_ms, {}});
   }
   void cleanup() {
-    rig_.reset();
-    close_host();
-    sim_.reset();
+    close_link();
     QDir::setCurrent(previous_cwd_);
     fs::remove_all(dir_);
   }

@@ -34,7 +34,6 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int answer_wait_ms = 3000;
 
 set_sys_page* open_sys(test::linked_rig& rig) {
@@ -62,26 +61,17 @@ bool toast_shows(QWidget* host, const QString& text) {
 
 }  // namespace
 
-class settings_link_test : public QObject, test::host_window {
+class settings_link_test : public test::linked_test {
   Q_OBJECT
-
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
 
  private slots:
   void init() {
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--password", "first"});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
     set_sys_page::set_config_path(QDir::temp().filePath("vorante-settings-link-nativecfg.ini").toStdString());
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port(), test::linked_rig::setup{true, {}, test::wire_settings, {}});
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
+    open_link({"--password", "first"}, test::linked_rig::setup{true, {}, test::wire_settings, {}});
   }
   void cleanup() {
     hide_lock_dialog();
-    rig_.reset();
-    close_host();
-    sim_.reset();
+    close_link();
   }
 
   void renaming_reaches_the_console() {

@@ -25,7 +25,6 @@ using namespace vorante;
 
 namespace {
 
-constexpr int read_wait_ms = 20000;
 constexpr int change_wait_ms = 3000;
 
 // The strips page the navigator shows.
@@ -35,25 +34,12 @@ double fader_db(uint16_t raw) { return to_physical(value_type::fader_level, raw)
 
 }  // namespace
 
-class strips_link_test : public QObject, test::host_window {
+class strips_link_test : public test::linked_test {
   Q_OBJECT
 
-  std::unique_ptr<test::sim_process> sim_;
-  std::unique_ptr<test::linked_rig> rig_;
-
  private slots:
-  void init() {
-    sim_ = std::make_unique<test::sim_process>(std::vector<std::string>{"--random-values", "11", "--meters"});
-    QVERIFY(sim_->ready());
-    QVERIFY(open_host({1280, 800}));
-    rig_ = std::make_unique<test::linked_rig>(host_, sim_->udp_port());
-    QTRY_VERIFY_WITH_TIMEOUT(rig_->session.engine.read_finished(), read_wait_ms);
-  }
-  void cleanup() {
-    rig_.reset();
-    close_host();
-    sim_.reset();
-  }
+  void init() { open_link({"--random-values", "11", "--meters"}); }
+  void cleanup() { close_link(); }
 
   void after_the_read_the_strips_show_the_console() {
     strips_page* page = strips_on_screen(*rig_);

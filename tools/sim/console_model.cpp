@@ -156,17 +156,15 @@ void console_model::handle(std::span<const uint8_t> frame, uint32_t now, frame_l
     case message_code::network_list: on_network_list(out); break;
     case message_code::config_query: on_config_query(text(), out); break;
     case message_code::config_command: on_config_command(text(), out); break;
-    case message_code::scene_values_read:
-    case message_code::scene_values_write:
-    case message_code::scene_write_finish:
-    case message_code::scene_text_read:
-    case message_code::scene_text_write:
-    case message_code::scene_name_read:
-    case message_code::scene_name_write: on_transfer(static_cast<message_code>(frame[2]), payload, out); break;
     case message_code::control_outputs: on_control_outputs(payload, out); break;
     case message_code::control_events: break;  // the program's echo of our events
     case message_code::media_command: media_.command(payload, now, out); break;
-    default: ++stats_.frames_ignored; break;
+    default:
+      if (const auto code = static_cast<message_code>(frame[2]); is_scene_transfer(code))
+        on_transfer(code, payload, out);
+      else
+        ++stats_.frames_ignored;
+      break;
   }
 }
 
