@@ -29,7 +29,7 @@ std::optional<int> first_cmdline_pass(int argc, const char* const* argv,
 namespace {
 
 // The options without a value, beside "-mkdef" which ends the start in the first pass.
-constexpr std::string_view flag_options[] = {"-wdc", "--home", "--help", "--version"};
+constexpr std::string_view flag_options[] = {"-wdc", "--home", "--help", "--version", "--takeover"};
 constexpr std::string_view value_options[] = {"-ps", "-pr", "-gbar", "-log6951",
                                               "--connect", "--screenshot", "--show"};
 
@@ -76,6 +76,8 @@ std::string help_text() {
          "  --show PAGE[:ARG]       show a page at start by its name, without the connect dialog\n"
          "  --screenshot FILE[@MS]  save the window as PNG after MS milliseconds (default 1000)\n"
          "                          and quit\n"
+         "  --takeover              drive the console's key lights and motor faders (surface\n"
+         "                          takeover), as the debug launcher's switch does\n"
          "  --home                  work in $XDG_DATA_HOME/vorante (~/.local/share/vorante),\n"
          "                          made when missing; the desktop menu starts it so\n"
          "  --help, --version       print this text or the version and exit\n"
@@ -160,6 +162,10 @@ bool second_cmdline_pass(int argc, const char* const* argv, runtime_options& opt
     const char* name = argv[i];
     const std::string_view arg = name;
     if (arg.empty() || arg.front() != '-') continue;
+    if (arg == "--takeover") {
+      options.surface_takeover = true;
+      continue;
+    }
     if (is_one_of(arg, flag_options)) continue;
 
     // Every remaining option takes the next argument as its value.

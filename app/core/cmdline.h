@@ -75,7 +75,7 @@ struct launch_requests {
 };
 
 // "-ps N", "-pr N", "-gbar N" (on when N is not 0), "-log6951 N", "-wdc" (no value), and
-// the long options above; "--home", "--help" and "--version" take no value and are
+// the long options above; "--takeover" (no value) turns surface takeover on; "--home", "--help" and "--version" take no value and are
 // answered before this pass. N is read like atoi: leading white space, an optional sign,
 // decimal digits up to the first other character, 0 when there are none, clamped to the
 // int range; a value option given last counts as 0. Arguments without a dash are

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/media/media_client.h"
 #include "app/params/banks.h"
 #include "app/params/solo.h"
 
@@ -118,7 +119,6 @@ void control_surface::step(uint32_t now) {
 
 namespace {
 
-constexpr int light_media_play = 3;
 constexpr int light_phones = 6;
 constexpr int light_settings = 7;
 constexpr int light_always_a = 8;
@@ -147,7 +147,20 @@ constexpr layer_lights layer_light_table[bank_count] = {
 
 void control_surface::lights_full_refresh(uint32_t now, const surface_page_state& page, bool locked) {
   for (int n = 0; n <= surface_last_light; ++n) set_light(n, false, now);
+  media_lights(now, page);
   compute_lights(true, now, page, locked);
+}
+
+void control_surface::media_lights(uint32_t now, const surface_page_state& page) {
+  const int s = page.play_device;
+  const int p = page.transport_state;
+  const bool playing = (s == play_device_udisk || s == play_device_bluetooth) && p == transport_playing_state;
+  set_light_if_changed(light_media_play, playing, now);
+  set_light_if_changed(light_media_record, !playing && p == transport_recording_state, now);
+  set_light_if_changed(light_media_bluetooth, s == play_device_bluetooth, now);
+  // The player page's source codes are the play-device codes.
+  set_light_if_changed(light_media_player, s == play_device_udisk && page.player_shown && page.player_source == play_device_udisk,
+                       now);
 }
 
 void control_surface::lights_incremental_refresh(uint32_t now, const surface_page_state& page, bool locked) {
@@ -191,7 +204,7 @@ void control_surface::compute_lights(bool full, uint32_t now, const surface_page
     if (page.settings_shown)
       set(light_settings, true);
     else if (page.player_shown)
-      set(light_media_play, true);
+      set(light_media_player, true);
   }
 
   const uint16_t scene = store_.get(scene_change_marker_id);

@@ -25,6 +25,12 @@ constexpr int surface_main_l_slot = 8;  // the key numbering puts MAIN L first
 constexpr int surface_main_r_slot = 9;
 constexpr uint32_t light_send_delay_ms = 50;
 
+// Media key lights.
+constexpr int light_media_play = 2;
+constexpr int light_media_player = 3;
+constexpr int light_media_record = 4;
+constexpr int light_media_bluetooth = 5;
+
 // Control event and output IDs.
 constexpr uint16_t event_key = 1;
 constexpr uint16_t event_first_fader = 2;
@@ -76,6 +82,9 @@ class control_surface {
   // first), or only the lights the computation names (incremental).
   void lights_full_refresh(uint32_t now, const surface_page_state& page, bool locked);
   void lights_incremental_refresh(uint32_t now, const surface_page_state& page, bool locked);
+  // The media keys' lights (play, player, recorder, Bluetooth) from the media state; set
+  // only where they differ.
+  void media_lights(uint32_t now, const surface_page_state& page);
   // A channel parameter changed: recompute the lights incrementally 50 ms later.
   void schedule_incremental(uint32_t now);
   bool incremental_due(uint32_t now);

@@ -22,6 +22,11 @@ struct surface_page_state {
   bool settings_shown = false;
   bool player_shown = false;
   bool phones_pinned = false;
+  // What the media keys light: the media client's play device and transport state, and the
+  // source the player page shows (0 while it is not on screen).
+  int play_device = 0;
+  int transport_state = 0;
+  int player_source = 0;
 };
 
 class ui_port {

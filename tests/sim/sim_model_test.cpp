@@ -368,6 +368,7 @@ TEST(sim_model_test, control_outputs_are_applied_and_echoed_and_surface_events_a
   EXPECT_EQ(f.model->fader_output(0), 1200);
   EXPECT_EQ(f.model->fader_output(31), 800);
   EXPECT_EQ(f.model->light_word(31), 0x8001);
+  EXPECT_EQ(f.model->faders_received(), (1u << 0) | (1u << 31)) << "only the faders sent a position";
 
   f.model->press_key(43, true);
   f.model->move_fader(3, 0x7FFF);

@@ -109,6 +109,8 @@ TEST(sim_line_commands_test, commands_and_their_arguments) {
       {"lock off", command_kind::lock, 0, 0, false},
       {"call 16", command_kind::call, 16, 0, false},
       {"save 1", command_kind::save, 1, 0, false},
+      {"lights", command_kind::lights, 0, 0, false},
+      {" faders\r", command_kind::faders, 0, 0, false},
       {"quit", command_kind::quit, 0, 0, false},
   };
   for (const good_case& c : cases) {
@@ -126,12 +128,29 @@ TEST(sim_line_commands_test, commands_and_their_arguments) {
 
   for (const char* bad : {"set 3518 1", "set 1 65536", "set 1", "get", "key 43 short", "fader 32 0", "fader 0 16384",
                           "encoder 0 40000", "usb eject", "lock maybe", "drop 2", "drop x", "call 0", "save 17",
-                          "quit now", "dance"}) {
+                          "quit now", "lights 1", "faders all", "dance"}) {
     EXPECT_FALSE(parse_line_command(bad, error)) << bad;
     EXPECT_FALSE(error.empty()) << bad;
   }
   EXPECT_FALSE(parse_line_command("   ", error));
   EXPECT_TRUE(error.empty());
+}
+
+TEST(sim_line_commands_test, surface_texts_list_what_is_lit_and_where_the_motors_are) {
+  std::array<uint16_t, surface_word_count> words{};
+  EXPECT_EQ(lights_text(words), "lights none");
+  words[0] = 0x0101;  // lights 0 and 8
+  words[2] = 0x8000;  // 47
+  words[5] = 0x0002;  // 81
+  words[31] = 0x8000; // 511, the last bit of the last word
+  EXPECT_EQ(lights_text(words), "lights 0 8 47 81 511");
+
+  std::array<uint16_t, surface_word_count> positions{};
+  EXPECT_EQ(faders_text(positions, 0), "faders none");
+  positions[0] = 812;
+  positions[9] = 16383;
+  // A fader sent position 0 is listed; one never sent anything is not.
+  EXPECT_EQ(faders_text(positions, (1u << 0) | (1u << 8) | (1u << 9) | (1u << 31)), "faders 0:812 8:0 9:16383 31:0");
 }
 
 TEST(sim_faults_test, drop_and_damage_at_their_bounds) {

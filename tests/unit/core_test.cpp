@@ -207,6 +207,7 @@ TEST(scan_early_options, finds_them_only_where_the_second_pass_would_see_an_opti
       {{"-gbar", "1", "plain", "--version"}, version},
       {{"--version", "--help"}, version},  // the first one given
       {{"-wdc", "-mkdef", "--help"}, help},
+      {{"--takeover", "--help"}, help},
       {{"--connect", "127.0.0.1", "--home", "-ps", "1"}, home},
       {{"--home", "--version"}, {info_request::version, true}},
       // Values of the options before, even when they look like options.
@@ -262,6 +263,7 @@ struct second_pass_case {
   bool group_bar = false;
   int media_log_level = 2;
   launch_requests requests{};
+  bool surface_takeover = false;
 };
 
 class second_pass_test : public testing::TestWithParam<second_pass_case> {};
@@ -280,6 +282,7 @@ TEST_P(second_pass_test, sets_the_options_it_names) {
   EXPECT_EQ(options.print_received, c.print_received);
   EXPECT_EQ(options.group_bar, c.group_bar);
   EXPECT_EQ(options.media_log_level, c.media_log_level);
+  EXPECT_EQ(options.surface_takeover, c.surface_takeover);
   if (c.ok) {
     EXPECT_EQ(requests, c.requests);
   }
@@ -321,6 +324,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Answered before this pass; they take no value here either.
         second_pass_case{"early_options_take_no_value", {"--home", "-ps", "1", "--help", "--version", "-gbar", "1"},
                          true, "", true, false, true},
+        // A switch: the argument after it is the next option, not its value.
+        second_pass_case{"takeover_takes_no_value", {"--takeover", "-gbar", "1"}, true, "",
+                         false, false, true, 2, {}, true},
+        second_pass_case{"takeover_after_values", {"-ps", "1", "--takeover"}, true, "",
+                         true, false, false, 2, {}, true},
+        second_pass_case{"takeover_spelt_otherwise", {"--takeover=1"}, false, "unknow parameter '--takeover=1'!\n"},
         second_pass_case{"unknown_ends", {"-ps", "1", "-mk", "-gbar", "1"}, false,
                          "unknow parameter '-mk'!\n", true},
         second_pass_case{"lone_dash", {"-"}, false, "unknow parameter '-'!\n"},

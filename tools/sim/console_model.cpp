@@ -256,6 +256,7 @@ void console_model::on_control_outputs(std::span<const uint8_t> payload, frame_l
   for (const id_value p : pair_list(payload)) {
     if (p.id >= output_first_fader && p.id < output_first_fader + surface_channels) {
       fader_outputs_[p.id - output_first_fader] = static_cast<uint16_t>(p.value & level_mask);
+      faders_received_ |= 1u << (p.id - output_first_fader);
     } else if (p.id >= output_first_light_word && p.id <= output_last_light) {
       light_words_[p.id - output_first_light_word] = p.value;
     } else {

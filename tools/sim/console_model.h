@@ -119,6 +119,10 @@ class console_model {
   bool locked() const { return values_[lock_state_id] != 0; }
   uint16_t fader_output(int fader) const { return fader_outputs_[static_cast<std::size_t>(fader)]; }
   uint16_t light_word(int word) const { return light_words_[static_cast<std::size_t>(word)]; }
+  const std::array<uint16_t, 32>& light_words() const { return light_words_; }
+  const std::array<uint16_t, 32>& fader_outputs() const { return fader_outputs_; }
+  // Bit f: fader f has been sent a position.
+  uint32_t faders_received() const { return faders_received_; }
   const console_stats& stats() const { return stats_; }
   std::size_t awaiting_echo() const { return awaiting_.size(); }
   const console_settings& settings() const { return settings_; }
@@ -174,6 +178,7 @@ class console_model {
   console_config config_;
   std::array<uint16_t, 32> fader_outputs_{};
   std::array<uint16_t, 32> light_words_{};
+  uint32_t faders_received_ = 0;
 
   std::bitset<param_count> pending_mask_;
   std::vector<uint16_t> pending_ids_;

@@ -40,7 +40,8 @@ line_command command(command_kind kind, long long a, long long b = 0, bool flag 
 
 std::string line_command_help() {
   return "commands: set ID VALUE | get ID | key CODE [long] | fader N LEVEL | encoder N STEPS |\n"
-         "          usb insert|remove|audio | lock on|off | drop P | refuse writes on|off | call N | save N | help | quit\n";
+         "          usb insert|remove|audio | lock on|off | drop P | refuse writes on|off | call N | save N |\n"
+         "          lights | faders | help | quit\n";
 }
 
 std::optional<line_command> parse_line_command(std::string_view line, std::string& error) {
@@ -95,6 +96,8 @@ std::optional<line_command> parse_line_command(std::string_view line, std::strin
   } else if (verb == "call" || verb == "save") {
     if (w.size() != 2 || !number(w[1], 1, 16, x)) return wrong(verb == "call" ? "call N (1..16)" : "save N (1..16)");
     c = command(verb == "call" ? command_kind::call : command_kind::save, x);
+  } else if ((verb == "lights" || verb == "faders") && w.size() == 1) {
+    c.kind = verb == "lights" ? command_kind::lights : command_kind::faders;
   } else if (verb == "help" && w.size() == 1) {
     c.kind = command_kind::help;
   } else if (verb == "quit" && w.size() == 1) {
@@ -104,6 +107,20 @@ std::optional<line_command> parse_line_command(std::string_view line, std::strin
     return std::nullopt;
   }
   return c;
+}
+
+std::string lights_text(const std::array<uint16_t, surface_word_count>& words) {
+  std::string text = "lights";
+  for (int n = 0; n < surface_word_count * 16; ++n)
+    if ((words[static_cast<std::size_t>(n / 16)] >> (n % 16)) & 1) text += " " + std::to_string(n);
+  return text == "lights" ? "lights none" : text;
+}
+
+std::string faders_text(const std::array<uint16_t, surface_word_count>& positions, uint32_t received) {
+  std::string text = "faders";
+  for (int f = 0; f < surface_word_count; ++f)
+    if ((received >> f) & 1) text += " " + std::to_string(f) + ":" + std::to_string(positions[static_cast<std::size_t>(f)]);
+  return text == "faders" ? "faders none" : text;
 }
 
 }  // namespace vorante::sim

@@ -410,6 +410,8 @@ void sim_server::run_command(std::string_view line) {
     case command_kind::refuse_writes: model_.set_refuse_writes(c->flag); break;
     case command_kind::call: model_.call_scene(static_cast<int>(c->a)); break;
     case command_kind::save: model_.save_scene(static_cast<int>(c->a)); break;
+    case command_kind::lights: answer(lights_text(model_.light_words())); return;
+    case command_kind::faders: answer(faders_text(model_.fader_outputs(), model_.faders_received())); return;
     case command_kind::help:
       std::fputs(line_command_help().c_str(), stdout);
       break;

@@ -10,6 +10,7 @@
 #include "ui/screens/mixer/meter_bridge.h"
 #include "ui/pages/page_host.h"
 #include "ui/pages/page_registry.h"
+#include "ui/screens/media/player.h"
 #include "ui/screens/mixer/phones_toast.h"
 #include "ui/screens/mixer/surface_keys.h"
 
@@ -234,6 +235,10 @@ surface_page_state navigator::surface_state() const {
   s.settings_shown = is_on_screen(page_setting);
   s.player_shown = is_on_screen(page_player);
   s.phones_pinned = phones_ && phones_->pinned();
+  s.play_device = session_.media.play_device();
+  s.transport_state = session_.media.transport_state();
+  if (s.player_shown)
+    if (const auto* player = qobject_cast<const player_page*>(page_on_screen())) s.player_source = player->player_source();
   return s;
 }
 

@@ -40,12 +40,6 @@ constexpr int refresh_width = 54;
 constexpr int spare_row_height = 56;
 constexpr int menu_width = 200;
 
-// Media key lights of the console's surface.
-constexpr int light_media_play = 2;
-constexpr int light_media_player = 3;
-constexpr int light_media_record = 4;
-constexpr int light_media_bluetooth = 5;
-
 constexpr int key_previous = 0;
 constexpr int key_next = 1;
 constexpr int key_play = 2;
@@ -556,16 +550,7 @@ void player_page::on_status() {
 }
 
 void player_page::set_media_lights() {
-  control_surface& surface = env_.session.engine.surface();
-  const int s = media_.play_device();
-  const int p = media_.transport_state();
-  const uint32_t now = env_.nav.now();
-  const bool play_light = (s == play_device_udisk || s == play_device_bluetooth) && p == transport_playing_state;
-  surface.set_light_if_changed(light_media_play, play_light, now);
-  surface.set_light_if_changed(light_media_record, !play_light && p == transport_recording_state, now);
-  surface.set_light_if_changed(light_media_bluetooth, s == play_device_bluetooth, now);
-  surface.set_light_if_changed(light_media_player,
-                               s == play_device_udisk && env_.nav.is_on_screen(page_player) && player_source() == source_player, now);
+  env_.session.engine.surface().media_lights(env_.nav.now(), env_.nav.surface_state());
 }
 
 void player_page::on_playback(const playback_status& s) {
