@@ -19,6 +19,7 @@
 #include "ui/widgets/toast.h"
 #include "ui/widgets/toggle_button.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -30,8 +31,6 @@ constexpr rgb565 caption_colour = 0x9E7B;
 constexpr int panel_radius = 8;
 constexpr int busy_demo_ms = 2000;
 constexpr int toast_demo_ms = 1500;
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QLabel* caption(const QString& text, QWidget* parent, int px = 14) {
   auto* l = new QLabel(text, parent);

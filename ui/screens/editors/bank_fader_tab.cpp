@@ -11,12 +11,12 @@
 #include "app/protocol/name_tables.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader_strip.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
 namespace {
 constexpr int gap = 4;
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 }  // namespace
 
 bank_fader_tab::bank_fader_tab(param_store& store, const name_tables& names, QWidget* parent)

@@ -19,6 +19,7 @@
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/widgets/bank_nav.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -28,8 +29,6 @@ constexpr int kind_label_px = 14;
 constexpr int name_label_px = 16;
 constexpr int link_icon_margin = 4;
 constexpr int navigator_stretch = 2;
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QString qstring(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 

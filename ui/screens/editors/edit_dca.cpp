@@ -21,6 +21,7 @@
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
 #include "ui/widgets/long_press.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -36,8 +37,6 @@ constexpr int last_member_code = 224;
 // The FADER view's strips take the middle 80 % of the width: 1 part of room, 8 of strips, 1.
 constexpr int strip_side_stretch = 1;
 constexpr int strip_area_stretch = 8;
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 unsigned dca_id(int dca, int code) { return param_id(kind_dca, dca, code); }
 

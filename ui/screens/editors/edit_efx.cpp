@@ -42,20 +42,8 @@ constexpr int side_width = 180;
 constexpr int name_height = 80;
 constexpr int types_height = 80;
 constexpr int thumb_height = 112;
-constexpr int header_height = 24;
 constexpr int param_height = 64;
-constexpr int meter_width = 12;
-constexpr int cell_px = 14;
-constexpr int peq_side_width = 96;
 constexpr int peq_bands = 4;
-constexpr int meter_silent = -128;
-constexpr double initial_highpass_hz = 23;
-constexpr int initial_highpass_code = 8;
-constexpr double initial_lowpass_hz = 16000;
-constexpr int initial_lowpass_code = 9;
-constexpr int first_mute_group_id = 3057;
-constexpr int last_mute_group_id = 3076;
-constexpr int last_colour_id = 3174;
 constexpr int stereo_bank = 2;
 constexpr int aux_bank = 3;
 
@@ -66,7 +54,6 @@ constexpr int code_param_2 = code_fx_param_1 + 1;
 constexpr int last_peq_code = 210;
 constexpr int last_read_param = code_fx_param_1 + 3;
 
-bool in_range(int v, int first, int last) { return v >= first && v <= last; }
 
 }  // namespace
 
@@ -321,9 +308,7 @@ void edit_efx_page::on_param(uint16_t id, uint16_t value, bool pushed) {
   if (const int code = own_code(id); code >= 0) show_code(code, value);
   else if (id == own_id(code_fx_value)) show_code(code_fx_value, value);
   if (p.kind == kind_input || p.kind == kind_fx) show_sends_of(id);
-  if ((p.kind == kind_dca && p.code >= code_dca_members) || in_range(id, first_mute_group_id, last_mute_group_id) ||
-      in_range(id, colour_base_id, last_colour_id))
-    refresh_timer_.start();
+  if (changes_memberships(id, false)) refresh_timer_.start();
   bank_tab_->on_param(id, value);
   follow_universal(id);
 }

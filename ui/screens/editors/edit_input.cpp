@@ -37,16 +37,17 @@
 #include "ui/widgets/tile.h"
 #include "ui/widgets/toast.h"
 #include "ui/widgets/toggle_button.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
+
+using namespace editor_parts;
 
 namespace {
 
 constexpr int gap = 4;
-constexpr int meter_width = 12;
 constexpr int left_rows_stretch = 2;
 constexpr int left_thumbs_stretch = 5;
-constexpr int meter_silent = -128;
 constexpr int first_input_record_source = 2783;
 constexpr int first_playback_destination = 2799;
 constexpr int first_record_level = 2815;
@@ -54,17 +55,11 @@ constexpr int first_playback_level = 2831;
 constexpr int first_playback_switch = 2847;
 constexpr int last_recorder_id = 2862;
 constexpr int recorder_tracks = 16;
-constexpr int first_mute_group_id = 3057;
-constexpr int last_mute_group_id = 3076;
-constexpr int last_send_mode_id = 3096;
-constexpr int last_colour_id = 3174;
 constexpr int comp_meter_in_base = 15;
 constexpr int comp_meter_out_base = 28;
 
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 QString qstring(const std::string& s) { return QString::fromStdString(s); }
 
-bool in_range(int v, int first, int last) { return v >= first && v <= last; }
 
 int8_t byte_of(uint16_t word, int byte) { return static_cast<int8_t>(byte ? word >> 8 : word & 0xFF); }
 
@@ -429,9 +424,7 @@ void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
     if (shown_id(left) == id)
       if (const int n = send_strip_of(p.code); n >= 0) show_send(n);
   }
-  if ((p.kind == kind_dca && p.code >= code_dca_members) || in_range(id, first_mute_group_id, last_mute_group_id) ||
-      in_range(id, send_mode_base_id, last_send_mode_id) || in_range(id, colour_base_id, last_colour_id))
-    refresh_timer_.start();
+  if (changes_memberships(id, true)) refresh_timer_.start();
   if (id == input_stereo_bits_id) refresh_link();
   if (in_range(id, first_input_record_source, last_recorder_id)) recorder_timer_.start();
   // The FADER tab's strips follow their channels.

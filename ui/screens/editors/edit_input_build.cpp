@@ -46,18 +46,10 @@ namespace {
 
 constexpr int gap = 4;
 constexpr int small_px = 12;
-constexpr int cell_px = 14;
-constexpr int header_height = 24;
 constexpr int name_button_height = 44;
 constexpr int vol_height = 56;
-constexpr int meter_width = 12;
-constexpr int peq_side_width = 96;
 constexpr int select_px = 10;
 constexpr int eq_thumb_bands = 4;
-constexpr double eq_initial_highpass_hz = 23;
-constexpr int eq_initial_highpass_code = 8;
-constexpr double eq_initial_lowpass_hz = 16000;
-constexpr int eq_initial_lowpass_code = 9;
 constexpr rgb565 phantom_checked = 0xE002;
 constexpr rgb565 panel_background = 0x18C3;
 
@@ -174,8 +166,8 @@ QWidget* edit_input_page::build_thumbnails() {
   peq_small_->setObjectName("peq_thumbnail");
   peq_small_->set_compact(true);
   peq_small_->set_outline(false);
-  peq_small_->add_highpass(eq_initial_highpass_hz, eq_initial_highpass_code);
-  peq_small_->add_lowpass(eq_initial_lowpass_hz, eq_initial_lowpass_code);
+  peq_small_->add_highpass(initial_highpass_hz, initial_highpass_code);
+  peq_small_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
   peq_small_->spread_bands(eq_thumb_bands);
   peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
   add("PEQ", input_tab_peq, peq_small_);
@@ -311,8 +303,8 @@ QWidget* edit_input_page::build_peq() {
   auto* top = new QHBoxLayout;
   peq_large_ = new eq_graph(tab);
   peq_large_->setObjectName("peq_graph");
-  peq_large_->add_highpass(eq_initial_highpass_hz, eq_initial_highpass_code);
-  peq_large_->add_lowpass(eq_initial_lowpass_hz, eq_initial_lowpass_code);
+  peq_large_->add_highpass(initial_highpass_hz, initial_highpass_code);
+  peq_large_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
   peq_large_->spread_bands(eq_thumb_bands);
   peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   peq_large_->setMinimumSize(0, 0);

@@ -51,10 +51,7 @@ namespace {
 constexpr int gap = parts_gap;
 constexpr int side_width = 180;
 constexpr int row_height = 64;
-constexpr int header_height = 24;
 constexpr int vol_height = 56;
-constexpr int meter_width = 12;
-constexpr int cell_px = 14;
 constexpr int select_px = 10;
 constexpr int comp_curve_px = 360;
 constexpr int comp_button_w = 120;
@@ -64,17 +61,8 @@ constexpr int bank_button_h = 32;
 constexpr int geq_light_px = 16;
 constexpr int timer_ms = 50;
 constexpr int meter_fall = 5;
-constexpr int meter_silent = -128;
-constexpr double initial_highpass_hz = 23;
-constexpr int initial_highpass_code = 8;
-constexpr double initial_lowpass_hz = 16000;
-constexpr int initial_lowpass_code = 9;
 constexpr rgb565 send_background = 0x1106;
 constexpr rgb565 comp_colour = 0xFFE0;
-constexpr int first_mute_group_id = 3057;
-constexpr int last_mute_group_id = 3076;
-constexpr int last_send_mode_id = 3096;
-constexpr int last_colour_id = 3174;
 
 constexpr int code_delay = 67;
 constexpr int code_phase = 63;
@@ -95,7 +83,6 @@ constexpr int last_comp_code = 73;
 constexpr std::array<std::pair<int, int>, 3> comp_curve_codes{
     {{code_comp_threshold, code_input_comp_threshold}, {code_comp_ratio, code_input_comp_ratio}, {code_comp_gain, code_input_comp_gain}}};
 
-bool in_range(int v, int first, int last) { return v >= first && v <= last; }
 
 }  // namespace
 
@@ -490,9 +477,7 @@ void edit_output_page::on_param(uint16_t id, uint16_t value, bool pushed) {
   if (p.kind == kind_bus && p.index == index_ && p.code <= last_bus_code) show_code(p.code, value);
   if (p.kind == kind_input || p.kind == kind_fx) show_sends_of(id);
   if (id == output_stereo_bits_id) link_->setChecked(stereo_bit(env_.session.store, kind_bus, index_));
-  if ((p.kind == kind_dca && p.code >= code_dca_members) || in_range(id, first_mute_group_id, last_mute_group_id) ||
-      in_range(id, send_mode_base_id, last_send_mode_id) || in_range(id, colour_base_id, last_colour_id))
-    refresh_timer_.start();
+  if (changes_memberships(id, true)) refresh_timer_.start();
   bank_tab_->on_param(id, value);
   follow_universal(id);
 }

@@ -8,6 +8,7 @@
 
 #include "app/core/translate.h"
 #include "app/params/convert.h"
+#include "app/params/ids.h"
 #include "app/params/input_editor.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
@@ -16,14 +17,24 @@
 #include "ui/widgets/fader_strip.h"
 #include "ui/widgets/name_button_fader_strip.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante::editor_parts {
 
 namespace {
 constexpr int gap = parts_gap;
+constexpr int first_mute_group_id = 3057;
+constexpr int last_mute_group_id = 3076;
+constexpr int last_send_mode_id = 3096;
+constexpr int last_colour_id = 3174;
 }  // namespace
 
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
+bool changes_memberships(unsigned id, bool send_modes) {
+  const param_info p = info_of(id);
+  const int v = static_cast<int>(id);
+  return (p.kind == kind_dca && p.code >= code_dca_members) || in_range(v, first_mute_group_id, last_mute_group_id) ||
+         (send_modes && in_range(v, send_mode_base_id, last_send_mode_id)) || in_range(v, colour_base_id, last_colour_id);
+}
 
 QLabel* plain_label(const QString& text, QWidget* parent, int px) {
   auto* l = new QLabel(text, parent);

@@ -10,6 +10,7 @@
 
 #include "ui/foundation/colour.h"
 #include "ui/widgets/tile.h"
+#include "ui/widgets/ui_text.h"
 
 class QGridLayout;
 class QLabel;
@@ -26,8 +27,22 @@ namespace editor_parts {
 
 constexpr int parts_text_px = 12;
 constexpr int parts_gap = 4;
+constexpr int cell_px = 14;  // value cells
+constexpr int meter_width = 12;
+constexpr int header_height = 24;
+constexpr int peq_side_width = 96;  // BYPASS and RESET beside the large EQ graph
+constexpr int meter_silent = -128;
+// Where an EQ graph's filters stand until the channel's values come.
+constexpr double initial_highpass_hz = 23;
+constexpr int initial_highpass_code = 8;
+constexpr double initial_lowpass_hz = 16000;
+constexpr int initial_lowpass_code = 9;
 
-QString tr_text(const char* english);
+inline bool in_range(int v, int first, int last) { return v >= first && v <= last; }
+// A change that may alter an editor's group buttons or its strips' names and colours: a DCA
+// member, a mute group, a send mode (when `send_modes`) or a channel colour.
+bool changes_memberships(unsigned id, bool send_modes);
+
 QLabel* plain_label(const QString& text, QWidget* parent, int px = parts_text_px);
 button* push(const QString& text, QWidget* parent, int type = 0, bool checkable = false, int px = parts_text_px);
 // A button showing a picture from the volume instead of a text.

@@ -38,21 +38,14 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int cell_px = 14;
 constexpr int timer_ms = 50;
 constexpr int meter_fall = 5;
 constexpr int bank_button_w = 120;
 constexpr int bank_button_h = 32;
 constexpr rgb565 send_background = 0x1106;
-constexpr int meter_width = 12;
 constexpr int right_width = 240;
 constexpr int settings_width = 156;
 constexpr rgb565 settings_background = 0x1988;
-constexpr int peq_side_width = 96;
-constexpr double initial_highpass_hz = 23;
-constexpr int initial_highpass_code = 8;
-constexpr double initial_lowpass_hz = 16000;
-constexpr int initial_lowpass_code = 9;
 
 // A graph as the editors start it: filters at their ends, bands spread until the values come.
 eq_graph* new_eq_graph(QWidget* parent, int bands) {

@@ -22,6 +22,7 @@
 #include "ui/widgets/disc.h"
 #include "ui/widgets/text_list.h"
 #include "ui/widgets/toast.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -51,8 +52,6 @@ constexpr const char* icon_repeat_all = "res/media/png_icon_repeat_all.png";
 constexpr const char* icon_repeat_one = "res/media/png_icon_repeat_one.png";
 
 constexpr const char* format_names[] = {"", "MP3", "WAV", "WMA", "APE", "FLAC"};
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QString css_colour(rgb565 c) { return to_qcolor(c).name(); }
 

@@ -12,6 +12,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -23,8 +24,6 @@ constexpr int row_gap = 3;
 
 unsigned on_id(int dca) { return param_id(kind_dca, dca, code_dca_switch); }
 unsigned fader_id(int dca) { return param_id(kind_dca, dca, code_fader); }
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include "ui/widgets/level_readout.h"
 #include "ui/widgets/strip_parts.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -45,8 +46,6 @@ unsigned on_id(int side) { return param_id(kind_bus, main_buses[static_cast<size
 unsigned solo_feed_id(int side) {
   return param_id(kind_bus, main_buses[static_cast<size_t>(side)], solo_codes[static_cast<size_t>(side)]);
 }
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 }  // namespace
 

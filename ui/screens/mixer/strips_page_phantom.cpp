@@ -12,6 +12,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/strip_parts.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -27,8 +28,6 @@ constexpr int box_gap = 48;
 constexpr QSize answer_size{120, 60};
 constexpr int question_px = 24;
 constexpr rgb565 box_border = 0x8200;  // the box's own orange, darker
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 // The box the question sits in: orange, rounded, with a thin darker edge.
 class question_box : public QWidget {

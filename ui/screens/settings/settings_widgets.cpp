@@ -9,6 +9,7 @@
 #include "ui/foundation/res_images.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -24,8 +25,6 @@ constexpr int notice_radius = 8;
 constexpr int notice_shadow = 20;
 
 }  // namespace
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QString utf8_text(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -10,6 +10,7 @@
 
 #include "ui/foundation/colour.h"
 #include "ui/widgets/toggle_button.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -18,8 +19,6 @@ constexpr rgb565 settings_box_background = 0x2104;
 constexpr rgb565 field_disabled_background = 0x8410;
 constexpr int large_font_px = 24;
 
-// The translated text of an English one.
-QString tr_text(const char* english);
 QString utf8_text(const std::string& text);
 std::string utf8_bytes(const QString& text);
 
