@@ -33,6 +33,7 @@ bool scene_exchange::due(progress& p, uint32_t now, uint32_t wait) {
 
 bool scene_exchange::start_export(int scene, uint32_t now) {
   if (running()) return false;
+  values_only_ = false;
   scene_ = scene;
   export_ = export_phase::values;
   out_ = {};
@@ -41,6 +42,19 @@ bool scene_exchange::start_export(int scene, uint32_t now) {
   transfer_flags& f = transfer_.replies();
   f.values_read = f.text_read = f.name_read = false;
   if (events_.show_busy) events_.show_busy(with_scene("EXPORT FROM SCENE %d...", scene));
+  return true;
+}
+
+bool scene_exchange::start_read(int scene, uint32_t now) {
+  if (running()) return false;
+  values_only_ = true;
+  scene_ = scene;
+  export_ = export_phase::values;
+  out_ = {};
+  out_.last_progress = now;
+  out_.last_send = now - scene_send_at_once;
+  transfer_.replies().values_read = false;
+  if (events_.show_busy) events_.show_busy(with_scene("READING SCENE %d...", scene));
   return true;
 }
 
@@ -59,7 +73,7 @@ void scene_exchange::tick_export(uint32_t now) {
       if (f.values_read) {
         p.last_progress = now;
         if (!next_chunk(p)) {
-          export_ = export_phase::texts;
+          export_ = values_only_ ? export_phase::success : export_phase::texts;
           p.text = 0;
           p.last_send = now - scene_send_at_once;
           f.text_read = false;
@@ -109,6 +123,12 @@ void scene_exchange::tick_export(uint32_t now) {
 void scene_exchange::finish_export() {
   const bool ok = export_ == export_phase::success;
   export_ = export_phase::idle;
+  if (values_only_) {
+    if (!ok && events_.toast) events_.toast("READ SCENE FAIL!", toast_red, scene_toast_ms, false);
+    if (ok && events_.values_read) events_.values_read();
+    if (events_.hide_busy) events_.hide_busy();
+    return;
+  }
   if (events_.toast) events_.toast(ok ? "EXPORT SCENE SUCCESS!" : "EXPORT SCENE FAIL!", ok ? toast_green : toast_red,
                                    scene_toast_ms, false);
   if (ok && events_.save_file) events_.save_file(build_scene_json(transfer_.image(), scene_));

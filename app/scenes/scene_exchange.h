@@ -34,6 +34,8 @@ struct scene_exchange_events {
   std::function<void(const std::string& json)> save_file;
   // An import finished: the console's scene names are worth asking again.
   std::function<void()> import_done;
+  // A read started with start_read is complete: the image holds the scene's values.
+  std::function<void()> values_read;
 };
 
 enum class export_phase : int { idle = 0, values = 1, texts = 2, name = 3, success = 4, failure = 5 };
@@ -46,6 +48,9 @@ class scene_exchange {
 
   // Both refuse (false) while either transfer runs: they share the transfer image.
   bool start_export(int scene, uint32_t now);
+  // The values phase of an export alone, for a look at what the scene holds: no texts,
+  // no name, no file; values_read when done, a toast only on failure.
+  bool start_read(int scene, uint32_t now);
   // Checks the file's text and, when it passes, uploads it into `scene`. A refused text
   // shows its toast and sends nothing.
   scene_check start_import(std::string_view text, int scene, uint32_t now);
@@ -62,6 +67,8 @@ class scene_exchange {
   export_phase exporting() const { return export_; }
   import_phase importing() const { return import_; }
   bool running() const { return export_ != export_phase::idle || import_ != import_phase::idle; }
+  // The running (or last) export is a values-only read.
+  bool reading_values() const { return values_only_; }
   int scene() const { return scene_; }
 
  private:
@@ -84,6 +91,7 @@ class scene_exchange {
   export_phase export_ = export_phase::idle;
   import_phase import_ = import_phase::idle;
   int scene_ = 0;
+  bool values_only_ = false;
   progress out_, in_;
 };
 

@@ -30,6 +30,7 @@ struct exchange_rig : test::engine_rig<> {
   int busy_hidden = 0;
   std::vector<std::string> saved;
   int import_done = 0;
+  int values_read = 0;
   scene_exchange x{engine.transfer(), {
                                           [this](std::string_view t) { busy_texts.emplace_back(t); },
                                           [this] { ++busy_hidden; },
@@ -38,6 +39,7 @@ struct exchange_rig : test::engine_rig<> {
                                           },
                                           [this](const std::string& json) { saved.push_back(json); },
                                           [this] { ++import_done; },
+                                          [this] { ++values_read; },
                                       }};
   // Whether the console answers; a hook may change or drop a reply (return false).
   bool answering = true;
@@ -142,6 +144,33 @@ TEST(scene_exchange_test, export_reads_the_scene_in_chunks_and_hands_over_its_js
   EXPECT_NE(r.saved[0].find("\"num\":3"), std::string::npos);
 }
 
+TEST(scene_exchange_test, a_values_read_asks_for_the_values_only_and_tells_when_they_are_in) {
+  exchange_rig r;
+  ASSERT_TRUE(r.x.start_read(6, r.now));
+  EXPECT_TRUE(r.x.reading_values());
+  EXPECT_EQ(r.busy_texts, std::vector<std::string>{"READING SCENE 6..."});
+  // Not while it runs: the image is shared.
+  EXPECT_FALSE(r.x.start_export(6, r.now));
+  r.run();
+  EXPECT_EQ(r.values_read, 1);
+  EXPECT_TRUE(r.toasts.empty()) << "a read that worked says nothing";
+  EXPECT_TRUE(r.saved.empty());
+  EXPECT_EQ(r.busy_hidden, 1);
+  EXPECT_EQ(r.sent(message_code::scene_values_read).size(), 59u);
+  EXPECT_EQ(r.sent(message_code::scene_text_read).size(), 0u);
+  EXPECT_EQ(r.sent(message_code::scene_name_read).size(), 0u);
+  for (unsigned id : {0u, 59u, 60u, 3480u, 3517u}) EXPECT_EQ(r.engine.transfer().image().values[id], console_value(id)) << id;
+
+  // An export afterwards is a whole one again.
+  ASSERT_TRUE(r.x.start_export(6, r.now));
+  EXPECT_FALSE(r.x.reading_values());
+  r.run();
+  EXPECT_EQ(r.values_read, 1);
+  ASSERT_EQ(r.toasts.size(), 1u);
+  EXPECT_EQ(r.toasts[0].text, "EXPORT SCENE SUCCESS!");
+  EXPECT_EQ(r.saved.size(), 1u);
+}
+
 TEST(scene_exchange_test, import_uploads_the_file_and_finishes_half_a_second_after_the_name) {
   exchange_rig r;
   transfer_image scene;
@@ -207,8 +236,10 @@ TEST(scene_exchange_test, a_stalled_transfer_fails_three_seconds_after_its_last_
     bool exporting;
     message_code stops_at;  // the first request left unanswered
     const char* toast;
+    bool values_only = false;  // the values read alone
   };
   const std::vector<stall> cases = {
+      {"read, values", true, message_code::scene_values_read, "READ SCENE FAIL!", true},
       {"export, values", true, message_code::scene_values_read, "EXPORT SCENE FAIL!"},
       {"export, texts", true, message_code::scene_text_read, "EXPORT SCENE FAIL!"},
       {"export, name", true, message_code::scene_name_read, "EXPORT SCENE FAIL!"},
@@ -229,7 +260,9 @@ TEST(scene_exchange_test, a_stalled_transfer_fails_three_seconds_after_its_last_
       if (r.answering) last_answer = r.now;
       return r.answering;
     };
-    if (c.exporting)
+    if (c.values_only)
+      ASSERT_TRUE(r.x.start_read(4, r.now));
+    else if (c.exporting)
       ASSERT_TRUE(r.x.start_export(4, r.now));
     else
       ASSERT_EQ(r.x.start_import(build_scene_json(transfer_image{}, 4), 4, r.now), scene_check::ok);
@@ -245,6 +278,7 @@ TEST(scene_exchange_test, a_stalled_transfer_fails_three_seconds_after_its_last_
     EXPECT_EQ(r.busy_hidden, 1) << c.what;
     EXPECT_TRUE(r.saved.empty()) << c.what;
     EXPECT_EQ(r.import_done, 0) << c.what;
+    EXPECT_EQ(r.values_read, 0) << c.what;
     // The unanswered request was sent again every ~110 ms (every ~510 ms for the finish).
     const std::size_t resends = r.sent(c.stops_at).size();
     if (c.stops_at == message_code::scene_write_finish)

@@ -35,6 +35,7 @@
 #include "app/os/transport_factory.h"
 #include "app/protocol/session.h"
 #include "app/os/safe_file.h"
+#include "app/scenes/scene_diff.h"
 #include "app/scenes/scene_exchange.h"
 
 namespace vorante {
@@ -66,6 +67,8 @@ constexpr const char* usage_text =
     "  scene-export N FILE     copy scene N (1..16) of the console into the scene file FILE\n"
     "  scene-import FILE N     copy the scene file FILE into scene N (1..16) of the console\n"
     "  stats [ID=VALUE...]     dump, then write the assignments, then print the link's counters\n"
+    "  scene-diff N            what a recall of scene N (1..16) would change, one line per\n"
+    "                          parameter: \"ID<TAB>channel<TAB>parameter<TAB>live<TAB>scene\"\n"
     "status: 0 done, 1 the console did not answer in time, 2 usage, 3 a write was not\n"
     "acknowledged, 4 the console is not a VORANTE9M, 5 the file was refused\n";
 
@@ -117,6 +120,8 @@ int run_scene_export(client& c, const cli_args& a);
 int prepare_scene_import(cli_args& a);
 int run_scene_import(client& c, const cli_args& a);
 int run_stats(client& c, const cli_args& a);
+int prepare_scene_diff(cli_args& a);
+int run_scene_diff(client& c, const cli_args& a);
 
 constexpr std::string_view watch_command = "watch";
 
@@ -131,6 +136,7 @@ constexpr command_entry commands[] = {
     {"scene-export", operand_rule::two, true, run_scene_export, prepare_scene_export},
     {"scene-import", operand_rule::two, true, run_scene_import, prepare_scene_import},
     {"stats", operand_rule::any, true, run_stats},
+    {"scene-diff", operand_rule::one_scene, true, run_scene_diff, prepare_scene_diff},
 };
 
 const command_entry* find_command(std::string_view name) {
@@ -744,6 +750,47 @@ int run_stats(client& c, const cli_args& a) {
     const given_up_texts t = describe_write(c.store(), w.id, w.value);
     std::printf("given up\t%u\t%s\t%s\t%s\n", w.id, t.channel.c_str(), t.parameter.c_str(), t.value.c_str());
   }
+  return exit_done;
+}
+
+int prepare_scene_diff(cli_args& a) {
+  const auto scene = parse_scene(a.operands[0]);
+  if (!scene) return exit_usage;
+  a.scene = *scene;
+  return -1;
+}
+
+int run_scene_diff(client& c, const cli_args& a) {
+  const auto t0 = steady::now();
+  c.identify();
+  // The live side first: everything a recall may set, as the console holds it now.
+  std::vector<uint16_t> covered;
+  for (int id = 0; id < param_count; ++id)
+    if (scene_covers(id)) covered.push_back(static_cast<uint16_t>(id));
+  c.store().request_all();
+  if (!c.read(covered)) return c.failure("scene-diff");
+  const long long live_ms = ms_since(t0);
+  transfer_report report;
+  scene_exchange_events events = report_to(report);
+  bool read = false;
+  events.values_read = [&read] { read = true; };
+  scene_exchange x(c.engine().transfer(), std::move(events));
+  x.start_read(a.scene, now_ms());
+  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure("scene-diff");
+  if (!read) {
+    std::fprintf(stderr, "vorante-cli: scene-diff: %s (no answer from %s)\n", report.toast.c_str(),
+                 c.link_text().c_str());
+    return exit_no_answer;
+  }
+  const std::vector<scene_diff_entry> diff = diff_scene(c.store().values(), c.engine().transfer().image().values);
+  const long long total_ms = ms_since(t0);
+  std::string out;
+  for (const scene_diff_entry& e : diff) {
+    out += std::to_string(e.id) + '\t' + e.channel + '\t' + e.parameter + '\t' + e.live_text + '\t' + e.scene_text + '\n';
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fprintf(stderr, "scene %d: %zu parameters differ, diffed in %lld ms (live values %lld ms)\n", a.scene,
+               diff.size(), total_ms, live_ms);
   return exit_done;
 }
 
