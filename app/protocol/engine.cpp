@@ -17,7 +17,9 @@ sync_engine::sync_engine(param_store& store, const runtime_options& options, ui_
       messages_(store, options, ui, surface_, device_, verdicts_, last_now_),
       names_(ui),
       scenes_(store),
-      transfer_(device_) {}
+      transfer_(device_) {
+  names_.attach(store.journal());
+}
 
 sync_engine::~sync_engine() = default;
 
