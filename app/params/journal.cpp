@@ -201,7 +201,7 @@ bool numbered(const code_word& w) { return w.count > 1 && std::string_view(w.wor
 std::string channel_word(int kind, int index) {
   if (kind == kind_mute_group) return "MUTE GROUP" + std::to_string(index + 1);
   if (kind == kind_phantom_group) return "PHANTOM GROUP" + std::to_string(index + 1);
-  return channel_short_name(kind, index);
+  return default_channel_name(kind, index);
 }
 
 std::string param_label(uint16_t id) {
