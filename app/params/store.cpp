@@ -32,6 +32,7 @@ void param_store::set_local(unsigned id, uint16_t value) {
 
 void param_store::set_and_send(unsigned id, uint16_t value) {
   if (!is_valid_id(id)) return;
+  journal_.record_param(static_cast<uint16_t>(id), values_[id], value);
   values_[id] = value;
   change_hook(id);
   dirty_.queue(id);
@@ -310,6 +311,7 @@ void param_store::resync_all() {
 
 void param_store::store_received(unsigned id, uint16_t value) {
   if (!is_valid_id(id)) return;
+  if (values_[id] != value) journal_.console_changed_param(static_cast<uint16_t>(id));
   values_[id] = value;
   change_hook(id);
   requests_.settle(id);

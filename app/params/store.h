@@ -8,6 +8,7 @@
 
 #include "app/core/options.h"
 #include "app/params/ids.h"
+#include "app/params/journal.h"
 #include "app/params/retry.h"
 #include "app/params/unconfirmed.h"
 #include "app/protocol/ui_port.h"
@@ -104,6 +105,10 @@ class param_store {
   bool copy_busy() const { return copy_busy_; }
   void set_copy_busy(bool on) { copy_busy_ = on; }
 
+  // Every write of ours passes set_and_send, so the journal hears of each one there, and
+  // of each value the console changed in store_received.
+  edit_journal& journal() { return journal_; }
+
  private:
   void change_hook(unsigned id);
   bool meter_read_allowed() const;
@@ -123,6 +128,7 @@ class param_store {
   unconfirmed_writes unconfirmed_;
   bool refresh_suppressed_ = false;
   bool copy_busy_ = false;
+  edit_journal journal_;
 };
 
 }  // namespace vorante

@@ -36,6 +36,7 @@ sync_engine::sync_engine(param_store& store, const runtime_options& options, ui_
       transfer_(device_) {
   device_.set_stats(&stats_);
   verdicts_.set_stats(&stats_, &given_up_notice_);
+  names_.attach(store.journal());
 }
 
 sync_engine::~sync_engine() = default;

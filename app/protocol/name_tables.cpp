@@ -1,6 +1,7 @@
 #include "app/protocol/name_tables.h"
 
 #include <cstdio>
+#include <string>
 
 namespace vorante {
 
@@ -14,7 +15,9 @@ name_tables::name_tables(ui_port& ui) : ui_(ui) {
 
 void name_tables::set_scene_name(int n, std::string_view text) {
   if (n < 1 || n > scene_count) return;
+  const std::string before(scene_name(n));
   store_name(scene_names_[n - 1], text);
+  if (journal_) journal_->record_name(journal_item::scene_name, static_cast<uint16_t>(n), before, scene_name(n));
   scene_updates_.queue(n - 1);
 }
 
@@ -25,7 +28,10 @@ std::string_view name_tables::scene_name(int n) const {
 
 void name_tables::set_channel_name(int logical, std::string_view text) {
   if (logical < 0 || logical >= channel_name_count) return;
+  const std::string before(channel_name(logical));
   store_name(channel_names_[logical], text);
+  if (journal_)
+    journal_->record_name(journal_item::channel_name, static_cast<uint16_t>(logical), before, channel_name(logical));
   channel_updates_.queue(logical);
 }
 
@@ -62,7 +68,9 @@ void name_tables::on_scene_name(std::span<const uint8_t> payload) {
   if (payload.empty() || payload[0] < 1 || payload[0] > scene_count) return;
   const int n = payload[0];
   scene_requests_.answer(n - 1);
+  const std::string before(scene_name(n));
   store_name(scene_names_[n - 1], payload.subspan(1));
+  if (journal_ && before != scene_name(n)) journal_->console_changed_name(journal_item::scene_name, static_cast<uint16_t>(n));
   ui_.on_scene_name(n, name_of(scene_names_[n - 1]));
 }
 
@@ -75,7 +83,10 @@ void name_tables::on_channel_name(std::span<const uint8_t> payload) {
   if (payload.empty() || payload[0] >= channel_name_count) return;
   const int l = payload[0];
   channel_requests_.answer(l);
+  const std::string before(channel_name(l));
   store_name(channel_names_[l], payload.subspan(1));
+  if (journal_ && before != channel_name(l))
+    journal_->console_changed_name(journal_item::channel_name, static_cast<uint16_t>(l));
   ui_.on_name(l, name_of(channel_names_[l]));
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/params/journal.h"
 #include "app/protocol/device_link.h"
 #include "app/protocol/name_queue.h"
 #include "app/protocol/name_slot.h"
@@ -24,6 +25,8 @@ constexpr int max_confirmed_channel_slot = 63;
 class name_tables {
  public:
   explicit name_tables(ui_port& ui);
+  // Renames made here are journaled; names the console reports otherwise mark the steps.
+  void attach(edit_journal& journal) { journal_ = &journal; }
 
   // Local edits, queued for sending. Scenes count from 1, channels are logical numbers.
   void set_scene_name(int n, std::string_view text);
@@ -53,6 +56,7 @@ class name_tables {
 
  private:
   ui_port& ui_;
+  edit_journal* journal_ = nullptr;
   std::array<name_slot, scene_count> scene_names_{};
   std::array<name_slot, channel_name_count> channel_names_{};
   name_queue<scene_count> scene_requests_, scene_updates_;

@@ -25,6 +25,7 @@
 #include "ui/platform/main_frame.h"
 #include "ui/platform/main_loop.h"
 #include "ui/platform/main_window.h"
+#include "ui/platform/shortcuts.h"
 #include "ui/platform/native_config.h"
 #include "ui/platform/page_stack.h"
 #include "ui/platform/qt_ui_port.h"
@@ -201,6 +202,15 @@ int main(int argc, char** argv) {
   input_router input(&window);
   // The arrow keys turn the console's first encoder, which the page on screen takes.
   QObject::connect(&input, &input_router::surface_encoder, &nav, &navigator::console_encoder);
+  // After the router, so an arrow key's encoder step is journaled as one edit.
+  edit_gestures gestures(&window, nav);
+  install_shortcuts(window, nav);
+  // The console reports its name after every full read: another console (or the same name
+  // at another address) makes the journal's steps meaningless.
+  QObject::connect(&port, &qt_ui_port::device_name, &window, [&session, &console](const QString& name) {
+    session.store.journal().console_is(std::to_string(console.address()) + ":" + std::to_string(console.port()) +
+                                       " " + name.toStdString());
+  });
 
   if (requests.screenshot)
     QTimer::singleShot(requests.screenshot->delay_ms, &window,
