@@ -72,6 +72,7 @@ void message_handlers::lock_changed(bool locked) {
   if (locked == locked_) return;
   locked_ = locked;
   if (!locked) {
+    lock_held_ = false;
     surface_.lights_full_refresh(step_time_, ui_.surface_state(), locked_);
     surface_.faders_full_refresh_if_ready(options_.surface_takeover, end_marker_seen_);
   }
@@ -102,9 +103,9 @@ void message_handlers::on_control_events(std::span<const uint8_t> frame) {
     if (p.id == event_key) {
       ui_.console_key(p.value);
     } else if (p.id >= event_first_fader && p.id < event_first_encoder) {
-      surface_.fader_moved(p.id - event_first_fader, p.value, locked_);
+      surface_.fader_moved(p.id - event_first_fader, p.value, locked());
     } else if (p.id >= event_first_encoder && p.id < event_first_encoder + surface_encoder_count) {
-      if (!locked_) ui_.console_encoder(p.id - event_first_encoder, static_cast<int16_t>(p.value));
+      if (!locked()) ui_.console_encoder(p.id - event_first_encoder, static_cast<int16_t>(p.value));
     }
   }
 }

@@ -67,7 +67,10 @@ class message_handlers {
     if (media_step_) media_step_(now);
   }
 
-  bool locked() const { return locked_; }
+  // The console-locked state: reported by the console, or held since the lock key asked
+  // for it until the console reports the unlock.
+  bool locked() const { return locked_ || lock_held_; }
+  void hold_locked() { lock_held_ = true; }
   bool end_marker_seen() const { return end_marker_seen_; }
   void forget_end_marker() { end_marker_seen_ = false; }
   const std::array<uint8_t, status_byte_count>& status() const { return status_; }
@@ -90,6 +93,7 @@ class message_handlers {
   std::function<void(uint16_t, uint16_t)> on_value_, on_ack_, on_push_;
 
   bool locked_ = false;
+  bool lock_held_ = false;
   bool end_marker_seen_ = false;
   std::array<uint8_t, status_byte_count> status_{};
 };

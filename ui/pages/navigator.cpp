@@ -246,6 +246,10 @@ void navigator::refresh_lights() {
   session_.engine.surface().lights_full_refresh(clock_(), surface_state(), session_.engine.console_locked());
 }
 
+void navigator::refresh_lights_incremental() {
+  session_.engine.surface().lights_incremental_refresh(clock_(), surface_state(), session_.engine.console_locked());
+}
+
 void navigator::refresh_faders() {
   session_.engine.surface().faders_full_refresh_if_ready(session_.options.surface_takeover,
                                                           session_.engine.messages().end_marker_seen());

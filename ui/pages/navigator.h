@@ -85,6 +85,8 @@ class navigator : public QObject {
   uint32_t now() const { return clock_(); }
   surface_page_state surface_state() const;
   void refresh_lights();
+  // Only the lights the computation names, each sent only when it changed.
+  void refresh_lights_incremental();
   void refresh_faders();
 
   // --- shared objects ---

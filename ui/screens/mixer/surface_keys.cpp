@@ -8,6 +8,7 @@
 #include "app/protocol/surface.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page.h"
+#include "ui/screens/media/player.h"
 #include "ui/screens/mixer/phones_toast.h"
 
 namespace vorante {
@@ -17,9 +18,9 @@ namespace {
 enum key_code : int {
   key_media_first = 0,
   key_media_play = 2,
-  key_player_record = 3,
-  key_player_disk = 4,
-  key_player_bluetooth = 5,
+  key_player = 3,
+  key_recorder = 4,        // the media module's, it opens the recorder only with a disk in
+  key_bluetooth = 5,
   key_phones = 6,
   key_settings = 7,
   key_first_select = 9,    // strips 1..8, then MAIN L, MAIN R
@@ -36,10 +37,6 @@ enum key_code : int {
 constexpr int strip_keys_per_row = 10;  // eight strips and the two MAIN channels
 constexpr int layer_key_count = 4;
 constexpr int scene_key_count = 6;
-
-// Arguments the player page opens with for its source keys.
-constexpr int player_record_argument = 2;
-constexpr int player_bluetooth_argument = 6;
 
 enum class strip_row { select, solo, mute };
 
@@ -96,6 +93,7 @@ surface_key_actions& surface_keys() {
 bool take_surface_key(navigator& nav, int code) {
   link_session& s = nav.session();
   if (s.engine.console_locked()) return true;
+  if (surface_keys().keys_held && surface_keys().keys_held()) return true;
 
   const bool held = (code & key_long_press) != 0;
   const int key = code & ~key_long_press;
@@ -110,15 +108,15 @@ bool take_surface_key(navigator& nav, int code) {
     case key_media_first:
     case key_media_first + 1:
     case key_media_play:
-    case key_player_disk:
+    case key_recorder:
       if (surface_keys().media) surface_keys().media(key);
       return true;
-    case key_player_record:
-      nav.show_player(player_record_argument);
+    case key_player:
+      nav.show_player(source_player);
       nav.refresh_lights();
       return true;
-    case key_player_bluetooth:
-      nav.show_player(player_bluetooth_argument);
+    case key_bluetooth:
+      nav.show_player(source_bluetooth);
       nav.refresh_lights();
       return true;
     case key_phones: {
@@ -141,7 +139,12 @@ bool take_surface_key(navigator& nav, int code) {
       for_each_global_channel([&s](int kind, int index) { solo_write(s.store, kind, index, false); });
       return true;
     case key_lock:
-      if (surface_keys().lock) surface_keys().lock();
+      if (!surface_keys().lock) return true;
+      surface_keys().lock();
+      // Locked from now on, not only once the console reports it: the keys, faders and
+      // encoders stop at once, and the lock key's light comes on.
+      s.engine.messages().hold_locked();
+      nav.refresh_lights_incremental();
       return true;
     case key_mute_all:
     case key_unmute_all: {

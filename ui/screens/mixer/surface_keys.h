@@ -1,7 +1,7 @@
 // The console's keys as the mixer screens answer them: page keys, the headphone key, the
 // strip select, solo and mute keys of the current layer, the layer keys and the global
-// solo and mute keys. Keys of the media module, the scenes and the lock are passed to the
-// actions their screens register; any other key goes to the page on screen.
+// solo and mute keys, the lock key. Keys of the media module, the scenes and the lock dialog
+// are passed to the actions their screens register; any other key goes to the page on screen.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,9 @@ constexpr uint16_t key_long_press = 0x8000;
 struct surface_key_actions {
   std::function<void(int code)> media;                // 0, 1, 2 and 4
   std::function<void(int scene, bool store)> scene;   // 43..48 -> scene 1..6; held: store
-  std::function<void()> lock;                         // 50
+  std::function<void()> lock;                         // 50: the lock dialog, locking
+  // True while the scene-key lights blink after a recall or store: every key waits.
+  std::function<bool()> keys_held;
 };
 
 surface_key_actions& surface_keys();

@@ -303,6 +303,7 @@ void install_scene_keys(navigator& nav) {
   surface_keys().scene = [](int scene, bool store) {
     scene_key_pressed((scene_key_first + scene - 1) | (store ? long_press_bit : 0));
   };
+  surface_keys().keys_held = [] { return scene_key_blinking(); };
 }
 
 void put_scene_file_text(std::unique_ptr<std::string> text) { delete waiting_text.exchange(text.release()); }

@@ -357,7 +357,6 @@ void open_lock_dialog(bool lock, bool force) {
   make_lock_dialog();
   flow().open(lock, force);
   sync_lock_dialog();
-  if (force && the_nav) the_nav->refresh_lights();
 }
 
 void console_lock_changed(bool locked) {
