@@ -115,12 +115,11 @@ int run_get(client& c, const cli_args& a);
 int run_set(client& c, const cli_args& a);
 int run_watch(client& c, const cli_args& a);
 int run_scene(client& c, const cli_args& a);
-int prepare_scene_export(cli_args& a);
+int prepare_leading_scene(cli_args& a);
 int run_scene_export(client& c, const cli_args& a);
 int prepare_scene_import(cli_args& a);
 int run_scene_import(client& c, const cli_args& a);
 int run_stats(client& c, const cli_args& a);
-int prepare_scene_diff(cli_args& a);
 int run_scene_diff(client& c, const cli_args& a);
 
 constexpr std::string_view watch_command = "watch";
@@ -133,10 +132,10 @@ constexpr command_entry commands[] = {
     {watch_command, operand_rule::none, true, run_watch},
     {"call", operand_rule::one_scene, true, run_scene},
     {"save", operand_rule::one_scene, true, run_scene},
-    {"scene-export", operand_rule::two, true, run_scene_export, prepare_scene_export},
+    {"scene-export", operand_rule::two, true, run_scene_export, prepare_leading_scene},
     {"scene-import", operand_rule::two, true, run_scene_import, prepare_scene_import},
     {"stats", operand_rule::any, true, run_stats},
-    {"scene-diff", operand_rule::one_scene, true, run_scene_diff, prepare_scene_diff},
+    {"scene-diff", operand_rule::one_scene, true, run_scene_diff, prepare_leading_scene},
 };
 
 const command_entry* find_command(std::string_view name) {
@@ -615,7 +614,8 @@ long long ms_since(steady::time_point t0) {
   return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - t0).count());
 }
 
-int prepare_scene_export(cli_args& a) {
+// Commands whose first operand is a scene number (scene-export, scene-diff).
+int prepare_leading_scene(cli_args& a) {
   const auto scene = parse_scene(a.operands[0]);
   if (!scene) return exit_usage;
   a.scene = *scene;
@@ -751,13 +751,6 @@ int run_stats(client& c, const cli_args& a) {
     std::printf("given up\t%u\t%s\t%s\t%s\n", w.id, t.channel.c_str(), t.parameter.c_str(), t.value.c_str());
   }
   return exit_done;
-}
-
-int prepare_scene_diff(cli_args& a) {
-  const auto scene = parse_scene(a.operands[0]);
-  if (!scene) return exit_usage;
-  a.scene = *scene;
-  return -1;
 }
 
 int run_scene_diff(client& c, const cli_args& a) {
