@@ -67,6 +67,11 @@ class scene_exchange {
   export_phase exporting() const { return export_; }
   import_phase importing() const { return import_; }
   bool running() const { return export_ != export_phase::idle || import_ != import_phase::idle; }
+  // How far the values of the running export or read are: every ID below this has come.
+  int values_through() const {
+    if (export_ == export_phase::values) return out_.first;
+    return export_ == export_phase::idle ? 0 : param_count;
+  }
   // The running (or last) export is a values-only read.
   bool reading_values() const { return values_only_; }
   int scene() const { return scene_; }

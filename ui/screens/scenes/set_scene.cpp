@@ -1,6 +1,7 @@
 #include "ui/screens/scenes/set_scene.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QButtonGroup>
 #include <QFile>
 #include <QFileDialog>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -18,11 +20,13 @@
 #include "app/params/ids.h"
 #include "app/protocol/config_texts.h"
 #include "app/protocol/session.h"
+#include "app/scenes/scene_diff.h"
 #include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/text_entry.h"
+#include "ui/widgets/text_list.h"
 #include "ui/widgets/toast.h"
 #include "ui/widgets/toggle_button.h"
 
@@ -50,6 +54,10 @@ constexpr const char* scene_filters = "SCN Files (*.scn);;All Files (*.*)";
 constexpr const char* scene_suffix = "scn";
 // A scene file is some 28 KB; anything far larger is no scene file.
 constexpr qint64 max_scene_file_bytes = 4 << 20;
+// Live changes after a DIFF come in bursts (a recall, a fader move): the list is made again
+// once a burst has settled.
+constexpr int diff_refresh_ms = 100;
+constexpr const char* diff_indent = "    ";
 
 QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
@@ -324,11 +332,15 @@ set_scene_page::set_scene_page(QWidget* parent, page_env& env)
                     },
                     [this](const std::string& json) { save_file(json); },
                     [this] { env_.session.engine.names().request_scene_names(); },
+                    [this] { diff_read(); },
                 }) {
   state().nav = &env.nav;
   state().page = this;
   transfer_timer_.setInterval(static_cast<int>(scene_tick_ms));
   connect(&transfer_timer_, &QTimer::timeout, this, &set_scene_page::tick_transfer);
+  diff_refresh_.setSingleShot(true);
+  diff_refresh_.setInterval(diff_refresh_ms);
+  connect(&diff_refresh_, &QTimer::timeout, this, &set_scene_page::fill_diff);
   build();
 }
 
@@ -404,6 +416,39 @@ void set_scene_page::build() {
   grid->addWidget(side, 1, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
+
+  // Outside the layout, so the page's minimum size and its parts stay as they are.
+  diff_ = new scene_button(this);
+  diff_->setCheckable(false);
+  diff_->set_text(tr_text("DIFF"));
+  connect(diff_, &QAbstractButton::clicked, this, &set_scene_page::diff_clicked);
+  diff_list_ = new text_list(this);
+  diff_list_->setFont(font_14());
+  diff_list_->set_row_height(scene_diff_row_height);
+  diff_list_->set_colours(to_qcolor(scene_row_background), to_qcolor(theme::white));
+  diff_list_->setObjectName("scene_diff_list");
+  // Shown by the first DIFF.
+  diff_list_->hide();
+  for (QWidget* w : {static_cast<QWidget*>(lock_), side, area_}) w->installEventFilter(this);
+}
+
+void set_scene_page::place_diff() {
+  // The button to the right of LOCK MIX1-6, in the margin beside the button column; the
+  // list below LOCK MIX1-6, from the button column to the page's right edge and down to its
+  // bottom: the corner the page leaves empty.
+  const QRect lock(lock_->mapTo(this, QPoint(0, 0)), lock_->size());
+  const int right = width() - page_padding;
+  const int bottom = height() - page_padding;
+  const int button_left = lock.right() + 1 + button_gap;
+  diff_->setGeometry(button_left, lock.top(), std::max(0, std::min(lock.width(), right - button_left)), lock.height());
+  const int top = lock.bottom() + 1 + button_gap;
+  diff_list_->setGeometry(lock.left(), top, std::max(0, right - lock.left()), std::max(0, bottom - top));
+}
+
+bool set_scene_page::eventFilter(QObject* watched, QEvent* event) {
+  const bool follows = watched == lock_ || watched == lock_->parentWidget() || watched == area_;
+  if (follows && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) place_diff();
+  return page::eventFilter(watched, event);
 }
 
 void set_scene_page::resizeEvent(QResizeEvent* event) {
@@ -412,6 +457,7 @@ void set_scene_page::resizeEvent(QResizeEvent* event) {
   const int area_width = static_cast<int>((width() - 2 * page_padding) * area_share);
   area_->setFixedWidth(area_width);
   list_->setFixedWidth(static_cast<int>(area_width * list_share));
+  place_diff();
 }
 
 QWidget* set_scene_page::name_area(int i) const { return static_cast<scene_row*>(row(i))->area; }
@@ -440,6 +486,7 @@ void set_scene_page::page_hidden() {
 
 void set_scene_page::on_param(uint16_t id, uint16_t value, bool) {
   if (id == current_scene_id && value >= 1 && value <= scene_rows) row(value - 1)->setChecked(true);
+  if (!diff_values_.empty() && scene_covers(id) && !diff_refresh_.isActive()) diff_refresh_.start();
 }
 
 void set_scene_page::on_scene_name(int scene, const QString& text) {
@@ -535,12 +582,82 @@ void set_scene_page::export_clicked() {
   if (exchange_.start_export(s, env_.nav.now())) start_transfer_timer();
 }
 
+void set_scene_page::diff_clicked() {
+  const int s = selected_or_hint(*this);
+  // The read shares the transfer image with the import and the export.
+  if (s == 0 || exchange_.running()) return;
+  if (!exchange_.start_read(s, env_.nav.now())) return;
+  diff_scene_ = s;
+  diff_reading_ = true;
+  diff_values_.clear();
+  diff_refresh_.stop();
+  diff_list_->show();
+  show_diff_progress();
+  start_transfer_timer();
+}
+
+void set_scene_page::show_diff_progress() {
+  char text[96];
+  std::snprintf(text, sizeof text, translate_text("READING SCENE %d... %d/%d"), diff_scene_,
+                exchange_.values_through(), param_count);
+  diff_list_->clear();
+  diff_list_->insert(-1, QString::fromUtf8(text));
+}
+
+void set_scene_page::diff_read() {
+  diff_reading_ = false;
+  const auto& image = env_.session.engine.transfer().image().values;
+  diff_values_.assign(image.begin(), image.end());
+  fill_diff();
+}
+
+void set_scene_page::diff_failed() {
+  diff_reading_ = false;
+  diff_list_->clear();
+  diff_list_->insert(-1, tr_format("READING SCENE %d FAILED", diff_scene_));
+}
+
+void set_scene_page::fill_diff() {
+  if (diff_values_.empty()) return;
+  const name_tables& names = env_.session.engine.names();
+  const std::vector<scene_diff_entry> entries =
+      vorante::diff_scene(env_.session.store.values(), diff_values_, [&names](int logical) { return names.channel_name(logical); });
+  // A refresh keeps the place the user scrolled to.
+  const int offset = diff_list_->offset();
+  diff_list_->clear();
+  char head[96];
+  if (entries.empty())
+    std::snprintf(head, sizeof head, translate_text("SCENE %d: NO DIFFERENCES"), diff_scene_);
+  else if (entries.size() == 1)
+    std::snprintf(head, sizeof head, translate_text("SCENE %d: 1 DIFFERENCE"), diff_scene_);
+  else
+    std::snprintf(head, sizeof head, translate_text("SCENE %d: %d DIFFERENCES"), diff_scene_,
+                  static_cast<int>(entries.size()));
+  diff_list_->insert(-1, QString::fromUtf8(head));
+  const QString arrow = QStringLiteral(" -> ");
+  for (const scene_diff_group& g : group_by_channel(entries)) {
+    diff_list_->insert(-1, from_view(g.channel));
+    for (const scene_diff_entry& e : g.entries)
+      diff_list_->insert(-1, QString::fromLatin1(diff_indent) + from_view(e.parameter) + QStringLiteral("  ") +
+                                 from_view(e.live_text) + arrow + from_view(e.scene_text));
+  }
+  const int low = std::min(0, diff_list_->visible_height() - diff_list_->content_height());
+  diff_list_->set_offset(std::clamp(offset, low, 0));
+}
+
 void set_scene_page::start_transfer_timer() {
   if (!transfer_timer_.isActive()) transfer_timer_.start();
 }
 
 void set_scene_page::tick_transfer() {
   exchange_.tick(env_.nav.now());
+  if (diff_reading_) {
+    // values_read has filled the list when the read succeeded.
+    if (!exchange_.running())
+      diff_failed();
+    else
+      show_diff_progress();
+  }
   if (!exchange_.running()) transfer_timer_.stop();
 }
 

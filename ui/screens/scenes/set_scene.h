@@ -3,6 +3,11 @@
 // a .scn file. Calls and saves go through the engine's scene requests; the page shows a
 // busy overlay when the console takes long and a toast when it answers. The scene keys of
 // the console use the same call and save, whether the page exists or not.
+//
+// DIFF reads the selected scene's values from the console (as the export does) and lists
+// what a recall would change, channel by channel. The button (right of LOCK MIX1-6) and its
+// list (below it) sit outside the page's layout, in the corner the page leaves empty: they
+// move and cover nothing the page draws.
 #pragma once
 
 #include <QFileDialog>
@@ -11,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/scenes/scene_exchange.h"
 #include "ui/foundation/colour.h"
@@ -25,6 +31,7 @@ namespace vorante {
 
 class face_button;
 class navigator;
+class text_list;
 
 constexpr int scene_rows = 12;
 constexpr int scene_progress_ms = 100;
@@ -41,6 +48,8 @@ constexpr rgb565 scene_row_background = 0x52CB;
 constexpr rgb565 scene_row_checked = 0x24BE;
 constexpr rgb565 scene_row_checked_border = 0x061E;
 constexpr rgb565 scene_button_background = 0x52CB;
+// The diff list's rows (the scrolling list keeps them to this many characters).
+constexpr int scene_diff_row_height = 24;
 
 // ---- process-wide: the scene operation (CALL or SAVE) and the scene keys ----
 
@@ -87,6 +96,7 @@ class set_scene_page : public page {
   void import_clicked();
   void export_clicked();
   void lock_clicked();
+  void diff_clicked();
   void select_row(int i);
   // The first checked row as a scene number (1..12), 0 for none.
   int selected_scene() const;
@@ -105,6 +115,10 @@ class set_scene_page : public page {
   face_button* import_button() const { return buttons_[3]; }
   face_button* export_button() const { return buttons_[4]; }
   face_button* lock_button() const { return lock_; }
+  face_button* diff_button() const { return diff_; }
+  text_list* diff_list() const { return diff_list_; }
+  // The scene the list shows (or reads), 0 before the first DIFF.
+  int diff_scene() const { return diff_scene_; }
   QLabel* title() const { return title_; }
   scene_exchange& exchange() { return exchange_; }
   int import_target() const { return import_target_; }
@@ -117,6 +131,8 @@ class set_scene_page : public page {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // LOCK MIX1-6 (or what holds it) moved or changed size: the diff button and list follow.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void build();
@@ -124,6 +140,11 @@ class set_scene_page : public page {
   void start_transfer_timer();
   void save_file(const std::string& json);
   uint16_t scene_param() const;
+  void place_diff();
+  void diff_read();
+  void diff_failed();
+  void show_diff_progress();
+  void fill_diff();
 
   page_env& env_;
   QLabel* title_ = nullptr;
@@ -133,6 +154,13 @@ class set_scene_page : public page {
   std::array<QLabel*, scene_rows> names_{};
   std::array<face_button*, 5> buttons_{};
   face_button* lock_ = nullptr;
+  face_button* diff_ = nullptr;
+  text_list* diff_list_ = nullptr;
+  int diff_scene_ = 0;
+  bool diff_reading_ = false;
+  // The scene's values as read, kept so the list follows later live changes.
+  std::vector<uint16_t> diff_values_;
+  QTimer diff_refresh_;
   QButtonGroup* radio_ = nullptr;
   scene_exchange exchange_;
   QTimer transfer_timer_;
