@@ -1,14 +1,17 @@
 // The scene page: the selection, CALL and SAVE with their progress, overlay and toasts, the
-// engine's three sends, RENAME, the lock button, the console's scene keys, and the import and
-// export through the waiting file text and the save dialog.
+// engine's three sends, RENAME, the lock button, the console's scene keys, the import and
+// export through the waiting file text and the save dialog, and the DIFF list.
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <iterator>
 
 #include "app/core/log.h"
+#include "app/params/convert.h"
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/support/engine_fixture.h"
@@ -19,6 +22,7 @@
 #include "ui/screens/scenes/set_scene.h"
 #include "ui/widgets/face_button.h"
 #include "ui/widgets/text_entry.h"
+#include "ui/widgets/text_list.h"
 #include "ui/widgets/toast.h"
 
 using namespace vorante;
@@ -63,6 +67,12 @@ struct scene_rig {
   void deliver(message_code code, std::vector<uint8_t> payload) { link.deliver(make_frame(code_byte(code), payload)); }
 };
 
+QStringList list_rows(const text_list* list) {
+  QStringList rows;
+  for (int i = 0; i < list->count(); ++i) rows << list->row_at(i)->text;
+  return rows;
+}
+
 QWidget* overlay(const char* name) {
   QLabel* label = nullptr;
   for (QWidget* w : QApplication::allWidgets())
@@ -84,10 +94,15 @@ QColor busy_colour() {
 
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
-// Runs the page's transfer to its end with a console that answers every request at once.
-void run_answered_transfer(scene_rig& r) {
-  std::size_t seen = 0;
-  for (int i = 0; i < 400 && r.page->exchange().running(); ++i) {
+// What the answering console holds in its scene memory.
+using scene_values = std::function<uint16_t(unsigned id)>;
+uint16_t every_value_0x1234(unsigned) { return 0x1234; }
+
+// Runs the page's transfer with a console that answers every request at once, to its end or
+// for `ticks` ticks of the transfer timer.
+void run_answered_transfer(scene_rig& r, const scene_values& values = every_value_0x1234, int ticks = 400) {
+  std::size_t seen = r.link->sent.size();
+  for (int i = 0; i < ticks && r.page->exchange().running(); ++i) {
     r.now += 10;
     r.page->tick_transfer();
     for (; seen < r.link->sent.size(); ++seen) {
@@ -97,7 +112,11 @@ void run_answered_transfer(scene_rig& r) {
       switch (code) {
         case message_code::scene_values_read: {
           std::vector<uint8_t> reply(p.begin(), p.begin() + 4);
-          for (int k = 0; k < p[1]; ++k) reply.insert(reply.end(), {0x12, 0x34});
+          const unsigned first = (p[2] << 8) | p[3];
+          for (unsigned k = 0; k < p[1]; ++k) {
+            const uint16_t v = values(first + k);
+            reply.insert(reply.end(), {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v & 0xFF)});
+          }
           r.deliver(code, reply);
           break;
         }
@@ -170,19 +189,20 @@ class set_scene_test : public test::host_window_test {
 
   void every_button_asks_for_a_selection_first_data() {
     QTest::addColumn<int>("button");
-    for (int b = 0; b < 5; ++b) QTest::newRow(std::to_string(b).c_str()) << b;
+    for (int b = 0; b < 6; ++b) QTest::newRow(std::to_string(b).c_str()) << b;
   }
   void every_button_asks_for_a_selection_first() {
     QFETCH(int, button);
     scene_rig r(host_);
-    face_button* buttons[] = {r.page->rename_button(), r.page->call_button(), r.page->save_button(),
-                              r.page->import_button(), r.page->export_button()};
+    face_button* buttons[] = {r.page->rename_button(), r.page->call_button(),   r.page->save_button(),
+                              r.page->import_button(), r.page->export_button(), r.page->diff_button()};
     click(buttons[button]);
     QCOMPARE(toast_text(), QString("Please select a scene!"));
     QVERIFY(!scene_operation_running());
     QVERIFY(!text_entry_is_open());
     QVERIFY(!r.page->open_dialog());
     QVERIFY(!r.page->exchange().running());
+    QVERIFY(!r.page->diff_list()->isVisible());
     hide_toast();
   }
 
@@ -384,6 +404,139 @@ class set_scene_test : public test::host_window_test {
     hide_toast();
   }
 
+  // ---- DIFF ----
+
+  void the_diff_button_and_list_cover_nothing_the_page_draws_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("rows");  // the list's rows at least
+    QTest::newRow("page in the settings frame") << QSize(1050, 740) << 6;
+    QTest::newRow("the whole program window") << QSize(1280, 800) << 8;
+    QTest::newRow("a maximised small screen") << QSize(1024, 600) << 3;
+  }
+  void the_diff_button_and_list_cover_nothing_the_page_draws() {
+    QFETCH(QSize, size);
+    QFETCH(int, rows);
+    host_->resize(size);
+    scene_rig r(host_);
+    QApplication::processEvents();
+    std::vector<QWidget*> parts = {r.page->title(), r.page->lock_button()};
+    for (face_button* b : {r.page->rename_button(), r.page->call_button(), r.page->save_button(),
+                           r.page->import_button(), r.page->export_button()})
+      parts.push_back(b);
+    for (int i = 0; i < scene_rows; ++i) parts.push_back(r.page->row(i));
+    const auto on_page = [&](const QWidget* w) { return QRect(w->mapTo(r.page, QPoint()), w->size()); };
+    std::vector<QRect> before;
+    for (QWidget* w : parts) before.push_back(on_page(w));
+    r.page->page_shown();
+    click(r.page->row(0));
+    click(r.page->diff_button());
+    run_answered_transfer(r);
+    QApplication::processEvents();
+    const QRect diff = on_page(r.page->diff_button()), list = on_page(r.page->diff_list());
+    QVERIFY(r.page->diff_list()->isVisible());
+    QVERIFY2(list.height() >= rows * scene_diff_row_height, qPrintable(QString::number(list.height())));
+    for (const QRect& ours : {diff, list}) QVERIFY(r.page->rect().contains(ours));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      QCOMPARE(on_page(parts[i]), before[i]);
+      QVERIFY2(!parts[i]->geometry().isEmpty(), "a part of the page has room");
+      QVERIFY(!before[i].intersects(diff));
+      QVERIFY(!before[i].intersects(list));
+    }
+    QVERIFY(!diff.intersects(list));
+    hide_toast();
+  }
+
+  void diff_lists_what_a_recall_would_change_channel_by_channel() {
+    scene_rig r(host_);
+    r.page->page_shown();
+    const unsigned mute_ch1 = 64 + 10, pan_ch2 = 64 + 62 + 11, eq_gain_ch3 = 64 + 62 * 2 + 48, colour_ch1 = 3110;
+    param_store& store = r.session.store;
+    store.set_local(mute_ch1, 1);
+    store.set_local(pan_ch2, 100);
+    store.set_local(eq_gain_ch3, to_raw(value_type::peq_gain, 0.0));
+    r.session.engine.names().set_channel_name(0, "Kick");
+    std::map<unsigned, uint16_t> changed = {
+        {mute_ch1, 0},
+        {pan_ch2, 90},
+        {eq_gain_ch3, static_cast<uint16_t>(to_raw(value_type::peq_gain, 3.0))},
+        {colour_ch1, static_cast<uint16_t>(store.get(colour_ch1) ^ 1)},
+        {3517, 0x5555},  // a recall leaves the end marker alone
+    };
+    const scene_values scene = [&](unsigned id) { return changed.count(id) ? changed[id] : store.get(id); };
+
+    click(r.page->row(2));
+    click(r.page->diff_button());
+    text_list* list = r.page->diff_list();
+    QVERIFY(list->isVisible());
+    QCOMPARE(r.page->diff_scene(), 3);
+    QCOMPARE(list_rows(list), QStringList{"READING SCENE 3... 0/3518"});
+    QCOMPARE(busy_label(), QString("READING SCENE 3..."));
+    // DIFF again while reading starts nothing.
+    click(r.page->diff_button());
+    run_answered_transfer(r, scene, 10);
+    QVERIFY(r.page->exchange().running());
+    QVERIFY2(list_rows(list).size() == 1 && list_rows(list)[0].startsWith("READING SCENE 3... ") &&
+                 !list_rows(list)[0].startsWith("READING SCENE 3... 0/"),
+             qPrintable(list_rows(list).join('|')));
+    run_answered_transfer(r, scene);
+    QVERIFY(!r.page->exchange().running());
+    QVERIFY(busy_label().isEmpty());
+    // Values only: no texts, no name, no file.
+    QVERIFY(r.sent(message_code::scene_text_read).empty());
+    QVERIFY(!r.page->save_dialog());
+
+    QStringList rows = list_rows(list);
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(rows[0], QString("SCENE 3: 4 DIFFERENCES"));
+    // CH1 keeps its colour with its mute, although three other channels' IDs lie between.
+    QCOMPARE(rows[1], QString("Kick"));
+    QCOMPARE(rows[2], QString("    mute  OFF -> ON"));
+    QVERIFY2(rows[3].startsWith("    colour  "), qPrintable(rows[3]));
+    QCOMPARE(rows[4], QString("CH2"));
+    QCOMPARE(rows[5], QString("    pan  L = R -> L 10%"));
+    QCOMPARE(rows[6], QString("CH3"));
+    QCOMPARE(rows[7], QString("    EQ 2 gain  0.0dB -> 3.0dB"));
+
+    // The console reports a live change that matches the scene: the list follows.
+    store.set_local(pan_ch2, 90);
+    r.page->on_param(pan_ch2, 90, true);
+    QTRY_COMPARE(list_rows(list).size(), 6);
+    rows = list_rows(list);
+    QCOMPARE(rows[0], QString("SCENE 3: 3 DIFFERENCES"));
+    QCOMPARE(rows[4], QString("CH3"));
+    for (unsigned id : {mute_ch1, eq_gain_ch3, colour_ch1}) {
+      store.set_local(id, changed[id]);
+      r.page->on_param(static_cast<uint16_t>(id), changed[id], true);
+    }
+    QTRY_COMPARE(list_rows(list), QStringList{"SCENE 3: NO DIFFERENCES"});
+  }
+
+  void a_scene_like_the_live_values_or_a_failed_read_says_so() {
+    scene_rig r(host_);
+    click(r.page->row(0));
+    click(r.page->diff_button());
+    run_answered_transfer(r, [&](unsigned id) { return r.session.store.get(id); });
+    QCOMPARE(list_rows(r.page->diff_list()), QStringList{"SCENE 1: NO DIFFERENCES"});
+
+    click(r.page->row(11));
+    click(r.page->diff_button());
+    QCOMPARE(list_rows(r.page->diff_list()), QStringList{"READING SCENE 12... 0/3518"});
+    for (int i = 0; i < 2; ++i) {
+      r.now += 3100;
+      r.page->tick_transfer();
+    }
+    QVERIFY(!r.page->exchange().running());
+    QVERIFY(!r.page->transfer_timer_running());
+    QCOMPARE(list_rows(r.page->diff_list()), QStringList{"READING SCENE 12 FAILED"});
+    QCOMPARE(toast_text(), QString("READ SCENE FAIL!"));
+    QVERIFY(busy_label().isEmpty());
+    // A later live change does not bring the old list back.
+    r.page->on_param(64, 1, true);
+    QTest::qWait(150);
+    QCOMPARE(list_rows(r.page->diff_list()), QStringList{"READING SCENE 12 FAILED"});
+    hide_toast();
+  }
+
  private slots:
   // Pictures of the page and of every message it shows, for looking at: only when
   // VORANTE_SCENE_SHOTS names a folder.
@@ -455,6 +608,36 @@ class set_scene_test : public test::host_window_test {
     }
     QVERIFY(!r.page->exchange().running());
     shot("toast_import_fail");
+    hide_toast();
+
+    // DIFF: reading, a few differences, none, a failed read.
+    r.session.engine.names().set_channel_name(0, "Kick");
+    param_store& store = r.session.store;
+    const std::map<unsigned, uint16_t> scene = {
+        {64 + 10, static_cast<uint16_t>(store.get(64 + 10) ^ 1)},
+        {64 + 12, static_cast<uint16_t>(to_raw(value_type::fader_level, -10.0))},
+        {64 + 62 + 11, 90},
+        {64 + 62 * 2 + 48, static_cast<uint16_t>(to_raw(value_type::peq_gain, 3.0))},
+        {1676, static_cast<uint16_t>(to_raw(value_type::fader_level, -20.0))},
+        {2728 + 211, static_cast<uint16_t>(store.get(2728 + 211) + 1)},
+        {3057, static_cast<uint16_t>(store.get(3057) ^ 1)},
+    };
+    const scene_values values = [&](unsigned id) { return scene.count(id) ? scene.at(id) : store.get(id); };
+    click(r.page->row(1));
+    click(r.page->diff_button());
+    run_answered_transfer(r, values, 20);
+    shot("diff_reading");
+    run_answered_transfer(r, values);
+    shot("diff_list");
+    click(r.page->diff_button());
+    run_answered_transfer(r, [&](unsigned id) { return store.get(id); });
+    shot("diff_none");
+    click(r.page->diff_button());
+    for (int i = 0; i < 2; ++i) {
+      r.now += 3100;
+      r.page->tick_transfer();
+    }
+    shot("diff_failed");
     hide_toast();
   }
 

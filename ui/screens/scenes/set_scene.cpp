@@ -457,6 +457,9 @@ void set_scene_page::resizeEvent(QResizeEvent* event) {
   const int area_width = static_cast<int>((width() - 2 * page_padding) * area_share);
   area_->setFixedWidth(area_width);
   list_->setFixedWidth(static_cast<int>(area_width * list_share));
+  // The new widths now rather than on the next pass of the event loop, so the diff button
+  // and list are in place as soon as the page has its size.
+  if (layout()) layout()->activate();
   place_diff();
 }
 
