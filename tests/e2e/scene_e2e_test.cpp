@@ -1,5 +1,6 @@
-// Scene files between vorante-cli and the simulator: export, import, the refusals, and a
-// decoder that shares nothing with the program but the file key.
+// Scene files between vorante-cli and the simulator: export, import, the refusals, a
+// decoder that shares nothing with the program but the file key, and the preview of what a
+// recall would change.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/params/convert.h"
 #include "app/scenes/scene_file.h"
 #include "tests/e2e/process.h"
 #include "tests/e2e/sim_process.h"
@@ -184,6 +186,82 @@ TEST(scene_e2e, a_refused_file_prints_its_toast_exits_five_and_sends_nothing) {
   EXPECT_EQ(received, 0);
 }
 
+// The lines of a scene-diff run, split at the tabs.
+std::vector<std::vector<std::string>> diff_lines(const std::string& out) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> fields;
+    std::size_t from = 0;
+    for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+      fields.push_back(line.substr(from, tab - from));
+    fields.push_back(line.substr(from));
+    lines.push_back(std::move(fields));
+  }
+  return lines;
+}
+
+// The figure a scene-diff run prints: "scene 4: 3 parameters differ, diffed in 120 ms (...)".
+long diff_ms(const std::string& err) {
+  const auto at = err.find("diffed in ");
+  return at == std::string::npos ? -1 : std::stol(err.substr(at + 10));
+}
+
+TEST(scene_e2e, scene_diff_lists_exactly_the_live_changes_since_the_scene_was_stored) {
+  sim_process sim({"--random-values", "5"});
+  ASSERT_TRUE(sim.ready());
+  ASSERT_EQ(sim.command("save 4"), "ok");
+  auto r = run_process(cli(sim, {"scene-diff", "4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "") << "a scene stored from the live values changes nothing";
+  const long same_ms = diff_ms(r.err);
+
+  // Three live edits, written in the reverse of their ID order.
+  const unsigned mute_ch1 = 64 + 10, pan_ch2 = 64 + 62 + 11, eq_gain_ch3 = 64 + 62 * 2 + 48;
+  const auto value = [&](unsigned id) {
+    const std::string answer = sim.command("get " + std::to_string(id));
+    return std::stoi(answer.substr(answer.find(' ') + 1));
+  };
+  const int mute_before = value(mute_ch1), pan_before = value(pan_ch2);
+  const int mute_now = mute_before == 0 ? 1 : 0;
+  const int pan_now = pan_before == 90 ? 110 : 90;
+  const int gain_now = to_raw(value_type::peq_gain, value(eq_gain_ch3) == to_raw(value_type::peq_gain, 3.0) ? -3.0 : 3.0);
+  r = run_process(cli(sim, {"set", std::to_string(eq_gain_ch3) + "=" + std::to_string(gain_now),
+                            std::to_string(pan_ch2) + "=" + std::to_string(pan_now),
+                            std::to_string(mute_ch1) + "=" + std::to_string(mute_now)}));
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  r = run_process(cli(sim, {"scene-diff", "4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const long changed_ms = diff_ms(r.err);
+  const auto lines = diff_lines(r.out);
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  for (const auto& fields : lines) ASSERT_EQ(fields.size(), 5u) << r.out;
+  EXPECT_EQ(lines[0], (std::vector<std::string>{std::to_string(mute_ch1), "CH1", "mute", mute_now == 0 ? "ON" : "OFF",
+                                                mute_now == 0 ? "OFF" : "ON"}));
+  EXPECT_EQ(lines[1][0], std::to_string(pan_ch2));
+  EXPECT_EQ(lines[1][1], "CH2");
+  EXPECT_EQ(lines[1][2], "pan");
+  EXPECT_EQ(lines[1][3], pan_now == 90 ? "L 10%" : "R 10%");
+  EXPECT_NE(lines[1][4], lines[1][3]);
+  EXPECT_EQ(lines[2][0], std::to_string(eq_gain_ch3));
+  EXPECT_EQ(lines[2][1], "CH3");
+  EXPECT_EQ(lines[2][2], "EQ 2 gain");
+  EXPECT_EQ(lines[2][3], gain_now == to_raw(value_type::peq_gain, 3.0) ? "3.0dB" : "-3.0dB");
+
+  // After the recall the console holds the scene again: nothing left to change.
+  ASSERT_EQ(sim.command("call 4"), "ok");
+  EXPECT_EQ(value(mute_ch1), mute_before);
+  r = run_process(cli(sim, {"scene-diff", "4"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  std::printf("scene-diff %ld ms with 3 changes, %ld ms with none (target 300 ms)\n", changed_ms, same_ms);
+  EXPECT_GE(changed_ms, 0) << r.err;
+  // Loose: a resent request costs 100 ms, a stalled read three seconds.
+  EXPECT_LE(changed_ms, 1000);
+}
+
 TEST(scene_e2e, bad_operands_are_usage_errors) {
   const std::vector<std::vector<std::string>> cases = {
       {"scene-export", "0", "x.scn"},
@@ -191,11 +269,14 @@ TEST(scene_e2e, bad_operands_are_usage_errors) {
       {"scene-export", "2"},
       {"scene-import", "/nonexistent/x.scn", "2"},
       {"scene-import", "x.scn"},
+      {"scene-diff", "0"},
+      {"scene-diff", "17"},
+      {"scene-diff"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {VORANTE_CLI_PATH, "--console", "127.0.0.1:9"};
     args.insert(args.end(), c.begin(), c.end());
-    EXPECT_EQ(run_process(args).status, 2) << c[0] << " " << c[1];
+    EXPECT_EQ(run_process(args).status, 2) << c[0] << " " << (c.size() > 1 ? c[1] : "");
   }
 }
 
