@@ -135,6 +135,9 @@ class undo_link_test : public test::linked_test {
       QCOMPARE(rig_->session.store.get(on_id), uint16_t(s.value));
       QTRY_COMPARE_WITH_TIMEOUT(page->strip(0)->m_button()->isChecked(), s.value == 0, change_wait_ms);
       QCOMPARE(toast_text(), QString(s.toast));
+      // A picture of the first toast, for looking at: only when VORANTE_UNDO_SHOT names a file.
+      if (const QString shot = qEnvironmentVariable("VORANTE_UNDO_SHOT"); !shot.isEmpty() && &s == steps)
+        QVERIFY(host_->grab().save(shot));
     }
 
     // Past the last step: a toast, nothing written.
