@@ -5,6 +5,7 @@
 
 #include "app/params/ids.h"
 #include "app/params/names.h"
+#include "app/params/param_label.h"
 
 namespace vorante {
 
@@ -138,87 +139,15 @@ journal_result edit_journal::redo(journal_target& target) { return replay(target
 
 namespace {
 
-// What the toast calls a parameter code; ranges count their members from 1.
-struct code_word {
-  uint8_t kind;
-  uint8_t first;
-  uint8_t count;
-  const char* word;
-};
+std::string channel_text(int kind, int index) { return label_channel_text({kind, index, {}}); }
 
-constexpr code_word code_words[] = {
-    {kind_input, code_input_phantom, 1, "phantom"},
-    {kind_input, code_input_gate_on, 1, "gate"},
-    {kind_input, code_input_gate_threshold, 1, "gate threshold"},
-    {kind_input, code_input_gate_attack, 1, "gate attack"},
-    {kind_input, code_input_gate_decay, 1, "gate decay"},
-    {kind_input, code_input_gate_hold, 1, "gate hold"},
-    {kind_input, code_input_gain, 1, "gain"},
-    {kind_input, code_input_on, 1, "mute"},
-    {kind_input, code_input_pan, 1, "pan"},
-    {kind_input, code_input_fader, 1, "fader"},
-    {kind_input, code_input_aux_send, 8, "AUX send"},
-    {kind_input, code_input_main_l_send, 1, "LEFT send"},
-    {kind_input, code_input_main_r_send, 1, "RIGHT send"},
-    {kind_input, code_input_solo_l, 2, "solo"},
-    {kind_input, code_input_fx_send, 2, "FX send"},
-    {kind_input, code_input_comp_on, 1, "comp"},
-    {kind_input, code_input_comp_ratio, 1, "comp ratio"},
-    {kind_input, code_input_comp_threshold, 1, "comp threshold"},
-    {kind_input, code_input_comp_gain, 1, "comp gain"},
-    {kind_input, code_input_filters, 4, "filter"},
-    {kind_input, code_input_bands, 20, "EQ"},
-    {kind_bus, code_bus_fader, 1, "fader"},
-    {kind_bus, code_bus_on, 1, "mute"},
-    {kind_bus, code_bus_comp_on, 1, "comp"},
-    {kind_bus, code_bus_solo_l, 2, "solo"},
-    {kind_bus, code_bus_filters, 4, "filter"},
-    {kind_bus, code_bus_bands, 28, "EQ"},
-    {kind_bus, code_bus_graphic_bands, 31, "graphic EQ"},
-    {kind_fx, code_fx_fader, 1, "fader"},
-    {kind_fx, code_fx_on, 1, "mute"},
-    {kind_fx, code_fx_aux_send, 8, "AUX send"},
-    {kind_fx, code_fx_main_l_send, 1, "LEFT send"},
-    {kind_fx, code_fx_main_r_send, 1, "RIGHT send"},
-    {kind_fx, code_fx_solo_l, 2, "solo"},
-    {kind_fx, code_fx_filters, 4, "filter"},
-    {kind_fx, code_fx_bands, 20, "EQ"},
-    {kind_fx, code_fx_type, 1, "effect type"},
-    {kind_fx, code_fx_param_1, 4, "effect parameter"},
-    {kind_dca, code_dca_fader, 1, "fader"},
-    {kind_dca, code_dca_on, 1, "mute"},
-    {kind_dca, code_dca_solo, 1, "solo"},
-    {kind_dca, code_dca_members, 4, "members"},
-    {kind_mute_group, code_mute_active, 1, "on"},
-    {kind_mute_group, code_mute_members, 4, "members"},
-    {kind_phantom_group, code_phantom_active, 1, "on"},
-    {kind_phantom_group, code_phantom_members, 2, "members"},
-};
-
-// Ranges whose members are told apart in the toast ("AUX3 send", "FX2 send").
-bool numbered(const code_word& w) { return w.count > 1 && std::string_view(w.word).ends_with("send"); }
-
-std::string channel_word(int kind, int index) {
-  if (kind == kind_mute_group) return "MUTE GROUP" + std::to_string(index + 1);
-  if (kind == kind_phantom_group) return "PHANTOM GROUP" + std::to_string(index + 1);
-  return default_channel_name(kind, index);
-}
-
-std::string param_label(uint16_t id) {
-  const param_info p = info_of(id);
-  const std::string channel = p.kind == kind_global ? std::string() : channel_word(p.kind, p.index);
-  for (const auto& w : code_words) {
-    if (w.kind != p.kind || p.code < w.first || p.code >= w.first + w.count) continue;
-    std::string word = w.word;
-    if (numbered(w)) word.insert(word.size() - 5, std::to_string(p.code - w.first + 1));
-    return channel.empty() ? word : channel + " " + word;
-  }
-  if (id >= colour_base_id && id < colour_base_id + logical_count) {
-    const auto ch = channel_of(id - colour_base_id);
-    if (ch) return channel_word(ch->kind, ch->index) + " colour";
-  }
-  const std::string word = "parameter " + std::to_string(id);
-  return channel.empty() ? word : channel + " " + word;
+// "CH5 AUX3 send", as the scene diff names it; the console's own settings by their name alone.
+std::string param_text(uint16_t id) {
+  param_label l = label_of(id);
+  // A solo writes both of its sides in one step: the toast names it once.
+  if (l.parameter == "solo L" || l.parameter == "solo R") l.parameter = "solo";
+  if (l.kind == kind_global) return l.parameter;
+  return channel_text(l.kind, l.index) + " " + l.parameter;
 }
 
 }  // namespace
@@ -228,11 +157,11 @@ std::string journal_entry_label(const journal_entry& e) {
     case journal_item::scene_name: return "scene " + std::to_string(e.key) + " name";
     case journal_item::channel_name: {
       const auto ch = channel_of(e.key);
-      return (ch ? channel_word(ch->kind, ch->index) : "channel " + std::to_string(e.key)) + " name";
+      return (ch ? channel_text(ch->kind, ch->index) : "channel " + std::to_string(e.key)) + " name";
     }
     case journal_item::param: break;
   }
-  return param_label(e.key);
+  return param_text(e.key);
 }
 
 std::string journal_label(const journal_step& step) {

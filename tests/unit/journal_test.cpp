@@ -105,6 +105,13 @@ TEST(journal, toast_labels) {
       {param_id(kind_input, 4, code_input_aux_send + 2), "CH5 AUX3 send"},
       {param_id(kind_bus, 2, code_bus_fader), "AUX3 fader"},
       {param_id(kind_dca, 1, code_dca_on), "DCA2 mute"},
+      // Named as the scene diff names them.
+      {param_id(kind_input, 2, code_input_bands + 4 + 2), "CH3 EQ 2 gain"},
+      {param_id(kind_bus, 8, code_bus_on), "LEFT mute"},
+      {param_id(kind_mute_group, 1, code_mute_active), "MUTE GROUP 2 active"},
+      {param_id(kind_fx, 0, code_fx_param_1 + 1), "FX1 effect parameter 2"},
+      {static_cast<uint16_t>(colour_base_id + 2), "CH3 colour"},
+      {selected_channel_id, "selected channel"},
   };
   for (const auto& r : rows) {
     journal_step step;
@@ -116,6 +123,18 @@ TEST(journal, toast_labels) {
   several.entries.push_back({journal_item::param, param_id(kind_input, 2, code_input_on), 0, 1, {}, {}});
   several.entries.push_back({journal_item::scene_name, 3, 0, 0, "a", "b"});
   EXPECT_EQ(journal_label(several), "CH1 mute and 2 more");
+  // A solo writes both sides; a stereo pair both members: each is one edit.
+  journal_step solo;
+  solo.entries.push_back({journal_item::param, param_id(kind_input, 0, code_input_solo_l), 0, 1, {}, {}});
+  solo.entries.push_back({journal_item::param, param_id(kind_input, 0, code_input_solo_r), 0, 1, {}, {}});
+  EXPECT_EQ(journal_label(solo), "CH1 solo");
+  journal_step pair;
+  pair.entries.push_back({journal_item::param, param_id(kind_input, 5, code_input_fader), 0, 1, {}, {}});
+  pair.entries.push_back({journal_item::param, param_id(kind_input, 4, code_input_fader), 0, 1, {}, {}});
+  EXPECT_EQ(journal_label(pair), "CH6 fader");
+  journal_step name;
+  name.entries.push_back({journal_item::channel_name, 2, 0, 0, "a", "b"});
+  EXPECT_EQ(journal_label(name), "CH3 name");
 }
 
 TEST(journal, a_new_edit_clears_redo) {
