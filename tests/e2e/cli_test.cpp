@@ -122,8 +122,8 @@ TEST(cli_e2e, stats_prints_the_link_counters_and_the_writes_the_console_refused)
   for (const char* line : {"frames sent ", "frames received ", "heartbeat rtt ", "full read ", "write resends 6\n",
                            "writes confirmed late 0\n", "writes given up 2\n"})
     EXPECT_NE(r.out.find(line), std::string::npos) << line << " in\n" << r.out;
-  EXPECT_NE(r.out.find("given up\t" + std::to_string(fader) + "\tCH1\tFADER\t"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("given up\t600\tCH9\tLPF TYPE\t5\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("given up\t" + std::to_string(fader) + "\tCH1\tfader\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("given up\t600\tCH9\tLPF type\t5\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("full read -"), std::string::npos) << r.out;
 
   // Writes the console takes are neither resent nor listed.

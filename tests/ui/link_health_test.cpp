@@ -62,7 +62,7 @@ class link_health_test : public test::host_window_test {
     QVERIFY2(texts.contains("Not confirmed: 1 given up, 0 confirmed late"), qPrintable(texts));
     QVERIFY2(texts.contains("Resends: 3 writes"), qPrintable(texts));
     QVERIFY2(texts.contains(QRegularExpression("Last full read: \\d\\d:\\d\\d:\\d\\d, \\d+ ms")), qPrintable(texts));
-    QVERIFY2(texts.contains("CH1  FADER  "), qPrintable(texts));
+    QVERIFY2(texts.contains("CH1  fader  "), qPrintable(texts));
 
     // The section sits below everything the dialog drew before: nothing is covered.
     QWidget* section = dialog.link_section();

@@ -189,17 +189,20 @@ TEST(link_stats_test, a_given_up_write_reads_as_channel_parameter_and_value) {
     const char* parameter;
   };
   const row rows[] = {
-      {param_id(kind_input, 0, code_input_fader), "CH1", "FADER"},
-      {param_id(kind_input, 4, code_input_on), "CH5", "ON"},
-      {param_id(kind_input, 1, code_input_aux_send + 2), "CH2", "AUX SEND 3"},
-      {param_id(kind_input, 0, code_input_bands + 4 * 2 + 2), "CH1", "EQ3 GAIN"},
-      {param_id(kind_input, 0, code_input_filters + 3), "CH1", "LPF FREQ"},
-      {param_id(kind_bus, 2, code_bus_graphic_bands + 4 * 14 + 1), "AUX3", "GEQ15 FREQ"},
-      {param_id(kind_bus, main_l_bus, code_bus_fader), "LEFT", "FADER"},
-      {param_id(kind_fx, 1, code_fx_param_1 + 1), "FX2", "PARAM2"},
-      {param_id(kind_dca, 1, code_dca_fader), "DCA2", "FADER"},
-      {param_id(kind_mute_group, 2, code_mute_active), "MUTE GROUP 3", "ACTIVE"},
-      {headphone_level_id, "-", "PHONES LEVEL"},
+      {param_id(kind_input, 0, code_input_fader), "CH1", "fader"},
+      {param_id(kind_input, 4, code_input_on), "CH5", "mute"},
+      {param_id(kind_input, 1, code_input_aux_send + 2), "CH2", "AUX3 send"},
+      {param_id(kind_input, 0, code_input_bands + 4 * 2 + 2), "CH1", "EQ 3 gain"},
+      {param_id(kind_input, 0, code_input_filters + 3), "CH1", "LPF freq"},
+      {param_id(kind_bus, 2, code_bus_graphic_bands + 4 * 14 + 1), "AUX3", "GEQ 15 freq"},
+      {param_id(kind_bus, main_l_bus, code_bus_fader), "LEFT", "fader"},
+      {param_id(kind_bus, main_l_bus, code_bus_on), "LEFT", "mute"},
+      {param_id(kind_input, 3, code_input_main_l_send), "CH4", "LEFT send"},
+      {param_id(kind_fx, 1, code_fx_param_1 + 1), "FX2", "effect parameter 2"},
+      {param_id(kind_dca, 1, code_dca_fader), "DCA2", "fader"},
+      {param_id(kind_mute_group, 2, code_mute_active), "MUTE GROUP 3", "active"},
+      {static_cast<uint16_t>(colour_base_id), "CH1", "colour"},
+      {headphone_level_id, "-", "headphone level"},
       {no_param_id, "-", "ID 3192"},
   };
   for (const row& r : rows) {
