@@ -509,6 +509,11 @@ class set_scene_test : public test::host_window_test {
       r.page->on_param(static_cast<uint16_t>(id), changed[id], true);
     }
     QTRY_COMPARE(list_rows(list), QStringList{"SCENE 3: NO DIFFERENCES"});
+    // Changes while another page is on screen show when the page comes back.
+    r.page->page_hidden();
+    store.set_local(pan_ch2, 100);
+    r.page->page_shown();
+    QCOMPARE(list_rows(list), (QStringList{"SCENE 3: 1 DIFFERENCE", "CH2", "    pan  L = R -> L 10%"}));
   }
 
   void a_scene_like_the_live_values_or_a_failed_read_says_so() {

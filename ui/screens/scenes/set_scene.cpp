@@ -475,6 +475,8 @@ void set_scene_page::page_shown() {
   const uint16_t current = scene_param();
   if (current >= 1 && current <= scene_rows) row(current - 1)->setChecked(true);
   for (int n = 1; n <= scene_rows; ++n) names_[static_cast<std::size_t>(n - 1)]->setText(from_view(s.engine.names().scene_name(n)));
+  // Live changes while the page was away did not reach it.
+  fill_diff();
   if (!poll_) {
     poll_ = new QTimer(this);
     poll_->setInterval(scene_import_poll_ms);
