@@ -10,7 +10,7 @@ namespace vorante {
 
 namespace {
 
-constexpr std::array<translation_pair, 216> zh_cn_table{{
+constexpr std::array<translation_pair, 233> zh_cn_table{{
     {"Local Scene", "本地场景"},
     {"Edit", "编辑"},
     {"Solo", "监听"},
@@ -239,6 +239,23 @@ constexpr std::array<translation_pair, 216> zh_cn_table{{
     {"GRAPHIC EQUALIZER", "图示均衡器"},
     {"Searching...", "正在搜索..."},
     {"No console found", "未找到调音台"},
+    {"Undo", "撤销"},
+    {"Redo", "重做"},
+    {"Nothing to undo", "没有可撤销的操作"},
+    {"Nothing to redo", "没有可重做的操作"},
+    {"Not undone, changed on the console", "未撤销，调音台上已更改"},
+    {"Not redone, changed on the console", "未重做，调音台上已更改"},
+    {"1 change was not confirmed by the console", "调音台未确认1项更改"},
+    {"%d changes were not confirmed by the console", "调音台未确认%d项更改"},
+    {"DIFF", "差异"},
+    {"READING SCENE %d...", "正在读取场景%d..."},
+    {"READING SCENE %d... %d/%d", "正在读取场景%d... %d/%d"},
+    {"READING SCENE %d FAILED", "读取场景%d失败"},
+    {"SCENE %d: NO DIFFERENCES", "场景%d：无差异"},
+    {"SCENE %d: 1 DIFFERENCE", "场景%d：1处差异"},
+    {"SCENE %d: %d DIFFERENCES", "场景%d：%d处差异"},
+    {"Link", "连接"},
+    {"running", "进行中"},
 }};
 
 }  // namespace

@@ -262,12 +262,17 @@ const char* const expected_keys[] = {
     "COMP", "DECAY", "HOLD", "LINK", "MEDIA", "RECORD", "PHONES", "VERSION", "WHITE NOISE",
     "PINK NOISE", "SINE WAVE", "Frequency\n%s", "Volume\n%s", "HI-Z", "LOCK MIX1-6",
     "INPUT CHANNEL MAPPING", "OUTPUT CHANNEL MAPPING", "HARDWARE CHANNEL", "LOGICAL CHANNEL",
-    "GRAPHIC EQUALIZER", "Searching...", "No console found",
+    "GRAPHIC EQUALIZER", "Searching...", "No console found", "Undo", "Redo", "Nothing to undo",
+    "Nothing to redo", "Not undone, changed on the console", "Not redone, changed on the console",
+    "1 change was not confirmed by the console", "%d changes were not confirmed by the console",
+    "DIFF", "READING SCENE %d...", "READING SCENE %d... %d/%d", "READING SCENE %d FAILED",
+    "SCENE %d: NO DIFFERENCES", "SCENE %d: 1 DIFFERENCE", "SCENE %d: %d DIFFERENCES", "Link",
+    "running",
 };
 
 TEST_F(language_zh_cn, holds_every_key_in_table_order) {
   const auto phrases = zh_cn_phrases();
-  ASSERT_EQ(phrases.size(), 216u);
+  ASSERT_EQ(phrases.size(), 233u);
   ASSERT_EQ(std::size(expected_keys), phrases.size());
   for (std::size_t i = 0; i < phrases.size(); ++i) {
     ASSERT_NE(phrases[i].english, nullptr) << i;
@@ -406,8 +411,9 @@ TEST_F(language_zh_cn, translations_keep_the_conversions_in_order) {
     EXPECT_EQ(conversions(pair.translated), english) << pair.english;
     if (!english.empty()) ++with_conversions;
   }
-  // Phone, reset countdown, four scene progress texts, Name, Frequency, Volume.
-  EXPECT_EQ(with_conversions, 9);
+  // Phone, reset countdown, four scene progress texts, Name, Frequency, Volume, the unconfirmed
+  // changes, and the scene reading and difference texts.
+  EXPECT_EQ(with_conversions, 16);
 }
 
 }  // namespace
