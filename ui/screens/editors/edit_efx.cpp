@@ -55,6 +55,8 @@ constexpr int last_peq_code = 210;
 constexpr int last_read_param = code_fx_param_1 + 3;
 
 
+constexpr const char* efx_parts[] = {"TYPES", "PEQ", "FADER"};
+
 }  // namespace
 
 edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
@@ -197,6 +199,8 @@ void edit_efx_page::sends_refilled() {
 }
 
 // ---- tabs ----
+
+std::span<const char* const> edit_efx_page::part_names() const { return efx_parts; }
 
 void edit_efx_page::show_tab(int tab) {
   if (tab < efx_tab_types || tab > efx_tab_fader) return;

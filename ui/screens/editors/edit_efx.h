@@ -35,6 +35,7 @@ class edit_efx_page : public send_editor_page {
   void open(int index) override;
   void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void console_encoder(int encoder, int delta) override;
+  std::span<const char* const> part_names() const override;  // the tabs by edit_efx_tab
 
   // ---- the user's actions ----
   void show_tab(int tab) override;

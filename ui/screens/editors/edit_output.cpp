@@ -84,6 +84,8 @@ constexpr std::array<std::pair<int, int>, 3> comp_curve_codes{
     {{code_comp_threshold, code_input_comp_threshold}, {code_comp_ratio, code_input_comp_ratio}, {code_comp_gain, code_input_comp_gain}}};
 
 
+constexpr const char* output_parts[] = {"PEQ", "COMP", "GEQ", "FADER"};
+
 }  // namespace
 
 edit_output_page::edit_output_page(QWidget* parent, page_env& env)
@@ -342,6 +344,8 @@ void edit_output_page::open(int index) {
 }
 
 // ---- tabs ----
+
+std::span<const char* const> edit_output_page::part_names() const { return output_parts; }
 
 void edit_output_page::show_tab(int tab) {
   if (tab < output_tab_peq || tab > output_tab_fader) return;

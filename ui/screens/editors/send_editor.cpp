@@ -233,6 +233,11 @@ void send_editor_page::tick_meter(int fader_raw_id) {
 
 int send_editor_page::current_tab() const { return stack_->currentIndex(); }
 
+bool send_editor_page::show_part(int part) {
+  show_tab(part);
+  return current_tab() == part;
+}
+
 void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> tabs, QWidget* sends, QWidget* right) {
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(gap, gap, gap, gap);

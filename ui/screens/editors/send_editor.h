@@ -39,6 +39,7 @@ class send_editor_page : public page {
   send_editor_page(QWidget* parent, page_env& env, int page_id, int kind, int fader_code);
 
   void page_hidden() override;
+  bool show_part(int part) override;  // tab `part` of the page's part_names()
   // The channel's name on its name button and VOL cell, the strips' names.
   void on_name(int logical, const QString& text) override;
 
