@@ -117,6 +117,43 @@ class edit_output_test : public test::host_window_test {
     QCOMPARE(e->geq_on_button()->label_text(), QString("OFF"));
   }
 
+  // The GEQ tab on screen: fifteen sliders side by side across the panel, each under its
+  // frequency label, and RESET and ON (with its light) in a row below the panel.
+  void graphic_eq_tab_lays_out_sliders_and_buttons() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_output_page>(kind_bus, 0);
+    e->show_tab(output_tab_geq);
+    QCoreApplication::processEvents();
+    auto* panel = e->findChild<QWidget*>("geq_panel");
+    QVERIFY(panel && panel->isVisible());
+    const auto in_panel = [&](QWidget* w) { return QRect(w->mapTo(panel, QPoint(0, 0)), w->size()); };
+    int last_right = -1;
+    for (int b = 0; b < edit_output_geq_bands; ++b) {
+      const QRect slider = in_panel(e->geq_slider(b));
+      const QRect label = in_panel(e->geq_label(b));
+      QVERIFY2(e->geq_slider(b)->isVisible() && slider.width() > 0, qPrintable(QString::number(b)));
+      QVERIFY2(panel->rect().contains(slider), qPrintable(QString::number(b)));
+      QVERIFY2(slider.left() > last_right, qPrintable(QString::number(b)));
+      QVERIFY2(label.bottom() <= slider.top() && label.intersects(slider.adjusted(0, -label.height(), 0, 0)),
+               qPrintable(QString::number(b)));
+      last_right = slider.right();
+    }
+    QWidget* tab = panel->parentWidget();
+    auto* reset = e->findChild<QWidget*>("geq_reset");
+    const auto in_tab = [&](QWidget* w) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); };
+    const QRect reset_box = in_tab(reset);
+    const QRect on_box = in_tab(e->geq_on_button());
+    const QRect panel_box = in_tab(panel);
+    for (const QRect& r : {reset_box, on_box}) {
+      QVERIFY(r.width() >= 100);
+      QVERIFY(r.top() > panel_box.bottom());
+    }
+    QVERIFY(reset->isVisible());
+    QVERIFY(reset_box.right() < on_box.left());
+    QCOMPARE(e->geq_light()->size(), QSize(16, 16));
+    QVERIFY(e->geq_on_button()->rect().contains(QRect(e->geq_light()->pos(), e->geq_light()->size())));
+  }
+
   void geq_drag_redraws_within_a_tick() {
     editor_rig rig(host_);
     auto* e = rig.open<edit_output_page>(kind_bus, 0);

@@ -292,8 +292,9 @@ QWidget* edit_output_page::build_geq() {
   on_row->addWidget(geq_light_, 0, Qt::AlignLeft | Qt::AlignVCenter);
   on_row->addStretch(1);
   connect(geq_on_, &QAbstractButton::clicked, this, [this] { toggle_code(code_geq_on); });
-  buttons->addWidget(reset);
-  buttons->addWidget(geq_on_);
+  // Both ignore their size hints: without stretch factors ON would take the whole row.
+  buttons->addWidget(reset, 1);
+  buttons->addWidget(geq_on_, 1);
   column->addLayout(buttons);
   return tab;
 }
