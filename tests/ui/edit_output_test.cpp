@@ -154,6 +154,35 @@ class edit_output_test : public test::host_window_test {
     QVERIFY(e->geq_on_button()->rect().contains(QRect(e->geq_light()->pos(), e->geq_light()->size())));
   }
 
+  // The COMP tab on screen: the 360 px curve, and beside it the buttons and cells of the
+  // grid, each whole and none over another or over a title.
+  void comp_tab_lays_out_its_grid() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_output_page>(kind_bus, 1);
+    e->show_tab(output_tab_comp);
+    QCoreApplication::processEvents();
+    auto* curve = e->findChild<QWidget*>("comp_curve");
+    QVERIFY(curve && curve->isVisible());
+    QCOMPARE(curve->size(), QSize(360, 360));
+    QWidget* tab = curve->parentWidget();
+    std::vector<std::pair<QString, QRect>> boxes;
+    for (QWidget* w : tab->findChildren<QWidget*>()) {
+      if (w == curve || !w->isVisible() || (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))) continue;
+      if (w->parentWidget() != tab && w->parentWidget()->parentWidget() != tab) continue;
+      const QString what = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                    : static_cast<button*>(w)->label_text();
+      boxes.emplace_back(what, QRect(w->mapTo(tab, QPoint(0, 0)), w->size()));
+    }
+    QVERIFY(boxes.size() >= 12);  // ON, RESET, five titles and five cells
+    const QRect curve_box(curve->mapTo(tab, QPoint(0, 0)), curve->size());
+    for (std::size_t a = 0; a < boxes.size(); ++a) {
+      QVERIFY2(!boxes[a].second.intersects(curve_box), qPrintable(boxes[a].first));
+      for (std::size_t b = a + 1; b < boxes.size(); ++b)
+        QVERIFY2(!boxes[a].second.intersects(boxes[b].second),
+                 qPrintable(boxes[a].first + " over " + boxes[b].first));
+    }
+  }
+
   void geq_drag_redraws_within_a_tick() {
     editor_rig rig(host_);
     auto* e = rig.open<edit_output_page>(kind_bus, 0);

@@ -200,8 +200,11 @@ QWidget* edit_output_page::build_comp() {
   row->addWidget(comp_large_, 0, Qt::AlignTop);
   auto* grid_box = new QWidget(tab);
   QGridLayout* g = grid_of(grid_box);
+  // Fixed, not ignored: the grid's size hint then counts the buttons' height, and the tab,
+  // which places the grid at that hint, leaves every row its button.
   auto sized = [](button* b) {
     b->setFixedSize(comp_button_w, comp_button_h);
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return b;
   };
   comp_on_ = sized(push(tr_text("OFF"), grid_box, 4, true));
