@@ -339,6 +339,31 @@ class edit_output_test : public test::host_window_test {
     QCOMPARE(e->checked_type_button(), 5);
   }
 
+  // The return's EQ band cells read and edit frequency, gain and Q, not the raw words.
+  void effect_band_cells_show_and_edit_band_values() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_efx_page>(kind_fx, 1);
+    e->show_tab(efx_tab_peq);
+    param_store& s = rig.store();
+    const struct {
+      int code;
+      value_type type;
+    } cells[] = {{192, value_type::peq_frequency}, {197, value_type::peq_gain}, {206, value_type::peq_q}};
+    for (const auto& c : cells) {
+      const unsigned id = fx_param(1, c.code);
+      auto* b = qobject_cast<button*>(e->cell(c.code));
+      QVERIFY(b);
+      QCOMPARE(b->label_text(), QString::fromStdString(value_text_of_type(c.type, s.get(id))));
+      QVERIFY(b->label_text() != QString::number(s.get(id)));
+      e->select_cell(static_cast<int>(id));
+      QCOMPARE(e->universal_setup().type, c.type);
+      const uint16_t stepped = step_value_of_type(c.type, s.get(id), 1, step_normal);
+      e->console_encoder(0, 1);
+      QCOMPARE(s.get(id), stepped);
+      QCOMPARE(b->label_text(), QString::fromStdString(value_text_of_type(c.type, stepped)));
+    }
+  }
+
   void parameters_use_the_integer_range_of_the_type() {
     editor_rig rig(host_);
     rig.store().set_local(fx_param(0, code_fx_type), 8);

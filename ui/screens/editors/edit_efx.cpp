@@ -275,7 +275,14 @@ void edit_efx_page::console_encoder(int encoder, int delta) {
   const int code = own_code(id);
   if (code >= 0 && !fx_encoder_moves(encoder, code)) return;
   if (code < 0 && encoder != 0) return;
-  step_param(env_.session.store, id, delta, step_normal);
+  param_store& store = env_.session.store;
+  const value_type type = cell_value_type(id);
+  if (type == param_value_type(id)) {
+    step_param(store, id, delta, step_normal);
+    return;
+  }
+  const uint16_t stepped = step_value_of_type(type, store.get(id), delta, step_normal, 0);
+  if (stepped != store.get(id)) store.linked_set(id, stepped);
 }
 
 // ---- parameter changes ----

@@ -87,6 +87,8 @@ class send_editor_page : public page {
   }
   // After the strips were filled: names, colours, stereo buttons.
   virtual void sends_refilled() = 0;
+  // The value type a cell shows and edits its parameter with; the parameter's own by default.
+  virtual value_type cell_value_type(unsigned id) const { return param_value_type(id); }
   // How the universal fader edits a cell, and what it writes.
   virtual universal_fader_setup setup_of(int id) const;
   virtual double universal_position(int id, uint16_t raw) const;
