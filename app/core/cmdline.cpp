@@ -1,5 +1,6 @@
 #include "app/core/cmdline.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <string_view>
@@ -73,7 +74,13 @@ std::string help_text() {
          "  -gbar N                 show the group bar when N is not 0\n"
          "  -log6951 N              verbosity of the USB media scanner\n"
          "  --connect ADDR[:PORT]   talk to the console at ADDR without the connect dialog\n"
-         "  --show PAGE[:ARG]       show a page at start by its name, without the connect dialog\n"
+         "  --show PAGE[:ARG[:PART]]\n"
+         "                          show a page at start by its name, without the connect dialog;\n"
+         "                          PART picks a tab or view by its name or its number from 1:\n"
+         "                          edit_input OVERVIEW PEQ GATE COMP PHANTOM FADER,\n"
+         "                          edit_output PEQ COMP GEQ FADER, edit_efx TYPES PEQ FADER,\n"
+         "                          edit_dca PARAM FADER, brief_fader A B C AUX1..AUX8 FX1 FX2\n"
+         "                          (C: the sends of AUX1, or of the bus chosen before)\n"
          "  --screenshot FILE[@MS]  save the window as PNG after MS milliseconds (default 1000)\n"
          "                          and quit\n"
          "  --takeover              drive the console's key lights and motor faders (surface\n"
@@ -87,7 +94,19 @@ std::string help_text() {
          "files: nativecfg.ini and playlist.json in the working directory, preset.bin in the\n"
          "temporary directory\n"
          "status: 0 done, 1 an unknown option, a bad value, or a file that cannot be written\n"
-         "(-mkdef, --screenshot), 2 an unknown page (--show)\n";
+         "(-mkdef, --screenshot), 2 an unknown page or part (--show)\n";
+}
+
+std::optional<int> pick_part(std::span<const char* const> names, std::string_view part) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t n = 0; n < names.size(); ++n) {
+    const std::string_view name = names[n];
+    if (name.size() == part.size() &&
+        std::equal(name.begin(), name.end(), part.begin(), [&](char a, char b) { return lower(a) == lower(b); }))
+      return static_cast<int>(n);
+  }
+  if (const auto number = parse_integer_as<int>(part, 1, static_cast<int>(names.size()))) return *number - 1;
+  return std::nullopt;
 }
 
 namespace {
@@ -147,7 +166,15 @@ std::optional<show_request> parse_show(std::string_view value) {
   show_request req;
   const auto colon = value.find(':');
   if (colon != std::string_view::npos) {
-    const auto arg = parse_integer_as<int>(value.substr(colon + 1));
+    std::string_view rest = value.substr(colon + 1);
+    if (const auto second = rest.find(':'); second != std::string_view::npos) {
+      const std::string_view part = rest.substr(second + 1);
+      // One part only: a third colon is a typing error, not a part's name.
+      if (part.empty() || part.find(':') != std::string_view::npos) return std::nullopt;
+      req.part = part;
+      rest = rest.substr(0, second);
+    }
+    const auto arg = parse_integer_as<int>(rest);
     if (!arg) return std::nullopt;
     req.argument = *arg;
     value = value.substr(0, colon);

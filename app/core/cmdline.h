@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "app/core/options.h"
 
@@ -64,13 +66,19 @@ struct screenshot_request {
 struct show_request {
   std::string page;
   int argument = 0;
+  std::string part;  // a tab or view of the page, by name or number; empty: as it opens
   bool operator==(const show_request&) const = default;
 };
+
+// The part of a page "--show PAGE:ARG:PART" names, among the page's `names` (its tabs or
+// views in order): a name in any letter case, or a number counting from 1. Nothing when
+// the text is neither.
+std::optional<int> pick_part(std::span<const char* const> names, std::string_view part);
 
 struct launch_requests {
   std::optional<connect_request> connect;        // --connect ADDR[:PORT]
   std::optional<screenshot_request> screenshot;  // --screenshot FILE[@MS]
-  std::optional<show_request> show;              // --show PAGE[:ARG]
+  std::optional<show_request> show;              // --show PAGE[:ARG[:PART]]
   bool operator==(const launch_requests&) const = default;
 };
 

@@ -105,6 +105,22 @@ tap_clock& shared_tap_clock() {
   return clock;
 }
 
+value_type fx_cell_value_type(unsigned id) {
+  // Untyped slots read as kind 0: the band is found from the address instead.
+  if (info_of(id).kind != kind_fx)
+    for (int fx = 0; fx < fx_count; ++fx)
+      for (int k = 0; k < fx_band_count * 4; ++k) {
+        if (param_id(kind_fx, fx, code_fx_bands + k) != id) continue;
+        switch (k % 4) {
+          case 1: return value_type::peq_frequency;
+          case 2: return value_type::peq_gain;
+          case 3: return value_type::peq_q;
+          default: return param_value_type(id);
+        }
+      }
+  return param_value_type(id);
+}
+
 bool fx_encoder_moves(int encoder, int code) {
   switch (encoder) {
     case 0: return true;

@@ -92,4 +92,9 @@ tap_clock& shared_tap_clock();
 // Encoder 0 any parameter, 3 the filter frequencies, 4 the first four band frequencies.
 bool fx_encoder_moves(int encoder, int code);
 
+// How an effects editor cell reads and steps its parameter. The return's EQ bands carry no
+// value type of their own; their frequency, gain and Q cells work as the input's bands do
+// (value types 21, 22, 23). Every other ID keeps its own type.
+value_type fx_cell_value_type(unsigned id);
+
 }  // namespace vorante

@@ -2,8 +2,8 @@
 // simulator running as a process. An EQ band dragged and a gain set in the input editor
 // arrive at the console; an EQ change made on the console redraws the editor's graphs and,
 // back on the strips page, the strip's thumbnail. A graphic EQ slider and the bus fader of
-// the output editor and an effect type chosen in the effects editor (sent at once, outside
-// the write queue) arrive too.
+// the output editor, an effect type chosen in the effects editor (sent at once, outside the
+// write queue) and the effect return's fader arrive too.
 #include <QtTest>
 
 #include "app/params/convert.h"
@@ -115,6 +115,13 @@ class edit_input_link_test : public test::linked_test {
     e->choose_type(chosen);
     QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, value_id), chosen, change_wait_ms);
     QCOMPARE(e->checked_type_button(), effect_button_of_type(1, rig_->session.store.get(param_id(kind_fx, 1, code_fx_type))));
+
+    // The return fader through the universal fader goes the queued way.
+    e->select_cell(-1);
+    const unsigned fader_id = param_id(kind_fx, 1, code_fx_fader);
+    e->universal_moved(test::sim_value(*sim_, fader_id) == to_raw(value_type::fader_level, -12.0) ? -20 : -12);
+    QVERIFY(rig_->session.store.get(fader_id) != test::sim_value(*sim_, fader_id));
+    QTRY_COMPARE_WITH_TIMEOUT(test::sim_value(*sim_, fader_id), int(rig_->session.store.get(fader_id)), change_wait_ms);
   }
 };
 

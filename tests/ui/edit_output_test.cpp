@@ -117,6 +117,72 @@ class edit_output_test : public test::host_window_test {
     QCOMPARE(e->geq_on_button()->label_text(), QString("OFF"));
   }
 
+  // The GEQ tab on screen: fifteen sliders side by side across the panel, each under its
+  // frequency label, and RESET and ON (with its light) in a row below the panel.
+  void graphic_eq_tab_lays_out_sliders_and_buttons() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_output_page>(kind_bus, 0);
+    e->show_tab(output_tab_geq);
+    QCoreApplication::processEvents();
+    auto* panel = e->findChild<QWidget*>("geq_panel");
+    QVERIFY(panel && panel->isVisible());
+    const auto in_panel = [&](QWidget* w) { return QRect(w->mapTo(panel, QPoint(0, 0)), w->size()); };
+    int last_right = -1;
+    for (int b = 0; b < edit_output_geq_bands; ++b) {
+      const QRect slider = in_panel(e->geq_slider(b));
+      const QRect label = in_panel(e->geq_label(b));
+      QVERIFY2(e->geq_slider(b)->isVisible() && slider.width() > 0, qPrintable(QString::number(b)));
+      QVERIFY2(panel->rect().contains(slider), qPrintable(QString::number(b)));
+      QVERIFY2(slider.left() > last_right, qPrintable(QString::number(b)));
+      QVERIFY2(label.bottom() <= slider.top() && label.intersects(slider.adjusted(0, -label.height(), 0, 0)),
+               qPrintable(QString::number(b)));
+      last_right = slider.right();
+    }
+    QWidget* tab = panel->parentWidget();
+    auto* reset = e->findChild<QWidget*>("geq_reset");
+    const auto in_tab = [&](QWidget* w) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); };
+    const QRect reset_box = in_tab(reset);
+    const QRect on_box = in_tab(e->geq_on_button());
+    const QRect panel_box = in_tab(panel);
+    for (const QRect& r : {reset_box, on_box}) {
+      QVERIFY(r.width() >= 100);
+      QVERIFY(r.top() > panel_box.bottom());
+    }
+    QVERIFY(reset->isVisible());
+    QVERIFY(reset_box.right() < on_box.left());
+    QCOMPARE(e->geq_light()->size(), QSize(16, 16));
+    QVERIFY(e->geq_on_button()->rect().contains(QRect(e->geq_light()->pos(), e->geq_light()->size())));
+  }
+
+  // The COMP tab on screen: the 360 px curve, and beside it the buttons and cells of the
+  // grid, each whole and none over another or over a title.
+  void comp_tab_lays_out_its_grid() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_output_page>(kind_bus, 1);
+    e->show_tab(output_tab_comp);
+    QCoreApplication::processEvents();
+    auto* curve = e->findChild<QWidget*>("comp_curve");
+    QVERIFY(curve && curve->isVisible());
+    QCOMPARE(curve->size(), QSize(360, 360));
+    QWidget* tab = curve->parentWidget();
+    std::vector<std::pair<QString, QRect>> boxes;
+    for (QWidget* w : tab->findChildren<QWidget*>()) {
+      if (w == curve || !w->isVisible() || (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))) continue;
+      if (w->parentWidget() != tab && w->parentWidget()->parentWidget() != tab) continue;
+      const QString what = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                    : static_cast<button*>(w)->label_text();
+      boxes.emplace_back(what, QRect(w->mapTo(tab, QPoint(0, 0)), w->size()));
+    }
+    QVERIFY(boxes.size() >= 12);  // ON, RESET, five titles and five cells
+    const QRect curve_box(curve->mapTo(tab, QPoint(0, 0)), curve->size());
+    for (std::size_t a = 0; a < boxes.size(); ++a) {
+      QVERIFY2(!boxes[a].second.intersects(curve_box), qPrintable(boxes[a].first));
+      for (std::size_t b = a + 1; b < boxes.size(); ++b)
+        QVERIFY2(!boxes[a].second.intersects(boxes[b].second),
+                 qPrintable(boxes[a].first + " over " + boxes[b].first));
+    }
+  }
+
   void geq_drag_redraws_within_a_tick() {
     editor_rig rig(host_);
     auto* e = rig.open<edit_output_page>(kind_bus, 0);
@@ -271,6 +337,31 @@ class edit_output_test : public test::host_window_test {
     for (int c = 212; c <= 215; ++c) QVERIFY(s.requests().contains(fx_param(0, c)));
     QVERIFY(!e->tap_button()->isVisibleTo(e));
     QCOMPARE(e->checked_type_button(), 5);
+  }
+
+  // The return's EQ band cells read and edit frequency, gain and Q, not the raw words.
+  void effect_band_cells_show_and_edit_band_values() {
+    editor_rig rig(host_);
+    auto* e = rig.open<edit_efx_page>(kind_fx, 1);
+    e->show_tab(efx_tab_peq);
+    param_store& s = rig.store();
+    const struct {
+      int code;
+      value_type type;
+    } cells[] = {{192, value_type::peq_frequency}, {197, value_type::peq_gain}, {206, value_type::peq_q}};
+    for (const auto& c : cells) {
+      const unsigned id = fx_param(1, c.code);
+      auto* b = qobject_cast<button*>(e->cell(c.code));
+      QVERIFY(b);
+      QCOMPARE(b->label_text(), QString::fromStdString(value_text_of_type(c.type, s.get(id))));
+      QVERIFY(b->label_text() != QString::number(s.get(id)));
+      e->select_cell(static_cast<int>(id));
+      QCOMPARE(e->universal_setup().type, c.type);
+      const uint16_t stepped = step_value_of_type(c.type, s.get(id), 1, step_normal);
+      e->console_encoder(0, 1);
+      QCOMPARE(s.get(id), stepped);
+      QCOMPARE(b->label_text(), QString::fromStdString(value_text_of_type(c.type, stepped)));
+    }
   }
 
   void parameters_use_the_integer_range_of_the_type() {

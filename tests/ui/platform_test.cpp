@@ -593,6 +593,17 @@ class platform_test : public QObject {
                                             << "bad value 'console.local' for '--connect'!";
     QTest::newRow("unknown page") << QStringList{"--show", "no_such_page", "--screenshot", "x.png@0"} << 2
                                   << "unknown page 'no_such_page'";
+    QTest::newRow("unknown part") << QStringList{"--show", "edit_output:0:EQ", "--screenshot", "x.png@0"} << 2
+                                  << "unknown part 'EQ' of page 'edit_output' (known: PEQ, COMP, GEQ, FADER)";
+    QTest::newRow("part past the last") << QStringList{"--show", "edit_dca:0:3", "--screenshot", "x.png@0"} << 2
+                                        << "unknown part '3' of page 'edit_dca'";
+    QTest::newRow("page without parts") << QStringList{"--show", "gallery:0:A", "--screenshot", "x.png@0"} << 2
+                                        << "page 'gallery' has no parts";
+    QTest::newRow("no FADER tab on MAIN L")
+        << QStringList{"--show", "edit_output:8:FADER", "--screenshot", "x.png@0"} << 2
+        << "page 'edit_output' cannot show part 'FADER' here";
+    QTest::newRow("part without argument") << QStringList{"--show", "edit_dca::FADER", "--screenshot", "x.png@0"}
+                                           << 1 << "bad value 'edit_dca::FADER' for '--show'!";
   }
   void program_refuses_bad_command_lines() {
     QFETCH(QStringList, args);

@@ -93,6 +93,28 @@ TEST(bus_editors_test, encoders_move_only_their_codes) {
   for (const auto& c : fx_cases) EXPECT_EQ(fx_encoder_moves(c.encoder, c.code), c.moves) << c.encoder << " " << c.code;
 }
 
+// The return's EQ bands are untyped slots; their cells still read frequency, gain and Q.
+TEST(bus_editors_test, effect_band_cells_take_the_band_value_types) {
+  const struct {
+    int fx, code;
+    value_type expected;
+  } cases[] = {
+      {0, 192, value_type::peq_frequency}, {0, 193, value_type::peq_gain}, {0, 194, value_type::peq_q},
+      {1, 208, value_type::peq_frequency}, {1, 209, value_type::peq_gain}, {1, 210, value_type::peq_q},
+      {0, 191, value_type{}},  // a band's type code
+      {1, 207, value_type{}},
+  };
+  for (const auto& c : cases) {
+    const unsigned id = param_id(kind_fx, c.fx, c.code);
+    EXPECT_EQ(param_value_type(id), value_type{}) << c.code;  // untyped slots
+    EXPECT_EQ(fx_cell_value_type(id), c.expected) << c.fx << " " << c.code;
+  }
+  // Typed IDs keep theirs, whatever their kind.
+  for (unsigned id : {param_id(kind_fx, 0, 188), param_id(kind_fx, 1, code_fx_fader), param_id(kind_input, 0, 192),
+                      param_id(kind_bus, 0, 84)})
+    EXPECT_EQ(fx_cell_value_type(id), param_value_type(id)) << id;
+}
+
 TEST(bus_editors_test, graphic_eq_codes_and_slider_scale) {
   for (int band = 0; band < bus_graphic_band_count; ++band) {
     EXPECT_EQ(param_value_type(param_id(kind_bus, 0, geq_frequency_code(band))), value_type::geq_frequency) << band;

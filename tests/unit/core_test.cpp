@@ -298,9 +298,9 @@ launch_requests screenshot_of(std::string file, int ms) {
   r.screenshot = screenshot_request{std::move(file), ms};
   return r;
 }
-launch_requests show_of(std::string page, int arg) {
+launch_requests show_of(std::string page, int arg, std::string part = {}) {
   launch_requests r;
-  r.show = show_request{std::move(page), arg};
+  r.show = show_request{std::move(page), arg, std::move(part)};
   return r;
 }
 
@@ -359,8 +359,40 @@ INSTANTIATE_TEST_SUITE_P(
         second_pass_case{"show_plain", {"--show", "edit_input"}, true, "",
                          false, false, false, 2, show_of("edit_input", 0)},
         second_pass_case{"show_bad_arg", {"--show", "strips:x"}, false,
-                         "bad value 'strips:x' for '--show'!\n"}),
+                         "bad value 'strips:x' for '--show'!\n"},
+        // The part is any text here; the page judges it when it is shown.
+        second_pass_case{"show_part_by_name", {"--show", "edit_output:1:geq"}, true, "",
+                         false, false, false, 2, show_of("edit_output", 1, "geq")},
+        second_pass_case{"show_part_by_number", {"--show", "brief_fader:-4:3"}, true, "",
+                         false, false, false, 2, show_of("brief_fader", -4, "3")},
+        second_pass_case{"show_part_needs_arg", {"--show", "edit_dca::FADER"}, false,
+                         "bad value 'edit_dca::FADER' for '--show'!\n"},
+        second_pass_case{"show_part_bad_arg", {"--show", "edit_dca:x:FADER"}, false,
+                         "bad value 'edit_dca:x:FADER' for '--show'!\n"},
+        second_pass_case{"show_part_empty", {"--show", "edit_dca:1:"}, false,
+                         "bad value 'edit_dca:1:' for '--show'!\n"},
+        second_pass_case{"show_part_with_colon", {"--show", "brief_fader:0:C:1"}, false,
+                         "bad value 'brief_fader:0:C:1' for '--show'!\n"},
+        second_pass_case{"show_part_without_page", {"--show", ":0:C"}, false,
+                         "bad value ':0:C' for '--show'!\n"}),
     [](const testing::TestParamInfo<second_pass_case>& info) { return std::string(info.param.name); });
+
+TEST(pick_part, takes_a_name_in_any_case_or_a_number_from_one) {
+  constexpr const char* names[] = {"PEQ", "COMP", "GEQ", "FADER", "3"};
+  struct part_case {
+    const char* text;
+    std::optional<int> expected;
+  };
+  const part_case cases[] = {
+      {"GEQ", 2},   {"geq", 2},     {"Fader", 3},          {"1", 0},   {"4", 3},
+      {"3", 4},  // a name before a number
+      {"0", {}},    {"6", {}},      {"-1", {}},            {"", {}},   {"GE", {}},
+      {"GEQS", {}}, {" GEQ", {}},   {"99999999999", {}},
+  };
+  for (const part_case& c : cases) EXPECT_EQ(pick_part(names, c.text), c.expected) << '"' << c.text << '"';
+  EXPECT_EQ(pick_part({}, "1"), std::nullopt);
+  EXPECT_EQ(pick_part({}, "GEQ"), std::nullopt);
+}
 
 // --- parameter-name header ------------------------------------------------------------
 

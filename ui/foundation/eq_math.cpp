@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <type_traits>
 
 namespace vorante {
 
@@ -169,7 +168,8 @@ constexpr int spread_gain_steps = 241;                   // -12.0 .. +12.0 dB in
 
 eq_point eq_point_at(double hz) {
   const double w = angular(hz);
-  return {hz, std::sin(w), std::cos(w)};
+  const double half = std::sin(w / 2);
+  return {hz, std::sin(w), std::cos(w), half * half};
 }
 
 double eq_grid_frequency(int i, int n) {
@@ -291,8 +291,6 @@ inline point_pair pair_at(std::span<const eq_point> grid, size_t i) {
   return {f64x2{p.sine, q.sine}, f64x2{p.cosine, q.cosine}};
 }
 
-// `same_a1` says the caller knows b1 == a1 (a peaking band), so their products are shared.
-template <bool same_a1 = false>
 inline f64x2 power_ratio(const biquad& f, const point_pair& p) {
   const f64x2 c = p.cosine;
   const f64x2 s = p.sine;
@@ -300,8 +298,8 @@ inline f64x2 power_ratio(const biquad& f, const point_pair& p) {
   const f64x2 s2 = splat(2) * s * c;
   const f64x2 b1c = splat(f.b1) * c;
   const f64x2 b1s = splat(f.b1) * s;
-  const f64x2 a1c = same_a1 ? b1c : splat(f.a1) * c;
-  const f64x2 a1s = same_a1 ? b1s : splat(f.a1) * s;
+  const f64x2 a1c = splat(f.a1) * c;
+  const f64x2 a1s = splat(f.a1) * s;
   const f64x2 nr = splat(f.b0) + b1c + splat(f.b2) * c2;
   const f64x2 ni = b1s + splat(f.b2) * s2;
   const f64x2 dr = splat(1) + a1c + splat(f.a2) * c2;
@@ -463,21 +461,28 @@ void eq_curve::compute(std::span<const eq_point> grid) {
 void eq_curve::compute_band(std::span<const eq_point> grid) {
   const biquad f = band_biquad(shape_, frequency_, gain_, q_);
   const log_slices& table = log_table();
-  auto run = [&](auto same_a1) {
-    const size_t n = grid.size();
-    for (size_t i = 0; i < n; i += 2) {
-      const f64x2 x = power_ratio<same_a1.value>(f, pair_at(grid, i));
-      const level_pair l = fast_levels(x, table);
-      for (size_t k = 0; k < 2 && i + k < n; ++k)
-        response_[i + k] = l.decided[k] ? clamped_steps(l.steps[k])
-                                        : static_cast<int16_t>(centi_db(10 * std::log10(x[k])));
-    }
+  // With p = sin^2(w / 2) of the point, |b0 + b1 z^-1 + b2 z^-2|^2 on the unit circle is
+  // (b0 + b1 + b2)^2 - 4 (b0 b1 + 4 b0 b2 + b1 b2) p + 16 b0 b2 p^2, and the same for the
+  // denominator with a0 = 1: a few multiply-adds a point. The leading sums stay exact where
+  // a band's poles and zeros crowd z = 1 (the low points), so the ratio is good to far
+  // inside the fast logarithm's margin and every level rounds as the exact path's.
+  const auto terms = [](double c0, double c1, double c2) {
+    return std::array<f64x2, 3>{splat((c0 + c1 + c2) * (c0 + c1 + c2)), splat(-4 * (c0 * c1 + 4 * c0 * c2 + c1 * c2)),
+                                splat(16 * c0 * c2)};
   };
-  // Peaking bands build b1 and a1 from the same expression.
-  if (std::bit_cast<uint64_t>(f.b1) == std::bit_cast<uint64_t>(f.a1))
-    run(std::true_type{});
-  else
-    run(std::false_type{});
+  const auto [n0, n1, n2] = terms(f.b0, f.b1, f.b2);
+  const auto [d0, d1, d2] = terms(1, f.a1, f.a2);
+  const size_t n = grid.size();
+  for (size_t i = 0; i < n; i += 2) {
+    const eq_point& p = grid[i];
+    const eq_point& q = grid[std::min(i + 1, n - 1)];
+    const f64x2 h = f64x2{p.half_sine_squared, q.half_sine_squared};
+    const f64x2 x = (n0 + h * (n1 + h * n2)) / (d0 + h * (d1 + h * d2));
+    const level_pair l = fast_levels(x, table);
+    for (size_t k = 0; k < 2 && i + k < n; ++k)
+      response_[i + k] = l.decided[k] ? clamped_steps(l.steps[k])
+                                      : static_cast<int16_t>(centi_db(section_level_db(f, grid[i + k])));
+  }
 }
 
 void eq_curve::compute_filter(std::span<const eq_point> grid) {

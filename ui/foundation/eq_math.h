@@ -29,6 +29,7 @@ struct eq_point {
   double frequency;
   double sine;    // of the angular frequency at 48 kHz
   double cosine;
+  double half_sine_squared;  // sin^2 of half of it, the form that keeps low points exact
 };
 
 eq_point eq_point_at(double hz);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <span>
 
 namespace vorante {
 
@@ -34,6 +35,15 @@ class page : public QWidget {
   virtual void page_hidden() {}
   // Runs after page_shown(), and alone when the page is shown again while current.
   virtual void open(int argument) { (void)argument; }
+
+  // The tabs or views a start with "--show PAGE:ARG:PART" can pick, in order; none unless
+  // the page has such parts.
+  virtual std::span<const char* const> part_names() const { return {}; }
+  // Shows part n of part_names() after open(); false when the page cannot show it now.
+  virtual bool show_part(int part) {
+    (void)part;
+    return false;
+  }
 
   // Events for the page on screen; container pages pass them to their current child.
   virtual void console_key(int key) { (void)key; }

@@ -181,6 +181,10 @@ int main(int argc, char** argv) {
       session.engine.close_link();
       return exit_unknown_page;
     }
+    if (!requests.show->part.empty() && !show_start_part(nav, name, requests.show->part)) {
+      session.engine.close_link();
+      return exit_unknown_page;
+    }
   }
   window.listen_to(port);
 

@@ -40,6 +40,8 @@ constexpr int strip_area_stretch = 8;
 
 unsigned dca_id(int dca, int code) { return param_id(kind_dca, dca, code); }
 
+constexpr const char* dca_parts[] = {"PARAM", "FADER"};
+
 }  // namespace
 
 edit_dca_page::edit_dca_page(QWidget* parent, page_env& env) : page(parent, page_edit_dca), env_(env) {
@@ -263,6 +265,14 @@ void edit_dca_page::clear() {
   param_store& store = env_.session.store;
   for (int code = code_dca_members; code <= last_member_code; ++code) store.linked_set(dca_id(dca_, code), 0);
   refresh();
+}
+
+std::span<const char* const> edit_dca_page::part_names() const { return dca_parts; }
+
+bool edit_dca_page::show_part(int part) {
+  if (part != dca_view_param && part != dca_view_fader) return false;
+  show_view(part);
+  return true;
 }
 
 void edit_dca_page::show_view(int view) {

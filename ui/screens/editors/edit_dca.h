@@ -46,6 +46,8 @@ class edit_dca_page : public page {
   void set_member(int kind, int index, bool on);
   void clear();
   void show_view(int view);
+  std::span<const char* const> part_names() const override;  // the views by edit_dca_view
+  bool show_part(int part) override;
   void fader_moved(int dca, double db);
   void refresh();
 

@@ -55,6 +55,8 @@ constexpr int last_peq_code = 210;
 constexpr int last_read_param = code_fx_param_1 + 3;
 
 
+constexpr const char* efx_parts[] = {"TYPES", "PEQ", "FADER"};
+
 }  // namespace
 
 edit_efx_page::edit_efx_page(QWidget* parent, page_env& env)
@@ -198,6 +200,8 @@ void edit_efx_page::sends_refilled() {
 
 // ---- tabs ----
 
+std::span<const char* const> edit_efx_page::part_names() const { return efx_parts; }
+
 void edit_efx_page::show_tab(int tab) {
   if (tab < efx_tab_types || tab > efx_tab_fader) return;
   stack_->setCurrentIndex(tab);
@@ -271,7 +275,14 @@ void edit_efx_page::console_encoder(int encoder, int delta) {
   const int code = own_code(id);
   if (code >= 0 && !fx_encoder_moves(encoder, code)) return;
   if (code < 0 && encoder != 0) return;
-  step_param(env_.session.store, id, delta, step_normal);
+  param_store& store = env_.session.store;
+  const value_type type = cell_value_type(id);
+  if (type == param_value_type(id)) {
+    step_param(store, id, delta, step_normal);
+    return;
+  }
+  const uint16_t stepped = step_value_of_type(type, store.get(id), delta, step_normal, 0);
+  if (stepped != store.get(id)) store.linked_set(id, stepped);
 }
 
 // ---- parameter changes ----

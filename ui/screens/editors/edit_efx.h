@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <array>
 
+#include "app/params/bus_editors.h"
 #include "ui/screens/editors/editor_parts.h"
 #include "ui/screens/editors/send_editor.h"
 #include "ui/widgets/eq_graph_binding.h"
@@ -35,6 +36,7 @@ class edit_efx_page : public send_editor_page {
   void open(int index) override;
   void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void console_encoder(int encoder, int delta) override;
+  std::span<const char* const> part_names() const override;  // the tabs by edit_efx_tab
 
   // ---- the user's actions ----
   void show_tab(int tab) override;
@@ -52,6 +54,7 @@ class edit_efx_page : public send_editor_page {
   unsigned strip_send_id(int strip) const override;
   bool takes_send_slot(const channel_ref& c) const override;
   void sends_refilled() override;
+  value_type cell_value_type(unsigned id) const override { return fx_cell_value_type(id); }
   universal_fader_setup setup_of(int id) const override;
   double universal_position(int id, uint16_t raw) const override;
   uint16_t universal_raw(int id, double value, uint16_t shown_raw) const override;

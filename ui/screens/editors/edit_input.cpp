@@ -65,6 +65,8 @@ int8_t byte_of(uint16_t word, int byte) { return static_cast<int8_t>(byte ? word
 
 bool is_band_code(int code) { return code > code_input_bands && code < code_input_bands + 1 + codes_per_band * input_band_count && (code - code_input_bands) % codes_per_band != 0; }
 
+constexpr const char* input_parts[] = {"OVERVIEW", "PEQ", "GATE", "COMP", "PHANTOM", "FADER"};
+
 }  // namespace
 
 edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, page_edit_input), env_(env) {
@@ -274,6 +276,13 @@ void edit_input_page::move_left_parts(bool into_overview) {
   to->addWidget(thumbs_, left_thumbs_stretch);
   left_->setVisible(!into_overview);
   list_box_->setVisible(into_overview);
+}
+
+std::span<const char* const> edit_input_page::part_names() const { return input_parts; }
+
+bool edit_input_page::show_part(int part) {
+  show_tab(part);
+  return current_tab() == part;
 }
 
 void edit_input_page::show_tab(int tab) {

@@ -79,6 +79,8 @@ class edit_input_page : public page {
   // ---- the user's actions, as the controls run them ----
   void select_cell(int id);  // -1 deselects
   void show_tab(int tab);
+  std::span<const char* const> part_names() const override;  // the tabs by edit_input_tab
+  bool show_part(int part) override;
   void universal_moved(double value);
   void press_copy();
   void press_paste();

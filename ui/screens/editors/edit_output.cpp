@@ -84,6 +84,8 @@ constexpr std::array<std::pair<int, int>, 3> comp_curve_codes{
     {{code_comp_threshold, code_input_comp_threshold}, {code_comp_ratio, code_input_comp_ratio}, {code_comp_gain, code_input_comp_gain}}};
 
 
+constexpr const char* output_parts[] = {"PEQ", "COMP", "GEQ", "FADER"};
+
 }  // namespace
 
 edit_output_page::edit_output_page(QWidget* parent, page_env& env)
@@ -198,8 +200,11 @@ QWidget* edit_output_page::build_comp() {
   row->addWidget(comp_large_, 0, Qt::AlignTop);
   auto* grid_box = new QWidget(tab);
   QGridLayout* g = grid_of(grid_box);
+  // Fixed, not ignored: the grid's size hint then counts the buttons' height, and the tab,
+  // which places the grid at that hint, leaves every row its button.
   auto sized = [](button* b) {
     b->setFixedSize(comp_button_w, comp_button_h);
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return b;
   };
   comp_on_ = sized(push(tr_text("OFF"), grid_box, 4, true));
@@ -290,8 +295,9 @@ QWidget* edit_output_page::build_geq() {
   on_row->addWidget(geq_light_, 0, Qt::AlignLeft | Qt::AlignVCenter);
   on_row->addStretch(1);
   connect(geq_on_, &QAbstractButton::clicked, this, [this] { toggle_code(code_geq_on); });
-  buttons->addWidget(reset);
-  buttons->addWidget(geq_on_);
+  // Both ignore their size hints: without stretch factors ON would take the whole row.
+  buttons->addWidget(reset, 1);
+  buttons->addWidget(geq_on_, 1);
   column->addLayout(buttons);
   return tab;
 }
@@ -342,6 +348,8 @@ void edit_output_page::open(int index) {
 }
 
 // ---- tabs ----
+
+std::span<const char* const> edit_output_page::part_names() const { return output_parts; }
 
 void edit_output_page::show_tab(int tab) {
   if (tab < output_tab_peq || tab > output_tab_fader) return;

@@ -44,6 +44,7 @@ class edit_output_page : public send_editor_page {
   void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void console_key(int key) override;
   void console_encoder(int encoder, int delta) override;
+  std::span<const char* const> part_names() const override;  // the tabs by edit_output_tab
 
   // ---- the user's actions ----
   void show_tab(int tab) override;

@@ -133,7 +133,7 @@ void send_editor_page::refresh_memberships() {
 // ---- the universal fader ----
 
 universal_fader_setup send_editor_page::setup_of(int id) const {
-  return universal_fader_of(id < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(id)));
+  return universal_fader_of(id < 0 ? value_type::fader_level : cell_value_type(static_cast<unsigned>(id)));
 }
 
 double send_editor_page::universal_position(int id, uint16_t raw) const {
@@ -195,8 +195,9 @@ void send_editor_page::show_cell_value(int code, uint16_t value) {
   QAbstractButton* c = cell(code);
   if (!c) return;
   const unsigned id = own_id(code);
-  const value_type type = param_value_type(id);
-  const QString text = QString::fromStdString(value_text(env_.session.store, id));
+  const value_type type = cell_value_type(id);
+  const QString text = QString::fromStdString(type == param_value_type(id) ? value_text(env_.session.store, id)
+                                                                          : value_text_of_type(type, value));
   if (auto* b = qobject_cast<button*>(c)) {
     b->set_text(text);
     b->set_progress(position_of(type, value));
@@ -232,6 +233,11 @@ void send_editor_page::tick_meter(int fader_raw_id) {
 // ---- construction ----
 
 int send_editor_page::current_tab() const { return stack_->currentIndex(); }
+
+bool send_editor_page::show_part(int part) {
+  show_tab(part);
+  return current_tab() == part;
+}
 
 void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> tabs, QWidget* sends, QWidget* right) {
   auto* outer = new QHBoxLayout(this);

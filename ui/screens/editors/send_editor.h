@@ -39,6 +39,7 @@ class send_editor_page : public page {
   send_editor_page(QWidget* parent, page_env& env, int page_id, int kind, int fader_code);
 
   void page_hidden() override;
+  bool show_part(int part) override;  // tab `part` of the page's part_names()
   // The channel's name on its name button and VOL cell, the strips' names.
   void on_name(int logical, const QString& text) override;
 
@@ -86,6 +87,8 @@ class send_editor_page : public page {
   }
   // After the strips were filled: names, colours, stereo buttons.
   virtual void sends_refilled() = 0;
+  // The value type a cell shows and edits its parameter with; the parameter's own by default.
+  virtual value_type cell_value_type(unsigned id) const { return param_value_type(id); }
   // How the universal fader edits a cell, and what it writes.
   virtual universal_fader_setup setup_of(int id) const;
   virtual double universal_position(int id, uint16_t raw) const;

@@ -62,6 +62,10 @@ void style_label(QLabel* l) {
   l->setAlignment(Qt::AlignCenter);
 }
 
+constexpr const char* fader_parts[] = {"A",    "B",    "C",    "AUX1", "AUX2", "AUX3", "AUX4",
+                                       "AUX5", "AUX6", "AUX7", "AUX8", "FX1",  "FX2"};
+constexpr int first_bus_part = 3;
+
 }  // namespace
 
 brief_fader_page::brief_fader_page(QWidget* parent, page_env& env) : page(parent, page_brief_fader), env_(env) {
@@ -300,6 +304,26 @@ void brief_fader_page::select(int selector) {
     fill_sends(target_of(selector));
   }
   select_strip(nullptr);
+}
+
+std::span<const char* const> brief_fader_page::part_names() const { return fader_parts; }
+
+bool brief_fader_page::show_part(int part) {
+  if (part < fader_view_a || part >= static_cast<int>(std::size(fader_parts))) return false;
+  if (part == fader_view_a || part == fader_view_b) {
+    // As the view button does: the sends view goes back to the last channel view first.
+    selectors_[0]->setChecked(true);
+    for (int turn = 0; turn < 2 && shown_view() != part; ++turn) select(0);
+    return shown_view() == part;
+  }
+  int selector = part - first_bus_part + 1;
+  if (part == fader_view_sends) {
+    selector = 1;
+    for (int s = 1; s <= brief_fader_send_buttons; ++s)
+      if (target_ && target_->kind == target_of(s).kind && target_->index == target_of(s).index) selector = s;
+  }
+  select(selector);
+  return shown_view() == fader_view_sends;
 }
 
 void brief_fader_page::show_view(int view) {

@@ -56,6 +56,10 @@ class brief_fader_page : public page {
   void on_param(uint16_t id, uint16_t value, bool pushed) override;
   void on_name(int logical, const QString& text) override;
   void console_encoder(int encoder, int delta) override;
+  // A and B the channel views, C the sends view (of the bus chosen before, AUX1 at first),
+  // then the sends of AUX1..AUX8, FX1 and FX2.
+  std::span<const char* const> part_names() const override;
+  bool show_part(int part) override;
 
   // ---- the user's actions, as the controls run them ----
   // 0: the view button; 1..8 AUX1..AUX8; 9, 10 FX1, FX2.
