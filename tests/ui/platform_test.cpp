@@ -593,6 +593,8 @@ class platform_test : public QObject {
                                             << "bad value 'console.local' for '--connect'!";
     QTest::newRow("unknown page") << QStringList{"--show", "no_such_page", "--screenshot", "x.png@0"} << 2
                                   << "unknown page 'no_such_page'";
+    QTest::newRow("argument past the last") << QStringList{"--show", "edit_efx:2", "--screenshot", "x.png@0"} << 2
+                                            << "page 'edit_efx' has no 2 to show";
     QTest::newRow("unknown part") << QStringList{"--show", "edit_output:0:EQ", "--screenshot", "x.png@0"} << 2
                                   << "unknown part 'EQ' of page 'edit_output' (known: PEQ, COMP, GEQ, FADER)";
     QTest::newRow("part past the last") << QStringList{"--show", "edit_dca:0:3", "--screenshot", "x.png@0"} << 2

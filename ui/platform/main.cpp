@@ -176,8 +176,12 @@ int main(int argc, char** argv) {
     const QString name = QString::fromStdString(requests.show->page);
     if (!show_start_page(pages, nav, name, requests.show->argument)) {
       const QStringList known = start_page_names(pages, nav);
-      log_print("unknown page '%s' (known: %s)\n", requests.show->page.c_str(),
-                known.isEmpty() ? "none" : known.join(", ").toUtf8().constData());
+      if (known.contains(name)) {
+        log_print("page '%s' has no %d to show\n", requests.show->page.c_str(), requests.show->argument);
+      } else {
+        log_print("unknown page '%s' (known: %s)\n", requests.show->page.c_str(),
+                  known.isEmpty() ? "none" : known.join(", ").toUtf8().constData());
+      }
       session.engine.close_link();
       return exit_unknown_page;
     }
