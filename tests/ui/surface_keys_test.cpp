@@ -497,7 +497,7 @@ const std::vector<surface_keys_test::key_case>& surface_keys_test::table() {
 
       // --- keys for the page on screen ---
       {"53 goes to the input editor (copy)", [](t& f) { f.press("key 9"); }, "key 53",
-       [](t& f) { return editor_clipboard().holds(kind_input, 0); }, {9}, {}},
+       [](t&) { return editor_clipboard().holds(kind_input, 0); }, {9}, {}},
       {"53 on the strips page changes nothing", keep_values, "key 53",
        [nothing_changed](t& f) { return editor_clipboard().empty() && nothing_changed(f); }, {}, {}},
   };
