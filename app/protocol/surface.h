@@ -44,8 +44,8 @@ class control_surface {
 
   control_surface(param_store& store, send_fn send_outputs) : store_(store), send_(std::move(send_outputs)) {}
 
-  // The fader bank on the strips page, the DCA bank (the last) included: the surface's
-  // faders and strip keys act on what the screen shows.
+  // The fader bank the surface's faders and strip keys act on: the bank on the strips page,
+  // except that showing the DCA bank (the last) leaves the layer as it was.
   int layer() const { return layer_; }
   void set_layer(int layer) { layer_ = layer; }
 

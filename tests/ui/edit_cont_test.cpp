@@ -72,13 +72,15 @@ class edit_cont_test : public test::host_window_test {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("group");
     QTest::addColumn<int>("bank");
-    QTest::newRow("input") << 1 << 3 << int(page_edit_input) << 3 << "INPUT" << "CH4" << 0 << 0;
-    QTest::newRow("right member opens the pair") << 1 << 17 << int(page_edit_input) << 16 << "INPUT" << "CH17/18" << 2 << 2;
-    QTest::newRow("effect return") << 2 << 1 << int(page_edit_efx) << 27 << "EFFECT" << "FX2" << 2 << 2;
-    QTest::newRow("aux") << 3 << 4 << int(page_edit_output) << 32 << "OUTPUT" << "AUX5" << 3 << 3;
-    QTest::newRow("dca") << 4 << 0 << int(page_edit_dca) << 38 << "DCA" << "DCA1" << 4 << 4;
-    // MAIN is on no bank: the bank stays as it was (1, set below).
-    QTest::newRow("main l") << 3 << 8 << int(page_edit_output) << 36 << "OUTPUT" << "LEFT" << 5 << 1;
+    QTest::addColumn<int>("layer");
+    QTest::newRow("input") << 1 << 3 << int(page_edit_input) << 3 << "INPUT" << "CH4" << 0 << 0 << 0;
+    QTest::newRow("right member opens the pair") << 1 << 17 << int(page_edit_input) << 16 << "INPUT" << "CH17/18" << 2 << 2 << 2;
+    QTest::newRow("effect return") << 2 << 1 << int(page_edit_efx) << 27 << "EFFECT" << "FX2" << 2 << 2 << 2;
+    QTest::newRow("aux") << 3 << 4 << int(page_edit_output) << 32 << "OUTPUT" << "AUX5" << 3 << 3 << 3;
+    // The DCA bank leaves the surface's layer as it was (1, set below).
+    QTest::newRow("dca") << 4 << 0 << int(page_edit_dca) << 38 << "DCA" << "DCA1" << 4 << 4 << 1;
+    // MAIN is on no bank: the bank stays as it was.
+    QTest::newRow("main l") << 3 << 8 << int(page_edit_output) << 36 << "OUTPUT" << "LEFT" << 5 << 1 << 1;
   }
   void open_shows_the_channel_and_its_bank() {
     QFETCH(int, kind);
@@ -89,6 +91,7 @@ class edit_cont_test : public test::host_window_test {
     QFETCH(QString, name);
     QFETCH(int, group);
     QFETCH(int, bank);
+    QFETCH(int, layer);
     editor_rig rig(host_);
     rig.nav->set_current_bank(1);
     rig.nav->open_editor(kind, index);
@@ -102,7 +105,7 @@ class edit_cont_test : public test::host_window_test {
     QCOMPARE(f->highlighted_group(), group);
     QCOMPARE(f->remembered(group), logical);
     QCOMPARE(rig.nav->current_bank(), bank);
-    QCOMPARE(rig.session.engine.surface().layer(), bank);
+    QCOMPARE(rig.session.engine.surface().layer(), layer);
     const channel_ref edited = *channel_of(logical);
     QCOMPARE(rig.nav->editor_on_screen(), std::optional<channel_ref>(edited));
     if (page == page_edit_input)

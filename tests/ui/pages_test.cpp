@@ -295,7 +295,7 @@ class pages_test : public test::host_window_test {
     QTest::addColumn<int>("layer");
     QTest::newRow("CH9-16") << 1 << 1;
     QTest::newRow("AUX1-8") << 3 << 3;
-    QTest::newRow("DCA1-4 is a layer too") << 4 << 4;
+    QTest::newRow("DCA1-4 leaves the layer as it was") << 4 << 2;
   }
   void bank_tabs_switch_bank_and_layer() {
     QFETCH(int, tab);
@@ -371,16 +371,18 @@ class pages_test : public test::host_window_test {
   void go_to_strips_follows_the_channel_bank_data() {
     QTest::addColumn<int>("logical");
     QTest::addColumn<int>("bank");
-    QTest::newRow("CH12") << 11 << 1;
-    QTest::newRow("FX1 on ST-FX") << 26 << 2;
-    QTest::newRow("AUX8") << 35 << 3;
-    QTest::newRow("DCA1") << 38 << 4;
-    QTest::newRow("MAIN L is on no bank") << 36 << 3;
-    QTest::newRow("no channel") << -1 << 3;
+    QTest::addColumn<int>("layer");
+    QTest::newRow("CH12") << 11 << 1 << 1;
+    QTest::newRow("FX1 on ST-FX") << 26 << 2 << 2;
+    QTest::newRow("AUX8") << 35 << 3 << 3;
+    QTest::newRow("DCA1 leaves the layer") << 38 << 4 << 3;
+    QTest::newRow("MAIN L is on no bank") << 36 << 3 << 3;
+    QTest::newRow("no channel") << -1 << 3 << 3;
   }
   void go_to_strips_follows_the_channel_bank() {
     QFETCH(int, logical);
     QFETCH(int, bank);
+    QFETCH(int, layer);
     mixer_rig rig(host_);
     rig.nav->set_current_bank(3);
     rig.nav->open_editor(kind_bus, 0);  // on bank 3, so the editors leave the bank as it is
@@ -388,7 +390,7 @@ class pages_test : public test::host_window_test {
     QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_channel));
     QCOMPARE(rig.log.back(), QString("3 open %1").arg(logical));
     QCOMPARE(rig.nav->current_bank(), bank);
-    QCOMPARE(rig.session.engine.surface().layer(), bank);
+    QCOMPARE(rig.session.engine.surface().layer(), layer);
     QCOMPARE(rig.bar()->highlighted_tab(), bank);
   }
 
@@ -485,39 +487,35 @@ class pages_test : public test::host_window_test {
     QCOMPARE(rig.log.size(), after);
   }
 
-  void dca_layer_puts_the_console_faders_and_keys_on_the_dcas() {
+  void dca_bank_leaves_the_console_faders_and_keys_on_their_layer() {
     mixer_rig rig(host_);
     control_surface& surface = rig.session.engine.surface();
-    constexpr int dca_layer = bank_count - 1;
-    QTest::mouseClick(rig.bar()->tab(dca_layer), Qt::LeftButton);
-    QCOMPARE(surface.layer(), dca_layer);
-    // Layer 4 has no layer lights, and a DCA slot has no mute or solo light.
-    for (int n : {39, 40, 41, 42, 81, 82, 83, 84, 85, 86, 19, 29}) QVERIFY2(!surface.light(n), QByteArray::number(n));
+    constexpr int dca_bank = bank_count - 1;
+    QTest::mouseClick(rig.bar()->tab(1), Qt::LeftButton);
+    QTest::mouseClick(rig.bar()->tab(dca_bank), Qt::LeftButton);
+    QCOMPARE(rig.nav->current_bank(), dca_bank);
+    QCOMPARE(surface.layer(), 1);
+    // The lights of layer 2 stay.
+    for (int n : {40, 83, 84}) QVERIFY2(surface.light(n), QByteArray::number(n));
 
+    // The console's faders and keys still act on CH9-16.
+    const channel_ref ch9{kind_input, 8};
     std::vector<uint16_t> before = rig.values();
     rig.move_console_fader(0, 777);
-    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(kind_dca, 0, code_fader)});
-    QCOMPARE(rig.session.store.get(param_id(kind_dca, 0, code_fader)) & 0x3FFF, 777);
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(ch9.kind, ch9.index, code_fader)});
     before = rig.values();
-    rig.move_console_fader(4, 500);  // the DCA bank has four slots
-    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{});
+    rig.nav->console_key(29);  // mute key of strip 1
+    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(ch9.kind, ch9.index, code_on)});
+    rig.nav->console_key(9);  // select strip 1: the editor of CH9
+    QCOMPARE(rig.nav->editor_on_screen(), std::optional<channel_ref>(ch9));
 
-    rig.nav->console_key(29 + 1);  // mute key of strip 2
-    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{param_id(kind_dca, 1, code_on)});
-
-    // Its solo write would land on the DCA's membership word.
-    before = rig.values();
-    rig.nav->console_key(19);
-    QCOMPARE(rig.changed_since(before), std::vector<unsigned>{});
-
-    rig.nav->console_key(9 + 2);  // select strip 3: the editor of DCA3
-    QCOMPARE(rig.nav->editor_on_screen(), std::optional<channel_ref>(channel_ref{kind_dca, 2}));
-
-    // A layer key leaves the DCAs, with the lights of its layer.
+    // A layer key from the DCA bank, with the lights of its layer.
+    QTest::mouseClick(rig.bar()->tab(dca_bank), Qt::LeftButton);
     rig.nav->console_key(39);
     QCOMPARE(surface.layer(), 0);
     QCOMPARE(rig.nav->current_bank(), 0);
     for (int n : {39, 81, 82}) QVERIFY(surface.light(n));
+    for (int n : {40, 83, 84}) QVERIFY(!surface.light(n));
   }
 
   void encoder_turns_and_arrow_keys_do_nothing_while_the_console_is_locked() {

@@ -1002,6 +1002,53 @@ class strips_page_test : public test::host_window_test {
             name.c_str(), w.drawn / 1e6, w.switched / 1e6, w.paints, w.redrawn / 1e6);
     }
   }
+
+  // 200 moves of the console's faders that arrive together (four frames of 50 control
+  // events, as many as a frame holds and more) are taken in by one engine step and drawn by
+  // one batched redraw: the page is not redrawn whole for them. The time is printed.
+  void fader_burst_is_one_step_and_one_batch() {
+    strips_rig rig(host_);
+    rig.show(bank_ch1);
+    rig.session.engine.enable();
+    strips_page* p = rig.page();
+    QVERIFY(p);
+    QTRY_VERIFY(!p->redraw_pending());
+    const int full_before = p->full_redraws();
+    const int batches_before = p->batch_redraws();
+    std::array<double, 8> shown{};
+    for (int f = 0; f < 8; ++f) shown[static_cast<size_t>(f)] = rig.strip(f)->fader()->value();
+
+    constexpr int events = 200;
+    constexpr int per_frame = 50;
+    constexpr int faders = 8;
+    std::array<uint16_t, faders> last{};
+    std::vector<id_value> batch;
+    for (int e = 0; e < events; ++e) {
+      const int f = e % faders;
+      last[static_cast<size_t>(f)] = static_cast<uint16_t>(100 + 37 * e);
+      batch.push_back({static_cast<uint16_t>(event_first_fader + f), last[static_cast<size_t>(f)]});
+      if (static_cast<int>(batch.size()) == per_frame) {
+        rig.session.engine.feed(make_control_events(batch).view());
+        batch.clear();
+      }
+    }
+    QElapsedTimer t;
+    t.start();
+    rig.session.engine.step(rig.now);
+    const qint64 step_ns = t.nsecsElapsed();
+    for (int f = 0; f < faders; ++f)
+      QCOMPARE(rig.session.store.get(id_of(kind_input, f, code_fader)) & 0x3FFF, int(last[static_cast<size_t>(f)]));
+    QVERIFY(p->redraw_pending());
+    QTRY_VERIFY(!p->redraw_pending());
+    const qint64 drawn_ns = t.nsecsElapsed();
+    QCOMPARE(p->full_redraws(), full_before);
+    QCOMPARE(p->batch_redraws(), batches_before + 1);
+    // Every strip's fader moved to its last level.
+    for (int f = 0; f < faders; ++f) QVERIFY2(rig.strip(f)->fader()->value() != shown[static_cast<size_t>(f)], QByteArray::number(f));
+    qInfo("%d fader events in one engine step: %.1f us for the step; drawn in 1 batched redraw after %.1f ms "
+          "(the 50 ms redraw timer included); %d full redraws",
+          events, step_ns / 1e3, drawn_ns / 1e6, p->full_redraws() - full_before);
+  }
 };
 
 QTEST_MAIN(strips_page_test)

@@ -136,7 +136,9 @@ bool navigator::show_by_name(std::string_view name, int argument) {
 void navigator::change_bank(int bank) {
   if (bank == bank_) return;
   bank_ = bank;
-  // The console's faders and strip keys act on the bank on screen, the DCA bank too.
+  // The DCA bank is only shown on screen: the console's faders and strip keys stay on the
+  // layer they were on, with its lights.
+  if (bank == dca_bank) return;
   session_.engine.surface().set_layer(bank);
   refresh_lights();
   refresh_faders();

@@ -56,7 +56,7 @@ class navigator : public QObject {
 
   // --- fader banks ---
   // The current bank is also the surface's layer: every change below sets both, with the
-  // surface's lights and faders refreshed.
+  // surface's lights and faders refreshed; only the DCA bank leaves the layer as it was.
   int current_bank() const { return bank_; }
   // Ignored outside 0..4.
   void set_current_bank(int bank);

@@ -470,6 +470,13 @@ void player_page::on_folder_file(const folder_node& f, std::string_view name, ui
 }
 
 void install_media_keys(navigator& nav) {
+  // Until the player page is made and takes the media events over, the status reports
+  // still keep the media keys' lights.
+  media_events lights_only;
+  lights_only.status_report = [&nav](std::span<const uint8_t>) {
+    nav.session().engine.surface().media_lights(nav.now(), nav.surface_state());
+  };
+  nav.session().media.set_events(std::move(lights_only));
   surface_keys().media = [&nav](int key) {
     media_client& media = nav.session().media;
     switch (key) {

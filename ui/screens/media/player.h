@@ -213,7 +213,9 @@ class player_page : public page {
 page* create_player(QWidget* parent, page_env& env, int id);
 
 // The console's media keys: previous, next, play or pause, and the recorder key that
-// opens the page. They work whether the page was made or not.
+// opens the page. They work whether the page was made or not. Installed before the page is
+// made, which then takes the media events over: until then the media reports only keep the
+// media keys' lights.
 void install_media_keys(navigator& nav);
 
 }  // namespace vorante

@@ -62,6 +62,9 @@ class strips_page : public page {
   // What the 50 ms redraw timer runs: every parameter heard of since, from the store.
   void flush_redraw();
   bool redraw_pending() const { return redraw_timer_.isActive(); }
+  // How often the page was redrawn whole (a bank or channel shown) and in batches.
+  int full_redraws() const { return full_redraws_; }
+  int batch_redraws() const { return batch_redraws_; }
   // What the 100 ms meter timer runs.
   void tick_meters();
   bool meters_running() const { return meter_timer_.isActive(); }
@@ -120,6 +123,8 @@ class strips_page : public page {
   std::bitset<param_count> pending_;
   std::vector<uint16_t> pending_ids_;
   QTimer redraw_timer_;
+  int full_redraws_ = 0;
+  int batch_redraws_ = 0;
   QTimer meter_timer_;
 };
 

@@ -59,6 +59,7 @@ void strips_page::on_name(int logical, const QString& text) {
 }
 
 void strips_page::flush_redraw() {
+  ++batch_redraws_;
   std::vector<uint16_t> ids;
   ids.swap(pending_ids_);
   pending_.reset();
@@ -177,6 +178,7 @@ void strips_page::redraw_colour(int n) {
 
 // Everything the page shows, as the store has it now.
 void strips_page::redraw_all() {
+  ++full_redraws_;
   for (int n = 0; n < strip_count; ++n) {
     const strip_record& r = record(n);
     if (!r.in_use) continue;
