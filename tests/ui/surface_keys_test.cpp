@@ -128,6 +128,12 @@ class surface_keys_test : public test::linked_test {
     QCOMPARE(sim_->command("set " + std::to_string(barrier_id) + " " + std::to_string(mark)), std::string("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(store().get(barrier_id), mark, answer_wait_ms);
   }
+  // The scene-key lock as the scene page sets it. The console answers the program's query
+  // for its lock after the full read; that answer must not overwrite the lock set here.
+  void lock_scene_keys() {
+    QTRY_VERIFY_WITH_TIMEOUT(lock_answered_, answer_wait_ms);
+    set_scene_key_lock(true);
+  }
   // A write of ours, once the console holds it.
   void write(unsigned id, uint16_t value) {
     store().linked_set(id, value);
@@ -187,6 +193,7 @@ class surface_keys_test : public test::linked_test {
  private:
   std::vector<std::vector<uint8_t>> media_sent_;
   int barrier_ = 0;
+  bool lock_answered_ = false;
   std::FILE* log_ = nullptr;
 
   static const std::vector<key_case>& table();
@@ -200,9 +207,12 @@ class surface_keys_test : public test::linked_test {
     saved_.clear();
     // Taken over unless the test watches an undriven surface.
     const bool driven = QTest::currentDataTag() == nullptr || std::string(QTest::currentDataTag()) != "watching";
-    test::linked_rig::setup how{true, {}, [driven](test::linked_rig& rig) {
+    lock_answered_ = false;
+    test::linked_rig::setup how{true, {}, [this, driven](test::linked_rig& rig) {
                                   rig.options.surface_takeover = driven;
                                   wire_surface(rig);
+                                  QObject::connect(&rig.port, &qt_ui_port::scene_key_lock, rig.nav.get(),
+                                                   [this](bool) { lock_answered_ = true; });
                                 }, {}};
     how.wrap = [this](std::unique_ptr<transport> t) -> std::unique_ptr<transport> {
       return std::make_unique<recording_transport>(std::move(t), media_sent_);
@@ -422,7 +432,7 @@ const std::vector<surface_keys_test::key_case>& surface_keys_test::table() {
        {}, {43, 44, 46, 47, 48}},
       {"45 while the scene keys are locked",
        [keep_values](t& f) {
-         set_scene_key_lock(true);
+         f.lock_scene_keys();
          keep_values(f);
        },
        "key 45",
@@ -433,7 +443,7 @@ const std::vector<surface_keys_test::key_case>& surface_keys_test::table() {
        {}, {}},
       {"45 held while the scene keys are locked",
        [keep_values](t& f) {
-         set_scene_key_lock(true);
+         f.lock_scene_keys();
          keep_values(f);
        },
        "key 45 long",
