@@ -438,14 +438,7 @@ QWidget* edit_input_page::build_comp() {
   auto* grid_box = new QWidget(tab);
   QGridLayout* g = grid_of(grid_box);
   comp_on_ = add_on_and_reset(g, grid_box, "comp_on", code_input_comp_on, 29, 35);
-  const struct { const char* title; int code; } cells[] = {
-      {"GAIN", 35}, {"THRESHOLD", 33}, {"RATIO", 30}, {"ATTACK", 31}, {"RELEASE", 32}};
-  for (int n = 0; n < 5; ++n) {
-    const int r = 1 + 2 * ((n + 1) / 2);
-    const int c = (n + 1) % 2;
-    g->addWidget(plain_label(tr_text(cells[n].title), grid_box), r, c);
-    g->addWidget(grid_cell(grid_box, cells[n].code, "0.0dB"), r + 1, c);
-  }
+  add_comp_cells(g, grid_box, {35, 33, 30, 31, 32}, [&](int code) { return grid_cell(grid_box, code, "0.0dB"); });
   row->addWidget(grid_box, 2);
   return tab;
 }

@@ -119,6 +119,17 @@ peq_side make_peq_side(QWidget* parent) {
   return {box, column, bypass, push(tr_text("RESET"), box, 1)};
 }
 
+void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
+                    const std::function<QWidget*(int code)>& cell) {
+  constexpr const char* titles[] = {"GAIN", "THRESHOLD", "RATIO", "ATTACK", "RELEASE"};
+  for (int n = 0; n < 5; ++n) {
+    const int r = 1 + 2 * ((n + 1) / 2);
+    const int c = (n + 1) % 2;
+    g->addWidget(plain_label(tr_text(titles[n]), box), r, c);
+    g->addWidget(cell(codes[n]), r + 1, c);
+  }
+}
+
 void set_universal_scale(fader& f, const universal_fader_setup& setup) {
   switch (setup.mode) {
     case universal_mode::channel_fader: f.set_law(0); break;

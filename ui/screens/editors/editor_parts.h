@@ -76,6 +76,12 @@ struct peq_side {
 };
 peq_side make_peq_side(QWidget* parent);
 
+// The compressor's GAIN, THRESHOLD, RATIO, ATTACK and RELEASE below its ON/RESET row of `g`,
+// each a title over its cell, two a row with GAIN alone on the right; `cell` makes the cell
+// of a code from `codes` (in that order).
+void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
+                    const std::function<QWidget*(int code)>& cell);
+
 // The universal fader's scale for a set-up: the fader law, a value list or a range.
 void set_universal_scale(fader& f, const universal_fader_setup& setup);
 // Shows a raw value on the universal fader: a fader level, or the position of the set-up.
