@@ -25,6 +25,13 @@ bool scene_exchange::next_chunk(progress& p) {
   return true;
 }
 
+scene_exchange::progress scene_exchange::started(uint32_t now) {
+  progress p;
+  p.last_progress = now;
+  p.last_send = now - scene_send_at_once;
+  return p;
+}
+
 bool scene_exchange::due(progress& p, uint32_t now, uint32_t wait) {
   if (now - p.last_send <= wait) return false;
   p.last_send = now;
@@ -32,29 +39,23 @@ bool scene_exchange::due(progress& p, uint32_t now, uint32_t wait) {
 }
 
 bool scene_exchange::start_export(int scene, uint32_t now) {
-  if (running()) return false;
-  values_only_ = false;
-  scene_ = scene;
-  export_ = export_phase::values;
-  out_ = {};
-  out_.last_progress = now;
-  out_.last_send = now - scene_send_at_once;
-  transfer_flags& f = transfer_.replies();
-  f.values_read = f.text_read = f.name_read = false;
-  if (events_.show_busy) events_.show_busy(with_scene("EXPORT FROM SCENE %d...", scene));
-  return true;
+  return begin_export(scene, now, false, "EXPORT FROM SCENE %d...");
 }
 
 bool scene_exchange::start_read(int scene, uint32_t now) {
+  return begin_export(scene, now, true, "READING SCENE %d...");
+}
+
+bool scene_exchange::begin_export(int scene, uint32_t now, bool values_only, const char* busy_format) {
   if (running()) return false;
-  values_only_ = true;
+  values_only_ = values_only;
   scene_ = scene;
   export_ = export_phase::values;
-  out_ = {};
-  out_.last_progress = now;
-  out_.last_send = now - scene_send_at_once;
-  transfer_.replies().values_read = false;
-  if (events_.show_busy) events_.show_busy(with_scene("READING SCENE %d...", scene));
+  out_ = started(now);
+  transfer_flags& f = transfer_.replies();
+  f.values_read = false;
+  if (!values_only) f.text_read = f.name_read = false;
+  if (events_.show_busy) events_.show_busy(with_scene(busy_format, scene));
   return true;
 }
 
@@ -154,9 +155,7 @@ bool scene_exchange::start_upload(int scene, uint32_t now) {
   if (running()) return false;
   scene_ = scene;
   import_ = import_phase::values;
-  in_ = {};
-  in_.last_progress = now;
-  in_.last_send = now - scene_send_at_once;
+  in_ = started(now);
   transfer_flags& f = transfer_.replies();
   f.values_written = f.text_written = f.name_written = f.write_finished = false;
   if (events_.show_busy) events_.show_busy(with_scene("IMPORT TO SCENE %d...", scene));

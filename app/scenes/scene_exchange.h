@@ -87,7 +87,11 @@ class scene_exchange {
   // Starts the next value chunk after `first`; false when all values are through.
   static bool next_chunk(progress& p);
   bool stalled(const progress& p, uint32_t now) const { return now - p.last_progress > scene_stall_ms; }
+  // A transfer's progress as it starts at `now`.
+  static progress started(uint32_t now);
   static bool due(progress& p, uint32_t now, uint32_t wait);
+  // An export or, with `values_only`, a read of the values alone; the busy text names the scene.
+  bool begin_export(int scene, uint32_t now, bool values_only, const char* busy_format);
   void finish_export();
   void finish_import();
 

@@ -18,13 +18,7 @@ using namespace std::chrono_literals;
 class edit_input_e2e : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(edit_input_e2e, opens_connected_and_draws_without_writing) {
-  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(name.begin(), name.end(), '/', '-');
-  const std::string stem = ::testing::TempDir() + "vorante-edit-input-e2e-" + name;
-  const std::string log = stem + ".log";
-  const std::string shot = stem + ".png";
-  std::remove(log.c_str());
-  std::remove(shot.c_str());
+  const auto [log, shot] = test::fresh_run_files("vorante-edit-input-e2e-");
   test::sim_process sim({"--random-values", "5", "--meters", "--log", log});
   ASSERT_TRUE(sim.ready());
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -2,7 +2,11 @@
 // saved, and how many parameter writes the simulator took in.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -11,6 +15,22 @@
 #include "tests/e2e/frame_log.h"
 
 namespace vorante::test {
+
+// The simulator's frame log and the program's screenshot for the test case running, named
+// after it so that cases may run side by side, and neither left over from an earlier run.
+struct run_files {
+  std::string log;
+  std::string shot;
+};
+inline run_files fresh_run_files(const std::string& prefix) {
+  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::replace(name.begin(), name.end(), '/', '-');
+  const std::string stem = ::testing::TempDir() + prefix + name;
+  run_files f{stem + ".log", stem + ".png"};
+  std::remove(f.log.c_str());
+  std::remove(f.shot.c_str());
+  return f;
+}
 
 // Width and height from a PNG's header; zero when it is none.
 inline std::pair<uint32_t, uint32_t> png_size(const std::string& path) {

@@ -10,6 +10,7 @@
 #include "app/protocol/messages.h"
 #include "tests/e2e/frame_log.h"
 #include "tests/e2e/process.h"
+#include "tests/e2e/screenshot.h"
 #include "tests/e2e/sim_process.h"
 
 namespace vorante {
@@ -32,12 +33,7 @@ struct page_case {
 class settings_e2e : public ::testing::TestWithParam<page_case> {};
 
 TEST_P(settings_e2e, the_page_asks_its_queries_in_order_and_commands_nothing) {
-  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(name.begin(), name.end(), '/', '-');
-  const std::string stem = ::testing::TempDir() + "vorante-settings-e2e-" + name;
-  const std::string log = stem + ".log";
-  const std::string shot = stem + ".png";
-  std::remove(log.c_str());
+  const auto [log, shot] = test::fresh_run_files("vorante-settings-e2e-");
   sim_process sim({"--log", log});
   ASSERT_TRUE(sim.ready());
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

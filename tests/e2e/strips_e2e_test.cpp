@@ -39,14 +39,7 @@ struct bank_case {
 class strips_e2e : public ::testing::TestWithParam<bank_case> {};
 
 TEST_P(strips_e2e, reads_the_console_and_draws_the_strips_without_writing) {
-  // Each case its own files: the cases may run side by side.
-  std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(name.begin(), name.end(), '/', '-');
-  const std::string stem = ::testing::TempDir() + "vorante-strips-e2e-" + name;
-  const std::string log = stem + ".log";
-  const std::string shot = stem + ".png";
-  std::remove(log.c_str());
-  std::remove(shot.c_str());
+  const auto [log, shot] = test::fresh_run_files("vorante-strips-e2e-");
   sim_process sim({"--random-values", "5", "--meters", "--log", log});
   ASSERT_TRUE(sim.ready());
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -15,11 +15,24 @@
 
 namespace vorante::test {
 
-class page_rig : private ui_port {
+// A session without a console and the navigator over it, reading a clock the test moves by
+// hand; the test makes the navigator once the store holds what it should start from.
+struct navigator_rig {
+  void make_navigator() { nav = std::make_unique<navigator>(session, registry, [this] { return now; }); }
+
+  runtime_options options;
+  link_session session{options};
+  page_registry registry;
+  uint32_t now = 1000;
+  std::unique_ptr<navigator> nav;
+};
+
+// (The port comes first: it outlives the session attached to it.)
+class page_rig : private ui_port, public navigator_rig {
  public:
   explicit page_rig(QWidget* host) {
     session.store.load_defaults();
-    nav = std::make_unique<navigator>(session, registry, [] { return 1000u; });
+    make_navigator();
     session.store.attach(*this);
     page_host* root = nav->make_root(host);
     root->resize(host->size());
@@ -41,11 +54,6 @@ class page_rig : private ui_port {
     session.store.set_local(id, raw);
     nav->on_param(static_cast<uint16_t>(id), raw, true);
   }
-
-  runtime_options options;
-  link_session session{options};
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
 
  private:
   void on_param(uint16_t id, uint16_t value, bool pushed) override {

@@ -11,6 +11,7 @@
 #include "app/media/playlist.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_rig.h"
 #include "tests/unit/media_test_support.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -24,16 +25,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct player_rig {
-  runtime_options options;
-  link_session session{options};
-  page_registry registry;
-  uint32_t now = 1000;
-  std::unique_ptr<navigator> nav;
+struct player_rig : test::navigator_rig {
   player_page* player = nullptr;
 
   explicit player_rig(QWidget* host) {
-    nav = std::make_unique<navigator>(session, registry, [this] { return now; });
+    make_navigator();
     page_host* root = nav->make_root(host);
     root->resize(host->size());
     root->show();

@@ -16,6 +16,7 @@
 #include "app/protocol/session.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_rig.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
@@ -30,19 +31,14 @@ using namespace vorante;
 namespace {
 
 // The page on a session whose link is a memory transport; the clock moves by hand.
-struct scene_rig {
-  runtime_options options;
-  link_session session{options};
+struct scene_rig : test::navigator_rig {
   test::memory_link link{session.engine};
-  page_registry registry;
-  uint32_t now = 1000;
-  std::unique_ptr<navigator> nav;
   set_scene_page* page = nullptr;
 
   explicit scene_rig(QWidget* host) {
     session.store.load_defaults();
     session.engine.enable();
-    nav = std::make_unique<navigator>(session, registry, [this] { return now; });
+    make_navigator();
     page = static_cast<set_scene_page*>(create_set_scene(host, nav->env(), page_set_scene));
     page->resize(host->size());
     page->show();

@@ -9,6 +9,7 @@
 #include "app/core/options.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_rig.h"
 #include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
@@ -32,17 +33,12 @@ constexpr QSize window_size{1280, 800};
 constexpr int eq_thumbnail_max = 90;
 
 // The window as main() builds it: the frame, the group bar when asked for, the pages.
-struct home_rig {
-  runtime_options options;
-  link_session session{options};
-  page_registry registry;
-  uint32_t now = 1000;
-  std::unique_ptr<navigator> nav;
+struct home_rig : test::navigator_rig {
   main_frame* frame = nullptr;
 
   home_rig(QWidget* host, bool with_group_bar) {
     session.store.load_defaults();
-    nav = std::make_unique<navigator>(session, registry, [this] { return now; });
+    make_navigator();
     frame = new main_frame(host);
     if (with_group_bar) frame->set_group_bar(new group_bar(*nav));
     add_start_pages(*frame->pages(), *nav);

@@ -472,15 +472,21 @@ std::vector<uint16_t> ids_for_linked_set(const std::vector<uint16_t>& targets) {
   return ids;
 }
 
-int run_set(client& c, const cli_args& a) {
-  std::vector<std::pair<uint16_t, uint16_t>> writes;
-  for (const std::string& s : a.operands) {
+// The operands ID=VALUE of set and stats, in order; a bad one ends the run with the usage text.
+int parse_assignments(const std::vector<std::string>& operands, std::vector<std::pair<uint16_t, uint16_t>>& writes) {
+  for (const std::string& s : operands) {
     const auto eq = s.find('=');
     const auto id = eq == std::string::npos ? std::nullopt : parse_id(std::string_view(s).substr(0, eq));
     const auto value = id ? parse_integer_as<uint16_t>(std::string_view(s).substr(eq + 1)) : std::nullopt;
     if (!value) return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
     writes.emplace_back(*id, *value);
   }
+  return exit_done;
+}
+
+int run_set(client& c, const cli_args& a) {
+  std::vector<std::pair<uint16_t, uint16_t>> writes;
+  if (const int code = parse_assignments(a.operands, writes); code != exit_done) return code;
   std::vector<uint16_t> targets;
   for (const auto& w : writes) targets.push_back(w.first);
   c.identify();
@@ -614,6 +620,17 @@ long long ms_since(steady::time_point t0) {
   return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - t0).count());
 }
 
+// Runs a started scene transfer to its end: -1 when the console answered it, else the exit code.
+int finish_transfer(client& c, scene_exchange& x, const transfer_report& report, const char* command) {
+  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure(command);
+  if (!report.ok) {
+    std::fprintf(stderr, "vorante-cli: %s: %s (no answer from %s)\n", command, report.toast.c_str(),
+                 c.link_text().c_str());
+    return exit_no_answer;
+  }
+  return -1;
+}
+
 // Commands whose first operand is a scene number (scene-export, scene-diff).
 int prepare_leading_scene(cli_args& a) {
   const auto scene = parse_scene(a.operands[0]);
@@ -628,12 +645,7 @@ int run_scene_export(client& c, const cli_args& a) {
   transfer_report report;
   scene_exchange x(c.engine().transfer(), report_to(report));
   x.start_export(a.scene, now_ms());
-  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure("scene-export");
-  if (!report.ok) {
-    std::fprintf(stderr, "vorante-cli: scene-export: %s (no answer from %s)\n", report.toast.c_str(),
-                 c.link_text().c_str());
-    return exit_no_answer;
-  }
+  if (const int code = finish_transfer(c, x, report, "scene-export"); code != -1) return code;
   const std::vector<uint8_t> file =
       scene_file_code(std::span(reinterpret_cast<const uint8_t*>(report.json.data()), report.json.size()));
   const file_write written = write_file_atomically(
@@ -677,12 +689,7 @@ int run_scene_import(client& c, const cli_args& a) {
     std::fprintf(stderr, "%s\n", scene_check_message(result).text);
     return exit_file_refused;
   }
-  if (!run_transfer(c, x) || c.engine().supervision().incompatible()) return c.failure("scene-import");
-  if (!report.ok) {
-    std::fprintf(stderr, "vorante-cli: scene-import: %s (no answer from %s)\n", report.toast.c_str(),
-                 c.link_text().c_str());
-    return exit_no_answer;
-  }
+  if (const int code = finish_transfer(c, x, report, "scene-import"); code != -1) return code;
   std::fprintf(stderr, "imported scene %d in %lld ms\n", a.scene, ms_since(t0));
   return exit_done;
 }
@@ -691,13 +698,7 @@ int run_scene_import(client& c, const cli_args& a) {
 // of the desktop program shows, one fact per line, given-up writes tab-separated.
 int run_stats(client& c, const cli_args& a) {
   std::vector<std::pair<uint16_t, uint16_t>> writes;
-  for (const std::string& s : a.operands) {
-    const auto eq = s.find('=');
-    const auto id = eq == std::string::npos ? std::nullopt : parse_id(std::string_view(s).substr(0, eq));
-    const auto value = id ? parse_integer_as<uint16_t>(std::string_view(s).substr(eq + 1)) : std::nullopt;
-    if (!value) return usage_error("bad assignment '%s' (ID=VALUE, ID 0..3517, VALUE 0..65535)\n", s.c_str());
-    writes.emplace_back(*id, *value);
-  }
+  if (const int code = parse_assignments(a.operands, writes); code != exit_done) return code;
   c.identify();
   std::vector<uint16_t> all(param_count);
   for (int id = 0; id < param_count; ++id) all[id] = static_cast<uint16_t>(id);

@@ -71,13 +71,8 @@ constexpr const char* input_parts[] = {"OVERVIEW", "PEQ", "GATE", "COMP", "PHANT
 
 edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, page_edit_input), env_(env) {
   setObjectName("edit_input");
-  auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(gap, gap, gap, gap);
-  outer->setSpacing(gap);
-  auto* body = new QVBoxLayout;
-  body->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  top->setSpacing(gap);
+  const editor_frame frame = make_editor_frame(this, gap);
+  QHBoxLayout* top = frame.top;
 
   left_ = new QWidget(this);
   left_->setFixedWidth(edit_input_side_width);
@@ -112,10 +107,8 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
     meter_row->addWidget(meters_[n]);
   }
   top->addWidget(meter_box);
-  body->addLayout(top, 2);
-  body->addWidget(build_sends(), 1);
-  outer->addLayout(body, 1);
-  outer->addWidget(build_right_column());
+  QWidget* sends = build_sends();
+  finish_editor_frame(frame, sends, build_right_column());
 
   connect(peq_large_, &eq_graph::highpass_dragged, this,
           [this](uint16_t raw) { env_.session.store.linked_set(input_id(39), raw); });

@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QBoxLayout;
+class QGridLayout;
 class QLabel;
 class QStackedWidget;
 class QVBoxLayout;
@@ -133,6 +134,11 @@ class edit_input_page : public page {
   // A checkable value button of a grid, registered as the cell of `code`.
   button* grid_cell(QWidget* parent, int code, const QString& text);
   void register_cell(QAbstractButton* b, int id);
+  // Writes the channel's parameters `first` to `last` back to their defaults.
+  void write_defaults(int first, int last);
+  // A dynamics section's ON/OFF switch (`on_code`) and its RESET of codes `first` to `last`,
+  // side by side on the first row of `g`.
+  button* add_on_and_reset(QGridLayout* g, QWidget* box, const char* name, int on_code, int first, int last);
 
   unsigned input_id(int code) const;
   unsigned shown_id(unsigned id) const;

@@ -61,6 +61,26 @@ button* edit_input_page::grid_cell(QWidget* parent, int code, const QString& tex
   return b;
 }
 
+void edit_input_page::write_defaults(int first, int last) {
+  param_store& s = env_.session.store;
+  for (int c = first; c <= last; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
+}
+
+button* edit_input_page::add_on_and_reset(QGridLayout* g, QWidget* box, const char* name, int on_code, int first,
+                                          int last) {
+  button* on = push(tr_text("OFF"), box, 4, true);
+  on->setObjectName(name);
+  connect(on, &QAbstractButton::clicked, this, [this, on_code] {
+    const unsigned id = input_id(on_code);
+    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  });
+  button* reset = push(tr_text("RESET"), box, 0);
+  connect(reset, &QAbstractButton::clicked, this, [this, first, last] { write_defaults(first, last); });
+  g->addWidget(on, 0, 0);
+  g->addWidget(reset, 0, 1);
+  return on;
+}
+
 // ---- left column ----
 
 QWidget* edit_input_page::build_left_rows() {
@@ -309,23 +329,15 @@ QWidget* edit_input_page::build_peq() {
   peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   peq_large_->setMinimumSize(0, 0);
   top->addWidget(peq_large_, 1);
-  auto* side_box = new QWidget(tab);
-  side_box->setFixedWidth(peq_side_width);
-  auto* side = new QVBoxLayout(side_box);
-  side->setContentsMargins(0, 0, 0, 0);
-  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
-  bypass_->setObjectName("peq_bypass");
+  const peq_side side = make_peq_side(tab);
+  bypass_ = side.bypass;
   connect(bypass_, &QAbstractButton::clicked, this,
           [this](bool checked) { env_.session.store.linked_set(input_id(36), checked ? 0 : 1); });
-  button* reset = push(tr_text("RESET"), side_box, 1);
-  connect(reset, &QAbstractButton::clicked, this, [this] {
-    param_store& s = env_.session.store;
-    for (int c = 36; c <= 61; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
-  });
-  side->addWidget(bypass_, 1);
-  side->addWidget(reset, 1);
-  side->addStretch(2);
-  top->addWidget(side_box);
+  connect(side.reset, &QAbstractButton::clicked, this, [this] { write_defaults(36, 61); });
+  side.column->addWidget(bypass_, 1);
+  side.column->addWidget(side.reset, 1);
+  side.column->addStretch(2);
+  top->addWidget(side.box);
   column->addLayout(top, 3);
 
   // HP and LP: frequency cells over the stepping type and slope buttons; then the four
@@ -384,19 +396,7 @@ QWidget* edit_input_page::build_gate() {
   row->addWidget(gate_large_, 3);
   auto* grid_box = new QWidget(tab);
   QGridLayout* g = grid_of(grid_box);
-  gate_on_ = push(tr_text("OFF"), grid_box, 4, true);
-  gate_on_->setObjectName("gate_on");
-  connect(gate_on_, &QAbstractButton::clicked, this, [this] {
-    const unsigned id = input_id(code_input_gate_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
-  });
-  button* reset = push(tr_text("RESET"), grid_box, 0);
-  connect(reset, &QAbstractButton::clicked, this, [this] {
-    param_store& s = env_.session.store;
-    for (int c = 2; c <= 7; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
-  });
-  g->addWidget(gate_on_, 0, 0);
-  g->addWidget(reset, 0, 1);
+  gate_on_ = add_on_and_reset(g, grid_box, "gate_on", code_input_gate_on, 2, 7);
   const struct { const char* title; int code; const char* initial; } cells[] = {
       {"THRESHOLD", 3, "0.0dB"}, {"ATTACK", 5, "0ms"}, {"DECAY", 6, "x2"}, {"HOLD", 7, "0ms"}};
   for (int n = 0; n < 4; ++n) {
@@ -437,27 +437,8 @@ QWidget* edit_input_page::build_comp() {
   row->addWidget(comp_large_, 3);
   auto* grid_box = new QWidget(tab);
   QGridLayout* g = grid_of(grid_box);
-  comp_on_ = push(tr_text("OFF"), grid_box, 4, true);
-  comp_on_->setObjectName("comp_on");
-  connect(comp_on_, &QAbstractButton::clicked, this, [this] {
-    const unsigned id = input_id(code_input_comp_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
-  });
-  button* reset = push(tr_text("RESET"), grid_box, 0);
-  connect(reset, &QAbstractButton::clicked, this, [this] {
-    param_store& s = env_.session.store;
-    for (int c = 29; c <= 35; ++c) s.linked_set(input_id(c), s.default_of(input_id(c)));
-  });
-  g->addWidget(comp_on_, 0, 0);
-  g->addWidget(reset, 0, 1);
-  const struct { const char* title; int code; } cells[] = {
-      {"GAIN", 35}, {"THRESHOLD", 33}, {"RATIO", 30}, {"ATTACK", 31}, {"RELEASE", 32}};
-  for (int n = 0; n < 5; ++n) {
-    const int r = 1 + 2 * ((n + 1) / 2);
-    const int c = (n + 1) % 2;
-    g->addWidget(plain_label(tr_text(cells[n].title), grid_box), r, c);
-    g->addWidget(grid_cell(grid_box, cells[n].code, "0.0dB"), r + 1, c);
-  }
+  comp_on_ = add_on_and_reset(g, grid_box, "comp_on", code_input_comp_on, 29, 35);
+  add_comp_cells(g, grid_box, {35, 33, 30, 31, 32}, [&](int code) { return grid_cell(grid_box, code, "0.0dB"); });
   row->addWidget(grid_box, 2);
   return tab;
 }

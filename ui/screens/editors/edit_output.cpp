@@ -215,16 +215,8 @@ QWidget* edit_output_page::build_comp() {
   connect(reset, &QAbstractButton::clicked, this, [this] { write_defaults(code_bus_comp_on, last_comp_code); });
   g->addWidget(comp_on_, 0, 0);
   g->addWidget(reset, 0, 1);
-  const struct {
-    const char* title;
-    int code;
-  } cells[] = {{"GAIN", code_comp_gain}, {"THRESHOLD", code_comp_threshold}, {"RATIO", code_comp_ratio}, {"ATTACK", 70}, {"RELEASE", 71}};
-  for (int n = 0; n < 5; ++n) {
-    const int r = 1 + 2 * ((n + 1) / 2);
-    const int c = (n + 1) % 2;
-    g->addWidget(plain_label(tr_text(cells[n].title), grid_box), r, c);
-    g->addWidget(sized(grid_cell(grid_box, cells[n].code, "0.0dB")), r + 1, c);
-  }
+  add_comp_cells(g, grid_box, {code_comp_gain, code_comp_threshold, code_comp_ratio, 70, 71},
+                 [&](int code) { return sized(grid_cell(grid_box, code, "0.0dB")); });
   g->setRowStretch(7, 1);
   row->addWidget(grid_box, 0, Qt::AlignTop);
   row->addStretch(1);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 
 #include "app/core/translate.h"
 #include "app/params/convert.h"
@@ -90,6 +91,43 @@ QGridLayout* grid_of(QWidget* w) {
   g->setContentsMargins(gap, gap, gap, gap);
   g->setSpacing(gap);
   return g;
+}
+
+editor_frame make_editor_frame(QWidget* page, int gap) {
+  editor_frame f{new QHBoxLayout(page), new QVBoxLayout, new QHBoxLayout};
+  f.outer->setContentsMargins(gap, gap, gap, gap);
+  f.outer->setSpacing(gap);
+  f.body->setSpacing(gap);
+  f.top->setSpacing(gap);
+  return f;
+}
+
+void finish_editor_frame(const editor_frame& f, QWidget* sends, QWidget* right) {
+  f.body->addLayout(f.top, 2);
+  f.body->addWidget(sends, 1);
+  f.outer->addLayout(f.body, 1);
+  f.outer->addWidget(right);
+}
+
+peq_side make_peq_side(QWidget* parent) {
+  auto* box = new QWidget(parent);
+  box->setFixedWidth(peq_side_width);
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(0, 0, 0, 0);
+  button* bypass = push(tr_text("BYPASS"), box, 4, true);
+  bypass->setObjectName("peq_bypass");
+  return {box, column, bypass, push(tr_text("RESET"), box, 1)};
+}
+
+void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
+                    const std::function<QWidget*(int code)>& cell) {
+  constexpr const char* titles[] = {"GAIN", "THRESHOLD", "RATIO", "ATTACK", "RELEASE"};
+  for (int n = 0; n < 5; ++n) {
+    const int r = 1 + 2 * ((n + 1) / 2);
+    const int c = (n + 1) % 2;
+    g->addWidget(plain_label(tr_text(titles[n]), box), r, c);
+    g->addWidget(cell(codes[n]), r + 1, c);
+  }
 }
 
 void set_universal_scale(fader& f, const universal_fader_setup& setup) {

@@ -13,7 +13,9 @@
 #include "ui/widgets/ui_text.h"
 
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 
 namespace vorante {
 
@@ -53,6 +55,32 @@ void fix_height(QWidget* w, int h);
 QWidget* framed(QWidget* w);
 void min_height(QWidget* w, int h);
 QGridLayout* grid_of(QWidget* w);
+
+// The layout of a channel editor page: the body, with the detail row `top` above the sends,
+// and the right column beside it.
+struct editor_frame {
+  QHBoxLayout* outer;
+  QVBoxLayout* body;
+  QHBoxLayout* top;
+};
+editor_frame make_editor_frame(QWidget* page, int gap);
+// Puts the sends below the detail row and the right column beside the body.
+void finish_editor_frame(const editor_frame& f, QWidget* sends, QWidget* right);
+
+// The column beside the large EQ graph: BYPASS (checkable) and RESET, laid out by the caller.
+struct peq_side {
+  QWidget* box;
+  QVBoxLayout* column;
+  button* bypass;
+  button* reset;
+};
+peq_side make_peq_side(QWidget* parent);
+
+// The compressor's GAIN, THRESHOLD, RATIO, ATTACK and RELEASE below its ON/RESET row of `g`,
+// each a title over its cell, two a row with GAIN alone on the right; `cell` makes the cell
+// of a code from `codes` (in that order).
+void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
+                    const std::function<QWidget*(int code)>& cell);
 
 // The universal fader's scale for a set-up: the fader law, a value list or a range.
 void set_universal_scale(fader& f, const universal_fader_setup& setup);

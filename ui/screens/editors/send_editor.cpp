@@ -240,13 +240,8 @@ bool send_editor_page::show_part(int part) {
 }
 
 void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> tabs, QWidget* sends, QWidget* right) {
-  auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(gap, gap, gap, gap);
-  outer->setSpacing(gap);
-  auto* body = new QVBoxLayout;
-  body->setSpacing(gap);
-  auto* top = new QHBoxLayout;
-  top->setSpacing(gap);
+  const editor_frame frame = make_editor_frame(this, gap);
+  QHBoxLayout* top = frame.top;
   stack_ = new QStackedWidget(this);
   stack_->setObjectName("detail_stack");
   for (QWidget* tab : tabs) stack_->addWidget(tab);
@@ -265,10 +260,7 @@ void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> ta
   meter_->show_scale(false);
   meter_->setFixedWidth(meter_width);
   top->addWidget(meter_);
-  body->addLayout(top, 2);
-  body->addWidget(sends, 1);
-  outer->addLayout(body, 1);
-  outer->addWidget(right);
+  finish_editor_frame(frame, sends, right);
 }
 
 eq_graph* send_editor_page::make_peq_thumbnail(QWidget* parent, int bands) {
@@ -290,20 +282,16 @@ QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_co
   peq_large_ = new_eq_graph(tab, bands);
   peq_large_->setObjectName("peq_graph");
   top->addWidget(peq_large_, 1);
-  auto* side_box = new QWidget(tab);
-  side_box->setFixedWidth(peq_side_width);
-  auto* side = new QVBoxLayout(side_box);
-  side->setContentsMargins(0, 0, 0, 0);
-  bypass_ = push(tr_text("BYPASS"), side_box, 4, true);
-  bypass_->setObjectName("peq_bypass");
+  const peq_side side = make_peq_side(tab);
+  bypass_ = side.bypass;
   connect(bypass_, &QAbstractButton::clicked, this,
           [this, bypass_code](bool checked) { env_.session.store.linked_set(own_id(bypass_code), checked ? 0 : 1); });
-  button* reset = push(tr_text("RESET"), side_box, 1);
-  reset->setObjectName("peq_reset");
-  connect(reset, &QAbstractButton::clicked, this, [this, bypass_code, last_code] { write_defaults(bypass_code, last_code); });
-  side->addWidget(bypass_);
-  side->addWidget(reset);
-  top->addWidget(side_box);
+  side.reset->setObjectName("peq_reset");
+  connect(side.reset, &QAbstractButton::clicked, this,
+          [this, bypass_code, last_code] { write_defaults(bypass_code, last_code); });
+  side.column->addWidget(bypass_);
+  side.column->addWidget(side.reset);
+  top->addWidget(side.box);
   column->addLayout(top, 3);
   column->addWidget(
       build_peq_grid(
