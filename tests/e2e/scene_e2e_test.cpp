@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 #include "app/params/convert.h"
 #include "app/scenes/scene_file.h"
@@ -80,10 +81,11 @@ std::string key_hex() {
   return s;
 }
 
-// The figure a client run prints: "exported scene 2 in 89 ms".
-long ms_of(const std::string& err) {
-  const auto at = err.rfind(" in ");
-  return at == std::string::npos ? -1 : std::stol(err.substr(at + 4));
+// The figure a client run prints after `marker`: "exported scene 2 in 89 ms",
+// "scene 4: 3 parameters differ, diffed in 120 ms (...)"; -1 when it is missing.
+long ms_of(const std::string& err, std::string_view marker = " in ") {
+  const auto at = err.rfind(marker);
+  return at == std::string::npos ? -1 : std::stol(err.substr(at + marker.size()));
 }
 
 TEST(scene_e2e, a_scene_goes_through_a_file_into_another_scene_unchanged) {
@@ -201,12 +203,6 @@ std::vector<std::vector<std::string>> diff_lines(const std::string& out) {
   return lines;
 }
 
-// The figure a scene-diff run prints: "scene 4: 3 parameters differ, diffed in 120 ms (...)".
-long diff_ms(const std::string& err) {
-  const auto at = err.find("diffed in ");
-  return at == std::string::npos ? -1 : std::stol(err.substr(at + 10));
-}
-
 TEST(scene_e2e, scene_diff_lists_exactly_the_live_changes_since_the_scene_was_stored) {
   sim_process sim({"--random-values", "5"});
   ASSERT_TRUE(sim.ready());
@@ -214,7 +210,7 @@ TEST(scene_e2e, scene_diff_lists_exactly_the_live_changes_since_the_scene_was_st
   auto r = run_process(cli(sim, {"scene-diff", "4"}));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "") << "a scene stored from the live values changes nothing";
-  const long same_ms = diff_ms(r.err);
+  const long same_ms = ms_of(r.err, "diffed in ");
 
   // Three live edits, written in the reverse of their ID order.
   const unsigned mute_ch1 = 64 + 10, pan_ch2 = 64 + 62 + 11, eq_gain_ch3 = 64 + 62 * 2 + 48;
@@ -233,7 +229,7 @@ TEST(scene_e2e, scene_diff_lists_exactly_the_live_changes_since_the_scene_was_st
 
   r = run_process(cli(sim, {"scene-diff", "4"}));
   ASSERT_EQ(r.status, 0) << r.err;
-  const long changed_ms = diff_ms(r.err);
+  const long changed_ms = ms_of(r.err, "diffed in ");
   const auto lines = diff_lines(r.out);
   ASSERT_EQ(lines.size(), 3u) << r.out;
   for (const auto& fields : lines) ASSERT_EQ(fields.size(), 5u) << r.out;

@@ -22,6 +22,7 @@
 #include "ui/widgets/fader.h"
 #include "ui/widgets/name_button_fader_strip.h"
 #include "ui/widgets/toggle_button.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -34,8 +35,6 @@ constexpr int last_send_mode_id = 3096;
 constexpr int last_colour_id = 3174;
 constexpr int main_box_height = 300;
 constexpr int fx_selector = 1 + aux_send_count;
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QString stored_name(const page_env& env, int logical) {
   const std::string_view s = env.session.engine.names().channel_name(logical);

@@ -21,6 +21,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -64,8 +65,6 @@ constexpr const char* link_captions[] = {"Console", "Link mode", "Heartbeat", "F
 
 constexpr const char* searching_text = "Searching...";
 constexpr const char* none_found_text = "No console found";
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QLabel* white_label(const QString& text, int px, QWidget* parent) {
   auto* l = new QLabel(text, parent);

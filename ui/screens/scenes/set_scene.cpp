@@ -29,6 +29,7 @@
 #include "ui/widgets/text_list.h"
 #include "ui/widgets/toast.h"
 #include "ui/widgets/toggle_button.h"
+#include "ui/widgets/ui_text.h"
 
 namespace vorante {
 
@@ -58,8 +59,6 @@ constexpr qint64 max_scene_file_bytes = 4 << 20;
 // once a burst has settled.
 constexpr int diff_refresh_ms = 100;
 constexpr const char* diff_indent = "    ";
-
-QString tr_text(const char* english) { return QString::fromUtf8(translate_text(english)); }
 
 QString tr_format(const char* english, int n) {
   char text[96];
