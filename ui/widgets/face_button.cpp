@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdarg>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -59,16 +60,12 @@ void face_button::set_textf(const char* format, ...) {
 }
 
 void face_button::set_type(int type) {
-  if (type == type_) return;
-  type_ = type;
-  update();
+  if (assign_changed(type_, type)) update();
 }
 
 void face_button::set_progress(int percent) {
   const int p = std::clamp(percent, 0, 100);
-  if (progress_ == p) return;
-  progress_ = p;
-  update();
+  if (assign_changed(progress_, p)) update();
 }
 
 void face_button::paintEvent(QPaintEvent*) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "ui/foundation/assign.h"
 #include "ui/foundation/res_images.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -18,14 +19,6 @@ constexpr rgb565 plain_knob_colour = rgb565_from_rgb(0x4C, 0xAF, 0x50);
 constexpr int plain_knob_radius = 4;
 constexpr int glow_layers = 4;  // how far the glow spreads, px
 constexpr const char* widest_tick_label = "-00";
-
-// Stores `v` and says whether it was new.
-template <class T>
-bool assign(T& member, T v) {
-  if (member == v) return false;
-  member = v;
-  return true;
-}
 
 // A soft halo round `r`: rings fading outwards.
 void paint_glow(QPainter& p, const QRectF& r, qreal radius, QColor colour, int alpha) {
@@ -112,47 +105,45 @@ void fader::set_knob(std::string_view path) {
 }
 
 void fader::set_track_width(int px) {
-  if (assign(track_width_, std::max(1, px))) update();
+  if (assign_changed(track_width_, std::max(1, px))) update();
 }
 void fader::set_tick_length(int px) {
-  if (assign(tick_length_, std::max(0, px))) update();
+  if (assign_changed(tick_length_, std::max(0, px))) update();
 }
 void fader::set_tick_gap(int px) {
-  if (assign(tick_gap_, px)) update();
+  if (assign_changed(tick_gap_, px)) update();
 }
 void fader::set_label_gap(int px) {
-  if (assign(label_gap_, px)) update();
+  if (assign_changed(label_gap_, px)) update();
 }
 void fader::set_track_colour(rgb565 c) {
-  if (assign(track_colour_, c)) update();
+  if (assign_changed(track_colour_, c)) update();
 }
 void fader::set_fill_colour(rgb565 c) {
-  if (assign(fill_colour_, c)) update();
+  if (assign_changed(fill_colour_, c)) update();
 }
 void fader::set_tick_colour(rgb565 c) {
-  if (assign(tick_colour_, c)) update();
+  if (assign_changed(tick_colour_, c)) update();
 }
 void fader::set_highlight_radius(int px) {
-  if (assign(highlight_radius_, std::max(0, px))) update();
+  if (assign_changed(highlight_radius_, std::max(0, px))) update();
 }
 void fader::set_track_offset(int px) {
-  if (assign(track_offset_, px)) update();
+  if (assign_changed(track_offset_, px)) update();
 }
 void fader::set_show_labels(bool on) {
-  if (assign(show_labels_, on)) update();
+  if (assign_changed(show_labels_, on)) update();
 }
 void fader::set_centred(bool on) {
-  if (assign(centred_, on)) update();
+  if (assign_changed(centred_, on)) update();
 }
 void fader::set_fill(bool on) {
-  if (assign(fill_, on)) update();
+  if (assign_changed(fill_, on)) update();
 }
 
 void fader::set_glow(int glow) {
   const int g = std::clamp(glow, 0, 255);
-  if (g == glow_) return;
-  glow_ = g;
-  update();
+  if (assign_changed(glow_, g)) update();
 }
 
 void fader::set_padding(int top, int bottom) {
@@ -280,8 +271,7 @@ void fader::mouseMoveEvent(QMouseEvent* e) {
   }
   // Back at the grab point the value is exactly what it was, not a rounding of it.
   const double v = y == grab_y_ ? grab_value_ : law_value(law(), p);
-  if (v == value_) return;
-  value_ = v;
+  if (!assign_changed(value_, v)) return;
   int_value_ = static_cast<int>(std::lround(v));
   update();
   emit value_changed(v);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ui/foundation/assign.h"
+
 namespace vorante {
 
 namespace {
@@ -39,9 +41,7 @@ void gr_meter::set_range(int min, int max) {
 
 void gr_meter::set_value(int value) {
   const int v = std::clamp(value, min_, max_);
-  if (v == value_) return;
-  value_ = v;
-  update();
+  if (assign_changed(value_, v)) update();
 }
 
 void gr_meter::paintEvent(QPaintEvent*) {

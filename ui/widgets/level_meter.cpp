@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -87,8 +88,7 @@ QRect level_meter::bar_rect() const {
 }
 
 void level_meter::show_scale(bool show) {
-  if (show == scale_shown_) return;
-  scale_shown_ = show;
+  if (!assign_changed(scale_shown_, show)) return;
   pictures_stale_ = true;
   updateGeometry();
   update();
@@ -108,9 +108,7 @@ void level_meter::set_db(int db, int fall) {
 }
 
 void level_meter::set_dimmed(bool on) {
-  if (on == dimmed_) return;
-  dimmed_ = on;
-  update();
+  if (assign_changed(dimmed_, on)) update();
 }
 
 double level_meter::db() const { return meter_db_of_value(value_); }

@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 
 namespace vorante {
@@ -27,9 +28,7 @@ void level_readout::set_text(const QString& text) {
 }
 
 void level_readout::set_dimmed(bool on) {
-  if (on == dimmed_) return;
-  dimmed_ = on;
-  update();
+  if (assign_changed(dimmed_, on)) update();
 }
 
 QSize level_readout::sizeHint() const {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/foundation/assign.h"
 #include "ui/foundation/fader_math.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -57,8 +58,7 @@ pan_geometry pan_bar::geometry_of(int value) const {
 }
 
 void pan_bar::set_clickable(bool on) {
-  if (on == clickable_) return;
-  clickable_ = on;
+  if (!assign_changed(clickable_, on)) return;
   set_drags(on);
   setAttribute(Qt::WA_TransparentForMouseEvents, !on);
 }

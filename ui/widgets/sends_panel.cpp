@@ -10,6 +10,7 @@
 
 #include "app/params/convert.h"
 #include "app/params/ids.h"
+#include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/strip_parts.h"
 #include "ui/widgets/widget_fonts.h"
@@ -118,14 +119,11 @@ QRectF send_slider::knob_rect_of(int value) const {
 }
 
 void send_slider::set_colour(rgb565 c) {
-  if (c == colour_) return;
-  colour_ = c;
-  update();
+  if (assign_changed(colour_, c)) update();
 }
 
 void send_slider::set_compact(bool on) {
-  if (on == compact_) return;
-  compact_ = on;
+  if (!assign_changed(compact_, on)) return;
   updateGeometry();
   update();
 }
@@ -184,15 +182,11 @@ void sends_panel::build(int aux_items, int fx_items) {
 }
 
 void sends_panel::set_vertical_titles(bool on) {
-  if (on == vertical_titles_) return;
-  vertical_titles_ = on;
-  rebuild();
+  if (assign_changed(vertical_titles_, on)) rebuild();
 }
 
 void sends_panel::set_compact(bool on) {
-  if (on == compact_) return;
-  compact_ = on;
-  rebuild();
+  if (assign_changed(compact_, on)) rebuild();
 }
 
 int sends_panel::item_count(int group) const {

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 
 namespace vorante {
@@ -26,9 +27,7 @@ framed_strip::framed_strip(QWidget* parent, QSize default_size, QSizePolicy::Pol
 }
 
 void framed_strip::set_selected(bool on) {
-  if (on == selected_) return;
-  selected_ = on;
-  update();
+  if (assign_changed(selected_, on)) update();
 }
 
 void framed_strip::set_frame(const strip_frame_colours& colours) {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/foundation/assign.h"
 #include "ui/foundation/colour.h"
 
 namespace vorante {
@@ -53,9 +54,7 @@ void text_list::set_colours(QColor background, QColor text) {
 }
 
 void text_list::set_offset(int offset) {
-  if (offset == offset_) return;
-  offset_ = offset;
-  update();
+  if (assign_changed(offset_, offset)) update();
 }
 
 int text_list::insert(int index, const QString& text, const void* user) {

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -36,15 +37,11 @@ tile::tile(QWidget* parent) : QAbstractButton(parent), title_font_(ui_font(small
 QSize tile::sizeHint() const { return default_size; }
 
 void tile::set_title(const QString& text) {
-  if (text == title_) return;
-  title_ = text;
-  update();
+  if (assign_changed(title_, text)) update();
 }
 
 void tile::set_value(const QString& text) {
-  if (text == value_) return;
-  value_ = text;
-  update();
+  if (assign_changed(value_, text)) update();
 }
 
 int tile::title_height() const {

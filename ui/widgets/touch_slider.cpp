@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "ui/foundation/assign.h"
+
 namespace vorante {
 
 touch_slider::touch_slider(QWidget* parent, int min, int max, int initial)
@@ -10,14 +12,11 @@ touch_slider::touch_slider(QWidget* parent, int min, int max, int initial)
 
 void touch_slider::set_value(int value) {
   const int v = std::clamp(value, min_, max_);
-  if (v == value_) return;
-  value_ = v;
-  update();
+  if (assign_changed(value_, v)) update();
 }
 
 void touch_slider::take_value(int value) {
-  if (value == value_) return;
-  value_ = value;
+  if (!assign_changed(value_, value)) return;
   update();
   emit value_changed(value);
 }
