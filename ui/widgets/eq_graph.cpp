@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/params/convert.h"
+#include "ui/foundation/assign.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -75,35 +76,28 @@ eq_graph::eq_graph(QWidget* parent, std::span<const eq_mark> frequency_marks,
 // ---- look ----
 
 void eq_graph::set_compact(bool on) {
-  if (on == compact_) return;
-  compact_ = on;
-  relayout();
+  if (assign_changed(compact_, on)) relayout();
 }
 
 void eq_graph::set_solid_grid(bool on) {
-  if (on == solid_grid_) return;
-  solid_grid_ = on;
-  relayout();
+  if (assign_changed(solid_grid_, on)) relayout();
 }
 
 void eq_graph::set_colour(rgb565 c) {
-  if (c == colour_) return;
-  colour_ = c;
+  if (!assign_changed(colour_, c)) return;
   rebuild_images();
   update();
 }
 
 void eq_graph::set_outline(bool on) {
-  if (on == outline_) return;
-  outline_ = on;
+  if (!assign_changed(outline_, on)) return;
   rebuild_images();
   update();
 }
 
 void eq_graph::set_fill_opa(int opa) {
   opa = std::clamp(opa, 0, 255);
-  if (opa == fill_opa_) return;
-  fill_opa_ = opa;
+  if (!assign_changed(fill_opa_, opa)) return;
   rebuild_images();
   update();
 }
@@ -131,9 +125,11 @@ void eq_graph::set_radius(int r) {
 
 // ---- curves ----
 
-bool eq_graph::changed(bool did) {
-  if (did) request_refresh();
-  return did;
+template <typename V>
+bool eq_graph::set_curve(eq_curve* c, bool (eq_curve::*set)(V), V value) {
+  if (!c || !(c->*set)(value)) return false;
+  request_refresh();
+  return true;
 }
 
 int eq_graph::add_highpass(double hz, int type_code) {
@@ -168,43 +164,35 @@ void eq_graph::reset_bands(int n) {
 }
 
 bool eq_graph::set_highpass_frequency(double hz) {
-  auto* c = response_.highpass();
-  return c && changed(c->set_frequency(hz));
+  return set_curve(response_.highpass(), &eq_curve::set_frequency, hz);
 }
 
 bool eq_graph::set_highpass_type(int code) {
-  auto* c = response_.highpass();
-  return c && changed(c->set_type(code));
+  return set_curve(response_.highpass(), &eq_curve::set_type, code);
 }
 
 bool eq_graph::set_lowpass_frequency(double hz) {
-  auto* c = response_.lowpass();
-  return c && changed(c->set_frequency(hz));
+  return set_curve(response_.lowpass(), &eq_curve::set_frequency, hz);
 }
 
 bool eq_graph::set_lowpass_type(int code) {
-  auto* c = response_.lowpass();
-  return c && changed(c->set_type(code));
+  return set_curve(response_.lowpass(), &eq_curve::set_type, code);
 }
 
 bool eq_graph::set_band_frequency(int band, double hz) {
-  auto* c = response_.band(band);
-  return c && changed(c->set_frequency(hz));
+  return set_curve(response_.band(band), &eq_curve::set_frequency, hz);
 }
 
 bool eq_graph::set_band_gain(int band, double db) {
-  auto* c = response_.band(band);
-  return c && changed(c->set_gain(db));
+  return set_curve(response_.band(band), &eq_curve::set_gain, db);
 }
 
 bool eq_graph::set_band_q(int band, double q) {
-  auto* c = response_.band(band);
-  return c && changed(c->set_q(q));
+  return set_curve(response_.band(band), &eq_curve::set_q, q);
 }
 
 bool eq_graph::set_band_shape(int band, band_shape shape) {
-  auto* c = response_.band(band);
-  return c && changed(c->set_shape(shape));
+  return set_curve(response_.band(band), &eq_curve::set_shape, shape);
 }
 
 const eq_curve* eq_graph::curve(eq_handle h) const {
@@ -240,9 +228,7 @@ void eq_graph::set_spectrum(std::span<const int> percent) {
 }
 
 void eq_graph::set_spectrum_colour(rgb565 c) {
-  if (c == spectrum_colour_) return;
-  spectrum_colour_ = c;
-  update();
+  if (assign_changed(spectrum_colour_, c)) update();
 }
 
 // ---- geometry ----

@@ -141,7 +141,9 @@ class eq_graph : public QWidget {
   };
 
   eq_curve* curve_mut(eq_handle h);
-  bool changed(bool did);
+  // Applies `set` to the curve `c` (none: ignored); a change schedules a refresh.
+  template <typename V>
+  bool set_curve(eq_curve* c, bool (eq_curve::*set)(V), V value);
   void request_refresh();
   void relayout();
   void rebuild_images();
