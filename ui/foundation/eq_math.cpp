@@ -211,21 +211,30 @@ biquad first_order_lowpass(double hz) {
   return {(1 - k) / 2, (1 - k) / 2, 0, -k, 0};
 }
 
-biquad second_order_highpass(double hz, double q) {
+namespace {
+
+// What the second-order high- and low-pass share: cos w, alpha and the a0 they divide by.
+struct second_order_terms {
+  double c;
+  double alpha;
+  double d;
+};
+
+second_order_terms second_order_at(double hz, double q) {
   const double w = angular(hz);
-  const double s = std::sin(w);
-  const double c = std::cos(w);
-  const double alpha = s / (2 * q);
-  const double d = 1 + alpha;
+  const double alpha = std::sin(w) / (2 * q);
+  return {std::cos(w), alpha, 1 + alpha};
+}
+
+}  // namespace
+
+biquad second_order_highpass(double hz, double q) {
+  const auto [c, alpha, d] = second_order_at(hz, q);
   return {(1 + c) / (2 * d), -(1 + c) / d, (1 + c) / (2 * d), -2 * c / d, (1 - alpha) / d};
 }
 
 biquad second_order_lowpass(double hz, double q) {
-  const double w = angular(hz);
-  const double s = std::sin(w);
-  const double c = std::cos(w);
-  const double alpha = s / (2 * q);
-  const double d = 1 + alpha;
+  const auto [c, alpha, d] = second_order_at(hz, q);
   return {(1 - c) / (2 * d), (1 - c) / d, (1 - c) / (2 * d), -2 * c / d, (1 - alpha) / d};
 }
 
