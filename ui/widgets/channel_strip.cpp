@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QVBoxLayout>
 
+#include "ui/foundation/assign.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
@@ -49,14 +49,6 @@ constexpr double eq_highpass_hz = 23;
 constexpr int eq_highpass_code = 8;  // 12 dB Butterworth
 constexpr double eq_lowpass_hz = 16000;
 constexpr int eq_lowpass_code = 9;
-
-QWidget* bare_row(QWidget* parent, QBoxLayout*& layout, bool horizontal, int spacing) {
-  auto* w = new QWidget(parent);
-  layout = horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(w)) : new QVBoxLayout(w);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(spacing);
-  return w;
-}
 }  // namespace
 
 // ---- indicator_lamp ----
@@ -68,9 +60,7 @@ indicator_lamp::indicator_lamp(rgb565 lit, QWidget* parent) : QWidget(parent), c
 QSize indicator_lamp::sizeHint() const { return lamp_size; }
 
 void indicator_lamp::set_lit(bool on) {
-  if (on == lit_) return;
-  lit_ = on;
-  update();
+  if (assign_changed(lit_, on)) update();
 }
 
 void indicator_lamp::paintEvent(QPaintEvent*) {
@@ -142,8 +132,7 @@ void channel_strip::build_right(QHBoxLayout* content) {
   right_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   // Name and buttons get their share of the height from size_parts().
-  name_ = strip_button(right_, "CH", button_type::blue, false);
-  name_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  name_ = strip_name_button(right_);
   col->addWidget(name_);
   connect(name_, &QAbstractButton::clicked, this, &channel_strip::name_clicked);
   connect(new long_press(name_), &long_press::long_pressed, this, &channel_strip::name_long_pressed);
@@ -188,11 +177,7 @@ void channel_strip::build_right(QHBoxLayout* content) {
   phantom_ = strip_button(button_row_, "48v", button_type::mute, true);
   m_ = strip_button(button_row_, "M", button_type::mute, true);
   s_ = strip_button(button_row_, "S", button_type::green, true);
-  for (button* b : {phantom_, m_, s_}) {
-    b->setFont(ui_font(small_px));
-    b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    buttons->addWidget(b, 1);
-  }
+  add_row_buttons(buttons, small_px, {phantom_, m_, s_});
   col->addWidget(button_row_);
   connect(phantom_, &QAbstractButton::clicked, this, &channel_strip::phantom_clicked);
   connect(m_, &QAbstractButton::clicked, this, &channel_strip::mute_clicked);

@@ -1,7 +1,6 @@
 #include "ui/widgets/name_button_fader_strip.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -22,6 +21,7 @@ constexpr int name_height_percent = 13;
 constexpr int row_height_percent = 12;
 constexpr int name_px = 16;
 constexpr int button_px = 12;
+constexpr int button_gap = 2;
 constexpr int scale_px = 10;
 constexpr int lr_width = 24;
 constexpr int lr_button_height = 22;
@@ -38,25 +38,17 @@ name_button_fader_strip::name_button_fader_strip(QWidget* parent)
   column->setSpacing(gap);
 
   // Name and buttons get their share of the height in resizeEvent().
-  name_ = strip_button(this, "CH", button_type::blue, false);
-  name_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  name_ = strip_name_button(this);
   name_->setFont(ui_font(name_px));
   connect(name_, &QAbstractButton::clicked, this, &name_button_fader_strip::name_clicked);
   connect(new long_press(name_), &long_press::long_pressed, this, &name_button_fader_strip::name_long_pressed);
 
-  button_row_ = new QWidget(this);
+  QBoxLayout* row;
+  button_row_ = bare_row(this, row, true, button_gap);
   button_row_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-  auto* row = new QHBoxLayout(button_row_);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(2);
   m_ = strip_button(button_row_, "M", button_type::mute, true);
   s_ = strip_button(button_row_, "S", button_type::green, true);
-  m_->setFont(ui_font(button_px));
-  s_->setFont(ui_font(button_px));
-  m_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-  s_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-  row->addWidget(m_, 1);
-  row->addWidget(s_, 1);
+  add_row_buttons(row, button_px, {m_, s_});
   connect(m_, &QAbstractButton::clicked, this, &name_button_fader_strip::m_clicked);
   connect(s_, &QAbstractButton::clicked, this, &name_button_fader_strip::s_clicked);
 

@@ -1,5 +1,6 @@
 #include "ui/widgets/strip_parts.h"
 
+#include <QHBoxLayout>
 #include <QPalette>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -19,6 +20,28 @@ button* strip_button(QWidget* parent, const QString& text, button_type type, boo
   b->setMinimumSize(0, 0);
   if (height > 0) b->setFixedHeight(height);
   return b;
+}
+
+button* strip_name_button(QWidget* parent) {
+  auto* b = strip_button(parent, "CH", button_type::blue, false);
+  b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  return b;
+}
+
+QWidget* bare_row(QWidget* parent, QBoxLayout*& layout, bool horizontal, int spacing) {
+  auto* w = new QWidget(parent);
+  layout = horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(w)) : new QVBoxLayout(w);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(spacing);
+  return w;
+}
+
+void add_row_buttons(QBoxLayout* row, int text_px, std::initializer_list<button*> buttons) {
+  for (button* b : buttons) {
+    b->setFont(ui_font(text_px));
+    b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    row->addWidget(b, 1);
+  }
 }
 
 fader* add_strip_fader(QWidget* area, int tick_length, int tick_gap) {
