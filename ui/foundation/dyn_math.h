@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/foundation/plot_frame.h"
+
 namespace vorante {
 
 struct dyn_point {
@@ -36,13 +38,8 @@ std::vector<dyn_mark> gate_time_default_marks(int count);
 // A copy of the given table, labels cut to their field; the default when it is empty.
 std::vector<dyn_mark> copy_marks(std::span<const dyn_mark> given, std::vector<dyn_mark> (*fallback)());
 
-// Where the plot sits inside the object.
-struct dyn_plot {
-  int label_w = 0;
-  int label_h = 0;
-  int label_gap = 0;
-  int x0 = 0;
-  int y0 = 0;
+// Where the plot sits inside the object, and its size.
+struct dyn_plot : plot_frame {
   int w = 0;
   int h = 0;
   int left_offset = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/foundation/eq_math.h"
+#include "ui/foundation/plot_frame.h"
 
 namespace vorante {
 
@@ -29,12 +30,7 @@ std::span<const eq_mark> default_eq_level_marks();
 constexpr int eq_graph_margin = 2;     // on every side
 
 // The plot area inside the widget; n columns (one grid point each) by h rows.
-struct eq_layout {
-  int label_w = 0;
-  int label_h = 0;
-  int label_gap = 0;
-  int x0 = 0;
-  int y0 = 0;
+struct eq_layout : plot_frame {
   int n = 0;
   int h = 0;
   int zero_row = 0;  // height of the 0 dB line above the plot bottom
