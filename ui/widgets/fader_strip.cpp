@@ -23,7 +23,7 @@ constexpr int readout_width_percent = 90;
 
 }  // namespace
 
-fader_strip::fader_strip(QWidget* parent) : framed_strip(parent, default_size, QSizePolicy::Expanding) {
+fader_strip::fader_strip(QWidget* parent) : fader_strip_base(parent, default_size) {
   setFont(ui_font(default_text_px));
 
   column_ = new QVBoxLayout(this);
@@ -39,8 +39,7 @@ fader_strip::fader_strip(QWidget* parent) : framed_strip(parent, default_size, Q
   mute_ = strip_button(this, "MUTE", button_type::mute, true, button_height);
   solo_ = strip_button(this, "SOLO", button_type::solo, true, button_height);
 
-  fader_area_ = new QWidget(this);
-  fader_ = add_strip_fader(fader_area_, 3, 1);
+  add_fader_area(3, 1);
 
   column_->addWidget(name_);
   column_->addWidget(mute_);
@@ -49,11 +48,6 @@ fader_strip::fader_strip(QWidget* parent) : framed_strip(parent, default_size, Q
 
   connect(mute_, &QAbstractButton::clicked, this, &fader_strip::mute_clicked);
   connect(solo_, &QAbstractButton::clicked, this, &fader_strip::solo_clicked);
-  connect(fader_, &fader::value_changed, this, [this](double v) {
-    // The readout follows the hand at once; the store's echo may be held back while dragging.
-    show_level_text(v);
-    emit fader_moved(v);
-  });
 }
 
 void fader_strip::add_enter() {
@@ -94,11 +88,6 @@ void fader_strip::set_mute(bool on) { mute_->setChecked(on); }
 void fader_strip::set_solo(bool on) { solo_->setChecked(on); }
 void fader_strip::set_off(bool on) {
   if (off_) off_->setChecked(on);
-}
-
-void fader_strip::set_level(double db) {
-  fader_->set_value(db);
-  show_level_text(db);
 }
 
 void fader_strip::show_level_text(double db) {

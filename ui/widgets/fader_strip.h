@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "ui/widgets/strip_frame.h"
+#include "ui/widgets/fader_strip_base.h"
 
 class QLabel;
 class QVBoxLayout;
@@ -16,7 +16,7 @@ class button;
 class fader;
 class level_readout;
 
-class fader_strip : public framed_strip {
+class fader_strip : public fader_strip_base {
   Q_OBJECT
 
  public:
@@ -34,8 +34,6 @@ class fader_strip : public framed_strip {
   void set_mute(bool on);
   void set_solo(bool on);
   void set_off(bool on);
-  // The fader's level in dB, and the readout's text for it.
-  void set_level(double db);
 
   QLabel* name_label() const { return name_; }
   button* mute_button() const { return mute_; }
@@ -43,28 +41,24 @@ class fader_strip : public framed_strip {
   button* enter_button() const { return enter_; }
   button* off_button() const { return off_; }
   level_readout* readout() const { return readout_; }
-  vorante::fader* fader() const { return fader_; }
 
  signals:
   void enter_clicked();
   void off_clicked(bool checked);
   void mute_clicked(bool checked);
   void solo_clicked(bool checked);
-  void fader_moved(double value);
   void name_long_pressed();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void show_level_text(double db);
+  void show_level_text(double db) override;
 
   QVBoxLayout* column_;
   QLabel* name_;
   button* mute_;
   button* solo_;
-  QWidget* fader_area_;
-  vorante::fader* fader_;
   button* enter_ = nullptr;
   button* off_ = nullptr;
   level_readout* readout_ = nullptr;

@@ -29,8 +29,7 @@ constexpr int lr_gap = 2;
 
 }  // namespace
 
-name_button_fader_strip::name_button_fader_strip(QWidget* parent)
-    : framed_strip(parent, default_size, QSizePolicy::Expanding) {
+name_button_fader_strip::name_button_fader_strip(QWidget* parent) : fader_strip_base(parent, default_size) {
   setFont(ui_font(name_px));
 
   auto* column = new QVBoxLayout(this);
@@ -52,14 +51,9 @@ name_button_fader_strip::name_button_fader_strip(QWidget* parent)
   connect(m_, &QAbstractButton::clicked, this, &name_button_fader_strip::m_clicked);
   connect(s_, &QAbstractButton::clicked, this, &name_button_fader_strip::s_clicked);
 
-  fader_area_ = new QWidget(this);
-  fader_ = add_strip_fader(fader_area_, 4, 4);
+  add_fader_area(4, 4);
   fader_->set_track_offset(4);
   connect(fader_, &fader::clicked, this, &name_button_fader_strip::fader_clicked);
-  connect(fader_, &fader::value_changed, this, [this](double v) {
-    show_level_text(v);
-    emit fader_moved(v);
-  });
 
   // The level sits in the fader area's top-right corner, over the fader.
   readout_ = new QLabel("0.0", fader_area_);
@@ -76,11 +70,6 @@ name_button_fader_strip::name_button_fader_strip(QWidget* parent)
 void name_button_fader_strip::set_name(const QString& text) { name_->set_text(text); }
 void name_button_fader_strip::set_mute(bool on) { m_->setChecked(on); }
 void name_button_fader_strip::set_solo(bool on) { s_->setChecked(on); }
-
-void name_button_fader_strip::set_level(double db) {
-  fader_->set_value(db);
-  show_level_text(db);
-}
 
 void name_button_fader_strip::show_level_text(double db) {
   const QString text = fader_level_text(db, unit_display::hidden);

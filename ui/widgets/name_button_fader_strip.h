@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "ui/widgets/strip_frame.h"
+#include "ui/widgets/fader_strip_base.h"
 
 class QLabel;
 
@@ -16,7 +16,7 @@ class button;
 class fader;
 class toggle_button;
 
-class name_button_fader_strip : public framed_strip {
+class name_button_fader_strip : public fader_strip_base {
   Q_OBJECT
 
  public:
@@ -26,8 +26,6 @@ class name_button_fader_strip : public framed_strip {
   // Button states as the store has them; no signal.
   void set_mute(bool on);
   void set_solo(bool on);
-  // The fader's level in dB, and the corner readout (the level without its unit).
-  void set_level(double db);
   // The L/R pair, created on first show.
   void show_lr(bool show);
   bool lr_shown() const;
@@ -38,7 +36,6 @@ class name_button_fader_strip : public framed_strip {
   toggle_button* l_button() const { return l_; }
   toggle_button* r_button() const { return r_; }
   QLabel* readout() const { return readout_; }
-  vorante::fader* fader() const { return fader_; }
 
  signals:
   void name_clicked();
@@ -46,7 +43,6 @@ class name_button_fader_strip : public framed_strip {
   void m_clicked(bool checked);
   void s_clicked(bool checked);
   void fader_clicked();
-  void fader_moved(double value);
   void l_clicked(bool checked);
   void r_clicked(bool checked);
 
@@ -56,14 +52,12 @@ class name_button_fader_strip : public framed_strip {
 
  private:
   void place_floating();
-  void show_level_text(double db);
+  void show_level_text(double db) override;
 
   button* name_;
   QWidget* button_row_;
   button* m_;
   button* s_;
-  QWidget* fader_area_;
-  vorante::fader* fader_;
   QLabel* readout_;
   QWidget* lr_box_ = nullptr;
   toggle_button* l_ = nullptr;
