@@ -98,30 +98,21 @@ bool edit_efx_page::takes_send_slot(const channel_ref& c) const { return c.kind 
 QWidget* edit_efx_page::build_left() {
   auto* left = new QWidget(this);
   left->setFixedWidth(side_width);
-  auto* column = new QVBoxLayout(left);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(left, gap);
   name_button_ = push(QString(), left, 0, false, cell_px);
   name_button_->setObjectName("channel_name");
   fix_height(name_button_, name_height);
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    if (QWidget* host = overlay_host())
-      open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_fx, index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_fx, index_); });
+  connect_name_button(name_button_, this, env_, kind_fx, [this] { return index_; });
   column->addWidget(name_button_);
   button* types = push(tr_text("EFFECT\nTYPES"), left, 0, false, cell_px);
   types->setObjectName("show_types");
   fix_height(types, types_height);
   connect(types, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_types); });
   column->addWidget(types);
-  button* header = push("PEQ", left);
-  header->setObjectName("thumb_PEQ");
-  fix_height(header, header_height);
+  button* header = make_thumb_header("PEQ", left);
   connect(header, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_peq); });
   column->addWidget(header);
-  make_peq_thumbnail(left, peq_bands);
+  peq_small_ = make_peq_thumbnail(left, peq_bands);
   framed(peq_small_)->setFixedHeight(thumb_height);
   column->addWidget(peq_small_);
   column->addStretch(1);
@@ -130,9 +121,7 @@ QWidget* edit_efx_page::build_left() {
 
 QWidget* edit_efx_page::build_types() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* params = new QHBoxLayout;
   for (int n = 0; n < 2; ++n) {
     auto* t = new tile(tab);

@@ -76,9 +76,7 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
 
   left_ = new QWidget(this);
   left_->setFixedWidth(edit_input_side_width);
-  left_layout_ = new QVBoxLayout(left_);
-  left_layout_->setContentsMargins(0, 0, 0, 0);
-  left_layout_->setSpacing(gap);
+  left_layout_ = column_of(left_, gap);
   left_layout_->addWidget(build_left_rows(), left_rows_stretch);
   left_layout_->addWidget(build_thumbnails(), left_thumbs_stretch);
   top->addWidget(left_);
@@ -96,9 +94,7 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   top->addWidget(stack_, 1);
 
   auto* meter_box = new QWidget(this);
-  auto* meter_row = new QHBoxLayout(meter_box);
-  meter_row->setContentsMargins(0, 0, 0, 0);
-  meter_row->setSpacing(2);
+  QHBoxLayout* meter_row = row_of(meter_box, 2);
   for (std::size_t n = 0; n < meters_.size(); ++n) {
     meters_[n] = new level_meter(meter_box);
     meters_[n]->setObjectName(QString("channel_meter_%1").arg(n));
@@ -110,16 +106,8 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   QWidget* sends = build_sends();
   finish_editor_frame(frame, sends, build_right_column());
 
-  connect(peq_large_, &eq_graph::highpass_dragged, this,
-          [this](uint16_t raw) { env_.session.store.linked_set(input_id(39), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this,
-          [this](uint16_t raw) { env_.session.store.linked_set(input_id(41), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= input_band_count) return;
-    const int first = code_input_bands + 1 + codes_per_band * band;
-    env_.session.store.linked_set(input_id(first), frequency);
-    env_.session.store.linked_set(input_id(first + 1), gain);
-  });
+  connect_peq_drags(peq_large_, this, code_input_filters, code_input_bands, input_band_count,
+                    [this](int code, uint16_t raw) { env_.session.store.linked_set(input_id(code), raw); });
   write_comp_drags(*comp_large_, [this] { return index_; }, env_.session.store);
   write_gate_drags(*gate_large_, [this] { return index_; }, env_.session.store);
 
@@ -236,21 +224,18 @@ void edit_input_page::return_to_overview() {
 
 void edit_input_page::show_names() {
   const name_tables& names = env_.session.engine.names();
-  auto name_of = [&](int kind, int index) {
-    return qstring(channel_display_name(kind, index, names.channel_name(logical_of(kind, index))));
-  };
-  const QString own = name_of(kind_input, index_);
+  const QString own = channel_name_text(names, kind_input, index_);
   name_button_->set_text(own);
   vol_->set_title(own);
   for (int n = 0; n < 16; ++n) {
     button* b = list_[static_cast<std::size_t>(n)];
-    b->set_text(name_of(kind_input, n));
+    b->set_text(channel_name_text(names, kind_input, n));
     b->setVisible(logical_fitted(logical_of(kind_input, n)));
   }
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
     name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-    s->set_name(name_of(t.kind, t.index));
+    s->set_name(channel_name_text(names, t.kind, t.index));
     s->setVisible(logical_fitted(logical_of(t.kind, t.index)));
   }
   bank_tab_->show_names();
@@ -325,12 +310,7 @@ void edit_input_page::show_cell_value(int code, uint16_t value) {
   const value_type type = param_value_type(input_id(code));
   QString text = qstring(value_text_of_type(type, value));
   if (code == code_input_gate_decay) text = "x" + text;
-  if (auto* b = qobject_cast<button*>(it->second)) {
-    b->set_text(text);
-    b->set_progress(position_of(type, value));
-  } else if (auto* t = qobject_cast<tile*>(it->second)) {
-    t->set_value(text);
-  }
+  show_cell_text(it->second, text, position_of(type, value));
 }
 
 int edit_input_page::send_strip_of(int code) const {
@@ -344,30 +324,15 @@ int edit_input_page::send_strip_of(int code) const {
 void edit_input_page::show_send(int n) {
   const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
   const uint16_t v = env_.session.store.get(shown_id(send_param_id(index_, t.kind, t.index)));
-  name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-  s->set_level(to_physical(value_type::send_level, v));
-  s->m_button()->setChecked(!(v & level_flag_15));
-  s->s_button()->setChecked(v & level_flag_15);
+  show_send_level(*sends_[static_cast<std::size_t>(n)], v);
 }
 
 void edit_input_page::show_code(int code, uint16_t v) {
   switch (code) {
     case 0: hiz_->setChecked(v & 1); return;
     case code_input_phantom: phantom_->setChecked(v != 0); return;
-    case code_input_gate_on:
-    case code_input_comp_on: {
-      button* b = code == code_input_gate_on ? gate_on_ : comp_on_;
-      b->setChecked(v != 0);
-      b->set_text(tr_text(v != 0 ? "ON" : "OFF"));
-      if (code == code_input_gate_on) {
-        gate_small_->set_curve_enabled(v != 0);
-        gate_large_->set_curve_enabled(v != 0);
-      } else {
-        comp_small_->set_curve_enabled(v != 0);
-        comp_large_->set_curve_enabled(v != 0);
-      }
-      return;
-    }
+    case code_input_gate_on: show_dyn_switch(gate_on_, *gate_small_, *gate_large_, v != 0); return;
+    case code_input_comp_on: show_dyn_switch(comp_on_, *comp_small_, *comp_large_, v != 0); return;
     case code_input_gate_threshold:
     case 5:
     case code_input_gate_decay:
@@ -379,11 +344,7 @@ void edit_input_page::show_code(int code, uint16_t v) {
     case code_input_gain:
     case 28: show_cell_value(code, v); return;
     case code_input_fader: vol_->set_value(qstring(value_text_of_type(value_type::fader_level, v))); return;
-    case 9:
-      if (auto* icon = findChild<QLabel*>("phase_icon"))
-        icon->setPixmap(QPixmap::fromImage(image_file_load(
-            res_path(v ? "res/common/img_phase_positive.png" : "res/common/img_phase_negative.png"))));
-      return;
+    case 9: show_phase_icon(phase_icon_, v); return;
     case code_input_on: universal_->set_mute(v == 0); return;
     case code_input_pan: pan_bar_->set_value(static_cast<int>(std::lround(to_physical(value_type::pan, v)))); return;
     case code_input_solo_l: universal_->set_solo(is_solo_active(v)); return;
@@ -439,11 +400,7 @@ void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
 
 void edit_input_page::refresh_groups() {
   const param_store& store = env_.session.store;
-  const int logical = logical_of(kind_input, index_);
-  for (int n = 0; n < 4; ++n) {
-    dca_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_dca, n, logical));
-    mute_groups_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_mute_group, n, logical));
-  }
+  show_memberships(store, logical_of(kind_input, index_), dca_, mute_groups_);
   if (is_fixed_stereo_left(kind_input, index_))
     for (int n = 0; n < aux_send_count; ++n) {
       name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
@@ -456,11 +413,10 @@ void edit_input_page::refresh_groups() {
 
 void edit_input_page::refresh_colours() {
   const param_store& store = env_.session.store;
-  auto colour_of = [&](int kind, int index) { return channel_colour(store.get(colour_base_id + logical_of(kind, index))); };
-  name_button_->set_colour(colour_of(kind_input, index_));
+  name_button_->set_colour(channel_colour_of(store, kind_input, index_));
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
-    sends_[static_cast<std::size_t>(n)]->name_button()->set_colour(colour_of(t.kind, t.index));
+    sends_[static_cast<std::size_t>(n)]->name_button()->set_colour(channel_colour_of(store, t.kind, t.index));
   }
 }
 

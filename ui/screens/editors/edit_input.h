@@ -183,6 +183,7 @@ class edit_input_page : public page {
   tile* gain_ = nullptr;
   tile* delay_ = nullptr;
   tile* phase_ = nullptr;
+  QLabel* phase_icon_ = nullptr;
   tile* pan_ = nullptr;
   pan_bar* pan_bar_ = nullptr;
   button* phantom_ = nullptr;

@@ -44,14 +44,10 @@ using namespace editor_parts;
 
 namespace {
 
-constexpr int gap = 4;
+constexpr int gap = parts_gap;
 constexpr int small_px = 12;
 constexpr int name_button_height = 44;
-constexpr int vol_height = 56;
-constexpr int select_px = 10;
 constexpr int eq_thumb_bands = 4;
-constexpr rgb565 phantom_checked = 0xE002;
-constexpr rgb565 panel_background = 0x18C3;
 
 }  // namespace
 
@@ -85,15 +81,11 @@ button* edit_input_page::add_on_and_reset(QGridLayout* g, QWidget* box, const ch
 
 QWidget* edit_input_page::build_left_rows() {
   rows_ = new QWidget(this);
-  auto* column = new QVBoxLayout(rows_);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(rows_, gap);
 
   auto* row1 = new QWidget(rows_);
   row1->setMaximumHeight(edit_input_row_height);
-  auto* r1 = new QHBoxLayout(row1);
-  r1->setContentsMargins(0, 0, 0, 0);
-  r1->setSpacing(gap);
+  QHBoxLayout* r1 = row_of(row1, gap);
   gain_ = new tile(row1);
   gain_->setObjectName("cell_gain");
   gain_->set_title(tr_text("GAIN"));
@@ -104,15 +96,8 @@ QWidget* edit_input_page::build_left_rows() {
   delay_->setCheckable(true);
   register_cell(delay_, static_cast<int>(input_id(28)));
   delay_->hide();  // the console has the parameter, the screen never offers it
-  auto* phase = new tile_with_child(row1);
-  phase_ = phase;
-  phase_->setObjectName("cell_phase");
-  phase_->set_title(tr_text("PHASE"));
-  auto* phase_icon = new QLabel(phase);
-  phase_icon->setObjectName("phase_icon");
-  phase_icon->setAlignment(Qt::AlignCenter);
-  phase_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
-  phase->set_child(phase_icon);
+  phase_ = make_phase_cell(row1, phase_icon_);
+  phase_icon_->setObjectName("phase_icon");
   connect(phase_, &QAbstractButton::clicked, this, [this] {
     const unsigned id = input_id(9);
     env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
@@ -125,13 +110,9 @@ QWidget* edit_input_page::build_left_rows() {
 
   auto* row2 = new QWidget(rows_);
   row2->setMaximumHeight(edit_input_row_height);
-  auto* r2 = new QHBoxLayout(row2);
-  r2->setContentsMargins(0, 0, 0, 0);
-  r2->setSpacing(gap);
+  QHBoxLayout* r2 = row_of(row2, gap);
   mono_column_ = new QWidget(row2);
-  auto* mono = new QVBoxLayout(mono_column_);
-  mono->setContentsMargins(0, 0, 0, 0);
-  mono->setSpacing(2);
+  QVBoxLayout* mono = column_of(mono_column_, 2);
   phantom_ = push("48v", mono_column_, 1, true);
   phantom_->setObjectName("phantom");
   connect(phantom_, &QAbstractButton::clicked, this, [this] { press_phantom(); });
@@ -169,27 +150,16 @@ QWidget* edit_input_page::build_left_rows() {
 
 QWidget* edit_input_page::build_thumbnails() {
   thumbs_ = new QWidget(this);
-  auto* column = new QVBoxLayout(thumbs_);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(2);
+  QVBoxLayout* column = column_of(thumbs_, 2);
   auto add = [&](const char* title, int tab, QWidget* body) {
-    button* header = push(title, thumbs_);
-    header->setObjectName(QString("thumb_%1").arg(title));
-    fix_height(header, header_height);
+    button* header = make_thumb_header(title, thumbs_);
     connect(header, &QAbstractButton::clicked, this, [this, tab] { show_tab(tab); });
     column->addWidget(header);
     body->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     body->setMinimumSize(0, 0);
     column->addWidget(body, 1);
   };
-  peq_small_ = new eq_graph(thumbs_);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_small_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_small_->spread_bands(eq_thumb_bands);
-  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  peq_small_ = make_peq_thumbnail(thumbs_, eq_thumb_bands);
   add("PEQ", input_tab_peq, peq_small_);
   gate_small_ = new gate_curve(thumbs_);
   gate_small_->set_compact(true);
@@ -227,29 +197,18 @@ QWidget* edit_input_page::build_channel_list() {
 
 QWidget* edit_input_page::build_overview() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   name_button_ = push(QString(), tab, 0, false, 16);
   name_button_->setObjectName("channel_name");
   fix_height(name_button_, name_button_height);
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    QWidget* host = overlay_host();
-    if (!host) return;
-    open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_input,
-                       index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_input, index_); });
+  connect_name_button(name_button_, this, env_, kind_input, [this] { return index_; });
   column->addWidget(name_button_);
 
   auto* body = new QHBoxLayout;
   body->setSpacing(gap);
   auto* slot = new QWidget(tab);
   slot->setFixedWidth(edit_input_side_width);
-  overview_slot_ = new QVBoxLayout(slot);
-  overview_slot_->setContentsMargins(0, 0, 0, 0);
-  overview_slot_->setSpacing(gap);
+  overview_slot_ = column_of(slot, gap);
   body->addWidget(slot);
 
   // The recorder routing: the input feeding a record track, a playback track feeding the
@@ -317,17 +276,11 @@ QWidget* edit_input_page::build_overview() {
 
 QWidget* edit_input_page::build_peq() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* top = new QHBoxLayout;
-  peq_large_ = new eq_graph(tab);
+  peq_large_ = make_eq_graph(tab, eq_thumb_bands);
   peq_large_->setObjectName("peq_graph");
-  peq_large_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_large_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_large_->spread_bands(eq_thumb_bands);
   peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  peq_large_->setMinimumSize(0, 0);
   top->addWidget(peq_large_, 1);
   const peq_side side = make_peq_side(tab);
   bypass_ = side.bypass;
@@ -386,9 +339,7 @@ QWidget* edit_input_page::build_peq() {
 
 QWidget* edit_input_page::build_gate() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
+  QHBoxLayout* row = row_of(tab, gap);
   gate_large_ = new gate_curve(tab);
   gate_large_->setObjectName("gate_curve");
   gate_large_->set_curve_colour(edit_input_gate_colour);
@@ -410,9 +361,7 @@ QWidget* edit_input_page::build_gate() {
 
 QWidget* edit_input_page::build_comp() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
+  QHBoxLayout* row = row_of(tab, gap);
   comp_meter_in_ = new level_meter(tab);
   comp_meter_in_->show_scale(false);
   comp_meter_in_->setFixedWidth(meter_width);

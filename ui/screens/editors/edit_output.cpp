@@ -121,9 +121,7 @@ bool edit_output_page::takes_send_slot(const channel_ref& c) const { return c.ki
 QWidget* edit_output_page::build_left() {
   auto* left = new QWidget(this);
   left->setFixedWidth(side_width);
-  auto* column = new QVBoxLayout(left);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(left, gap);
 
   auto* row1 = new QHBoxLayout;
   row1->setSpacing(gap);
@@ -133,14 +131,7 @@ QWidget* edit_output_page::build_left() {
   delay_->set_value("0ms");
   delay_->setCheckable(true);
   register_cell(delay_, code_delay);
-  auto* phase = new tile_with_child(left);
-  phase_ = phase;
-  phase_->setObjectName("cell_phase");
-  phase_->set_title(tr_text("PHASE"));
-  phase_icon_ = new QLabel(phase);
-  phase_icon_->setAlignment(Qt::AlignCenter);
-  phase_icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  phase->set_child(phase_icon_);
+  phase_ = make_phase_cell(left, phase_icon_);
   connect(phase_, &QAbstractButton::clicked, this, [this] { toggle_code(code_phase); });
   row1->addWidget(framed(delay_), 1);
   row1->addWidget(framed(phase_), 1);
@@ -152,34 +143,25 @@ QWidget* edit_output_page::build_left() {
 
   auto* row2_box = new QWidget(left);
   row2_box->setMaximumHeight(row_height);
-  auto* row2 = new QHBoxLayout(row2_box);
-  row2->setContentsMargins(0, 0, 0, 0);
-  row2->setSpacing(gap);
+  QHBoxLayout* row2 = row_of(row2_box, gap);
   button* geq = push("GEQ", row2_box, 0, false, cell_px);
   geq->setObjectName("show_geq");
   connect(geq, &QAbstractButton::clicked, this, [this] { show_tab(output_tab_geq); });
   name_button_ = push(QString(), row2_box, 0, false, cell_px);
   name_button_->setObjectName("channel_name");
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    if (QWidget* host = overlay_host())
-      open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_bus, index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_bus, index_); });
+  connect_name_button(name_button_, this, env_, kind_bus, [this] { return index_; });
   row2->addWidget(geq, 1);
   row2->addWidget(name_button_, 1);
   column->addWidget(row2_box, 1);
 
   auto thumbnail = [&](const char* title, int tab, QWidget* body) {
-    button* header = push(title, left);
-    header->setObjectName(QString("thumb_%1").arg(title));
-    fix_height(header, header_height);
+    button* header = make_thumb_header(title, left);
     connect(header, &QAbstractButton::clicked, this, [this, tab] { show_tab(tab); });
     column->addWidget(header);
     body->setAttribute(Qt::WA_TransparentForMouseEvents);
     column->addWidget(framed(body), 2);
   };
-  make_peq_thumbnail(left, bus_band_count);
+  peq_small_ = make_peq_thumbnail(left, bus_band_count);
   thumbnail("PEQ", output_tab_peq, peq_small_);
   comp_small_ = new comp_curve(left);
   comp_small_->set_compact(true);
@@ -190,9 +172,7 @@ QWidget* edit_output_page::build_left() {
 
 QWidget* edit_output_page::build_comp() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
+  QHBoxLayout* row = row_of(tab, gap);
   comp_large_ = new comp_curve(tab);
   comp_large_->setObjectName("comp_curve");
   comp_large_->set_curve_colour(comp_colour);
@@ -225,9 +205,7 @@ QWidget* edit_output_page::build_comp() {
 
 QWidget* edit_output_page::build_geq() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   column->addWidget(plain_label(tr_text("GRAPHIC EQUALIZER"), tab, cell_px));
   auto* box = new panel(edit_output_geq_panel, tab);
   box->setObjectName("geq_panel");
@@ -425,17 +403,9 @@ void edit_output_page::show_code(int code, uint16_t v) {
   switch (code) {
     case code_bus_fader: vol_->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
     case code_delay: show_cell_value(code, v); return;
-    case code_phase:
-      phase_icon_->setPixmap(QPixmap::fromImage(image_file_load(
-          res_path(v ? "res/common/img_phase_positive.png" : "res/common/img_phase_negative.png"))));
-      return;
+    case code_phase: show_phase_icon(phase_icon_, v); return;
     case code_bus_on: universal_->set_mute(v == 0); return;
-    case code_bus_comp_on:
-      comp_on_->setChecked(v != 0);
-      comp_on_->set_text(tr_text(v != 0 ? "ON" : "OFF"));
-      comp_small_->set_curve_enabled(v != 0);
-      comp_large_->set_curve_enabled(v != 0);
-      return;
+    case code_bus_comp_on: show_dyn_switch(comp_on_, *comp_small_, *comp_large_, v != 0); return;
     case code_bus_solo_l:
     case code_bus_solo_r:
       if ((code == code_bus_solo_r) == (index_ == main_r_bus)) universal_->set_solo(is_solo_active(v));

@@ -8,15 +8,27 @@
 #include <QVBoxLayout>
 
 #include "app/core/translate.h"
+#include "app/params/channel_state.h"
 #include "app/params/convert.h"
 #include "app/params/ids.h"
 #include "app/params/input_editor.h"
+#include "app/params/names.h"
+#include "app/protocol/name_tables.h"
+#include "app/protocol/session.h"
+#include "ui/foundation/channel_colours.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
+#include "ui/pages/page.h"
+#include "ui/screens/mixer/colour_picker.h"
+#include "ui/screens/mixer/rename.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/dyn_curves.h"
+#include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
+#include "ui/widgets/long_press.h"
 #include "ui/widgets/name_button_fader_strip.h"
+#include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"
 
@@ -93,6 +105,66 @@ QGridLayout* grid_of(QWidget* w) {
   return g;
 }
 
+QVBoxLayout* column_of(QWidget* w, int spacing) {
+  auto* l = new QVBoxLayout(w);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->setSpacing(spacing);
+  return l;
+}
+
+QHBoxLayout* row_of(QWidget* w, int spacing) {
+  auto* l = new QHBoxLayout(w);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->setSpacing(spacing);
+  return l;
+}
+
+QString channel_name_text(const name_tables& names, int kind, int index) {
+  return QString::fromStdString(channel_display_name(kind, index, names.channel_name(logical_of(kind, index))));
+}
+
+rgb565 channel_colour_of(const param_store& store, int kind, int index) {
+  return channel_colour(store.get(colour_base_id + logical_of(kind, index)));
+}
+
+void show_memberships(const param_store& store, int logical, const std::array<button*, 4>& dca,
+                      const std::array<button*, 4>& mute_groups) {
+  for (std::size_t n = 0; n < 4; ++n) {
+    dca[n]->setChecked(is_member(store, kind_dca, static_cast<int>(n), logical));
+    mute_groups[n]->setChecked(is_member(store, kind_mute_group, static_cast<int>(n), logical));
+  }
+}
+
+void connect_name_button(button* b, QObject* context, page_env& env, int kind, std::function<int()> index) {
+  QObject::connect(b, &QAbstractButton::clicked, context, [b, &env, kind, index] {
+    if (QWidget* host = overlay_host())
+      open_colour_picker(env.session.store, b->mapTo(host, QPoint(0, b->height())), kind, index());
+  });
+  auto* hold = new long_press(b);
+  QObject::connect(hold, &long_press::long_pressed, context,
+                   [b, &env, kind, index] { rename_channel(env.nav, b, kind, index()); });
+}
+
+void show_cell_text(QAbstractButton* cell, const QString& text, int progress) {
+  if (auto* b = qobject_cast<button*>(cell)) {
+    b->set_text(text);
+    b->set_progress(progress);
+  } else if (auto* t = qobject_cast<tile*>(cell)) {
+    t->set_value(text);
+  }
+}
+
+void show_switch(button* b, bool on) {
+  b->setChecked(on);
+  b->set_text(tr_text(on ? "ON" : "OFF"));
+}
+
+void show_dyn_switch(button* b, dyn_curve& small, dyn_curve& large, bool on) {
+  show_switch(b, on);
+  small.set_curve_enabled(on);
+  large.set_curve_enabled(on);
+}
+
 editor_frame make_editor_frame(QWidget* page, int gap) {
   editor_frame f{new QHBoxLayout(page), new QVBoxLayout, new QHBoxLayout};
   f.outer->setContentsMargins(gap, gap, gap, gap);
@@ -117,6 +189,59 @@ peq_side make_peq_side(QWidget* parent) {
   button* bypass = push(tr_text("BYPASS"), box, 4, true);
   bypass->setObjectName("peq_bypass");
   return {box, column, bypass, push(tr_text("RESET"), box, 1)};
+}
+
+eq_graph* make_eq_graph(QWidget* parent, int bands) {
+  auto* g = new eq_graph(parent);
+  g->add_highpass(initial_highpass_hz, initial_highpass_code);
+  g->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
+  g->spread_bands(bands);
+  g->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  g->setMinimumSize(0, 0);
+  return g;
+}
+
+eq_graph* make_peq_thumbnail(QWidget* parent, int bands) {
+  eq_graph* g = make_eq_graph(parent, bands);
+  g->setObjectName("peq_thumbnail");
+  g->set_compact(true);
+  g->set_outline(false);
+  g->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return g;
+}
+
+void connect_peq_drags(eq_graph* g, QObject* context, int filter_code, int band_code, int bands,
+                       const std::function<void(int code, uint16_t raw)>& write) {
+  QObject::connect(g, &eq_graph::highpass_dragged, context, [write, filter_code](uint16_t raw) { write(filter_code + 1, raw); });
+  QObject::connect(g, &eq_graph::lowpass_dragged, context, [write, filter_code](uint16_t raw) { write(filter_code + 3, raw); });
+  QObject::connect(g, &eq_graph::band_dragged, context, [write, bands, band_code](int band, uint16_t frequency, uint16_t gain) {
+    if (band < 0 || band >= bands) return;
+    write(band_code + 1 + codes_per_band * band, frequency);
+    write(band_code + 2 + codes_per_band * band, gain);
+  });
+}
+
+button* make_thumb_header(const char* title, QWidget* parent) {
+  button* header = push(title, parent);
+  header->setObjectName(QString("thumb_%1").arg(title));
+  fix_height(header, header_height);
+  return header;
+}
+
+tile_with_child* make_phase_cell(QWidget* parent, QLabel*& icon) {
+  auto* phase = new tile_with_child(parent);
+  phase->setObjectName("cell_phase");
+  phase->set_title(tr_text("PHASE"));
+  icon = new QLabel(phase);
+  icon->setAlignment(Qt::AlignCenter);
+  icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+  phase->set_child(icon);
+  return phase;
+}
+
+void show_phase_icon(QLabel* icon, uint16_t value) {
+  icon->setPixmap(QPixmap::fromImage(
+      image_file_load(res_path(value ? "res/common/img_phase_positive.png" : "res/common/img_phase_negative.png"))));
 }
 
 void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
@@ -165,6 +290,12 @@ void connect_send_strip(name_button_fader_strip* s, QObject* context, const send
         a.lr();
       });
   QObject::connect(s, &name_button_fader_strip::name_clicked, context, a.name);
+}
+
+void show_send_level(name_button_fader_strip& s, uint16_t raw) {
+  s.set_level(to_physical(value_type::send_level, raw));
+  s.m_button()->setChecked(!(raw & level_flag_15));
+  s.s_button()->setChecked(raw & level_flag_15);
 }
 
 name_button_fader_strip* make_send_strip(QWidget* parent, int n) {

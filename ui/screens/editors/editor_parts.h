@@ -12,6 +12,7 @@
 #include "ui/widgets/tile.h"
 #include "ui/widgets/ui_text.h"
 
+class QAbstractButton;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -20,12 +21,20 @@ class QVBoxLayout;
 namespace vorante {
 
 class button;
+class dyn_curve;
+class eq_graph;
 class fader;
 class fader_strip;
+class name_tables;
+class param_store;
+struct page_env;
 struct universal_fader_setup;
 class name_button_fader_strip;
 
 namespace editor_parts {
+
+class panel;
+class tile_with_child;
 
 constexpr int parts_text_px = 12;
 constexpr int parts_gap = 4;
@@ -55,6 +64,23 @@ void fix_height(QWidget* w, int h);
 QWidget* framed(QWidget* w);
 void min_height(QWidget* w, int h);
 QGridLayout* grid_of(QWidget* w);
+// A column or row over `w` with no margins and `spacing` between its items.
+QVBoxLayout* column_of(QWidget* w, int spacing = parts_gap);
+QHBoxLayout* row_of(QWidget* w, int spacing = parts_gap);
+
+// A channel's name as the editors show it, and its colour.
+QString channel_name_text(const name_tables& names, int kind, int index);
+rgb565 channel_colour_of(const param_store& store, int kind, int index);
+// The DCA and mute group buttons checked by the memberships of channel `logical`.
+void show_memberships(const param_store& store, int logical, const std::array<button*, 4>& dca,
+                      const std::array<button*, 4>& mute_groups);
+// The channel's name button: a click opens the colour picker below it, a long press renames.
+void connect_name_button(button* b, QObject* context, page_env& env, int kind, std::function<int()> index);
+// A value cell's text, and its progress bar when it is a button.
+void show_cell_text(QAbstractButton* cell, const QString& text, int progress);
+// A dynamics or EQ switch: checked, "ON" or "OFF", and the curves drawn or greyed.
+void show_switch(button* b, bool on);
+void show_dyn_switch(button* b, dyn_curve& small, dyn_curve& large, bool on);
 
 // The layout of a channel editor page: the body, with the detail row `top` above the sends,
 // and the right column beside it.
@@ -75,6 +101,21 @@ struct peq_side {
   button* reset;
 };
 peq_side make_peq_side(QWidget* parent);
+
+// An EQ graph as the editors start it: filters at their ends, bands spread until the values
+// come, taking whatever room its layout gives it.
+eq_graph* make_eq_graph(QWidget* parent, int bands);
+// The compact EQ graph of an editor's left column.
+eq_graph* make_peq_thumbnail(QWidget* parent, int bands);
+// Drags on the large graph: `write` gets the code and raw value of the filter frequency
+// (filter_code + 1, + 3) or the band's frequency and gain.
+void connect_peq_drags(eq_graph* g, QObject* context, int filter_code, int band_code, int bands,
+                       const std::function<void(int code, uint16_t raw)>& write);
+// A thumbnail's title button "thumb_<title>" above it in the left column.
+button* make_thumb_header(const char* title, QWidget* parent);
+// The PHASE cell with the picture of the polarity in its value box.
+tile_with_child* make_phase_cell(QWidget* parent, QLabel*& icon);
+void show_phase_icon(QLabel* icon, uint16_t value);
 
 // The compressor's GAIN, THRESHOLD, RATIO, ATTACK and RELEASE below its ON/RESET row of `g`,
 // each a title over its cell, two a row with GAIN alone on the right; `cell` makes the cell
@@ -99,6 +140,8 @@ struct send_strip_actions {
   std::function<void()> name;
 };
 void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a);
+// A send strip's level and its POS/PRE buttons from the raw send value.
+void show_send_level(name_button_fader_strip& s, uint16_t raw);
 // A send strip n: a named fader strip whose two buttons read "POS" and "PRE".
 name_button_fader_strip* make_send_strip(QWidget* parent, int n);
 // The universal fader's strip with "MUTE" and "SOLO".

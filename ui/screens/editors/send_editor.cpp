@@ -47,17 +47,6 @@ constexpr int right_width = 240;
 constexpr int settings_width = 156;
 constexpr rgb565 settings_background = 0x1988;
 
-// A graph as the editors start it: filters at their ends, bands spread until the values come.
-eq_graph* new_eq_graph(QWidget* parent, int bands) {
-  auto* g = new eq_graph(parent);
-  g->add_highpass(initial_highpass_hz, initial_highpass_code);
-  g->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  g->spread_bands(bands);
-  g->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  g->setMinimumSize(0, 0);
-  return g;
-}
-
 }  // namespace
 
 send_editor_page::send_editor_page(QWidget* parent, page_env& env, int page_id, int kind, int fader_code)
@@ -95,15 +84,12 @@ void send_editor_page::on_name(int logical, const QString& text) {
   (void)logical, (void)text;
   if (index_ < 0) return;
   const name_tables& names = env_.session.engine.names();
-  auto name_of = [&](int kind, int index) {
-    return QString::fromStdString(channel_display_name(kind, index, names.channel_name(logical_of(kind, index))));
-  };
-  const QString own = name_of(kind_, index_);
+  const QString own = channel_name_text(names, kind_, index_);
   name_button_->set_text(own);
   vol_->set_title(own);
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
-    if (c.kind != 0) sends_[n]->set_name(name_of(c.kind, c.index));
+    if (c.kind != 0) sends_[n]->set_name(channel_name_text(names, c.kind, c.index));
   }
   bank_tab_->show_names();
 }
@@ -117,16 +103,11 @@ void send_editor_page::connect_group_buttons() {
 
 void send_editor_page::refresh_memberships() {
   const param_store& store = env_.session.store;
-  const int logical = logical_of(kind_, index_);
-  for (int n = 0; n < 4; ++n) {
-    dca_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_dca, n, logical));
-    mute_groups_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_mute_group, n, logical));
-  }
-  auto colour_of = [&](int kind, int index) { return channel_colour(store.get(colour_base_id + logical_of(kind, index))); };
-  name_button_->set_colour(colour_of(kind_, index_));
+  show_memberships(store, logical_of(kind_, index_), dca_, mute_groups_);
+  name_button_->set_colour(channel_colour_of(store, kind_, index_));
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
-    if (c.kind != 0) sends_[n]->name_button()->set_colour(colour_of(c.kind, c.index));
+    if (c.kind != 0) sends_[n]->name_button()->set_colour(channel_colour_of(store, c.kind, c.index));
   }
 }
 
@@ -198,12 +179,7 @@ void send_editor_page::show_cell_value(int code, uint16_t value) {
   const value_type type = cell_value_type(id);
   const QString text = QString::fromStdString(type == param_value_type(id) ? value_text(env_.session.store, id)
                                                                           : value_text_of_type(type, value));
-  if (auto* b = qobject_cast<button*>(c)) {
-    b->set_text(text);
-    b->set_progress(position_of(type, value));
-  } else if (auto* t = qobject_cast<tile*>(c)) {
-    t->set_value(text);
-  }
+  show_cell_text(c, text, position_of(type, value));
 }
 
 // ---- meter ----
@@ -263,23 +239,12 @@ void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> ta
   finish_editor_frame(frame, sends, right);
 }
 
-eq_graph* send_editor_page::make_peq_thumbnail(QWidget* parent, int bands) {
-  peq_small_ = new_eq_graph(parent, bands);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return peq_small_;
-}
-
 QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
                                          std::span<const QString> band_names) {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* top = new QHBoxLayout;
-  peq_large_ = new_eq_graph(tab, bands);
+  peq_large_ = make_eq_graph(tab, bands);
   peq_large_->setObjectName("peq_graph");
   top->addWidget(peq_large_, 1);
   const peq_side side = make_peq_side(tab);
@@ -301,16 +266,8 @@ QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_co
           filters_),
       2);
 
-  param_store& store = env_.session.store;
-  connect(peq_large_, &eq_graph::highpass_dragged, this,
-          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 1), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this,
-          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 3), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this, &store, bands, band_code](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= bands) return;
-    store.linked_set(own_id(band_code + 1 + codes_per_band * band), frequency);
-    store.linked_set(own_id(band_code + 2 + codes_per_band * band), gain);
-  });
+  connect_peq_drags(peq_large_, this, filter_code, band_code, bands,
+                    [this](int code, uint16_t raw) { env_.session.store.linked_set(own_id(code), raw); });
   return tab;
 }
 
@@ -482,10 +439,7 @@ void send_editor_page::show_send(int n) {
   const unsigned id = strip_send_id(n);
   if (id == no_param_id) return;
   const uint16_t v = env_.session.store.get(shown_id(id));
-  name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-  s->set_level(to_physical(value_type::send_level, v));
-  s->m_button()->setChecked(!(v & level_flag_15));
-  s->s_button()->setChecked(v & level_flag_15);
+  show_send_level(*sends_[static_cast<std::size_t>(n)], v);
 }
 
 void send_editor_page::show_sends_of(unsigned id) {

@@ -121,8 +121,6 @@ class send_editor_page : public page {
   // last_code to defaults) beside it, the grid below; drags write the channel's EQ codes.
   QWidget* build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
                          std::span<const QString> band_names);
-  // The compact EQ graph of the left column.
-  eq_graph* make_peq_thumbnail(QWidget* parent, int bands);
   void show_peq_param(int code, uint16_t value);
   void show_filter_texts(int filter, uint16_t value);  // 0 high-pass, 1 low-pass
 
