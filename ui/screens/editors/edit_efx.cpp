@@ -195,8 +195,8 @@ void edit_efx_page::show_tab(int tab) {
   if (tab < efx_tab_types || tab > efx_tab_fader) return;
   stack_->setCurrentIndex(tab);
   if (index_ >= 0) select_cell(-1);
-  select_parameters_->setChecked(tab != efx_tab_fader);
-  select_fader_->setChecked(tab == efx_tab_fader);
+  right_.select_parameters->setChecked(tab != efx_tab_fader);
+  right_.select_fader->setChecked(tab == efx_tab_fader);
   if (tab == efx_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_fx, index_));
   if (tab != efx_tab_peq) {
     sends_panel_->setVisible(tab == efx_tab_types);
@@ -278,9 +278,9 @@ void edit_efx_page::console_encoder(int encoder, int delta) {
 
 void edit_efx_page::show_code(int code, uint16_t v) {
   switch (code) {
-    case code_fx_fader: vol_->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
-    case code_fx_on: universal_->set_mute(v == 0); return;
-    case code_fx_solo_l: universal_->set_solo(is_solo_active(v)); return;
+    case code_fx_fader: right_.vol->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
+    case code_fx_on: right_.universal->set_mute(v == 0); return;
+    case code_fx_solo_l: right_.universal->set_solo(is_solo_active(v)); return;
     case code_bypass: bypass_->setChecked(v == 0); return;
     case code_fx_filters:
     case code_fx_filters + 2: show_filter_texts(code == code_fx_filters ? 0 : 1, v); break;

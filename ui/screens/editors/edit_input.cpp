@@ -226,7 +226,7 @@ void edit_input_page::show_names() {
   const name_tables& names = env_.session.engine.names();
   const QString own = channel_name_text(names, kind_input, index_);
   name_button_->set_text(own);
-  vol_->set_title(own);
+  right_.vol->set_title(own);
   for (int n = 0; n < 16; ++n) {
     button* b = list_[static_cast<std::size_t>(n)];
     b->set_text(channel_name_text(names, kind_input, n));
@@ -267,8 +267,8 @@ void edit_input_page::show_tab(int tab) {
   if (tab < input_tab_overview || tab > input_tab_fader) return;
   move_left_parts(tab == input_tab_overview);
   stack_->setCurrentIndex(tab);
-  select_parameters_->setChecked(tab != input_tab_fader);
-  select_fader_->setChecked(tab == input_tab_fader);
+  right_.select_parameters->setChecked(tab != input_tab_fader);
+  right_.select_fader->setChecked(tab == input_tab_fader);
 }
 
 // ---- cells and the universal fader ----
@@ -276,21 +276,21 @@ void edit_input_page::show_tab(int tab) {
 void edit_input_page::select_cell(int id) {
   if (id == static_cast<int>(input_id(code_input_fader)) || id == static_cast<int>(input_id(code_fader))) id = -1;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(false);
-  vol_->setChecked(false);
+  right_.vol->setChecked(false);
   selected_ = id;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(true);
   // The recorder levels are global IDs, outside the channel's cells.
   rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
   play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
-  editor_parts::set_universal_scale(*universal_->fader(), setup_);
+  editor_parts::set_universal_scale(*right_.universal->fader(), setup_);
   push_universal();
 }
 
 void edit_input_page::push_universal() {
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  editor_parts::show_on_universal(*universal_, setup_, raw, universal_fader_value(setup_, raw));
+  editor_parts::show_on_universal(*right_.universal, setup_, raw, universal_fader_value(setup_, raw));
 }
 
 void edit_input_page::universal_moved(double value) {
@@ -343,11 +343,11 @@ void edit_input_page::show_code(int code, uint16_t v) {
       return;
     case code_input_gain:
     case 28: show_cell_value(code, v); return;
-    case code_input_fader: vol_->set_value(qstring(value_text_of_type(value_type::fader_level, v))); return;
+    case code_input_fader: right_.vol->set_value(qstring(value_text_of_type(value_type::fader_level, v))); return;
     case 9: show_phase_icon(phase_icon_, v); return;
-    case code_input_on: universal_->set_mute(v == 0); return;
+    case code_input_on: right_.universal->set_mute(v == 0); return;
     case code_input_pan: pan_bar_->set_value(static_cast<int>(std::lround(to_physical(value_type::pan, v)))); return;
-    case code_input_solo_l: universal_->set_solo(is_solo_active(v)); return;
+    case code_input_solo_l: right_.universal->set_solo(is_solo_active(v)); return;
     case 36: bypass_->setChecked(v == 0); return;
     default: break;
   }
@@ -400,7 +400,7 @@ void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
 
 void edit_input_page::refresh_groups() {
   const param_store& store = env_.session.store;
-  show_memberships(store, logical_of(kind_input, index_), dca_, mute_groups_);
+  show_memberships(store, logical_of(kind_input, index_), right_.dca, right_.mute_groups);
   if (is_fixed_stereo_left(kind_input, index_))
     for (int n = 0; n < aux_send_count; ++n) {
       name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];

@@ -14,6 +14,7 @@
 #include "app/params/input_editor.h"
 #include "ui/foundation/colour.h"
 #include "ui/pages/page.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/eq_graph_binding.h"
 
 class QAbstractButton;
@@ -98,7 +99,7 @@ class edit_input_page : public page {
   int current_tab() const;
   int selected() const { return selected_; }
   const universal_fader_setup& universal_setup() const { return setup_; }
-  fader_strip* universal() const { return universal_; }
+  fader_strip* universal() const { return right_.universal; }
   QAbstractButton* cell(int code) const;
   eq_graph* peq_graph() const { return peq_large_; }
   eq_graph* peq_thumbnail() const { return peq_small_; }
@@ -110,8 +111,8 @@ class edit_input_page : public page {
   button* link_button() const { return link_; }
   button* hiz_button() const { return hiz_; }
   button* phantom_button() const { return phantom_; }
-  button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
-  button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
+  button* dca_button(int n) const { return right_.dca[static_cast<std::size_t>(n)]; }
+  button* mute_group_button(int n) const { return right_.mute_groups[static_cast<std::size_t>(n)]; }
   level_meter* channel_meter(int n) const { return meters_[static_cast<std::size_t>(n)]; }
   bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
   int open_pushes() const { return open_pushes_; }
@@ -219,15 +220,10 @@ class edit_input_page : public page {
   QLabel* play_percent_ = nullptr;
 
   std::array<level_meter*, 2> meters_{};
-  tile* vol_ = nullptr;
-  fader_strip* universal_ = nullptr;
-  std::array<button*, 4> dca_{};
-  std::array<button*, 4> mute_groups_{};
+  editor_parts::right_column right_;
   button* link_ = nullptr;
   button* copy_ = nullptr;
   button* paste_ = nullptr;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
 
   std::array<name_button_fader_strip*, edit_input_send_strips> sends_{};
   std::array<channel_ref, edit_input_send_strips> send_targets_{};

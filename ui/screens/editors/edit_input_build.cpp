@@ -426,69 +426,28 @@ QWidget* edit_input_page::build_phantom() {
 // ---- right column and sends ----
 
 QWidget* edit_input_page::build_right_column() {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(edit_input_right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  vol_ = make_vol_cell(right);
-  connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
-  auto* vol_hold = new long_press(vol_);
-  connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_input, index_); });
-  column->addWidget(vol_);
-
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  universal_ = make_universal_strip(right);
-  connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
-  connect(universal_, &fader_strip::mute_clicked, this, [this] {
-    const unsigned id = input_id(code_input_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  right_ = make_right_column(this, edit_input_right_width, edit_input_settings_background, 0);
+  connect_right_column(
+      right_, this, env_, kind_input, [this] { return index_; }, [this] { select_cell(-1); },
+      [this](double v) { universal_moved(v); });
+  connect_group_buttons(right_, this, [this](int kind, int n, bool on) {
+    write_membership(env_.session.store, kind, n, logical_of(kind_input, index_), on);
+    if (is_fixed_stereo_left(kind_input, index_))
+      write_membership(env_.session.store, kind, n, logical_of(kind_input, index_ + 1), on);
   });
-  connect(universal_, &fader_strip::solo_clicked, this,
-          [this](bool on) { solo_write(env_.session.store, kind_input, index_, on); });
-  middle->addWidget(universal_, 1);
-
-  auto* settings = new panel(edit_input_settings_background, right);
-  settings->setObjectName("settings_box");
-  auto* g = grid_of(settings);
-  int row = 0;
-  auto title = [&](const char* text) {
-    QLabel* l = plain_label(tr_text(text), settings);
-    g->addWidget(l, row++, 0, 1, 2);
-    return l;
-  };
-  add_group_buttons(g, row, settings, dca_, mute_groups_);
-  for (int n = 0; n < 4; ++n)
-    for (int kind : {kind_dca, kind_mute_group})
-      connect((kind == kind_dca ? dca_ : mute_groups_)[static_cast<std::size_t>(n)], &QAbstractButton::clicked, this,
-              [this, kind, n](bool on) {
-                write_membership(env_.session.store, kind, n, logical_of(kind_input, index_), on);
-                if (is_fixed_stereo_left(kind_input, index_))
-                  write_membership(env_.session.store, kind, n, logical_of(kind_input, index_ + 1), on);
-              });
-  mono_titles_.push_back(title("LINK"));
-  link_ = push("CH1&2", settings, 0, true);
-  link_->setObjectName("link");
+  const link_copy_paste lcp = add_link_copy_paste(right_.grid, right_.row, right_.settings, "CH1&2");
+  mono_titles_.assign(lcp.titles.begin(), lcp.titles.end());
+  link_ = lcp.link;
+  copy_ = lcp.copy;
+  paste_ = lcp.paste;
   connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
-  g->addWidget(link_, row++, 0, 1, 2);
-  for (const char* text : {"COPY", "PASTE"}) {
-    QLabel* l = plain_label(tr_text(text), settings);
-    g->addWidget(l, row, text[0] == 'C' ? 0 : 1);
-    mono_titles_.push_back(l);
-  }
-  ++row;
-  std::tie(copy_, paste_) = add_copy_paste_buttons(g, row++, settings);
   connect(copy_, &QAbstractButton::clicked, this, [this] { press_copy(); });
   connect(paste_, &QAbstractButton::clicked, this, [this] { press_paste(); });
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings);
-  connect(select_parameters_, &QAbstractButton::clicked, this,
+  finish_right_column(right_);
+  connect(right_.select_parameters, &QAbstractButton::clicked, this,
           [this] { show_tab(index_ < 16 ? input_tab_overview : input_tab_peq); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings, 1);
-  column->addLayout(middle, 1);
-  return right;
+  connect(right_.select_fader, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
+  return right_.widget;
 }
 
 QWidget* edit_input_page::build_sends() {

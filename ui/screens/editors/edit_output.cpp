@@ -274,16 +274,11 @@ QWidget* edit_output_page::build_geq() {
 
 QWidget* edit_output_page::build_right() {
   return build_right_column([this](QGridLayout* g, int& row, QWidget* box) {
-    g->addWidget(plain_label(tr_text("LINK"), box), row++, 0, 1, 2);
-    link_ = push("AUX1&2", box, 0, true);
-    link_->setObjectName("link");
+    const link_copy_paste lcp = add_link_copy_paste(g, row, box, "AUX1&2");
+    link_ = lcp.link;
     connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
-    g->addWidget(link_, row++, 0, 1, 2);
-    g->addWidget(plain_label(tr_text("COPY"), box), row, 0);
-    g->addWidget(plain_label(tr_text("PASTE"), box), row++, 1);
-    const auto [copy, paste] = add_copy_paste_buttons(g, row++, box);
-    connect(copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
-    connect(paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
+    connect(lcp.copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
+    connect(lcp.paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
   });
 }
 
@@ -297,7 +292,7 @@ void edit_output_page::open(int index) {
   bank_tab_->fill(bank_fader_tab::bank_of(kind_bus, index_));
   const bool main = index_ >= main_l_bus;
   if (main && current_tab() == output_tab_fader) show_tab(output_tab_peq);
-  settings_->setVisible(!main);
+  right_.settings->setVisible(!main);
   if (main) {
     link_->set_text(QString());
   } else {
@@ -326,8 +321,8 @@ void edit_output_page::show_tab(int tab) {
   if (tab == output_tab_fader && index_ >= main_l_bus) return;
   stack_->setCurrentIndex(tab);
   if (index_ >= 0) select_cell(-1);
-  select_parameters_->setChecked(tab != output_tab_fader);
-  select_fader_->setChecked(tab == output_tab_fader);
+  right_.select_parameters->setChecked(tab != output_tab_fader);
+  right_.select_fader->setChecked(tab == output_tab_fader);
   if (tab == output_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_bus, index_));
   // The compressor keeps what was shown; the other tabs decide.
   if (tab != output_tab_comp) {
@@ -401,14 +396,14 @@ void edit_output_page::console_encoder(int encoder, int delta) {
 void edit_output_page::show_code(int code, uint16_t v) {
   const value_type type = param_value_type(own_id(code));
   switch (code) {
-    case code_bus_fader: vol_->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
+    case code_bus_fader: right_.vol->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
     case code_delay: show_cell_value(code, v); return;
     case code_phase: show_phase_icon(phase_icon_, v); return;
-    case code_bus_on: universal_->set_mute(v == 0); return;
+    case code_bus_on: right_.universal->set_mute(v == 0); return;
     case code_bus_comp_on: show_dyn_switch(comp_on_, *comp_small_, *comp_large_, v != 0); return;
     case code_bus_solo_l:
     case code_bus_solo_r:
-      if ((code == code_bus_solo_r) == (index_ == main_r_bus)) universal_->set_solo(is_solo_active(v));
+      if ((code == code_bus_solo_r) == (index_ == main_r_bus)) right_.universal->set_solo(is_solo_active(v));
       return;
     case code_geq_on:
       geq_on_->set_text(tr_text(v != 0 ? "ON" : "OFF"));

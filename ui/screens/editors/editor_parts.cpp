@@ -13,6 +13,7 @@
 #include "app/params/ids.h"
 #include "app/params/input_editor.h"
 #include "app/params/names.h"
+#include "app/params/solo.h"
 #include "app/protocol/name_tables.h"
 #include "app/protocol/session.h"
 #include "ui/foundation/channel_colours.h"
@@ -319,6 +320,9 @@ fader_strip* make_universal_strip(QWidget* parent) {
   return u;
 }
 
+namespace {
+
+// "DCA GROUP" 1..4 and "MUTE GROUP" 1..4 into a settings grid from `row` on.
 void add_group_buttons(QGridLayout* g, int& row, QWidget* parent, std::array<button*, 4>& dca,
                        std::array<button*, 4>& mute_groups) {
   for (int group = 0; group < 2; ++group) {
@@ -333,16 +337,7 @@ void add_group_buttons(QGridLayout* g, int& row, QWidget* parent, std::array<but
   }
 }
 
-std::pair<button*, button*> add_copy_paste_buttons(QGridLayout* g, int row, QWidget* parent) {
-  button* copy = picture_button("res/setting/png_icon_copy.png", parent);
-  copy->setObjectName("copy");
-  button* paste = picture_button("res/setting/png_icon_paste.png", parent);
-  paste->setObjectName("paste");
-  g->addWidget(copy, row, 0);
-  g->addWidget(paste, row, 1);
-  return {copy, paste};
-}
-
+// The VOL cell above the universal fader.
 tile* make_vol_cell(QWidget* parent) {
   constexpr int vol_height = 56;
   auto* vol = new tile(parent);
@@ -352,16 +347,84 @@ tile* make_vol_cell(QWidget* parent) {
   return vol;
 }
 
-std::pair<button*, button*> add_select_buttons(QGridLayout* g, int& row, QWidget* parent) {
+}  // namespace
+
+right_column make_right_column(QWidget* parent, int width, rgb565 settings_background, int settings_width) {
+  right_column r;
+  r.widget = new QWidget(parent);
+  r.widget->setFixedWidth(width);
+  QVBoxLayout* column = column_of(r.widget, gap);
+  r.vol = make_vol_cell(r.widget);
+  r.universal = make_universal_strip(r.widget);
+  column->addWidget(r.vol);
+  auto* middle = new QHBoxLayout;
+  middle->setSpacing(gap);
+  middle->addWidget(r.universal, 1);
+  r.settings = new panel(settings_background, r.widget);
+  r.settings->setObjectName("settings_box");
+  if (settings_width > 0) r.settings->setFixedWidth(settings_width);
+  r.grid = grid_of(r.settings);
+  add_group_buttons(r.grid, r.row, r.settings, r.dca, r.mute_groups);
+  middle->addWidget(r.settings, settings_width > 0 ? 0 : 1);
+  column->addLayout(middle, 1);
+  return r;
+}
+
+void finish_right_column(right_column& r) {
   constexpr int select_px = 10;
-  g->addWidget(plain_label(tr_text("SELECT"), parent), row++, 0, 1, 2);
-  button* parameters = push(tr_text("PARAMETERS"), parent, 0, true, select_px);
-  parameters->setObjectName("select_parameters");
-  button* fader_button = push(tr_text("FADER"), parent, 0, true, select_px);
-  fader_button->setObjectName("select_fader");
-  g->addWidget(parameters, row, 0);
-  g->addWidget(fader_button, row++, 1);
-  return {parameters, fader_button};
+  QGridLayout* g = r.grid;
+  g->addWidget(plain_label(tr_text("SELECT"), r.settings), r.row++, 0, 1, 2);
+  r.select_parameters = push(tr_text("PARAMETERS"), r.settings, 0, true, select_px);
+  r.select_parameters->setObjectName("select_parameters");
+  r.select_fader = push(tr_text("FADER"), r.settings, 0, true, select_px);
+  r.select_fader->setObjectName("select_fader");
+  g->addWidget(r.select_parameters, r.row, 0);
+  g->addWidget(r.select_fader, r.row++, 1);
+  for (int n = 0; n < r.row; ++n) g->setRowStretch(n, 1);
+}
+
+void connect_right_column(const right_column& r, QObject* context, page_env& env, int kind, std::function<int()> index,
+                          std::function<void()> select_fader, std::function<void(double)> moved) {
+  tile* vol = r.vol;
+  QObject::connect(vol, &QAbstractButton::clicked, context, select_fader);
+  auto* vol_hold = new long_press(vol);
+  QObject::connect(vol_hold, &long_press::long_pressed, context,
+                   [vol, &env, kind, index] { rename_channel(env.nav, vol, kind, index()); });
+  QObject::connect(r.universal->fader(), &fader::value_changed, context, moved);
+  QObject::connect(r.universal, &fader_strip::mute_clicked, context, [&env, kind, index] {
+    const unsigned id = param_id(kind, index(), code_on);
+    env.session.store.linked_set(id, env.session.store.get(id) == 0 ? 1 : 0);
+  });
+  QObject::connect(r.universal, &fader_strip::solo_clicked, context,
+                   [&env, kind, index](bool on) { solo_write(env.session.store, kind, index(), on); });
+}
+
+void connect_group_buttons(const right_column& r, QObject* context, std::function<void(int kind, int group, bool on)> write) {
+  for (int n = 0; n < 4; ++n)
+    for (int kind : {kind_dca, kind_mute_group})
+      QObject::connect((kind == kind_dca ? r.dca : r.mute_groups)[static_cast<std::size_t>(n)], &QAbstractButton::clicked,
+                       context, [write, kind, n](bool on) { write(kind, n, on); });
+}
+
+link_copy_paste add_link_copy_paste(QGridLayout* g, int& row, QWidget* box, const QString& link_text) {
+  link_copy_paste out{};
+  out.titles[0] = plain_label(tr_text("LINK"), box);
+  g->addWidget(out.titles[0], row++, 0, 1, 2);
+  out.link = push(link_text, box, 0, true);
+  out.link->setObjectName("link");
+  g->addWidget(out.link, row++, 0, 1, 2);
+  for (int n = 1; n <= 2; ++n) {
+    out.titles[static_cast<std::size_t>(n)] = plain_label(tr_text(n == 1 ? "COPY" : "PASTE"), box);
+    g->addWidget(out.titles[static_cast<std::size_t>(n)], row, n - 1);
+  }
+  ++row;
+  out.copy = picture_button("res/setting/png_icon_copy.png", box);
+  out.copy->setObjectName("copy");
+  out.paste = picture_button("res/setting/png_icon_paste.png", box);
+  out.paste->setObjectName("paste");
+  g->addWidget(out.copy, row, 0);
+  g->addWidget(out.paste, row++, 1);
+  return out;
 }
 
 QWidget* build_peq_grid(QWidget* parent, int filter_code, int band_code, std::span<const QString> band_names,

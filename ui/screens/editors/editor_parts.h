@@ -146,15 +146,40 @@ void show_send_level(name_button_fader_strip& s, uint16_t raw);
 name_button_fader_strip* make_send_strip(QWidget* parent, int n);
 // The universal fader's strip with "MUTE" and "SOLO".
 fader_strip* make_universal_strip(QWidget* parent);
-// "DCA GROUP" 1..4 and "MUTE GROUP" 1..4 into a settings grid from `row` on.
-void add_group_buttons(QGridLayout* g, int& row, QWidget* parent, std::array<button*, 4>& dca,
-                       std::array<button*, 4>& mute_groups);
-// The COPY and PASTE picture buttons side by side on `row`.
-std::pair<button*, button*> add_copy_paste_buttons(QGridLayout* g, int row, QWidget* parent);
-// The VOL cell above the universal fader.
-tile* make_vol_cell(QWidget* parent);
-// "SELECT" with "PARAMETERS" and "FADER".
-std::pair<button*, button*> add_select_buttons(QGridLayout* g, int& row, QWidget* parent);
+// The right column of a channel editor: the VOL cell above the universal fader and, beside
+// the fader, the settings box whose grid starts with "DCA GROUP" 1..4 and "MUTE GROUP" 1..4.
+// The editor adds its own rows from `row` on; finish_right_column() puts SELECT last.
+struct right_column {
+  QWidget* widget = nullptr;
+  tile* vol = nullptr;
+  fader_strip* universal = nullptr;
+  panel* settings = nullptr;
+  QGridLayout* grid = nullptr;
+  int row = 0;
+  std::array<button*, 4> dca{};
+  std::array<button*, 4> mute_groups{};
+  button* select_parameters = nullptr;
+  button* select_fader = nullptr;
+};
+// `settings_width` 0: the settings box shares the room beside the fader with it.
+right_column make_right_column(QWidget* parent, int width, rgb565 settings_background, int settings_width);
+// "SELECT" with "PARAMETERS" and "FADER" below the editor's rows; the rows stretch alike.
+void finish_right_column(right_column& r);
+// VOL and the universal fader of channel (kind, index()): a click on VOL runs `select_fader`,
+// a long press renames the channel; the fader's moves go to `moved`, MUTE and SOLO switch
+// the channel's own.
+void connect_right_column(const right_column& r, QObject* context, page_env& env, int kind, std::function<int()> index,
+                          std::function<void()> select_fader, std::function<void(double)> moved);
+// The group buttons run `write` (kind_dca or kind_mute_group, group 0..3, on).
+void connect_group_buttons(const right_column& r, QObject* context, std::function<void(int kind, int group, bool on)> write);
+// LINK over the stereo link button, COPY and PASTE over their picture buttons, from `row` on.
+struct link_copy_paste {
+  std::array<QLabel*, 3> titles;  // LINK, COPY, PASTE
+  button* link;
+  button* copy;
+  button* paste;
+};
+link_copy_paste add_link_copy_paste(QGridLayout* g, int& row, QWidget* box, const QString& link_text);
 
 // The PEQ grid: HP and LP columns (FREQ, FILTER, SLOPE) and one column per band (FREQ,
 // GAIN, Q). `cell` makes the value cell of a code, `step` runs a filter button (code of

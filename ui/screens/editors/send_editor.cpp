@@ -86,7 +86,7 @@ void send_editor_page::on_name(int logical, const QString& text) {
   const name_tables& names = env_.session.engine.names();
   const QString own = channel_name_text(names, kind_, index_);
   name_button_->set_text(own);
-  vol_->set_title(own);
+  right_.vol->set_title(own);
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
     if (c.kind != 0) sends_[n]->set_name(channel_name_text(names, c.kind, c.index));
@@ -94,16 +94,9 @@ void send_editor_page::on_name(int logical, const QString& text) {
   bank_tab_->show_names();
 }
 
-void send_editor_page::connect_group_buttons() {
-  for (int n = 0; n < 4; ++n)
-    for (int kind : {kind_dca, kind_mute_group})
-      connect((kind == kind_dca ? dca_ : mute_groups_)[static_cast<std::size_t>(n)], &QAbstractButton::clicked, this,
-              [this, kind, n](bool on) { write_membership(env_.session.store, kind, n, logical_of(kind_, index_), on); });
-}
-
 void send_editor_page::refresh_memberships() {
   const param_store& store = env_.session.store;
-  show_memberships(store, logical_of(kind_, index_), dca_, mute_groups_);
+  show_memberships(store, logical_of(kind_, index_), right_.dca, right_.mute_groups);
   name_button_->set_colour(channel_colour_of(store, kind_, index_));
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
@@ -129,11 +122,11 @@ uint16_t send_editor_page::universal_raw(int id, double value, uint16_t shown_ra
 
 void send_editor_page::select_cell(int id) {
   if (id == static_cast<int>(own_id(fader_code_))) id = -1;
-  vol_->setChecked(false);
+  right_.vol->setChecked(false);
   selected_ = id;
   for (auto& [code, b] : cells_) b->setChecked(id >= 0 && own_id(code) == static_cast<unsigned>(id));
   setup_ = setup_of(id);
-  set_universal_scale(*universal_->fader(), setup_);
+  set_universal_scale(*right_.universal->fader(), setup_);
   push_universal();
 }
 
@@ -141,7 +134,7 @@ void send_editor_page::push_universal() {
   if (selected_ == no_param_id || index_ < 0) return;
   const unsigned id = selected_ < 0 ? own_id(fader_code_) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  show_on_universal(*universal_, setup_, raw, universal_position(selected_, raw));
+  show_on_universal(*right_.universal, setup_, raw, universal_position(selected_, raw));
 }
 
 void send_editor_page::universal_moved(double value) {
@@ -284,42 +277,18 @@ void send_editor_page::show_filter_texts(int filter, uint16_t value) {
 }
 
 QWidget* send_editor_page::build_right_column(const settings_rows& extra) {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  QWidget* parent = right;
-  vol_ = make_vol_cell(parent);
-  connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
-  auto* vol_hold = new long_press(vol_);
-  connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_, index_); });
-  universal_ = make_universal_strip(parent);
-  connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
-  connect(universal_, &fader_strip::mute_clicked, this, [this] {
-    const unsigned id = param_id(kind_, index_, code_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  right_ = make_right_column(this, right_width, settings_background, settings_width);
+  connect_right_column(
+      right_, this, env_, kind_, [this] { return index_; }, [this] { select_cell(-1); },
+      [this](double v) { universal_moved(v); });
+  connect_group_buttons(right_, this, [this](int kind, int n, bool on) {
+    write_membership(env_.session.store, kind, n, logical_of(kind_, index_), on);
   });
-  connect(universal_, &fader_strip::solo_clicked, this, [this](bool on) { solo_write(env_.session.store, kind_, index_, on); });
-  column->addWidget(vol_);
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  middle->addWidget(universal_, 1);
-  settings_ = new panel(settings_background, right);
-  settings_->setObjectName("settings_box");
-  settings_->setFixedWidth(settings_width);
-  QGridLayout* g = grid_of(settings_);
-  int row = 0;
-  add_group_buttons(g, row, settings_, dca_, mute_groups_);
-  connect_group_buttons();
-  if (extra) extra(g, row, settings_);
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings_);
-  connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(0); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(stack_->count() - 1); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings_);
-  column->addLayout(middle, 1);
-  return right;
+  if (extra) extra(right_.grid, right_.row, right_.settings);
+  finish_right_column(right_);
+  connect(right_.select_parameters, &QAbstractButton::clicked, this, [this] { show_tab(0); });
+  connect(right_.select_fader, &QAbstractButton::clicked, this, [this] { show_tab(stack_->count() - 1); });
+  return right_.widget;
 }
 
 std::vector<std::pair<int, QString>> send_editor_page::bank_choices(int count, int relabelled, const QString& label) {

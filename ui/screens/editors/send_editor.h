@@ -57,7 +57,7 @@ class send_editor_page : public page {
   // -1: the channel fader; no_param_id: nothing (a send strip that went with its bank).
   int selected() const { return selected_; }
   const universal_fader_setup& universal_setup() const { return setup_; }
-  fader_strip* universal() const { return universal_; }
+  fader_strip* universal() const { return right_.universal; }
   QAbstractButton* cell(int code) const;
   name_button_fader_strip* send_strip(int n) const { return sends_[static_cast<std::size_t>(n)]; }
   channel_ref send_channel(int n) const { return send_channels_[static_cast<std::size_t>(n)]; }
@@ -67,11 +67,11 @@ class send_editor_page : public page {
   bank_fader_tab* fader_tab() const { return bank_tab_; }
   level_meter* channel_meter() const { return meter_; }
   bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
-  QWidget* settings_box() const { return settings_; }
-  button* select_parameters() const { return select_parameters_; }
-  button* select_fader() const { return select_fader_; }
-  button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
-  button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
+  QWidget* settings_box() const { return right_.settings; }
+  button* select_parameters() const { return right_.select_parameters; }
+  button* select_fader() const { return right_.select_fader; }
+  button* dca_button(int n) const { return right_.dca[static_cast<std::size_t>(n)]; }
+  button* mute_group_button(int n) const { return right_.mute_groups[static_cast<std::size_t>(n)]; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -105,8 +105,6 @@ class send_editor_page : public page {
   void show_sends_of(unsigned id);
   void show_cell_value(int code, uint16_t value);
   void toggle_code(int code);
-  // The DCA and mute group buttons write the channel's membership.
-  void connect_group_buttons();
   // Group buttons from the memberships, name buttons in their channels' colours.
   void refresh_memberships();
   void write_defaults(int first, int last);
@@ -148,19 +146,13 @@ class send_editor_page : public page {
   std::map<int, QAbstractButton*> cells_;  // by code of the edited channel
 
   button* name_button_ = nullptr;
-  QWidget* settings_ = nullptr;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
-  std::array<button*, 4> dca_{};
-  std::array<button*, 4> mute_groups_{};
+  editor_parts::right_column right_;
   QStackedWidget* stack_ = nullptr;
   eq_graph* peq_small_ = nullptr;
   eq_graph* peq_large_ = nullptr;
   button* bypass_ = nullptr;
   editor_parts::filter_buttons filters_;
   eq_param_ids eq_ids_;
-  tile* vol_ = nullptr;
-  fader_strip* universal_ = nullptr;
   level_meter* meter_ = nullptr;
   bank_fader_tab* bank_tab_ = nullptr;
   QWidget* send_area_ = nullptr;
