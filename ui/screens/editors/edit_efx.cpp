@@ -38,7 +38,6 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int side_width = 180;
 constexpr int name_height = 80;
 constexpr int types_height = 80;
 constexpr int thumb_height = 112;

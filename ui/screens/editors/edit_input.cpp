@@ -75,7 +75,7 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   QHBoxLayout* top = frame.top;
 
   left_ = new QWidget(this);
-  left_->setFixedWidth(edit_input_side_width);
+  left_->setFixedWidth(side_width);
   left_layout_ = column_of(left_, gap);
   left_layout_->addWidget(build_left_rows(), left_rows_stretch);
   left_layout_->addWidget(build_thumbnails(), left_thumbs_stretch);
@@ -112,13 +112,13 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   write_gate_drags(*gate_large_, [this] { return index_; }, env_.session.store);
 
   refresh_timer_.setSingleShot(true);
-  refresh_timer_.setInterval(edit_input_timer_ms);
+  refresh_timer_.setInterval(timer_ms);
   connect(&refresh_timer_, &QTimer::timeout, this, [this] {
     refresh_groups();
     refresh_colours();
   });
   recorder_timer_.setSingleShot(true);
-  recorder_timer_.setInterval(edit_input_timer_ms);
+  recorder_timer_.setInterval(timer_ms);
   connect(&recorder_timer_, &QTimer::timeout, this, [this] { refresh_recorder(); });
 
   show_tab(input_tab_overview);
@@ -205,7 +205,7 @@ void edit_input_page::open(int index) {
   refresh_recorder();
   if (!meter_timer_) {
     meter_timer_ = new QTimer(this);
-    meter_timer_->setInterval(edit_input_timer_ms);
+    meter_timer_->setInterval(timer_ms);
     connect(meter_timer_, &QTimer::timeout, this, [this] { tick_meters(); });
   }
   if (!meter_timer_->isActive()) meter_timer_->start();
@@ -480,16 +480,16 @@ void edit_input_page::tick_meters() {
   const unsigned out_id = static_cast<unsigned>(comp_meter_out_base + index_ / 2);
   if (m.id >= 0) {
     const uint16_t word = store.get(static_cast<unsigned>(m.id));
-    meters_[0]->set_db(stereo ? byte_of(word, 0) : byte_of(word, m.byte), edit_input_meter_fall);
-    if (stereo) meters_[1]->set_db(byte_of(word, 1), edit_input_meter_fall);
+    meters_[0]->set_db(stereo ? byte_of(word, 0) : byte_of(word, m.byte), meter_fall);
+    if (stereo) meters_[1]->set_db(byte_of(word, 1), meter_fall);
     store.request(static_cast<unsigned>(m.id));
   }
   auto comp_db = [&](unsigned id) {
     const uint16_t w = store.get(id);
     return stereo ? std::max<int>(byte_of(w, 0), byte_of(w, 1)) : byte_of(w, index_ & 1);
   };
-  comp_meter_in_->set_db(comp_db(in_id), edit_input_meter_fall);
-  comp_meter_out_->set_db(comp_db(out_id), edit_input_meter_fall);
+  comp_meter_in_->set_db(comp_db(in_id), meter_fall);
+  comp_meter_out_->set_db(comp_db(out_id), meter_fall);
   store.request(in_id);
   store.request(out_id);
   const double makeup = to_physical(value_type::makeup_gain, store.get(input_id(code_input_comp_gain)));

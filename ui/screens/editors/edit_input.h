@@ -49,17 +49,9 @@ enum edit_input_tab : int {
   input_tab_fader = 5,
 };
 
-constexpr int edit_input_side_width = 180;
-constexpr int edit_input_right_width = 240;
-constexpr int edit_input_row_height = 64;
+// The rest of the geometry and colours are the editors' common ones (editor_parts).
 constexpr int edit_input_send_strips = 12;
-constexpr int edit_input_fader_strips = 8;
-constexpr int edit_input_timer_ms = 50;
-constexpr int edit_input_meter_fall = 5;
-constexpr rgb565 edit_input_send_background = 0x1106;
-constexpr rgb565 edit_input_settings_background = 0x1988;
 constexpr rgb565 edit_input_gate_colour = 0x07E0;
-constexpr rgb565 edit_input_comp_colour = 0xFFE0;
 constexpr rgb565 edit_input_phantom_box = 0xFCC0;
 
 class edit_input_page : public page {

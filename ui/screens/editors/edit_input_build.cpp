@@ -84,7 +84,7 @@ QWidget* edit_input_page::build_left_rows() {
   QVBoxLayout* column = column_of(rows_, gap);
 
   auto* row1 = new QWidget(rows_);
-  row1->setMaximumHeight(edit_input_row_height);
+  row1->setMaximumHeight(row_height);
   QHBoxLayout* r1 = row_of(row1, gap);
   gain_ = new tile(row1);
   gain_->setObjectName("cell_gain");
@@ -109,7 +109,7 @@ QWidget* edit_input_page::build_left_rows() {
   column->addWidget(row1, 1);
 
   auto* row2 = new QWidget(rows_);
-  row2->setMaximumHeight(edit_input_row_height);
+  row2->setMaximumHeight(row_height);
   QHBoxLayout* r2 = row_of(row2, gap);
   mono_column_ = new QWidget(row2);
   QVBoxLayout* mono = column_of(mono_column_, 2);
@@ -168,7 +168,7 @@ QWidget* edit_input_page::build_thumbnails() {
   add("GATE", input_tab_gate, gate_small_);
   comp_small_ = new comp_curve(thumbs_);
   comp_small_->set_compact(true);
-  comp_small_->set_curve_colour(edit_input_comp_colour);
+  comp_small_->set_curve_colour(comp_colour);
   comp_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
   add("COMP", input_tab_comp, comp_small_);
   return thumbs_;
@@ -176,7 +176,7 @@ QWidget* edit_input_page::build_thumbnails() {
 
 QWidget* edit_input_page::build_channel_list() {
   list_box_ = new QWidget(this);
-  list_box_->setFixedWidth(edit_input_side_width);
+  list_box_->setFixedWidth(side_width);
   auto* g = new QGridLayout(list_box_);
   g->setContentsMargins(0, 0, 0, 0);
   g->setSpacing(gap);
@@ -207,7 +207,7 @@ QWidget* edit_input_page::build_overview() {
   auto* body = new QHBoxLayout;
   body->setSpacing(gap);
   auto* slot = new QWidget(tab);
-  slot->setFixedWidth(edit_input_side_width);
+  slot->setFixedWidth(side_width);
   overview_slot_ = column_of(slot, gap);
   body->addWidget(slot);
 
@@ -381,7 +381,7 @@ QWidget* edit_input_page::build_comp() {
   row->addLayout(gr_box);
   comp_large_ = new comp_curve(tab);
   comp_large_->setObjectName("comp_curve");
-  comp_large_->set_curve_colour(edit_input_comp_colour);
+  comp_large_->set_curve_colour(comp_colour);
   comp_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   row->addWidget(comp_large_, 3);
   auto* grid_box = new QWidget(tab);
@@ -426,7 +426,7 @@ QWidget* edit_input_page::build_phantom() {
 // ---- right column and sends ----
 
 QWidget* edit_input_page::build_right_column() {
-  right_ = make_right_column(this, edit_input_right_width, edit_input_settings_background, 0);
+  right_ = make_right_column(this, right_width, settings_background, 0);
   connect_right_column(
       right_, this, env_, kind_input, [this] { return index_; }, [this] { select_cell(-1); },
       [this](double v) { universal_moved(v); });
@@ -451,7 +451,7 @@ QWidget* edit_input_page::build_right_column() {
 }
 
 QWidget* edit_input_page::build_sends() {
-  auto* area = new panel(edit_input_send_background, this);
+  auto* area = new panel(send_background, this);
   area->setObjectName("send_area");
   auto* row = new QHBoxLayout(area);
   row->setContentsMargins(gap, gap, gap, gap);

@@ -49,20 +49,11 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int side_width = 180;
-constexpr int row_height = 64;
-constexpr int vol_height = 56;
 constexpr int select_px = 10;
 constexpr int comp_curve_px = 360;
 constexpr int comp_button_w = 120;
 constexpr int comp_button_h = 48;
-constexpr int bank_button_w = 120;
-constexpr int bank_button_h = 32;
 constexpr int geq_light_px = 16;
-constexpr int timer_ms = 50;
-constexpr int meter_fall = 5;
-constexpr rgb565 send_background = 0x1106;
-constexpr rgb565 comp_colour = 0xFFE0;
 
 constexpr int code_delay = 67;
 constexpr int code_phase = 63;

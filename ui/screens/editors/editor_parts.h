@@ -38,6 +38,16 @@ class tile_with_child;
 
 constexpr int parts_text_px = 12;
 constexpr int parts_gap = 4;
+// The channel editors' common geometry and colours.
+constexpr int side_width = 180;   // the left column
+constexpr int right_width = 240;  // the right column with the universal fader
+constexpr int row_height = 64;    // a row of cells at the top of the left column
+constexpr int bank_button_h = 32;
+constexpr int timer_ms = 50;  // the refreshes after a burst of changes, and the meters
+constexpr int meter_fall = 5;
+constexpr rgb565 send_background = 0x1106;
+constexpr rgb565 settings_background = 0x1988;
+constexpr rgb565 comp_colour = 0xFFE0;
 constexpr int cell_px = 14;  // value cells
 constexpr int meter_width = 12;
 constexpr int header_height = 24;

@@ -38,14 +38,8 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int timer_ms = 50;
-constexpr int meter_fall = 5;
 constexpr int bank_button_w = 120;
-constexpr int bank_button_h = 32;
-constexpr rgb565 send_background = 0x1106;
-constexpr int right_width = 240;
 constexpr int settings_width = 156;
-constexpr rgb565 settings_background = 0x1988;
 
 }  // namespace
 
