@@ -96,10 +96,8 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   auto* meter_box = new QWidget(this);
   QHBoxLayout* meter_row = row_of(meter_box, 2);
   for (std::size_t n = 0; n < meters_.size(); ++n) {
-    meters_[n] = new level_meter(meter_box);
+    meters_[n] = make_meter(meter_box);
     meters_[n]->setObjectName(QString("channel_meter_%1").arg(n));
-    meters_[n]->show_scale(false);
-    meters_[n]->setFixedWidth(meter_width);
     meter_row->addWidget(meters_[n]);
   }
   top->addWidget(meter_box);
@@ -296,10 +294,7 @@ void edit_input_page::push_universal() {
 void edit_input_page::universal_moved(double value) {
   param_store& store = env_.session.store;
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : static_cast<unsigned>(selected_);
-  const uint16_t raw = universal_fader_raw(setup_, value, store.get(shown_id(id)));
-  echo_ = true;
-  store.linked_set(id, raw);
-  echo_ = false;
+  write_universal(store, id, universal_fader_raw(setup_, value, store.get(shown_id(id))), echo_);
 }
 
 // ---- parameter changes ----

@@ -161,15 +161,9 @@ QWidget* edit_input_page::build_thumbnails() {
   };
   peq_small_ = make_peq_thumbnail(thumbs_, eq_thumb_bands);
   add("PEQ", input_tab_peq, peq_small_);
-  gate_small_ = new gate_curve(thumbs_);
-  gate_small_->set_compact(true);
-  gate_small_->set_curve_colour(edit_input_gate_colour);
-  gate_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  gate_small_ = make_curve<gate_curve>(thumbs_, edit_input_gate_colour);
   add("GATE", input_tab_gate, gate_small_);
-  comp_small_ = new comp_curve(thumbs_);
-  comp_small_->set_compact(true);
-  comp_small_->set_curve_colour(comp_colour);
-  comp_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  comp_small_ = make_curve<comp_curve>(thumbs_, comp_colour);
   add("COMP", input_tab_comp, comp_small_);
   return thumbs_;
 }
@@ -340,9 +334,7 @@ QWidget* edit_input_page::build_peq() {
 QWidget* edit_input_page::build_gate() {
   auto* tab = new QWidget;
   QHBoxLayout* row = row_of(tab, gap);
-  gate_large_ = new gate_curve(tab);
-  gate_large_->setObjectName("gate_curve");
-  gate_large_->set_curve_colour(edit_input_gate_colour);
+  gate_large_ = make_curve<gate_curve>(tab, edit_input_gate_colour, "gate_curve");
   gate_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   row->addWidget(gate_large_, 3);
   auto* grid_box = new QWidget(tab);
@@ -362,12 +354,8 @@ QWidget* edit_input_page::build_gate() {
 QWidget* edit_input_page::build_comp() {
   auto* tab = new QWidget;
   QHBoxLayout* row = row_of(tab, gap);
-  comp_meter_in_ = new level_meter(tab);
-  comp_meter_in_->show_scale(false);
-  comp_meter_in_->setFixedWidth(meter_width);
-  comp_meter_out_ = new level_meter(tab);
-  comp_meter_out_->show_scale(false);
-  comp_meter_out_->setFixedWidth(meter_width);
+  comp_meter_in_ = make_meter(tab);
+  comp_meter_out_ = make_meter(tab);
   auto* gr_box = new QVBoxLayout;
   gr_box->setSpacing(0);
   gr_box->addWidget(plain_label("0", tab, 10));
@@ -379,9 +367,7 @@ QWidget* edit_input_page::build_comp() {
   row->addWidget(comp_meter_in_);
   row->addWidget(comp_meter_out_);
   row->addLayout(gr_box);
-  comp_large_ = new comp_curve(tab);
-  comp_large_->setObjectName("comp_curve");
-  comp_large_->set_curve_colour(comp_colour);
+  comp_large_ = make_curve<comp_curve>(tab, comp_colour, "comp_curve");
   comp_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   row->addWidget(comp_large_, 3);
   auto* grid_box = new QWidget(tab);

@@ -154,9 +154,7 @@ QWidget* edit_output_page::build_left() {
   };
   peq_small_ = make_peq_thumbnail(left, bus_band_count);
   thumbnail("PEQ", output_tab_peq, peq_small_);
-  comp_small_ = new comp_curve(left);
-  comp_small_->set_compact(true);
-  comp_small_->set_curve_colour(comp_colour);
+  comp_small_ = make_curve<comp_curve>(left, comp_colour);
   thumbnail("COMP", output_tab_comp, comp_small_);
   return left;
 }
@@ -164,9 +162,7 @@ QWidget* edit_output_page::build_left() {
 QWidget* edit_output_page::build_comp() {
   auto* tab = new QWidget;
   QHBoxLayout* row = row_of(tab, gap);
-  comp_large_ = new comp_curve(tab);
-  comp_large_->setObjectName("comp_curve");
-  comp_large_->set_curve_colour(comp_colour);
+  comp_large_ = make_curve<comp_curve>(tab, comp_colour, "comp_curve");
   comp_large_->setFixedSize(comp_curve_px, comp_curve_px);
   row->addWidget(comp_large_, 0, Qt::AlignTop);
   auto* grid_box = new QWidget(tab);

@@ -27,6 +27,7 @@
 #include "ui/widgets/eq_graph.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
+#include "ui/widgets/level_meter.h"
 #include "ui/widgets/long_press.h"
 #include "ui/widgets/name_button_fader_strip.h"
 #include "ui/widgets/overlay_layer.h"
@@ -222,6 +223,13 @@ void connect_peq_drags(eq_graph* g, QObject* context, int filter_code, int band_
   });
 }
 
+level_meter* make_meter(QWidget* parent) {
+  auto* m = new level_meter(parent);
+  m->show_scale(false);
+  m->setFixedWidth(meter_width);
+  return m;
+}
+
 button* make_thumb_header(const char* title, QWidget* parent) {
   button* header = push(title, parent);
   header->setObjectName(QString("thumb_%1").arg(title));
@@ -254,6 +262,12 @@ void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& code
     g->addWidget(plain_label(tr_text(titles[n]), box), r, c);
     g->addWidget(cell(codes[n]), r + 1, c);
   }
+}
+
+void write_universal(param_store& store, unsigned id, uint16_t raw, bool& echo) {
+  echo = true;
+  store.linked_set(id, raw);
+  echo = false;
 }
 
 void set_universal_scale(fader& f, const universal_fader_setup& setup) {

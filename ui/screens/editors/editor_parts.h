@@ -25,6 +25,7 @@ class dyn_curve;
 class eq_graph;
 class fader;
 class fader_strip;
+class level_meter;
 class name_tables;
 class param_store;
 struct page_env;
@@ -121,6 +122,22 @@ eq_graph* make_peq_thumbnail(QWidget* parent, int bands);
 // (filter_code + 1, + 3) or the band's frequency and gain.
 void connect_peq_drags(eq_graph* g, QObject* context, int filter_code, int band_code, int bands,
                        const std::function<void(int code, uint16_t raw)>& write);
+// A dynamics curve in the editors' colour `colour`: the large one of a tab, named `name`, or
+// (name nullptr) the compact thumbnail, which lets clicks through to its header.
+template <class Curve>
+Curve* make_curve(QWidget* parent, rgb565 colour, const char* name = nullptr) {
+  auto* c = new Curve(parent);
+  if (name) {
+    c->setObjectName(name);
+  } else {
+    c->set_compact(true);
+    c->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  c->set_curve_colour(colour);
+  return c;
+}
+// A level meter without its scale, as narrow as the editors' meters are.
+level_meter* make_meter(QWidget* parent);
 // A thumbnail's title button "thumb_<title>" above it in the left column.
 button* make_thumb_header(const char* title, QWidget* parent);
 // The PHASE cell with the picture of the polarity in its value box.
@@ -133,6 +150,9 @@ void show_phase_icon(QLabel* icon, uint16_t value);
 void add_comp_cells(QGridLayout* g, QWidget* box, const std::array<int, 5>& codes,
                     const std::function<QWidget*(int code)>& cell);
 
+// Writes what the universal fader set; `echo` is up while the write runs, so that the
+// editor does not push the value back onto the fader.
+void write_universal(param_store& store, unsigned id, uint16_t raw, bool& echo);
 // The universal fader's scale for a set-up: the fader law, a value list or a range.
 void set_universal_scale(fader& f, const universal_fader_setup& setup);
 // Shows a raw value on the universal fader: a fader level, or the position of the set-up.

@@ -135,10 +135,7 @@ void send_editor_page::universal_moved(double value) {
   if (selected_ == no_param_id || index_ < 0) return;
   param_store& store = env_.session.store;
   const unsigned id = selected_ < 0 ? own_id(fader_code_) : static_cast<unsigned>(selected_);
-  const uint16_t raw = universal_raw(selected_, value, store.get(shown_id(id)));
-  echo_ = true;
-  store.linked_set(id, raw);
-  echo_ = false;
+  write_universal(store, id, universal_raw(selected_, value, store.get(shown_id(id))), echo_);
 }
 
 void send_editor_page::follow_universal(unsigned id) {
@@ -218,10 +215,8 @@ void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> ta
   covered->addWidget(left);
   covered->addWidget(stack_, 1);
   top->addLayout(covered, 1);
-  meter_ = new level_meter(this);
+  meter_ = make_meter(this);
   meter_->setObjectName("channel_meter");
-  meter_->show_scale(false);
-  meter_->setFixedWidth(meter_width);
   top->addWidget(meter_);
   finish_editor_frame(frame, sends, right);
 }
