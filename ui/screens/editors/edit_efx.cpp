@@ -192,15 +192,7 @@ std::span<const char* const> edit_efx_page::part_names() const { return efx_part
 
 void edit_efx_page::show_tab(int tab) {
   if (tab < efx_tab_types || tab > efx_tab_fader) return;
-  stack_->setCurrentIndex(tab);
-  if (index_ >= 0) select_cell(-1);
-  right_.select_parameters->setChecked(tab != efx_tab_fader);
-  right_.select_fader->setChecked(tab == efx_tab_fader);
-  if (tab == efx_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_fx, index_));
-  if (tab != efx_tab_peq) {
-    sends_panel_->setVisible(tab == efx_tab_types);
-    meter_->setVisible(tab == efx_tab_types);
-  }
+  show_stack_tab(tab, efx_tab_peq);
 }
 
 // ---- effect type, parameters and tap ----

@@ -265,8 +265,7 @@ void edit_input_page::show_tab(int tab) {
   if (tab < input_tab_overview || tab > input_tab_fader) return;
   move_left_parts(tab == input_tab_overview);
   stack_->setCurrentIndex(tab);
-  right_.select_parameters->setChecked(tab != input_tab_fader);
-  right_.select_fader->setChecked(tab == input_tab_fader);
+  show_selected(right_, tab == input_tab_fader);
 }
 
 // ---- cells and the universal fader ----

@@ -215,13 +215,22 @@ QWidget* edit_input_page::build_overview() {
     a->setPixmap(QPixmap::fromImage(image_file_load(res_path("res/common/img_arrow_right.png"))));
     return a;
   };
-  rec_path_ = new QWidget(tab);
-  rec_path_->setObjectName("record_path");
-  auto* rec = new QHBoxLayout(rec_path_);
-  rec->setContentsMargins(0, 0, 0, 0);
-  rec_level_ = push("INPUT\n0%", rec_path_, 2, true, cell_px);
-  rec_level_->setObjectName("record_level");
-  min_height(rec_level_, 56);
+  // A path's row, and the first button on it.
+  auto path_row = [&](const char* name, QWidget*& path) {
+    path = new QWidget(tab);
+    path->setObjectName(name);
+    auto* r = new QHBoxLayout(path);
+    r->setContentsMargins(0, 0, 0, 0);
+    return r;
+  };
+  auto path_button = [&](const char* text, QWidget* path, int type, const char* name) {
+    button* b = push(text, path, type, true, cell_px);
+    b->setObjectName(name);
+    min_height(b, 56);
+    return b;
+  };
+  QHBoxLayout* rec = path_row("record_path", rec_path_);
+  rec_level_ = path_button("INPUT\n0%", rec_path_, 2, "record_level");
   rec->addWidget(rec_level_, 2);
   rec->addWidget(arrow(rec_path_), 1);
   rec_label_ = plain_label("REC1\nIN", rec_path_, cell_px);
@@ -232,13 +241,8 @@ QWidget* edit_input_page::build_overview() {
   });
   diagram->addWidget(rec_path_);
 
-  play_path_ = new QWidget(tab);
-  play_path_->setObjectName("playback_path");
-  auto* play = new QHBoxLayout(play_path_);
-  play->setContentsMargins(0, 0, 0, 0);
-  play_button_ = push("REC1\nPLAY", play_path_, 0, true, cell_px);
-  play_button_->setObjectName("playback_switch");
-  min_height(play_button_, 56);
+  QHBoxLayout* play = path_row("playback_path", play_path_);
+  play_button_ = path_button("REC1\nPLAY", play_path_, 0, "playback_switch");
   connect(play_button_, &QAbstractButton::clicked, this, [this] {
     if (play_track_ < 0) return;
     const unsigned id = static_cast<unsigned>(2847 + play_track_);

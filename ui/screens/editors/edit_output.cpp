@@ -306,16 +306,8 @@ std::span<const char* const> edit_output_page::part_names() const { return outpu
 void edit_output_page::show_tab(int tab) {
   if (tab < output_tab_peq || tab > output_tab_fader) return;
   if (tab == output_tab_fader && index_ >= main_l_bus) return;
-  stack_->setCurrentIndex(tab);
-  if (index_ >= 0) select_cell(-1);
-  right_.select_parameters->setChecked(tab != output_tab_fader);
-  right_.select_fader->setChecked(tab == output_tab_fader);
-  if (tab == output_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_bus, index_));
   // The compressor keeps what was shown; the other tabs decide.
-  if (tab != output_tab_comp) {
-    sends_panel_->setVisible(tab != output_tab_fader);
-    meter_->setVisible(tab != output_tab_fader);
-  }
+  show_stack_tab(tab, output_tab_comp);
 }
 
 // ---- sends on faders ----

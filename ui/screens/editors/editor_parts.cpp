@@ -397,6 +397,11 @@ void finish_right_column(right_column& r) {
   for (int n = 0; n < r.row; ++n) g->setRowStretch(n, 1);
 }
 
+void show_selected(const right_column& r, bool fader_tab) {
+  r.select_parameters->setChecked(!fader_tab);
+  r.select_fader->setChecked(fader_tab);
+}
+
 void connect_right_column(const right_column& r, QObject* context, page_env& env, int kind, std::function<int()> index,
                           std::function<void()> select_fader, std::function<void(double)> moved) {
   tile* vol = r.vol;

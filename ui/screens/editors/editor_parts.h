@@ -195,6 +195,8 @@ struct right_column {
 right_column make_right_column(QWidget* parent, int width, rgb565 settings_background, int settings_width);
 // "SELECT" with "PARAMETERS" and "FADER" below the editor's rows; the rows stretch alike.
 void finish_right_column(right_column& r);
+// SELECT shows FADER checked on the FADER tab, PARAMETERS on any other.
+void show_selected(const right_column& r, bool fader_tab);
 // VOL and the universal fader of channel (kind, index()): a click on VOL runs `select_fader`,
 // a long press renames the channel; the fader's moves go to `moved`, MUTE and SOLO switch
 // the channel's own.

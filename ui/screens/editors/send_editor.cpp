@@ -194,6 +194,18 @@ void send_editor_page::tick_meter(int fader_raw_id) {
 
 int send_editor_page::current_tab() const { return stack_->currentIndex(); }
 
+void send_editor_page::show_stack_tab(int tab, int keeping) {
+  const bool fader_tab = tab == stack_->count() - 1;
+  stack_->setCurrentIndex(tab);
+  if (index_ >= 0) select_cell(-1);
+  show_selected(right_, fader_tab);
+  if (fader_tab) bank_tab_->fill(bank_fader_tab::bank_of(kind_, index_));
+  if (tab != keeping) {
+    sends_panel_->setVisible(!fader_tab);
+    meter_->setVisible(!fader_tab);
+  }
+}
+
 bool send_editor_page::show_part(int part) {
   show_tab(part);
   return current_tab() == part;

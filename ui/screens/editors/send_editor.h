@@ -127,6 +127,11 @@ class send_editor_page : public page {
   using settings_rows = std::function<void(QGridLayout* g, int& row, QWidget* box)>;
   QWidget* build_right_column(const settings_rows& extra);
   virtual void show_tab(int tab) = 0;
+  // Tab `tab` of the stack, the FADER tab last: the universal fader goes back to the channel
+  // fader, SELECT follows and the FADER tab fills with the channel's bank. The bank choice
+  // and the channel meter go with the FADER tab and come back with any other but `keeping`,
+  // which leaves them as they were.
+  void show_stack_tab(int tab, int keeping);
   // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
   // spacers for the missing ones, and one bank button per label.
   // The first `count` fader banks by name, bank `relabelled` (if any) with `label` instead.
