@@ -398,9 +398,7 @@ void edit_input_page::refresh_groups() {
   if (is_fixed_stereo_left(kind_input, index_))
     for (int n = 0; n < aux_send_count; ++n) {
       name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-      const int mode = send_mode(store, index_, n);
-      if (s->l_button()) s->l_button()->setChecked(send_left_checked(mode));
-      if (s->r_button()) s->r_button()->setChecked(send_right_checked(mode));
+      show_send_mode(*s, send_mode(store, index_, n));
       show_send(n);
     }
 }

@@ -441,11 +441,8 @@ QWidget* edit_input_page::build_right_column() {
 }
 
 QWidget* edit_input_page::build_sends() {
-  auto* area = new panel(send_background, this);
-  area->setObjectName("send_area");
-  auto* row = new QHBoxLayout(area);
-  row->setContentsMargins(gap, gap, gap, gap);
-  row->setSpacing(2);
+  QHBoxLayout* row = nullptr;
+  panel* area = make_send_area(this, row);
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref target = n < 8 ? channel_ref{kind_bus, n}
                                : n < 10 ? channel_ref{kind_fx, n - 8}
@@ -454,15 +451,11 @@ QWidget* edit_input_page::build_sends() {
     auto* s = make_send_strip(area, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    send_strip_actions actions;
+    send_strip_actions actions = editor_send_actions(this, n);
     actions.cell = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
       return static_cast<int>(send_param_id(index_, t.kind, t.index));
     };
-    actions.selected = [this] { return selected_; };
-    actions.select = [this](int id) { select_cell(id); };
-    actions.moved = [this, n](double db) { send_moved(n, db); };
-    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
     actions.lr = [this, n] { send_lr(n); };
     actions.name = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];

@@ -436,11 +436,7 @@ void edit_output_page::refresh_groups() {
     name_button_fader_strip* s = sends_[n];
     const bool lr = c.kind == kind_input && index_ < aux_send_count && is_fixed_stereo_left(kind_input, c.index);
     s->show_lr(lr);
-    if (lr && s->l_button() && s->r_button()) {
-      const int mode = send_mode(store, c.index, index_);
-      s->l_button()->setChecked(send_left_checked(mode));
-      s->r_button()->setChecked(send_right_checked(mode));
-    }
+    if (lr && s->l_button() && s->r_button()) show_send_mode(*s, send_mode(store, c.index, index_));
     show_send(static_cast<int>(n));
   }
 }

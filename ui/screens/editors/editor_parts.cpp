@@ -31,6 +31,7 @@
 #include "ui/widgets/long_press.h"
 #include "ui/widgets/name_button_fader_strip.h"
 #include "ui/widgets/overlay_layer.h"
+#include "ui/widgets/toggle_button.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"
 
@@ -311,6 +312,20 @@ void show_send_level(name_button_fader_strip& s, uint16_t raw) {
   s.set_level(to_physical(value_type::send_level, raw));
   s.m_button()->setChecked(!(raw & level_flag_15));
   s.s_button()->setChecked(raw & level_flag_15);
+}
+
+panel* make_send_area(QWidget* parent, QHBoxLayout*& row) {
+  auto* area = new panel(send_background, parent);
+  area->setObjectName("send_area");
+  row = new QHBoxLayout(area);
+  row->setContentsMargins(gap, gap, gap, gap);
+  row->setSpacing(2);
+  return area;
+}
+
+void show_send_mode(name_button_fader_strip& s, int mode) {
+  if (s.l_button()) s.l_button()->setChecked(send_left_checked(mode));
+  if (s.r_button()) s.r_button()->setChecked(send_right_checked(mode));
 }
 
 name_button_fader_strip* make_send_strip(QWidget* parent, int n) {

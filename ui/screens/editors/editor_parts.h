@@ -170,6 +170,21 @@ struct send_strip_actions {
   std::function<void()> name;
 };
 void connect_send_strip(name_button_fader_strip* s, QObject* context, const send_strip_actions& a);
+// The actions every editor's send strip n shares: the editor's selection, its select_cell(),
+// send_moved() and send_pre(); the editor adds the strip's cell, L/R and name.
+template <class Editor>
+send_strip_actions editor_send_actions(Editor* e, int n) {
+  send_strip_actions a;
+  a.selected = [e] { return e->selected(); };
+  a.select = [e](int id) { e->select_cell(id); };
+  a.moved = [e, n](double db) { e->send_moved(n, db); };
+  a.pre = [e, n](bool pre) { e->send_pre(n, pre); };
+  return a;
+}
+// The panel "send_area" behind the send strips, and the row they go into.
+panel* make_send_area(QWidget* parent, QHBoxLayout*& row);
+// A stereo channel's send mode on a strip's L and R buttons, where it has them.
+void show_send_mode(name_button_fader_strip& s, int mode);
 // A send strip's level and its POS/PRE buttons from the raw send value.
 void show_send_level(name_button_fader_strip& s, uint16_t raw);
 // A send strip n: a named fader strip whose two buttons read "POS" and "PRE".

@@ -303,11 +303,8 @@ std::vector<std::pair<int, QString>> send_editor_page::bank_choices(int count, i
 
 QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks) {
   bank_strips_ = bank_strips;
-  send_area_ = new panel(send_background, this);
-  send_area_->setObjectName("send_area");
-  auto* row = new QHBoxLayout(send_area_);
-  row->setContentsMargins(gap, gap, gap, gap);
-  row->setSpacing(2);
+  QHBoxLayout* row = nullptr;
+  send_area_ = make_send_area(this, row);
   sends_.resize(static_cast<std::size_t>(strips));
   send_channels_.resize(static_cast<std::size_t>(strips));
   auto add_spacers = [&] {
@@ -324,12 +321,8 @@ QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const st
     name_button_fader_strip* s = make_send_strip(send_area_, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    send_strip_actions actions;
+    send_strip_actions actions = editor_send_actions(this, n);
     actions.cell = [this, n] { return static_cast<int>(strip_send_id(n)); };
-    actions.selected = [this] { return selected_; };
-    actions.select = [this](int id) { select_cell(id); };
-    actions.moved = [this, n](double db) { send_moved(n, db); };
-    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
     actions.lr = lr_action(n);
     actions.name = [this, n] {
       const channel_ref c = send_channels_[static_cast<std::size_t>(n)];
