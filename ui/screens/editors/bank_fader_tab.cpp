@@ -9,6 +9,7 @@
 #include "app/params/names.h"
 #include "app/params/solo.h"
 #include "app/protocol/name_tables.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader_strip.h"
 #include "ui/widgets/ui_text.h"
@@ -22,9 +23,7 @@ constexpr int gap = 4;
 bank_fader_tab::bank_fader_tab(param_store& store, const name_tables& names, QWidget* parent)
     : QWidget(parent), store_(store), names_(names) {
   slot_.fill(-1);
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
+  QHBoxLayout* row = editor_parts::row_of(this, gap);
   for (int n = 0; n < bank_fader_strips; ++n) {
     auto* s = new fader_strip(this);
     s->setObjectName(QString("bank_strip_%1").arg(n));

@@ -16,6 +16,7 @@
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/editors/edit_input.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/screens/mixer/brief_cont.h"
 #include "ui/widgets/bank_nav.h"
 #include "ui/widgets/widget_fonts.h"
@@ -43,13 +44,8 @@ const char* kind_name(int kind) {
 }
 
 QLabel* white_label(const QString& text, int px, QWidget* parent) {
-  auto* l = new QLabel(text, parent);
-  l->setFont(ui_font(px));
-  l->setAlignment(Qt::AlignCenter);
+  QLabel* l = editor_parts::plain_label(text, parent, px);
   l->setAttribute(Qt::WA_TransparentForMouseEvents);
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(pal);
   return l;
 }
 
@@ -109,23 +105,17 @@ edit_cont_frame::edit_cont_frame(QWidget* parent, page_env& env)
     : container_page(parent, page_edit_cont, env), env_(env) {
   setObjectName("edit_cont");
   remembered_.fill(-1);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
+  QVBoxLayout* column = editor_parts::column_of(this, 0);
 
   auto* bar = new QWidget(this);
   bar->setObjectName("edit_top_bar");
   bar->setFixedHeight(edit_top_bar_height);
-  auto* row = new QHBoxLayout(bar);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(edit_top_bar_gap);
+  QHBoxLayout* row = editor_parts::row_of(bar, edit_top_bar_gap);
 
   // Close button and title box.
   auto* block = new QWidget(bar);
   block->setFixedWidth(edit_title_block_width);
-  auto* block_row = new QHBoxLayout(block);
-  block_row->setContentsMargins(0, 0, 0, 0);
-  block_row->setSpacing(edit_top_bar_gap);
+  QHBoxLayout* block_row = editor_parts::row_of(block, edit_top_bar_gap);
   close_ = new close_button_widget(block);
   connect(close_, &QAbstractButton::clicked, this, [this] { close_clicked(); });
   block_row->addWidget(close_);
@@ -146,9 +136,7 @@ edit_cont_frame::edit_cont_frame(QWidget* parent, page_env& env)
   title->setObjectName("edit_title");
   title->clicked = [this] { title_clicked(); };
   title_area_ = title;
-  auto* labels = new QVBoxLayout(title);
-  labels->setContentsMargins(0, 0, 0, 0);
-  labels->setSpacing(0);
+  QVBoxLayout* labels = editor_parts::column_of(title, 0);
   labels->addStretch(1);
   kind_label_ = white_label(tr_text("INPUT"), kind_label_px, title);
   name_label_ = white_label(tr_text("IN1"), name_label_px, title);

@@ -17,6 +17,7 @@
 #include "ui/screens/mixer/rename.h"
 #include "ui/screens/mixer/strips_page_dca.h"
 #include "ui/widgets/box_panel.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/fader.h"
 #include "ui/widgets/fader_strip.h"
@@ -104,9 +105,7 @@ button* edit_dca_page::add_channel_button(QWidget* parent, int kind, int index) 
 
 QWidget* edit_dca_page::build_param_view() {
   auto* view = new QWidget(this);
-  auto* column = new QVBoxLayout(view);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(channel_gap);
+  QVBoxLayout* column = editor_parts::column_of(view, channel_gap);
 
   auto* grid = new QGridLayout;
   grid->setSpacing(edit_dca_gap);
@@ -170,13 +169,9 @@ QWidget* edit_dca_page::build_param_view() {
 
 QWidget* edit_dca_page::build_fader_view() {
   auto* view = new QWidget(this);
-  auto* outer = new QHBoxLayout(view);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
+  QHBoxLayout* outer = editor_parts::row_of(view, 0);
   auto* area = new QWidget(view);
-  auto* row = new QHBoxLayout(area);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(strip_gap);
+  QHBoxLayout* row = editor_parts::row_of(area, strip_gap);
   for (int d = 0; d < dca_count; ++d) {
     auto* s = new fader_strip(area);
     s->setObjectName(QString("dca_fader_%1").arg(d));

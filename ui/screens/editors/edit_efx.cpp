@@ -38,7 +38,6 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int side_width = 180;
 constexpr int name_height = 80;
 constexpr int types_height = 80;
 constexpr int thumb_height = 112;
@@ -98,30 +97,21 @@ bool edit_efx_page::takes_send_slot(const channel_ref& c) const { return c.kind 
 QWidget* edit_efx_page::build_left() {
   auto* left = new QWidget(this);
   left->setFixedWidth(side_width);
-  auto* column = new QVBoxLayout(left);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(left, gap);
   name_button_ = push(QString(), left, 0, false, cell_px);
   name_button_->setObjectName("channel_name");
   fix_height(name_button_, name_height);
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    if (QWidget* host = overlay_host())
-      open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_fx, index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_fx, index_); });
+  connect_name_button(name_button_, this, env_, kind_fx, [this] { return index_; });
   column->addWidget(name_button_);
   button* types = push(tr_text("EFFECT\nTYPES"), left, 0, false, cell_px);
   types->setObjectName("show_types");
   fix_height(types, types_height);
   connect(types, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_types); });
   column->addWidget(types);
-  button* header = push("PEQ", left);
-  header->setObjectName("thumb_PEQ");
-  fix_height(header, header_height);
+  button* header = make_thumb_header("PEQ", left);
   connect(header, &QAbstractButton::clicked, this, [this] { show_tab(efx_tab_peq); });
   column->addWidget(header);
-  make_peq_thumbnail(left, peq_bands);
+  peq_small_ = make_peq_thumbnail(left, peq_bands);
   framed(peq_small_)->setFixedHeight(thumb_height);
   column->addWidget(peq_small_);
   column->addStretch(1);
@@ -130,9 +120,7 @@ QWidget* edit_efx_page::build_left() {
 
 QWidget* edit_efx_page::build_types() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* params = new QHBoxLayout;
   for (int n = 0; n < 2; ++n) {
     auto* t = new tile(tab);
@@ -204,15 +192,7 @@ std::span<const char* const> edit_efx_page::part_names() const { return efx_part
 
 void edit_efx_page::show_tab(int tab) {
   if (tab < efx_tab_types || tab > efx_tab_fader) return;
-  stack_->setCurrentIndex(tab);
-  if (index_ >= 0) select_cell(-1);
-  select_parameters_->setChecked(tab != efx_tab_fader);
-  select_fader_->setChecked(tab == efx_tab_fader);
-  if (tab == efx_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_fx, index_));
-  if (tab != efx_tab_peq) {
-    sends_panel_->setVisible(tab == efx_tab_types);
-    meter_->setVisible(tab == efx_tab_types);
-  }
+  show_stack_tab(tab, efx_tab_peq);
 }
 
 // ---- effect type, parameters and tap ----
@@ -289,9 +269,9 @@ void edit_efx_page::console_encoder(int encoder, int delta) {
 
 void edit_efx_page::show_code(int code, uint16_t v) {
   switch (code) {
-    case code_fx_fader: vol_->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
-    case code_fx_on: universal_->set_mute(v == 0); return;
-    case code_fx_solo_l: universal_->set_solo(is_solo_active(v)); return;
+    case code_fx_fader: right_.vol->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
+    case code_fx_on: right_.universal->set_mute(v == 0); return;
+    case code_fx_solo_l: right_.universal->set_solo(is_solo_active(v)); return;
     case code_bypass: bypass_->setChecked(v == 0); return;
     case code_fx_filters:
     case code_fx_filters + 2: show_filter_texts(code == code_fx_filters ? 0 : 1, v); break;

@@ -75,10 +75,8 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   QHBoxLayout* top = frame.top;
 
   left_ = new QWidget(this);
-  left_->setFixedWidth(edit_input_side_width);
-  left_layout_ = new QVBoxLayout(left_);
-  left_layout_->setContentsMargins(0, 0, 0, 0);
-  left_layout_->setSpacing(gap);
+  left_->setFixedWidth(side_width);
+  left_layout_ = column_of(left_, gap);
   left_layout_->addWidget(build_left_rows(), left_rows_stretch);
   left_layout_->addWidget(build_thumbnails(), left_thumbs_stretch);
   top->addWidget(left_);
@@ -96,41 +94,29 @@ edit_input_page::edit_input_page(QWidget* parent, page_env& env) : page(parent, 
   top->addWidget(stack_, 1);
 
   auto* meter_box = new QWidget(this);
-  auto* meter_row = new QHBoxLayout(meter_box);
-  meter_row->setContentsMargins(0, 0, 0, 0);
-  meter_row->setSpacing(2);
+  QHBoxLayout* meter_row = row_of(meter_box, 2);
   for (std::size_t n = 0; n < meters_.size(); ++n) {
-    meters_[n] = new level_meter(meter_box);
+    meters_[n] = make_meter(meter_box);
     meters_[n]->setObjectName(QString("channel_meter_%1").arg(n));
-    meters_[n]->show_scale(false);
-    meters_[n]->setFixedWidth(meter_width);
     meter_row->addWidget(meters_[n]);
   }
   top->addWidget(meter_box);
   QWidget* sends = build_sends();
   finish_editor_frame(frame, sends, build_right_column());
 
-  connect(peq_large_, &eq_graph::highpass_dragged, this,
-          [this](uint16_t raw) { env_.session.store.linked_set(input_id(39), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this,
-          [this](uint16_t raw) { env_.session.store.linked_set(input_id(41), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= input_band_count) return;
-    const int first = code_input_bands + 1 + codes_per_band * band;
-    env_.session.store.linked_set(input_id(first), frequency);
-    env_.session.store.linked_set(input_id(first + 1), gain);
-  });
+  connect_peq_drags(peq_large_, this, code_input_filters, code_input_bands, input_band_count,
+                    [this](int code, uint16_t raw) { env_.session.store.linked_set(input_id(code), raw); });
   write_comp_drags(*comp_large_, [this] { return index_; }, env_.session.store);
   write_gate_drags(*gate_large_, [this] { return index_; }, env_.session.store);
 
   refresh_timer_.setSingleShot(true);
-  refresh_timer_.setInterval(edit_input_timer_ms);
+  refresh_timer_.setInterval(timer_ms);
   connect(&refresh_timer_, &QTimer::timeout, this, [this] {
     refresh_groups();
     refresh_colours();
   });
   recorder_timer_.setSingleShot(true);
-  recorder_timer_.setInterval(edit_input_timer_ms);
+  recorder_timer_.setInterval(timer_ms);
   connect(&recorder_timer_, &QTimer::timeout, this, [this] { refresh_recorder(); });
 
   show_tab(input_tab_overview);
@@ -217,7 +203,7 @@ void edit_input_page::open(int index) {
   refresh_recorder();
   if (!meter_timer_) {
     meter_timer_ = new QTimer(this);
-    meter_timer_->setInterval(edit_input_timer_ms);
+    meter_timer_->setInterval(timer_ms);
     connect(meter_timer_, &QTimer::timeout, this, [this] { tick_meters(); });
   }
   if (!meter_timer_->isActive()) meter_timer_->start();
@@ -236,21 +222,18 @@ void edit_input_page::return_to_overview() {
 
 void edit_input_page::show_names() {
   const name_tables& names = env_.session.engine.names();
-  auto name_of = [&](int kind, int index) {
-    return qstring(channel_display_name(kind, index, names.channel_name(logical_of(kind, index))));
-  };
-  const QString own = name_of(kind_input, index_);
+  const QString own = channel_name_text(names, kind_input, index_);
   name_button_->set_text(own);
-  vol_->set_title(own);
+  right_.vol->set_title(own);
   for (int n = 0; n < 16; ++n) {
     button* b = list_[static_cast<std::size_t>(n)];
-    b->set_text(name_of(kind_input, n));
+    b->set_text(channel_name_text(names, kind_input, n));
     b->setVisible(logical_fitted(logical_of(kind_input, n)));
   }
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
     name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-    s->set_name(name_of(t.kind, t.index));
+    s->set_name(channel_name_text(names, t.kind, t.index));
     s->setVisible(logical_fitted(logical_of(t.kind, t.index)));
   }
   bank_tab_->show_names();
@@ -282,8 +265,7 @@ void edit_input_page::show_tab(int tab) {
   if (tab < input_tab_overview || tab > input_tab_fader) return;
   move_left_parts(tab == input_tab_overview);
   stack_->setCurrentIndex(tab);
-  select_parameters_->setChecked(tab != input_tab_fader);
-  select_fader_->setChecked(tab == input_tab_fader);
+  show_selected(right_, tab == input_tab_fader);
 }
 
 // ---- cells and the universal fader ----
@@ -291,30 +273,27 @@ void edit_input_page::show_tab(int tab) {
 void edit_input_page::select_cell(int id) {
   if (id == static_cast<int>(input_id(code_input_fader)) || id == static_cast<int>(input_id(code_fader))) id = -1;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(false);
-  vol_->setChecked(false);
+  right_.vol->setChecked(false);
   selected_ = id;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(true);
   // The recorder levels are global IDs, outside the channel's cells.
   rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
   play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
-  editor_parts::set_universal_scale(*universal_->fader(), setup_);
+  editor_parts::set_universal_scale(*right_.universal->fader(), setup_);
   push_universal();
 }
 
 void edit_input_page::push_universal() {
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  editor_parts::show_on_universal(*universal_, setup_, raw, universal_fader_value(setup_, raw));
+  editor_parts::show_on_universal(*right_.universal, setup_, raw, universal_fader_value(setup_, raw));
 }
 
 void edit_input_page::universal_moved(double value) {
   param_store& store = env_.session.store;
   const unsigned id = selected_ < 0 ? input_id(code_input_fader) : static_cast<unsigned>(selected_);
-  const uint16_t raw = universal_fader_raw(setup_, value, store.get(shown_id(id)));
-  echo_ = true;
-  store.linked_set(id, raw);
-  echo_ = false;
+  write_universal(store, id, universal_fader_raw(setup_, value, store.get(shown_id(id))), echo_);
 }
 
 // ---- parameter changes ----
@@ -325,12 +304,7 @@ void edit_input_page::show_cell_value(int code, uint16_t value) {
   const value_type type = param_value_type(input_id(code));
   QString text = qstring(value_text_of_type(type, value));
   if (code == code_input_gate_decay) text = "x" + text;
-  if (auto* b = qobject_cast<button*>(it->second)) {
-    b->set_text(text);
-    b->set_progress(position_of(type, value));
-  } else if (auto* t = qobject_cast<tile*>(it->second)) {
-    t->set_value(text);
-  }
+  show_cell_text(it->second, text, position_of(type, value));
 }
 
 int edit_input_page::send_strip_of(int code) const {
@@ -344,30 +318,15 @@ int edit_input_page::send_strip_of(int code) const {
 void edit_input_page::show_send(int n) {
   const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
   const uint16_t v = env_.session.store.get(shown_id(send_param_id(index_, t.kind, t.index)));
-  name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-  s->set_level(to_physical(value_type::send_level, v));
-  s->m_button()->setChecked(!(v & level_flag_15));
-  s->s_button()->setChecked(v & level_flag_15);
+  show_send_level(*sends_[static_cast<std::size_t>(n)], v);
 }
 
 void edit_input_page::show_code(int code, uint16_t v) {
   switch (code) {
     case 0: hiz_->setChecked(v & 1); return;
     case code_input_phantom: phantom_->setChecked(v != 0); return;
-    case code_input_gate_on:
-    case code_input_comp_on: {
-      button* b = code == code_input_gate_on ? gate_on_ : comp_on_;
-      b->setChecked(v != 0);
-      b->set_text(tr_text(v != 0 ? "ON" : "OFF"));
-      if (code == code_input_gate_on) {
-        gate_small_->set_curve_enabled(v != 0);
-        gate_large_->set_curve_enabled(v != 0);
-      } else {
-        comp_small_->set_curve_enabled(v != 0);
-        comp_large_->set_curve_enabled(v != 0);
-      }
-      return;
-    }
+    case code_input_gate_on: show_dyn_switch(gate_on_, *gate_small_, *gate_large_, v != 0); return;
+    case code_input_comp_on: show_dyn_switch(comp_on_, *comp_small_, *comp_large_, v != 0); return;
     case code_input_gate_threshold:
     case 5:
     case code_input_gate_decay:
@@ -378,15 +337,11 @@ void edit_input_page::show_code(int code, uint16_t v) {
       return;
     case code_input_gain:
     case 28: show_cell_value(code, v); return;
-    case code_input_fader: vol_->set_value(qstring(value_text_of_type(value_type::fader_level, v))); return;
-    case 9:
-      if (auto* icon = findChild<QLabel*>("phase_icon"))
-        icon->setPixmap(QPixmap::fromImage(image_file_load(
-            res_path(v ? "res/common/img_phase_positive.png" : "res/common/img_phase_negative.png"))));
-      return;
-    case code_input_on: universal_->set_mute(v == 0); return;
+    case code_input_fader: right_.vol->set_value(qstring(value_text_of_type(value_type::fader_level, v))); return;
+    case 9: show_phase_icon(phase_icon_, v); return;
+    case code_input_on: right_.universal->set_mute(v == 0); return;
     case code_input_pan: pan_bar_->set_value(static_cast<int>(std::lround(to_physical(value_type::pan, v)))); return;
-    case code_input_solo_l: universal_->set_solo(is_solo_active(v)); return;
+    case code_input_solo_l: right_.universal->set_solo(is_solo_active(v)); return;
     case 36: bypass_->setChecked(v == 0); return;
     default: break;
   }
@@ -439,28 +394,21 @@ void edit_input_page::on_param(uint16_t id, uint16_t value, bool pushed) {
 
 void edit_input_page::refresh_groups() {
   const param_store& store = env_.session.store;
-  const int logical = logical_of(kind_input, index_);
-  for (int n = 0; n < 4; ++n) {
-    dca_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_dca, n, logical));
-    mute_groups_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_mute_group, n, logical));
-  }
+  show_memberships(store, logical_of(kind_input, index_), right_.dca, right_.mute_groups);
   if (is_fixed_stereo_left(kind_input, index_))
     for (int n = 0; n < aux_send_count; ++n) {
       name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-      const int mode = send_mode(store, index_, n);
-      if (s->l_button()) s->l_button()->setChecked(send_left_checked(mode));
-      if (s->r_button()) s->r_button()->setChecked(send_right_checked(mode));
+      show_send_mode(*s, send_mode(store, index_, n));
       show_send(n);
     }
 }
 
 void edit_input_page::refresh_colours() {
   const param_store& store = env_.session.store;
-  auto colour_of = [&](int kind, int index) { return channel_colour(store.get(colour_base_id + logical_of(kind, index))); };
-  name_button_->set_colour(colour_of(kind_input, index_));
+  name_button_->set_colour(channel_colour_of(store, kind_input, index_));
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
-    sends_[static_cast<std::size_t>(n)]->name_button()->set_colour(colour_of(t.kind, t.index));
+    sends_[static_cast<std::size_t>(n)]->name_button()->set_colour(channel_colour_of(store, t.kind, t.index));
   }
 }
 
@@ -524,16 +472,16 @@ void edit_input_page::tick_meters() {
   const unsigned out_id = static_cast<unsigned>(comp_meter_out_base + index_ / 2);
   if (m.id >= 0) {
     const uint16_t word = store.get(static_cast<unsigned>(m.id));
-    meters_[0]->set_db(stereo ? byte_of(word, 0) : byte_of(word, m.byte), edit_input_meter_fall);
-    if (stereo) meters_[1]->set_db(byte_of(word, 1), edit_input_meter_fall);
+    meters_[0]->set_db(stereo ? byte_of(word, 0) : byte_of(word, m.byte), meter_fall);
+    if (stereo) meters_[1]->set_db(byte_of(word, 1), meter_fall);
     store.request(static_cast<unsigned>(m.id));
   }
   auto comp_db = [&](unsigned id) {
     const uint16_t w = store.get(id);
     return stereo ? std::max<int>(byte_of(w, 0), byte_of(w, 1)) : byte_of(w, index_ & 1);
   };
-  comp_meter_in_->set_db(comp_db(in_id), edit_input_meter_fall);
-  comp_meter_out_->set_db(comp_db(out_id), edit_input_meter_fall);
+  comp_meter_in_->set_db(comp_db(in_id), meter_fall);
+  comp_meter_out_->set_db(comp_db(out_id), meter_fall);
   store.request(in_id);
   store.request(out_id);
   const double makeup = to_physical(value_type::makeup_gain, store.get(input_id(code_input_comp_gain)));

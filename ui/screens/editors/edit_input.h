@@ -14,6 +14,7 @@
 #include "app/params/input_editor.h"
 #include "ui/foundation/colour.h"
 #include "ui/pages/page.h"
+#include "ui/screens/editors/editor_parts.h"
 #include "ui/widgets/eq_graph_binding.h"
 
 class QAbstractButton;
@@ -48,17 +49,9 @@ enum edit_input_tab : int {
   input_tab_fader = 5,
 };
 
-constexpr int edit_input_side_width = 180;
-constexpr int edit_input_right_width = 240;
-constexpr int edit_input_row_height = 64;
+// The rest of the geometry and colours are the editors' common ones (editor_parts).
 constexpr int edit_input_send_strips = 12;
-constexpr int edit_input_fader_strips = 8;
-constexpr int edit_input_timer_ms = 50;
-constexpr int edit_input_meter_fall = 5;
-constexpr rgb565 edit_input_send_background = 0x1106;
-constexpr rgb565 edit_input_settings_background = 0x1988;
 constexpr rgb565 edit_input_gate_colour = 0x07E0;
-constexpr rgb565 edit_input_comp_colour = 0xFFE0;
 constexpr rgb565 edit_input_phantom_box = 0xFCC0;
 
 class edit_input_page : public page {
@@ -98,7 +91,7 @@ class edit_input_page : public page {
   int current_tab() const;
   int selected() const { return selected_; }
   const universal_fader_setup& universal_setup() const { return setup_; }
-  fader_strip* universal() const { return universal_; }
+  fader_strip* universal() const { return right_.universal; }
   QAbstractButton* cell(int code) const;
   eq_graph* peq_graph() const { return peq_large_; }
   eq_graph* peq_thumbnail() const { return peq_small_; }
@@ -110,8 +103,8 @@ class edit_input_page : public page {
   button* link_button() const { return link_; }
   button* hiz_button() const { return hiz_; }
   button* phantom_button() const { return phantom_; }
-  button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
-  button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
+  button* dca_button(int n) const { return right_.dca[static_cast<std::size_t>(n)]; }
+  button* mute_group_button(int n) const { return right_.mute_groups[static_cast<std::size_t>(n)]; }
   level_meter* channel_meter(int n) const { return meters_[static_cast<std::size_t>(n)]; }
   bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
   int open_pushes() const { return open_pushes_; }
@@ -183,6 +176,7 @@ class edit_input_page : public page {
   tile* gain_ = nullptr;
   tile* delay_ = nullptr;
   tile* phase_ = nullptr;
+  QLabel* phase_icon_ = nullptr;
   tile* pan_ = nullptr;
   pan_bar* pan_bar_ = nullptr;
   button* phantom_ = nullptr;
@@ -218,15 +212,10 @@ class edit_input_page : public page {
   QLabel* play_percent_ = nullptr;
 
   std::array<level_meter*, 2> meters_{};
-  tile* vol_ = nullptr;
-  fader_strip* universal_ = nullptr;
-  std::array<button*, 4> dca_{};
-  std::array<button*, 4> mute_groups_{};
+  editor_parts::right_column right_;
   button* link_ = nullptr;
   button* copy_ = nullptr;
   button* paste_ = nullptr;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
 
   std::array<name_button_fader_strip*, edit_input_send_strips> sends_{};
   std::array<channel_ref, edit_input_send_strips> send_targets_{};

@@ -44,14 +44,10 @@ using namespace editor_parts;
 
 namespace {
 
-constexpr int gap = 4;
+constexpr int gap = parts_gap;
 constexpr int small_px = 12;
 constexpr int name_button_height = 44;
-constexpr int vol_height = 56;
-constexpr int select_px = 10;
 constexpr int eq_thumb_bands = 4;
-constexpr rgb565 phantom_checked = 0xE002;
-constexpr rgb565 panel_background = 0x18C3;
 
 }  // namespace
 
@@ -85,15 +81,11 @@ button* edit_input_page::add_on_and_reset(QGridLayout* g, QWidget* box, const ch
 
 QWidget* edit_input_page::build_left_rows() {
   rows_ = new QWidget(this);
-  auto* column = new QVBoxLayout(rows_);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(rows_, gap);
 
   auto* row1 = new QWidget(rows_);
-  row1->setMaximumHeight(edit_input_row_height);
-  auto* r1 = new QHBoxLayout(row1);
-  r1->setContentsMargins(0, 0, 0, 0);
-  r1->setSpacing(gap);
+  row1->setMaximumHeight(row_height);
+  QHBoxLayout* r1 = row_of(row1, gap);
   gain_ = new tile(row1);
   gain_->setObjectName("cell_gain");
   gain_->set_title(tr_text("GAIN"));
@@ -104,15 +96,8 @@ QWidget* edit_input_page::build_left_rows() {
   delay_->setCheckable(true);
   register_cell(delay_, static_cast<int>(input_id(28)));
   delay_->hide();  // the console has the parameter, the screen never offers it
-  auto* phase = new tile_with_child(row1);
-  phase_ = phase;
-  phase_->setObjectName("cell_phase");
-  phase_->set_title(tr_text("PHASE"));
-  auto* phase_icon = new QLabel(phase);
-  phase_icon->setObjectName("phase_icon");
-  phase_icon->setAlignment(Qt::AlignCenter);
-  phase_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
-  phase->set_child(phase_icon);
+  phase_ = make_phase_cell(row1, phase_icon_);
+  phase_icon_->setObjectName("phase_icon");
   connect(phase_, &QAbstractButton::clicked, this, [this] {
     const unsigned id = input_id(9);
     env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
@@ -124,14 +109,10 @@ QWidget* edit_input_page::build_left_rows() {
   column->addWidget(row1, 1);
 
   auto* row2 = new QWidget(rows_);
-  row2->setMaximumHeight(edit_input_row_height);
-  auto* r2 = new QHBoxLayout(row2);
-  r2->setContentsMargins(0, 0, 0, 0);
-  r2->setSpacing(gap);
+  row2->setMaximumHeight(row_height);
+  QHBoxLayout* r2 = row_of(row2, gap);
   mono_column_ = new QWidget(row2);
-  auto* mono = new QVBoxLayout(mono_column_);
-  mono->setContentsMargins(0, 0, 0, 0);
-  mono->setSpacing(2);
+  QVBoxLayout* mono = column_of(mono_column_, 2);
   phantom_ = push("48v", mono_column_, 1, true);
   phantom_->setObjectName("phantom");
   connect(phantom_, &QAbstractButton::clicked, this, [this] { press_phantom(); });
@@ -169,44 +150,27 @@ QWidget* edit_input_page::build_left_rows() {
 
 QWidget* edit_input_page::build_thumbnails() {
   thumbs_ = new QWidget(this);
-  auto* column = new QVBoxLayout(thumbs_);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(2);
+  QVBoxLayout* column = column_of(thumbs_, 2);
   auto add = [&](const char* title, int tab, QWidget* body) {
-    button* header = push(title, thumbs_);
-    header->setObjectName(QString("thumb_%1").arg(title));
-    fix_height(header, header_height);
+    button* header = make_thumb_header(title, thumbs_);
     connect(header, &QAbstractButton::clicked, this, [this, tab] { show_tab(tab); });
     column->addWidget(header);
     body->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     body->setMinimumSize(0, 0);
     column->addWidget(body, 1);
   };
-  peq_small_ = new eq_graph(thumbs_);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_small_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_small_->spread_bands(eq_thumb_bands);
-  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  peq_small_ = make_peq_thumbnail(thumbs_, eq_thumb_bands);
   add("PEQ", input_tab_peq, peq_small_);
-  gate_small_ = new gate_curve(thumbs_);
-  gate_small_->set_compact(true);
-  gate_small_->set_curve_colour(edit_input_gate_colour);
-  gate_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  gate_small_ = make_curve<gate_curve>(thumbs_, edit_input_gate_colour);
   add("GATE", input_tab_gate, gate_small_);
-  comp_small_ = new comp_curve(thumbs_);
-  comp_small_->set_compact(true);
-  comp_small_->set_curve_colour(edit_input_comp_colour);
-  comp_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  comp_small_ = make_curve<comp_curve>(thumbs_, comp_colour);
   add("COMP", input_tab_comp, comp_small_);
   return thumbs_;
 }
 
 QWidget* edit_input_page::build_channel_list() {
   list_box_ = new QWidget(this);
-  list_box_->setFixedWidth(edit_input_side_width);
+  list_box_->setFixedWidth(side_width);
   auto* g = new QGridLayout(list_box_);
   g->setContentsMargins(0, 0, 0, 0);
   g->setSpacing(gap);
@@ -227,29 +191,18 @@ QWidget* edit_input_page::build_channel_list() {
 
 QWidget* edit_input_page::build_overview() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   name_button_ = push(QString(), tab, 0, false, 16);
   name_button_->setObjectName("channel_name");
   fix_height(name_button_, name_button_height);
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    QWidget* host = overlay_host();
-    if (!host) return;
-    open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_input,
-                       index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_input, index_); });
+  connect_name_button(name_button_, this, env_, kind_input, [this] { return index_; });
   column->addWidget(name_button_);
 
   auto* body = new QHBoxLayout;
   body->setSpacing(gap);
   auto* slot = new QWidget(tab);
-  slot->setFixedWidth(edit_input_side_width);
-  overview_slot_ = new QVBoxLayout(slot);
-  overview_slot_->setContentsMargins(0, 0, 0, 0);
-  overview_slot_->setSpacing(gap);
+  slot->setFixedWidth(side_width);
+  overview_slot_ = column_of(slot, gap);
   body->addWidget(slot);
 
   // The recorder routing: the input feeding a record track, a playback track feeding the
@@ -262,13 +215,22 @@ QWidget* edit_input_page::build_overview() {
     a->setPixmap(QPixmap::fromImage(image_file_load(res_path("res/common/img_arrow_right.png"))));
     return a;
   };
-  rec_path_ = new QWidget(tab);
-  rec_path_->setObjectName("record_path");
-  auto* rec = new QHBoxLayout(rec_path_);
-  rec->setContentsMargins(0, 0, 0, 0);
-  rec_level_ = push("INPUT\n0%", rec_path_, 2, true, cell_px);
-  rec_level_->setObjectName("record_level");
-  min_height(rec_level_, 56);
+  // A path's row, and the first button on it.
+  auto path_row = [&](const char* name, QWidget*& path) {
+    path = new QWidget(tab);
+    path->setObjectName(name);
+    auto* r = new QHBoxLayout(path);
+    r->setContentsMargins(0, 0, 0, 0);
+    return r;
+  };
+  auto path_button = [&](const char* text, QWidget* path, int type, const char* name) {
+    button* b = push(text, path, type, true, cell_px);
+    b->setObjectName(name);
+    min_height(b, 56);
+    return b;
+  };
+  QHBoxLayout* rec = path_row("record_path", rec_path_);
+  rec_level_ = path_button("INPUT\n0%", rec_path_, 2, "record_level");
   rec->addWidget(rec_level_, 2);
   rec->addWidget(arrow(rec_path_), 1);
   rec_label_ = plain_label("REC1\nIN", rec_path_, cell_px);
@@ -279,13 +241,8 @@ QWidget* edit_input_page::build_overview() {
   });
   diagram->addWidget(rec_path_);
 
-  play_path_ = new QWidget(tab);
-  play_path_->setObjectName("playback_path");
-  auto* play = new QHBoxLayout(play_path_);
-  play->setContentsMargins(0, 0, 0, 0);
-  play_button_ = push("REC1\nPLAY", play_path_, 0, true, cell_px);
-  play_button_->setObjectName("playback_switch");
-  min_height(play_button_, 56);
+  QHBoxLayout* play = path_row("playback_path", play_path_);
+  play_button_ = path_button("REC1\nPLAY", play_path_, 0, "playback_switch");
   connect(play_button_, &QAbstractButton::clicked, this, [this] {
     if (play_track_ < 0) return;
     const unsigned id = static_cast<unsigned>(2847 + play_track_);
@@ -317,17 +274,11 @@ QWidget* edit_input_page::build_overview() {
 
 QWidget* edit_input_page::build_peq() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* top = new QHBoxLayout;
-  peq_large_ = new eq_graph(tab);
+  peq_large_ = make_eq_graph(tab, eq_thumb_bands);
   peq_large_->setObjectName("peq_graph");
-  peq_large_->add_highpass(initial_highpass_hz, initial_highpass_code);
-  peq_large_->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  peq_large_->spread_bands(eq_thumb_bands);
   peq_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  peq_large_->setMinimumSize(0, 0);
   top->addWidget(peq_large_, 1);
   const peq_side side = make_peq_side(tab);
   bypass_ = side.bypass;
@@ -386,12 +337,8 @@ QWidget* edit_input_page::build_peq() {
 
 QWidget* edit_input_page::build_gate() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
-  gate_large_ = new gate_curve(tab);
-  gate_large_->setObjectName("gate_curve");
-  gate_large_->set_curve_colour(edit_input_gate_colour);
+  QHBoxLayout* row = row_of(tab, gap);
+  gate_large_ = make_curve<gate_curve>(tab, edit_input_gate_colour, "gate_curve");
   gate_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   row->addWidget(gate_large_, 3);
   auto* grid_box = new QWidget(tab);
@@ -410,15 +357,9 @@ QWidget* edit_input_page::build_gate() {
 
 QWidget* edit_input_page::build_comp() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
-  comp_meter_in_ = new level_meter(tab);
-  comp_meter_in_->show_scale(false);
-  comp_meter_in_->setFixedWidth(meter_width);
-  comp_meter_out_ = new level_meter(tab);
-  comp_meter_out_->show_scale(false);
-  comp_meter_out_->setFixedWidth(meter_width);
+  QHBoxLayout* row = row_of(tab, gap);
+  comp_meter_in_ = make_meter(tab);
+  comp_meter_out_ = make_meter(tab);
   auto* gr_box = new QVBoxLayout;
   gr_box->setSpacing(0);
   gr_box->addWidget(plain_label("0", tab, 10));
@@ -430,9 +371,7 @@ QWidget* edit_input_page::build_comp() {
   row->addWidget(comp_meter_in_);
   row->addWidget(comp_meter_out_);
   row->addLayout(gr_box);
-  comp_large_ = new comp_curve(tab);
-  comp_large_->setObjectName("comp_curve");
-  comp_large_->set_curve_colour(edit_input_comp_colour);
+  comp_large_ = make_curve<comp_curve>(tab, comp_colour, "comp_curve");
   comp_large_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   row->addWidget(comp_large_, 3);
   auto* grid_box = new QWidget(tab);
@@ -477,77 +416,33 @@ QWidget* edit_input_page::build_phantom() {
 // ---- right column and sends ----
 
 QWidget* edit_input_page::build_right_column() {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(edit_input_right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  vol_ = make_vol_cell(right);
-  connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
-  auto* vol_hold = new long_press(vol_);
-  connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_input, index_); });
-  column->addWidget(vol_);
-
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  universal_ = make_universal_strip(right);
-  connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
-  connect(universal_, &fader_strip::mute_clicked, this, [this] {
-    const unsigned id = input_id(code_input_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  right_ = make_right_column(this, right_width, settings_background, 0);
+  connect_right_column(
+      right_, this, env_, kind_input, [this] { return index_; }, [this] { select_cell(-1); },
+      [this](double v) { universal_moved(v); });
+  connect_group_buttons(right_, this, [this](int kind, int n, bool on) {
+    write_membership(env_.session.store, kind, n, logical_of(kind_input, index_), on);
+    if (is_fixed_stereo_left(kind_input, index_))
+      write_membership(env_.session.store, kind, n, logical_of(kind_input, index_ + 1), on);
   });
-  connect(universal_, &fader_strip::solo_clicked, this,
-          [this](bool on) { solo_write(env_.session.store, kind_input, index_, on); });
-  middle->addWidget(universal_, 1);
-
-  auto* settings = new panel(edit_input_settings_background, right);
-  settings->setObjectName("settings_box");
-  auto* g = grid_of(settings);
-  int row = 0;
-  auto title = [&](const char* text) {
-    QLabel* l = plain_label(tr_text(text), settings);
-    g->addWidget(l, row++, 0, 1, 2);
-    return l;
-  };
-  add_group_buttons(g, row, settings, dca_, mute_groups_);
-  for (int n = 0; n < 4; ++n)
-    for (int kind : {kind_dca, kind_mute_group})
-      connect((kind == kind_dca ? dca_ : mute_groups_)[static_cast<std::size_t>(n)], &QAbstractButton::clicked, this,
-              [this, kind, n](bool on) {
-                write_membership(env_.session.store, kind, n, logical_of(kind_input, index_), on);
-                if (is_fixed_stereo_left(kind_input, index_))
-                  write_membership(env_.session.store, kind, n, logical_of(kind_input, index_ + 1), on);
-              });
-  mono_titles_.push_back(title("LINK"));
-  link_ = push("CH1&2", settings, 0, true);
-  link_->setObjectName("link");
+  const link_copy_paste lcp = add_link_copy_paste(right_.grid, right_.row, right_.settings, "CH1&2");
+  mono_titles_.assign(lcp.titles.begin(), lcp.titles.end());
+  link_ = lcp.link;
+  copy_ = lcp.copy;
+  paste_ = lcp.paste;
   connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
-  g->addWidget(link_, row++, 0, 1, 2);
-  for (const char* text : {"COPY", "PASTE"}) {
-    QLabel* l = plain_label(tr_text(text), settings);
-    g->addWidget(l, row, text[0] == 'C' ? 0 : 1);
-    mono_titles_.push_back(l);
-  }
-  ++row;
-  std::tie(copy_, paste_) = add_copy_paste_buttons(g, row++, settings);
   connect(copy_, &QAbstractButton::clicked, this, [this] { press_copy(); });
   connect(paste_, &QAbstractButton::clicked, this, [this] { press_paste(); });
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings);
-  connect(select_parameters_, &QAbstractButton::clicked, this,
+  finish_right_column(right_);
+  connect(right_.select_parameters, &QAbstractButton::clicked, this,
           [this] { show_tab(index_ < 16 ? input_tab_overview : input_tab_peq); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings, 1);
-  column->addLayout(middle, 1);
-  return right;
+  connect(right_.select_fader, &QAbstractButton::clicked, this, [this] { show_tab(input_tab_fader); });
+  return right_.widget;
 }
 
 QWidget* edit_input_page::build_sends() {
-  auto* area = new panel(edit_input_send_background, this);
-  area->setObjectName("send_area");
-  auto* row = new QHBoxLayout(area);
-  row->setContentsMargins(gap, gap, gap, gap);
-  row->setSpacing(2);
+  QHBoxLayout* row = nullptr;
+  panel* area = make_send_area(this, row);
   for (int n = 0; n < edit_input_send_strips; ++n) {
     const channel_ref target = n < 8 ? channel_ref{kind_bus, n}
                                : n < 10 ? channel_ref{kind_fx, n - 8}
@@ -556,15 +451,11 @@ QWidget* edit_input_page::build_sends() {
     auto* s = make_send_strip(area, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    send_strip_actions actions;
+    send_strip_actions actions = editor_send_actions(this, n);
     actions.cell = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];
       return static_cast<int>(send_param_id(index_, t.kind, t.index));
     };
-    actions.selected = [this] { return selected_; };
-    actions.select = [this](int id) { select_cell(id); };
-    actions.moved = [this, n](double db) { send_moved(n, db); };
-    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
     actions.lr = [this, n] { send_lr(n); };
     actions.name = [this, n] {
       const channel_ref t = send_targets_[static_cast<std::size_t>(n)];

@@ -49,20 +49,11 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int side_width = 180;
-constexpr int row_height = 64;
-constexpr int vol_height = 56;
 constexpr int select_px = 10;
 constexpr int comp_curve_px = 360;
 constexpr int comp_button_w = 120;
 constexpr int comp_button_h = 48;
-constexpr int bank_button_w = 120;
-constexpr int bank_button_h = 32;
 constexpr int geq_light_px = 16;
-constexpr int timer_ms = 50;
-constexpr int meter_fall = 5;
-constexpr rgb565 send_background = 0x1106;
-constexpr rgb565 comp_colour = 0xFFE0;
 
 constexpr int code_delay = 67;
 constexpr int code_phase = 63;
@@ -121,9 +112,7 @@ bool edit_output_page::takes_send_slot(const channel_ref& c) const { return c.ki
 QWidget* edit_output_page::build_left() {
   auto* left = new QWidget(this);
   left->setFixedWidth(side_width);
-  auto* column = new QVBoxLayout(left);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(left, gap);
 
   auto* row1 = new QHBoxLayout;
   row1->setSpacing(gap);
@@ -133,14 +122,7 @@ QWidget* edit_output_page::build_left() {
   delay_->set_value("0ms");
   delay_->setCheckable(true);
   register_cell(delay_, code_delay);
-  auto* phase = new tile_with_child(left);
-  phase_ = phase;
-  phase_->setObjectName("cell_phase");
-  phase_->set_title(tr_text("PHASE"));
-  phase_icon_ = new QLabel(phase);
-  phase_icon_->setAlignment(Qt::AlignCenter);
-  phase_icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  phase->set_child(phase_icon_);
+  phase_ = make_phase_cell(left, phase_icon_);
   connect(phase_, &QAbstractButton::clicked, this, [this] { toggle_code(code_phase); });
   row1->addWidget(framed(delay_), 1);
   row1->addWidget(framed(phase_), 1);
@@ -152,50 +134,35 @@ QWidget* edit_output_page::build_left() {
 
   auto* row2_box = new QWidget(left);
   row2_box->setMaximumHeight(row_height);
-  auto* row2 = new QHBoxLayout(row2_box);
-  row2->setContentsMargins(0, 0, 0, 0);
-  row2->setSpacing(gap);
+  QHBoxLayout* row2 = row_of(row2_box, gap);
   button* geq = push("GEQ", row2_box, 0, false, cell_px);
   geq->setObjectName("show_geq");
   connect(geq, &QAbstractButton::clicked, this, [this] { show_tab(output_tab_geq); });
   name_button_ = push(QString(), row2_box, 0, false, cell_px);
   name_button_->setObjectName("channel_name");
-  connect(name_button_, &QAbstractButton::clicked, this, [this] {
-    if (QWidget* host = overlay_host())
-      open_colour_picker(env_.session.store, name_button_->mapTo(host, QPoint(0, name_button_->height())), kind_bus, index_);
-  });
-  auto* hold = new long_press(name_button_);
-  connect(hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, name_button_, kind_bus, index_); });
+  connect_name_button(name_button_, this, env_, kind_bus, [this] { return index_; });
   row2->addWidget(geq, 1);
   row2->addWidget(name_button_, 1);
   column->addWidget(row2_box, 1);
 
   auto thumbnail = [&](const char* title, int tab, QWidget* body) {
-    button* header = push(title, left);
-    header->setObjectName(QString("thumb_%1").arg(title));
-    fix_height(header, header_height);
+    button* header = make_thumb_header(title, left);
     connect(header, &QAbstractButton::clicked, this, [this, tab] { show_tab(tab); });
     column->addWidget(header);
     body->setAttribute(Qt::WA_TransparentForMouseEvents);
     column->addWidget(framed(body), 2);
   };
-  make_peq_thumbnail(left, bus_band_count);
+  peq_small_ = make_peq_thumbnail(left, bus_band_count);
   thumbnail("PEQ", output_tab_peq, peq_small_);
-  comp_small_ = new comp_curve(left);
-  comp_small_->set_compact(true);
-  comp_small_->set_curve_colour(comp_colour);
+  comp_small_ = make_curve<comp_curve>(left, comp_colour);
   thumbnail("COMP", output_tab_comp, comp_small_);
   return left;
 }
 
 QWidget* edit_output_page::build_comp() {
   auto* tab = new QWidget;
-  auto* row = new QHBoxLayout(tab);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(gap);
-  comp_large_ = new comp_curve(tab);
-  comp_large_->setObjectName("comp_curve");
-  comp_large_->set_curve_colour(comp_colour);
+  QHBoxLayout* row = row_of(tab, gap);
+  comp_large_ = make_curve<comp_curve>(tab, comp_colour, "comp_curve");
   comp_large_->setFixedSize(comp_curve_px, comp_curve_px);
   row->addWidget(comp_large_, 0, Qt::AlignTop);
   auto* grid_box = new QWidget(tab);
@@ -225,9 +192,7 @@ QWidget* edit_output_page::build_comp() {
 
 QWidget* edit_output_page::build_geq() {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   column->addWidget(plain_label(tr_text("GRAPHIC EQUALIZER"), tab, cell_px));
   auto* box = new panel(edit_output_geq_panel, tab);
   box->setObjectName("geq_panel");
@@ -296,16 +261,11 @@ QWidget* edit_output_page::build_geq() {
 
 QWidget* edit_output_page::build_right() {
   return build_right_column([this](QGridLayout* g, int& row, QWidget* box) {
-    g->addWidget(plain_label(tr_text("LINK"), box), row++, 0, 1, 2);
-    link_ = push("AUX1&2", box, 0, true);
-    link_->setObjectName("link");
+    const link_copy_paste lcp = add_link_copy_paste(g, row, box, "AUX1&2");
+    link_ = lcp.link;
     connect(link_, &QAbstractButton::clicked, this, [this] { press_link(); });
-    g->addWidget(link_, row++, 0, 1, 2);
-    g->addWidget(plain_label(tr_text("COPY"), box), row, 0);
-    g->addWidget(plain_label(tr_text("PASTE"), box), row++, 1);
-    const auto [copy, paste] = add_copy_paste_buttons(g, row++, box);
-    connect(copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
-    connect(paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
+    connect(lcp.copy, &QAbstractButton::clicked, this, [this] { press_copy(); });
+    connect(lcp.paste, &QAbstractButton::clicked, this, [this] { press_paste(); });
   });
 }
 
@@ -319,7 +279,7 @@ void edit_output_page::open(int index) {
   bank_tab_->fill(bank_fader_tab::bank_of(kind_bus, index_));
   const bool main = index_ >= main_l_bus;
   if (main && current_tab() == output_tab_fader) show_tab(output_tab_peq);
-  settings_->setVisible(!main);
+  right_.settings->setVisible(!main);
   if (main) {
     link_->set_text(QString());
   } else {
@@ -346,16 +306,8 @@ std::span<const char* const> edit_output_page::part_names() const { return outpu
 void edit_output_page::show_tab(int tab) {
   if (tab < output_tab_peq || tab > output_tab_fader) return;
   if (tab == output_tab_fader && index_ >= main_l_bus) return;
-  stack_->setCurrentIndex(tab);
-  if (index_ >= 0) select_cell(-1);
-  select_parameters_->setChecked(tab != output_tab_fader);
-  select_fader_->setChecked(tab == output_tab_fader);
-  if (tab == output_tab_fader) bank_tab_->fill(bank_fader_tab::bank_of(kind_bus, index_));
   // The compressor keeps what was shown; the other tabs decide.
-  if (tab != output_tab_comp) {
-    sends_panel_->setVisible(tab != output_tab_fader);
-    meter_->setVisible(tab != output_tab_fader);
-  }
+  show_stack_tab(tab, output_tab_comp);
 }
 
 // ---- sends on faders ----
@@ -423,22 +375,14 @@ void edit_output_page::console_encoder(int encoder, int delta) {
 void edit_output_page::show_code(int code, uint16_t v) {
   const value_type type = param_value_type(own_id(code));
   switch (code) {
-    case code_bus_fader: vol_->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
+    case code_bus_fader: right_.vol->set_value(QString::fromStdString(value_text_of_type(value_type::fader_level, v))); return;
     case code_delay: show_cell_value(code, v); return;
-    case code_phase:
-      phase_icon_->setPixmap(QPixmap::fromImage(image_file_load(
-          res_path(v ? "res/common/img_phase_positive.png" : "res/common/img_phase_negative.png"))));
-      return;
-    case code_bus_on: universal_->set_mute(v == 0); return;
-    case code_bus_comp_on:
-      comp_on_->setChecked(v != 0);
-      comp_on_->set_text(tr_text(v != 0 ? "ON" : "OFF"));
-      comp_small_->set_curve_enabled(v != 0);
-      comp_large_->set_curve_enabled(v != 0);
-      return;
+    case code_phase: show_phase_icon(phase_icon_, v); return;
+    case code_bus_on: right_.universal->set_mute(v == 0); return;
+    case code_bus_comp_on: show_dyn_switch(comp_on_, *comp_small_, *comp_large_, v != 0); return;
     case code_bus_solo_l:
     case code_bus_solo_r:
-      if ((code == code_bus_solo_r) == (index_ == main_r_bus)) universal_->set_solo(is_solo_active(v));
+      if ((code == code_bus_solo_r) == (index_ == main_r_bus)) right_.universal->set_solo(is_solo_active(v));
       return;
     case code_geq_on:
       geq_on_->set_text(tr_text(v != 0 ? "ON" : "OFF"));
@@ -492,11 +436,7 @@ void edit_output_page::refresh_groups() {
     name_button_fader_strip* s = sends_[n];
     const bool lr = c.kind == kind_input && index_ < aux_send_count && is_fixed_stereo_left(kind_input, c.index);
     s->show_lr(lr);
-    if (lr && s->l_button() && s->r_button()) {
-      const int mode = send_mode(store, c.index, index_);
-      s->l_button()->setChecked(send_left_checked(mode));
-      s->r_button()->setChecked(send_right_checked(mode));
-    }
+    if (lr && s->l_button() && s->r_button()) show_send_mode(*s, send_mode(store, c.index, index_));
     show_send(static_cast<int>(n));
   }
 }

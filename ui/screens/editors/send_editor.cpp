@@ -38,25 +38,8 @@ using namespace editor_parts;
 namespace {
 
 constexpr int gap = parts_gap;
-constexpr int timer_ms = 50;
-constexpr int meter_fall = 5;
 constexpr int bank_button_w = 120;
-constexpr int bank_button_h = 32;
-constexpr rgb565 send_background = 0x1106;
-constexpr int right_width = 240;
 constexpr int settings_width = 156;
-constexpr rgb565 settings_background = 0x1988;
-
-// A graph as the editors start it: filters at their ends, bands spread until the values come.
-eq_graph* new_eq_graph(QWidget* parent, int bands) {
-  auto* g = new eq_graph(parent);
-  g->add_highpass(initial_highpass_hz, initial_highpass_code);
-  g->add_lowpass(initial_lowpass_hz, initial_lowpass_code);
-  g->spread_bands(bands);
-  g->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  g->setMinimumSize(0, 0);
-  return g;
-}
 
 }  // namespace
 
@@ -95,38 +78,23 @@ void send_editor_page::on_name(int logical, const QString& text) {
   (void)logical, (void)text;
   if (index_ < 0) return;
   const name_tables& names = env_.session.engine.names();
-  auto name_of = [&](int kind, int index) {
-    return QString::fromStdString(channel_display_name(kind, index, names.channel_name(logical_of(kind, index))));
-  };
-  const QString own = name_of(kind_, index_);
+  const QString own = channel_name_text(names, kind_, index_);
   name_button_->set_text(own);
-  vol_->set_title(own);
+  right_.vol->set_title(own);
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
-    if (c.kind != 0) sends_[n]->set_name(name_of(c.kind, c.index));
+    if (c.kind != 0) sends_[n]->set_name(channel_name_text(names, c.kind, c.index));
   }
   bank_tab_->show_names();
 }
 
-void send_editor_page::connect_group_buttons() {
-  for (int n = 0; n < 4; ++n)
-    for (int kind : {kind_dca, kind_mute_group})
-      connect((kind == kind_dca ? dca_ : mute_groups_)[static_cast<std::size_t>(n)], &QAbstractButton::clicked, this,
-              [this, kind, n](bool on) { write_membership(env_.session.store, kind, n, logical_of(kind_, index_), on); });
-}
-
 void send_editor_page::refresh_memberships() {
   const param_store& store = env_.session.store;
-  const int logical = logical_of(kind_, index_);
-  for (int n = 0; n < 4; ++n) {
-    dca_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_dca, n, logical));
-    mute_groups_[static_cast<std::size_t>(n)]->setChecked(is_member(store, kind_mute_group, n, logical));
-  }
-  auto colour_of = [&](int kind, int index) { return channel_colour(store.get(colour_base_id + logical_of(kind, index))); };
-  name_button_->set_colour(colour_of(kind_, index_));
+  show_memberships(store, logical_of(kind_, index_), right_.dca, right_.mute_groups);
+  name_button_->set_colour(channel_colour_of(store, kind_, index_));
   for (std::size_t n = 0; n < sends_.size(); ++n) {
     const channel_ref c = send_channels_[n];
-    if (c.kind != 0) sends_[n]->name_button()->set_colour(colour_of(c.kind, c.index));
+    if (c.kind != 0) sends_[n]->name_button()->set_colour(channel_colour_of(store, c.kind, c.index));
   }
 }
 
@@ -148,11 +116,11 @@ uint16_t send_editor_page::universal_raw(int id, double value, uint16_t shown_ra
 
 void send_editor_page::select_cell(int id) {
   if (id == static_cast<int>(own_id(fader_code_))) id = -1;
-  vol_->setChecked(false);
+  right_.vol->setChecked(false);
   selected_ = id;
   for (auto& [code, b] : cells_) b->setChecked(id >= 0 && own_id(code) == static_cast<unsigned>(id));
   setup_ = setup_of(id);
-  set_universal_scale(*universal_->fader(), setup_);
+  set_universal_scale(*right_.universal->fader(), setup_);
   push_universal();
 }
 
@@ -160,17 +128,14 @@ void send_editor_page::push_universal() {
   if (selected_ == no_param_id || index_ < 0) return;
   const unsigned id = selected_ < 0 ? own_id(fader_code_) : shown_id(static_cast<unsigned>(selected_));
   const uint16_t raw = env_.session.store.get(id);
-  show_on_universal(*universal_, setup_, raw, universal_position(selected_, raw));
+  show_on_universal(*right_.universal, setup_, raw, universal_position(selected_, raw));
 }
 
 void send_editor_page::universal_moved(double value) {
   if (selected_ == no_param_id || index_ < 0) return;
   param_store& store = env_.session.store;
   const unsigned id = selected_ < 0 ? own_id(fader_code_) : static_cast<unsigned>(selected_);
-  const uint16_t raw = universal_raw(selected_, value, store.get(shown_id(id)));
-  echo_ = true;
-  store.linked_set(id, raw);
-  echo_ = false;
+  write_universal(store, id, universal_raw(selected_, value, store.get(shown_id(id))), echo_);
 }
 
 void send_editor_page::follow_universal(unsigned id) {
@@ -198,12 +163,7 @@ void send_editor_page::show_cell_value(int code, uint16_t value) {
   const value_type type = cell_value_type(id);
   const QString text = QString::fromStdString(type == param_value_type(id) ? value_text(env_.session.store, id)
                                                                           : value_text_of_type(type, value));
-  if (auto* b = qobject_cast<button*>(c)) {
-    b->set_text(text);
-    b->set_progress(position_of(type, value));
-  } else if (auto* t = qobject_cast<tile*>(c)) {
-    t->set_value(text);
-  }
+  show_cell_text(c, text, position_of(type, value));
 }
 
 // ---- meter ----
@@ -234,6 +194,18 @@ void send_editor_page::tick_meter(int fader_raw_id) {
 
 int send_editor_page::current_tab() const { return stack_->currentIndex(); }
 
+void send_editor_page::show_stack_tab(int tab, int keeping) {
+  const bool fader_tab = tab == stack_->count() - 1;
+  stack_->setCurrentIndex(tab);
+  if (index_ >= 0) select_cell(-1);
+  show_selected(right_, fader_tab);
+  if (fader_tab) bank_tab_->fill(bank_fader_tab::bank_of(kind_, index_));
+  if (tab != keeping) {
+    sends_panel_->setVisible(!fader_tab);
+    meter_->setVisible(!fader_tab);
+  }
+}
+
 bool send_editor_page::show_part(int part) {
   show_tab(part);
   return current_tab() == part;
@@ -255,31 +227,18 @@ void send_editor_page::lay_out(QWidget* left, std::initializer_list<QWidget*> ta
   covered->addWidget(left);
   covered->addWidget(stack_, 1);
   top->addLayout(covered, 1);
-  meter_ = new level_meter(this);
+  meter_ = make_meter(this);
   meter_->setObjectName("channel_meter");
-  meter_->show_scale(false);
-  meter_->setFixedWidth(meter_width);
   top->addWidget(meter_);
   finish_editor_frame(frame, sends, right);
-}
-
-eq_graph* send_editor_page::make_peq_thumbnail(QWidget* parent, int bands) {
-  peq_small_ = new_eq_graph(parent, bands);
-  peq_small_->setObjectName("peq_thumbnail");
-  peq_small_->set_compact(true);
-  peq_small_->set_outline(false);
-  peq_small_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return peq_small_;
 }
 
 QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
                                          std::span<const QString> band_names) {
   auto* tab = new QWidget;
-  auto* column = new QVBoxLayout(tab);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
+  QVBoxLayout* column = column_of(tab, gap);
   auto* top = new QHBoxLayout;
-  peq_large_ = new_eq_graph(tab, bands);
+  peq_large_ = make_eq_graph(tab, bands);
   peq_large_->setObjectName("peq_graph");
   top->addWidget(peq_large_, 1);
   const peq_side side = make_peq_side(tab);
@@ -301,16 +260,8 @@ QWidget* send_editor_page::build_peq_tab(int bands, int bypass_code, int last_co
           filters_),
       2);
 
-  param_store& store = env_.session.store;
-  connect(peq_large_, &eq_graph::highpass_dragged, this,
-          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 1), raw); });
-  connect(peq_large_, &eq_graph::lowpass_dragged, this,
-          [this, &store, filter_code](uint16_t raw) { store.linked_set(own_id(filter_code + 3), raw); });
-  connect(peq_large_, &eq_graph::band_dragged, this, [this, &store, bands, band_code](int band, uint16_t frequency, uint16_t gain) {
-    if (band < 0 || band >= bands) return;
-    store.linked_set(own_id(band_code + 1 + codes_per_band * band), frequency);
-    store.linked_set(own_id(band_code + 2 + codes_per_band * band), gain);
-  });
+  connect_peq_drags(peq_large_, this, filter_code, band_code, bands,
+                    [this](int code, uint16_t raw) { env_.session.store.linked_set(own_id(code), raw); });
   return tab;
 }
 
@@ -327,42 +278,18 @@ void send_editor_page::show_filter_texts(int filter, uint16_t value) {
 }
 
 QWidget* send_editor_page::build_right_column(const settings_rows& extra) {
-  auto* right = new QWidget(this);
-  right->setFixedWidth(right_width);
-  auto* column = new QVBoxLayout(right);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(gap);
-  QWidget* parent = right;
-  vol_ = make_vol_cell(parent);
-  connect(vol_, &QAbstractButton::clicked, this, [this] { select_cell(-1); });
-  auto* vol_hold = new long_press(vol_);
-  connect(vol_hold, &long_press::long_pressed, this, [this] { rename_channel(env_.nav, vol_, kind_, index_); });
-  universal_ = make_universal_strip(parent);
-  connect(universal_->fader(), &fader::value_changed, this, [this](double v) { universal_moved(v); });
-  connect(universal_, &fader_strip::mute_clicked, this, [this] {
-    const unsigned id = param_id(kind_, index_, code_on);
-    env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
+  right_ = make_right_column(this, right_width, settings_background, settings_width);
+  connect_right_column(
+      right_, this, env_, kind_, [this] { return index_; }, [this] { select_cell(-1); },
+      [this](double v) { universal_moved(v); });
+  connect_group_buttons(right_, this, [this](int kind, int n, bool on) {
+    write_membership(env_.session.store, kind, n, logical_of(kind_, index_), on);
   });
-  connect(universal_, &fader_strip::solo_clicked, this, [this](bool on) { solo_write(env_.session.store, kind_, index_, on); });
-  column->addWidget(vol_);
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(gap);
-  middle->addWidget(universal_, 1);
-  settings_ = new panel(settings_background, right);
-  settings_->setObjectName("settings_box");
-  settings_->setFixedWidth(settings_width);
-  QGridLayout* g = grid_of(settings_);
-  int row = 0;
-  add_group_buttons(g, row, settings_, dca_, mute_groups_);
-  connect_group_buttons();
-  if (extra) extra(g, row, settings_);
-  std::tie(select_parameters_, select_fader_) = add_select_buttons(g, row, settings_);
-  connect(select_parameters_, &QAbstractButton::clicked, this, [this] { show_tab(0); });
-  connect(select_fader_, &QAbstractButton::clicked, this, [this] { show_tab(stack_->count() - 1); });
-  for (int r = 0; r < row; ++r) g->setRowStretch(r, 1);
-  middle->addWidget(settings_);
-  column->addLayout(middle, 1);
-  return right;
+  if (extra) extra(right_.grid, right_.row, right_.settings);
+  finish_right_column(right_);
+  connect(right_.select_parameters, &QAbstractButton::clicked, this, [this] { show_tab(0); });
+  connect(right_.select_fader, &QAbstractButton::clicked, this, [this] { show_tab(stack_->count() - 1); });
+  return right_.widget;
 }
 
 std::vector<std::pair<int, QString>> send_editor_page::bank_choices(int count, int relabelled, const QString& label) {
@@ -376,11 +303,8 @@ std::vector<std::pair<int, QString>> send_editor_page::bank_choices(int count, i
 
 QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const std::vector<std::pair<int, QString>>& banks) {
   bank_strips_ = bank_strips;
-  send_area_ = new panel(send_background, this);
-  send_area_->setObjectName("send_area");
-  auto* row = new QHBoxLayout(send_area_);
-  row->setContentsMargins(gap, gap, gap, gap);
-  row->setSpacing(2);
+  QHBoxLayout* row = nullptr;
+  send_area_ = make_send_area(this, row);
   sends_.resize(static_cast<std::size_t>(strips));
   send_channels_.resize(static_cast<std::size_t>(strips));
   auto add_spacers = [&] {
@@ -397,12 +321,8 @@ QWidget* send_editor_page::build_send_area(int strips, int bank_strips, const st
     name_button_fader_strip* s = make_send_strip(send_area_, n);
     sends_[static_cast<std::size_t>(n)] = s;
     row->addWidget(s, 1);
-    send_strip_actions actions;
+    send_strip_actions actions = editor_send_actions(this, n);
     actions.cell = [this, n] { return static_cast<int>(strip_send_id(n)); };
-    actions.selected = [this] { return selected_; };
-    actions.select = [this](int id) { select_cell(id); };
-    actions.moved = [this, n](double db) { send_moved(n, db); };
-    actions.pre = [this, n](bool pre) { send_pre(n, pre); };
     actions.lr = lr_action(n);
     actions.name = [this, n] {
       const channel_ref c = send_channels_[static_cast<std::size_t>(n)];
@@ -482,10 +402,7 @@ void send_editor_page::show_send(int n) {
   const unsigned id = strip_send_id(n);
   if (id == no_param_id) return;
   const uint16_t v = env_.session.store.get(shown_id(id));
-  name_button_fader_strip* s = sends_[static_cast<std::size_t>(n)];
-  s->set_level(to_physical(value_type::send_level, v));
-  s->m_button()->setChecked(!(v & level_flag_15));
-  s->s_button()->setChecked(v & level_flag_15);
+  show_send_level(*sends_[static_cast<std::size_t>(n)], v);
 }
 
 void send_editor_page::show_sends_of(unsigned id) {

@@ -57,7 +57,7 @@ class send_editor_page : public page {
   // -1: the channel fader; no_param_id: nothing (a send strip that went with its bank).
   int selected() const { return selected_; }
   const universal_fader_setup& universal_setup() const { return setup_; }
-  fader_strip* universal() const { return universal_; }
+  fader_strip* universal() const { return right_.universal; }
   QAbstractButton* cell(int code) const;
   name_button_fader_strip* send_strip(int n) const { return sends_[static_cast<std::size_t>(n)]; }
   channel_ref send_channel(int n) const { return send_channels_[static_cast<std::size_t>(n)]; }
@@ -67,11 +67,11 @@ class send_editor_page : public page {
   bank_fader_tab* fader_tab() const { return bank_tab_; }
   level_meter* channel_meter() const { return meter_; }
   bool meter_timer_running() const { return meter_timer_ && meter_timer_->isActive(); }
-  QWidget* settings_box() const { return settings_; }
-  button* select_parameters() const { return select_parameters_; }
-  button* select_fader() const { return select_fader_; }
-  button* dca_button(int n) const { return dca_[static_cast<std::size_t>(n)]; }
-  button* mute_group_button(int n) const { return mute_groups_[static_cast<std::size_t>(n)]; }
+  QWidget* settings_box() const { return right_.settings; }
+  button* select_parameters() const { return right_.select_parameters; }
+  button* select_fader() const { return right_.select_fader; }
+  button* dca_button(int n) const { return right_.dca[static_cast<std::size_t>(n)]; }
+  button* mute_group_button(int n) const { return right_.mute_groups[static_cast<std::size_t>(n)]; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -105,8 +105,6 @@ class send_editor_page : public page {
   void show_sends_of(unsigned id);
   void show_cell_value(int code, uint16_t value);
   void toggle_code(int code);
-  // The DCA and mute group buttons write the channel's membership.
-  void connect_group_buttons();
   // Group buttons from the memberships, name buttons in their channels' colours.
   void refresh_memberships();
   void write_defaults(int first, int last);
@@ -121,8 +119,6 @@ class send_editor_page : public page {
   // last_code to defaults) beside it, the grid below; drags write the channel's EQ codes.
   QWidget* build_peq_tab(int bands, int bypass_code, int last_code, int filter_code, int band_code,
                          std::span<const QString> band_names);
-  // The compact EQ graph of the left column.
-  eq_graph* make_peq_thumbnail(QWidget* parent, int bands);
   void show_peq_param(int code, uint16_t value);
   void show_filter_texts(int filter, uint16_t value);  // 0 high-pass, 1 low-pass
 
@@ -131,6 +127,11 @@ class send_editor_page : public page {
   using settings_rows = std::function<void(QGridLayout* g, int& row, QWidget* box)>;
   QWidget* build_right_column(const settings_rows& extra);
   virtual void show_tab(int tab) = 0;
+  // Tab `tab` of the stack, the FADER tab last: the universal fader goes back to the channel
+  // fader, SELECT follows and the FADER tab fills with the channel's bank. The bank choice
+  // and the channel meter go with the FADER tab and come back with any other but `keeping`,
+  // which leaves them as they were.
+  void show_stack_tab(int tab, int keeping);
   // The send area: `strips` strips, the first `bank_strips` filled from a fader bank with
   // spacers for the missing ones, and one bank button per label.
   // The first `count` fader banks by name, bank `relabelled` (if any) with `label` instead.
@@ -150,19 +151,13 @@ class send_editor_page : public page {
   std::map<int, QAbstractButton*> cells_;  // by code of the edited channel
 
   button* name_button_ = nullptr;
-  QWidget* settings_ = nullptr;
-  button* select_parameters_ = nullptr;
-  button* select_fader_ = nullptr;
-  std::array<button*, 4> dca_{};
-  std::array<button*, 4> mute_groups_{};
+  editor_parts::right_column right_;
   QStackedWidget* stack_ = nullptr;
   eq_graph* peq_small_ = nullptr;
   eq_graph* peq_large_ = nullptr;
   button* bypass_ = nullptr;
   editor_parts::filter_buttons filters_;
   eq_param_ids eq_ids_;
-  tile* vol_ = nullptr;
-  fader_strip* universal_ = nullptr;
   level_meter* meter_ = nullptr;
   bank_fader_tab* bank_tab_ = nullptr;
   QWidget* send_area_ = nullptr;
