@@ -106,14 +106,25 @@ void busy_text(const QString& text, rgb565 colour) {
 
 bool busy_shown() { return state().busy && state().busy->isVisible(); }
 
-void end_progress() {
-  scene_state& st = state();
-  if (st.progress) {
-    st.progress->stop();
-    st.progress->deleteLater();
-  }
-  st.progress = nullptr;
+// The progress and the blink tick on their own timers, made when they start and dropped when
+// they end.
+void start_ticker(QPointer<QTimer>& slot, int interval_ms, void (*tick)()) {
+  auto* timer = new QTimer();
+  timer->setInterval(interval_ms);
+  QObject::connect(timer, &QTimer::timeout, tick);
+  slot = timer;
+  timer->start();
 }
+
+void stop_ticker(QPointer<QTimer>& slot) {
+  if (slot) {
+    slot->stop();
+    slot->deleteLater();
+  }
+  slot = nullptr;
+}
+
+void end_progress() { stop_ticker(state().progress); }
 
 void progress_tick_now() {
   scene_state& st = state();
@@ -144,11 +155,7 @@ void begin_operation(bool call, int scene) {
   st.ticks = 0;
   st.call = call;
   st.scene = scene;
-  auto* timer = new QTimer();
-  timer->setInterval(scene_progress_ms);
-  QObject::connect(timer, &QTimer::timeout, [] { progress_tick_now(); });
-  st.progress = timer;
-  timer->start();
+  start_ticker(st.progress, scene_progress_ms, progress_tick_now);
   scene_requests& requests = st.nav->session().engine.scenes();
   if (call)
     requests.request_call(scene);
@@ -180,11 +187,7 @@ void blink_tick() {
     --st.blink_left;
     return;
   }
-  if (st.blink) {
-    st.blink->stop();
-    st.blink->deleteLater();
-  }
-  st.blink = nullptr;
+  stop_ticker(st.blink);
   set_scene_lights_off(surface, now);
   const uint16_t current = st.nav->session().store.get(current_scene_id);
   if (current >= 1 && current <= scene_key_count) surface.set_light(scene_key_first + current - 1, true, now);
@@ -195,11 +198,7 @@ void start_blink(int k) {
   if (st.blink || !st.nav) return;
   st.blink_left = scene_blink_steps;
   st.blink_key = k;
-  auto* timer = new QTimer();
-  timer->setInterval(scene_blink_ms);
-  QObject::connect(timer, &QTimer::timeout, [] { blink_tick(); });
-  st.blink = timer;
-  timer->start();
+  start_ticker(st.blink, scene_blink_ms, blink_tick);
   set_scene_lights_off(st.nav->session().engine.surface(), st.nav->now());
 }
 
@@ -272,12 +271,7 @@ void scene_progress_tick() {
 
 void end_scene_operation() {
   end_progress();
-  scene_state& st = state();
-  if (st.blink) {
-    st.blink->stop();
-    st.blink->deleteLater();
-  }
-  st.blink = nullptr;
+  stop_ticker(state().blink);
 }
 bool call_scene(int i) { return key_operation(true, i); }
 bool save_scene(int i) { return key_operation(false, i); }

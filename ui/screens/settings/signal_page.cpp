@@ -24,13 +24,6 @@ constexpr int amber_type = 7;
 constexpr std::array<const char*, 3> type_labels{"WHITE NOISE", "PINK NOISE", "SINE WAVE"};
 constexpr uint16_t open_level = 1200;
 
-void fill_background(QWidget* w) {
-  w->setAutoFillBackground(true);
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, to_qcolor(settings_background));
-  w->setPalette(pal);
-}
-
 // Unchecks every button of an exclusive group.
 void clear_group(QButtonGroup& group) {
   QAbstractButton* b = group.checkedButton();
@@ -44,10 +37,7 @@ void clear_group(QButtonGroup& group) {
 
 signal_page::signal_page(QWidget* parent, page_env& env) : page(parent, page_signal), env_(env) {
   setObjectName("signal");
-  fill_background(this);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(4, 4, 4, 4);
-  column->setSpacing(24);
+  auto* column = settings_column(this, 4, 24);
   column->addStretch(1);
 
   auto* top = new QHBoxLayout;
@@ -214,7 +204,7 @@ page* create_signal_page(QWidget* parent, page_env& env, int) { return new signa
 page* create_factory_mode_page(QWidget* parent, page_env& env, int) {
   auto* p = new page(parent, page_factory_mode);
   p->setObjectName("factory_mode");
-  fill_background(p);
+  paint_settings_background(p);
   auto* column = new QVBoxLayout(p);
   column->setSpacing(24);
   column->addStretch(1);
