@@ -7,6 +7,7 @@
 #include "app/core/translate.h"
 #include "ui/foundation/colour.h"
 #include "ui/pages/navigator.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -45,9 +46,7 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
   label->setObjectName("placeholder_name");
   label->setAlignment(Qt::AlignCenter);
   label->setFont(ui_font(placeholder_text_px));
-  QPalette colours = label->palette();
-  colours.setColor(QPalette::WindowText, to_qcolor(placeholder_text_colour));
-  label->setPalette(colours);
+  set_text_colour(label, to_qcolor(placeholder_text_colour));
   column->addWidget(label);
   return p;
 }

@@ -10,6 +10,7 @@
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
 #include "ui/pages/navigator.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -47,9 +48,7 @@ QLabel* tile_label(const QString& text, QWidget* parent) {
   l->setAttribute(Qt::WA_TransparentForMouseEvents);
   // On a button a label draws with the button-text role unless told otherwise.
   l->setForegroundRole(QPalette::WindowText);
-  QPalette p = l->palette();
-  p.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(p);
+  set_text_colour(l, Qt::white);
   return l;
 }
 
@@ -173,10 +172,7 @@ group_bar::group_bar(navigator& nav, QWidget* parent) : QWidget(parent), nav_(na
 
   auto* separator = new QWidget(this);
   separator->setFixedWidth(1);
-  separator->setAutoFillBackground(true);
-  QPalette sep = separator->palette();
-  sep.setColor(QPalette::Window, to_qcolor(group_separator));
-  separator->setPalette(sep);
+  fill_background(separator, to_qcolor(group_separator));
   row->addWidget(separator);
 
   const std::array<std::pair<const char*, const char*>, 2> shortcuts{{

@@ -24,6 +24,7 @@
 #include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/text_entry.h"
 #include "ui/widgets/text_list.h"
@@ -98,9 +99,7 @@ void busy_text(const QString& text, rgb565 colour) {
   state().busy = layer;
   if (!layer) return;
   if (auto* label = layer->findChild<QLabel*>("busy_text")) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, to_qcolor(colour));
-    label->setPalette(pal);
+    set_text_colour(label, to_qcolor(colour));
   }
 }
 
@@ -224,9 +223,7 @@ class scene_row : public QAbstractButton {
       l->setAttribute(Qt::WA_TransparentForMouseEvents);
       // Inside a button a label would take the button's text role.
       l->setForegroundRole(QPalette::WindowText);
-      QPalette pal = l->palette();
-      pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
-      l->setPalette(pal);
+      set_text_colour(l, to_qcolor(theme::white));
     }
     row->addWidget(number, 0, Qt::AlignVCenter);
     row->addWidget(area, 1);
@@ -358,9 +355,7 @@ void set_scene_page::build() {
   outer->addStretch(1);
 
   title_ = new QLabel(tr_text("Local Scene"), area);
-  QPalette pal = title_->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
-  title_->setPalette(pal);
+  set_text_colour(title_, to_qcolor(theme::white));
   title_->setFont(font_20());
   grid->addWidget(title_, 0, 0);
 

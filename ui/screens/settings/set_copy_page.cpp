@@ -9,6 +9,7 @@
 #include "app/protocol/session.h"
 #include "app/settings/copy_groups.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/screens/settings/button_grid.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -26,9 +27,7 @@ constexpr QSize copy_button_size{128, 48};
 constexpr int target_width = 120;
 
 void set_status(QLabel* label, const QString& text, rgb565 colour) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(colour));
-  label->setPalette(pal);
+  set_text_colour(label, to_qcolor(colour));
   label->setText(text);
 }
 
