@@ -15,6 +15,7 @@
 #include "app/protocol/session.h"
 #include "ui/foundation/colour.h"
 #include "ui/foundation/fonts.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/pages/widget_colours.h"
@@ -530,8 +531,7 @@ void player_page::on_bluetooth(bool connected, bool playing) {
 }
 
 void player_page::set_playing(bool playing) {
-  if (playing == playing_) return;
-  playing_ = playing;
+  if (!assign_changed(playing_, playing)) return;
   play_->set_icon(playing ? icon_pause : icon_play);
   if (playing)
     disc_->play();
@@ -592,8 +592,7 @@ void player_page::on_playback(const playback_status& s) {
 }
 
 void player_page::set_repeat_icon(bool one) {
-  if (static_cast<int>(one) == repeat_one_) return;
-  repeat_one_ = one;
+  if (!assign_changed(repeat_one_, static_cast<int>(one))) return;
   repeat_->set_icon(one ? icon_repeat_one : icon_repeat_all);
 }
 

@@ -9,6 +9,7 @@
 #include "app/params/convert.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
@@ -107,10 +108,7 @@ group_level_bar::group_level_bar(QWidget* parent) : QWidget(parent) {
 }
 
 void group_level_bar::set_value(int value) {
-  value = std::clamp(value, 0, group_bar_top());
-  if (value == value_) return;
-  value_ = value;
-  update();
+  if (assign_changed(value_, std::clamp(value, 0, group_bar_top()))) update();
 }
 
 void group_level_bar::paintEvent(QPaintEvent*) {

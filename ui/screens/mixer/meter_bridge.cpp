@@ -8,6 +8,7 @@
 
 #include "app/params/names.h"
 #include "app/protocol/session.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/widget_colours.h"
@@ -52,9 +53,7 @@ void bridge_bar::set_value(int value) {
 }
 
 void bridge_bar::set_dimmed(bool on) {
-  if (on == dimmed_) return;
-  dimmed_ = on;
-  update();
+  if (assign_changed(dimmed_, on)) update();
 }
 
 // The two pictures a bar is made of: the empty track in its border, and the same track
