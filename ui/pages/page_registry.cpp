@@ -6,6 +6,7 @@
 
 #include "app/core/translate.h"
 #include "ui/foundation/colour.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/widget_colours.h"
 #include "ui/widgets/button.h"
@@ -32,9 +33,7 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
   // editors): each has its own way back to the strips.
   auto* top = new QHBoxLayout;
   top->addStretch(1);
-  auto* close = new button(p);
-  close->setObjectName("placeholder_close");
-  close->set_text(QString::fromUtf8(translate_text("Back")));
+  auto* close = named_button(p, "placeholder_close", QString::fromUtf8(translate_text("Back")));
   close->setFixedSize(close_button_size);
   QObject::connect(close, &QAbstractButton::clicked, p, [&env] { env.nav.go_to_strips(-1); });
   top->addWidget(close);

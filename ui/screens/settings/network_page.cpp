@@ -14,6 +14,7 @@
 #include "app/protocol/session.h"
 #include "app/settings/settings_rules.h"
 #include "ui/foundation/res_images.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -58,9 +59,7 @@ QCheckBox* make_check_box(QWidget* parent, const QString& text, bool round) {
 }
 
 button* make_ok(QWidget* parent, const QString& name) {
-  auto* b = new button(parent);
-  b->setObjectName(name);
-  b->set_text(tr_text("OK"));
+  auto* b = named_button(parent, name, tr_text("OK"));
   b->setMinimumWidth(ok_min_width);
   b->setFixedHeight(button_height);
   return b;
@@ -280,9 +279,7 @@ QWidget* network_page::make_popup() {
   auto* head = new QHBoxLayout;
   head->addWidget(make_label(box, tr_text("SSID List:")));
   head->addStretch(1);
-  auto* refresh_button = new button(box);
-  refresh_button->setObjectName("popup_refresh");
-  refresh_button->set_text(tr_text("Refresh"));
+  auto* refresh_button = named_button(box, "popup_refresh", tr_text("Refresh"));
   refresh_button->setFixedSize(120, 40);
   head->addWidget(refresh_button);
   c->addLayout(head);
@@ -309,9 +306,7 @@ QWidget* network_page::make_popup() {
   connect(popup_key_, &value_field::clicked, this, [this] { edit_text(popup_key_, &popup_key_text_); });
 
   auto* buttons = new QHBoxLayout;
-  auto* cancel = new button(box);
-  cancel->setObjectName("popup_cancel");
-  cancel->set_text(tr_text("Cancel"));
+  auto* cancel = named_button(box, "popup_cancel", tr_text("Cancel"));
   cancel->setFixedHeight(button_height);
   auto* ok = make_ok(box, "popup_ok");
   cancel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

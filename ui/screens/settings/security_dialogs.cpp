@@ -16,6 +16,7 @@
 #include "app/settings/factory_reset.h"
 #include "app/settings/lock_flow.h"
 #include "app/settings/password_form.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -100,9 +101,7 @@ colour_box* half_box(QWidget* layer, int gap, QVBoxLayout*& content) {
 }
 
 button* dialog_button(QWidget* parent, const char* name, const char* english) {
-  auto* b = new button(parent);
-  b->setObjectName(name);
-  b->set_text(tr_text(english));
+  auto* b = named_button(parent, name, tr_text(english));
   b->setFixedHeight(dialog_button_height);
   b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   return b;
