@@ -505,6 +505,18 @@ int selected_or_hint(const set_scene_page& p) {
   return s;
 }
 
+// Puts a new scene-file dialog (Qt's own, not the desktop's) in `slot`, in place of the one
+// before.
+void replace_file_dialog(QPointer<QFileDialog>& slot, QWidget* window, const QString& title, const QString& folder,
+                         QFileDialog::AcceptMode mode, QFileDialog::FileMode files) {
+  if (slot) delete slot;
+  slot = new QFileDialog(window, title, folder, QString::fromLatin1(scene_filters));
+  slot->setAcceptMode(mode);
+  slot->setFileMode(files);
+  slot->setDefaultSuffix(QString::fromLatin1(scene_suffix));
+  slot->setOption(QFileDialog::DontUseNativeDialog);
+}
+
 }  // namespace
 
 void set_scene_page::rename_clicked() {
@@ -543,12 +555,8 @@ void set_scene_page::import_clicked() {
   if (s == 0 || exchange_.running()) return;
   import_target_ = s;
   take_scene_file_text();
-  if (open_dialog_) delete open_dialog_;
-  open_dialog_ = new QFileDialog(window(), tr_text("IMPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
-  open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-  open_dialog_->setFileMode(QFileDialog::ExistingFile);
-  open_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
-  open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  replace_file_dialog(open_dialog_, window(), tr_text("IMPORT"), dialog_folder_, QFileDialog::AcceptOpen,
+                      QFileDialog::ExistingFile);
   connect(open_dialog_, &QFileDialog::fileSelected, this, [](const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly) || f.size() > max_scene_file_bytes) return;
@@ -655,12 +663,8 @@ void set_scene_page::tick_transfer() {
 }
 
 void set_scene_page::save_file(const std::string& json) {
-  if (save_dialog_) delete save_dialog_;
-  save_dialog_ = new QFileDialog(window(), tr_text("EXPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
-  save_dialog_->setAcceptMode(QFileDialog::AcceptSave);
-  save_dialog_->setFileMode(QFileDialog::AnyFile);
-  save_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
-  save_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  replace_file_dialog(save_dialog_, window(), tr_text("EXPORT"), dialog_folder_, QFileDialog::AcceptSave,
+                      QFileDialog::AnyFile);
   const std::vector<uint8_t> bytes =
       scene_file_code(std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
   connect(save_dialog_, &QFileDialog::fileSelected, this, [bytes](const QString& path) {
