@@ -5,6 +5,7 @@
 #include "app/params/banks.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
+#include "ui/pages/assign.h"
 #include "ui/platform/main_loop.h"
 #include "ui/pages/container_page.h"
 #include "ui/screens/mixer/meter_bridge.h"
@@ -134,8 +135,7 @@ bool navigator::show_by_name(std::string_view name, int argument) {
 // --- fader banks --------------------------------------------------------------------------
 
 void navigator::change_bank(int bank) {
-  if (bank == bank_) return;
-  bank_ = bank;
+  if (!assign_changed(bank_, bank)) return;
   // The DCA bank is only shown on screen: the console's faders and strip keys stay on the
   // layer they were on, with its lights.
   if (bank == dca_bank) return;

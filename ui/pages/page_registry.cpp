@@ -6,7 +6,9 @@
 
 #include "app/core/translate.h"
 #include "ui/foundation/colour.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -31,9 +33,7 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
   // editors): each has its own way back to the strips.
   auto* top = new QHBoxLayout;
   top->addStretch(1);
-  auto* close = new button(p);
-  close->setObjectName("placeholder_close");
-  close->set_text(QString::fromUtf8(translate_text("Back")));
+  auto* close = named_button(p, "placeholder_close", QString::fromUtf8(translate_text("Back")));
   close->setFixedSize(close_button_size);
   QObject::connect(close, &QAbstractButton::clicked, p, [&env] { env.nav.go_to_strips(-1); });
   top->addWidget(close);
@@ -45,9 +45,7 @@ page* create_placeholder_page(QWidget* parent, page_env& env, int id) {
   label->setObjectName("placeholder_name");
   label->setAlignment(Qt::AlignCenter);
   label->setFont(ui_font(placeholder_text_px));
-  QPalette colours = label->palette();
-  colours.setColor(QPalette::WindowText, to_qcolor(placeholder_text_colour));
-  label->setPalette(colours);
+  set_text_colour(label, to_qcolor(placeholder_text_colour));
   column->addWidget(label);
   return p;
 }

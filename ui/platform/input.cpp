@@ -25,13 +25,18 @@ constexpr key_pair named_keys[] = {
     {Qt::Key_Delete, keypad_delete},
 };
 
-// A text field keeps its own keys: the arrows move its cursor there.
+}  // namespace
+
 bool typing_into_text_field() {
   const QWidget* focus = QApplication::focusWidget();
   return focus && focus->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
-}  // namespace
+window_filter::window_filter(QWidget* window, QObject* parent) : QObject(parent), window_(window->windowHandle()) {
+  if (window_) window_->installEventFilter(this);
+}
+
+bool window_filter::watches(const QObject* watched) const { return watched == window_.data(); }
 
 uint32_t keypad_code_of(int qt_key) {
   for (const auto& pair : named_keys)
@@ -53,12 +58,7 @@ int wheel_steps::feed(int angle_delta_y) {
   return -notches;
 }
 
-input_router::input_router(QWidget* window, QObject* parent) : QObject(parent) {
-  // The window handle sees each event once, before it is handed to (and propagated
-  // through) the widgets.
-  window_ = window->windowHandle();
-  if (window_) window_->installEventFilter(this);
-}
+input_router::input_router(QWidget* window, QObject* parent) : window_filter(window, parent) {}
 
 bool input_router::key_event(QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
@@ -74,7 +74,7 @@ bool input_router::key_event(QEvent* event) {
 }
 
 bool input_router::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != window_) return false;
+  if (!watches(watched)) return false;
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

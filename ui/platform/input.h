@@ -47,10 +47,30 @@ class wheel_steps {
   int rest_ = 0;
 };
 
+// Whether a text field has the keyboard focus: it keeps its own keys (the arrows move its
+// cursor, Escape is its own).
+bool typing_into_text_field();
+
+// A filter on a top-level window's handle, which sees each event once, before it is handed
+// to (and propagated through) the widgets.
+class window_filter : public QObject {
+  Q_OBJECT
+
+ public:
+  // The window must have been created (shown, or winId() called).
+  explicit window_filter(QWidget* window, QObject* parent = nullptr);
+
+ protected:
+  bool watches(const QObject* watched) const;
+
+ private:
+  QPointer<QWindow> window_;
+};
+
 // Watches one top-level window before its widgets see anything. Arrow keys become
 // surface encoder steps unless a text field has the focus; the wheel and the middle
 // button are reported without being taken away from the widgets under the pointer.
-class input_router : public QObject {
+class input_router : public window_filter {
   Q_OBJECT
 
  public:
@@ -72,7 +92,6 @@ class input_router : public QObject {
  private:
   bool key_event(QEvent* event);
 
-  QPointer<QWindow> window_;
   wheel_steps wheel_;
 };
 

@@ -1,8 +1,8 @@
 #include "ui/platform/main_frame.h"
 
-#include <QPalette>
 #include <QVBoxLayout>
 
+#include "ui/pages/widget_colours.h"
 #include "ui/platform/page_stack.h"
 
 namespace vorante {
@@ -15,10 +15,7 @@ constexpr int main_frame_padding = 4;
 
 main_frame::main_frame(QWidget* parent) : QWidget(parent), column_(new QVBoxLayout(this)), pages_(new page_stack(this)) {
   setObjectName("main_frame");
-  setAutoFillBackground(true);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, main_frame_colour);
-  setPalette(colours);
+  fill_background(this, main_frame_colour);
 
   column_->setContentsMargins(main_frame_padding, main_frame_padding, main_frame_padding, main_frame_padding);
   column_->setSpacing(0);

@@ -1,6 +1,5 @@
 #include "ui/platform/shortcuts.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -17,18 +16,10 @@ namespace {
 
 edit_journal& journal_of(navigator& nav) { return nav.session().store.journal(); }
 
-// A text field keeps Escape for itself.
-bool typing_into_text_field() {
-  const QWidget* focus = QApplication::focusWidget();
-  return focus && focus->testAttribute(Qt::WA_InputMethodEnabled);
-}
-
 }  // namespace
 
-edit_gestures::edit_gestures(QWidget* window, navigator& nav, QObject* parent) : QObject(parent), nav_(nav) {
-  window_ = window->windowHandle();
-  if (window_) window_->installEventFilter(this);
-}
+edit_gestures::edit_gestures(QWidget* window, navigator& nav, QObject* parent)
+    : window_filter(window, parent), nav_(nav) {}
 
 void edit_gestures::close_after_event() {
   // The widget acts on the event after this filter: the step closes once it has.
@@ -44,7 +35,7 @@ bool edit_gestures::escape() {
 }
 
 bool edit_gestures::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != window_) return false;
+  if (!watches(watched)) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::TouchBegin:

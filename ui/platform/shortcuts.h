@@ -2,11 +2,9 @@
 // one journal step each: a press to its release, a key, a wheel notch.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
+#include "ui/platform/input.h"
 
 class QWidget;
-class QWindow;
 
 namespace vorante {
 
@@ -15,7 +13,7 @@ class navigator;
 // Watches the window before its widgets do and groups every edit made while a pointer is
 // down, or while a key or wheel event is handled, into one journal step. Writes from
 // anything else (timers, the console's own surface) are not the engineer's edits.
-class edit_gestures : public QObject {
+class edit_gestures : public window_filter {
   Q_OBJECT
 
  public:
@@ -30,7 +28,6 @@ class edit_gestures : public QObject {
   void close_after_event();
   bool escape();
 
-  QPointer<QWindow> window_;
   navigator& nav_;
   bool pointer_down_ = false;
 };

@@ -15,8 +15,10 @@
 #include "app/protocol/session.h"
 #include "ui/foundation/colour.h"
 #include "ui/foundation/fonts.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/screens/media/player_parts.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/disc.h"
@@ -126,10 +128,7 @@ player_page::~player_page() = default;
 // --- building -----------------------------------------------------------------------------
 
 void player_page::build() {
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, to_qcolor(page_background));
-  setPalette(pal);
+  fill_background(this, to_qcolor(page_background));
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 8, 8, 8);
@@ -163,8 +162,7 @@ void player_page::build() {
   column->addWidget(views_, 1);
 
   in_use_ = new QWidget(this);
-  in_use_->setAutoFillBackground(true);
-  in_use_->setPalette(pal);
+  fill_background(in_use_, to_qcolor(page_background));
   auto* in_use_layout = new QVBoxLayout(in_use_);
   in_use_label_ = white_label(in_use_, {}, font_24());
   in_use_label_->setAlignment(Qt::AlignCenter);
@@ -232,10 +230,7 @@ QWidget* player_page::build_player_view() {
   mid_col->addWidget(header);
 
   auto* area = new QWidget(middle);
-  area->setAutoFillBackground(true);
-  QPalette area_pal = area->palette();
-  area_pal.setColor(QPalette::Window, to_qcolor(list_background));
-  area->setPalette(area_pal);
+  fill_background(area, to_qcolor(list_background));
   auto* area_col = new QVBoxLayout(area);
   area_col->setContentsMargins(0, 0, 0, 0);
   const auto make_list = [&](const char* name) {
@@ -258,8 +253,7 @@ QWidget* player_page::build_player_view() {
 
   // Right: the turntable, the song and its time, the transport.
   auto* right = new QWidget(view);
-  right->setAutoFillBackground(true);
-  right->setPalette(area_pal);
+  fill_background(right, to_qcolor(list_background));
   auto* right_col = new QVBoxLayout(right);
   right_col->setContentsMargins(8, 8, 8, 0);
   right_col->setSpacing(4);
@@ -295,10 +289,7 @@ QWidget* player_page::build_player_view() {
   right_col->addWidget(progress_);
   right_col->addStretch(1);
   auto* transport = new QWidget(right);
-  transport->setAutoFillBackground(true);
-  QPalette tp = transport->palette();
-  tp.setColor(QPalette::Window, to_qcolor(transport_background));
-  transport->setPalette(tp);
+  fill_background(transport, to_qcolor(transport_background));
   auto* trow = new QHBoxLayout(transport);
   const auto transport_button = [&](const char* icon, const char* name) {
     auto* b = new icon_button(transport, icon);
@@ -540,8 +531,7 @@ void player_page::on_bluetooth(bool connected, bool playing) {
 }
 
 void player_page::set_playing(bool playing) {
-  if (playing == playing_) return;
-  playing_ = playing;
+  if (!assign_changed(playing_, playing)) return;
   play_->set_icon(playing ? icon_pause : icon_play);
   if (playing)
     disc_->play();
@@ -602,8 +592,7 @@ void player_page::on_playback(const playback_status& s) {
 }
 
 void player_page::set_repeat_icon(bool one) {
-  if (static_cast<int>(one) == repeat_one_) return;
-  repeat_one_ = one;
+  if (!assign_changed(repeat_one_, static_cast<int>(one))) return;
   repeat_->set_icon(one ? icon_repeat_one : icon_repeat_all);
 }
 

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include "ui/foundation/res_images.h"
+#include "ui/pages/assign.h"
 
 namespace vorante {
 
@@ -20,15 +21,11 @@ icon_button::icon_button(QWidget* parent, std::string icon, const QString& label
 }
 
 void icon_button::set_icon(std::string icon) {
-  if (icon == icon_) return;
-  icon_ = std::move(icon);
-  update();
+  if (assign_changed(icon_, std::move(icon))) update();
 }
 
 void icon_button::set_angle(double degrees) {
-  if (degrees == angle_) return;
-  angle_ = degrees;
-  update();
+  if (assign_changed(angle_, degrees)) update();
 }
 
 QSize icon_button::sizeHint() const {
@@ -67,10 +64,7 @@ void icon_button::paintEvent(QPaintEvent*) {
 }
 
 void thin_bar::set_value(int value) {
-  value = std::clamp(value, 0, 100);
-  if (value == value_) return;
-  value_ = value;
-  update();
+  if (assign_changed(value_, std::clamp(value, 0, 100))) update();
 }
 
 void thin_bar::paintEvent(QPaintEvent*) {

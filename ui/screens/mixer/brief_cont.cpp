@@ -9,6 +9,7 @@
 #include "app/core/translate.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/widgets/button.h"
@@ -84,9 +85,7 @@ brief_cont_page::brief_cont_page(QWidget* parent, page_env& env)
 
   tabs_.setExclusive(true);
   for (int n = 0; n < nav_tab_count; ++n) {
-    auto* b = new button(bar);
-    b->setObjectName(QString("nav_tab_%1").arg(n));
-    b->set_text(tab_text(n));
+    auto* b = named_button(bar, QString("nav_tab_%1").arg(n), tab_text(n));
     b->setCheckable(true);
     b->setFixedSize(tab_width, tab_height);
     tabs_.addButton(b, n);

@@ -12,6 +12,8 @@
 #include "app/params/ids.h"
 #include "app/params/store.h"
 #include "ui/foundation/channel_colours.h"
+#include "ui/pages/named_button.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
@@ -109,13 +111,9 @@ QWidget* open_colour_picker(param_store& store, std::optional<QPoint> at, int ki
   auto* title_row = new QHBoxLayout;
   auto* title = new QLabel(QString::fromUtf8(translate_text("SELECT CHANNEL COLOR")), panel);
   title->setFont(ui_font(title_px));
-  QPalette white = title->palette();
-  white.setColor(QPalette::WindowText, Qt::white);
-  title->setPalette(white);
+  set_text_colour(title, Qt::white);
   title_row->addWidget(title, 1, Qt::AlignVCenter);
-  auto* clear = new button(panel);
-  clear->setObjectName("colour_clear");
-  clear->set_text(QString::fromUtf8(translate_text("CLR")));
+  auto* clear = named_button(panel, "colour_clear", QString::fromUtf8(translate_text("CLR")));
   clear->set_colour(picker_clear_colour);
   clear->setFixedSize(clear_button_width, clear_button_height);
   QObject::connect(clear, &QAbstractButton::clicked, backdrop, [choose] { choose(0); });

@@ -16,6 +16,7 @@
 #include "app/protocol/engine.h"
 #include "app/protocol/link_stats.h"
 #include "ui/foundation/colour.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/platform/main_loop.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"
@@ -72,9 +73,7 @@ QLabel* white_label(const QString& text, int px, QWidget* parent) {
   // Inside the list the labels sit on the scroll area's base, so they draw with the text
   // role rather than the window-text role.
   l->setForegroundRole(QPalette::WindowText);
-  QPalette p = l->palette();
-  p.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(p);
+  set_text_colour(l, Qt::white);
   return l;
 }
 
@@ -133,9 +132,7 @@ class console_entry : public QAbstractButton {
     } else {
       row->addWidget(white_label(QString::fromStdString(entry.name), default_text_px, this));
       QLabel* address = white_label(QString("(%1)").arg(dotted), address_px, this);
-      QPalette grey = address->palette();
-      grey.setColor(QPalette::WindowText, to_qcolor(address_grey));
-      address->setPalette(grey);
+      set_text_colour(address, to_qcolor(address_grey));
       row->addWidget(address);
     }
     row->addStretch(1);
@@ -231,9 +228,7 @@ void connect_dialog::build() {
   status_ = white_label(QString(), default_text_px, list_);
   status_->setObjectName("connect_status");
   status_->setAlignment(Qt::AlignCenter);
-  QPalette grey = status_->palette();
-  grey.setColor(QPalette::WindowText, to_qcolor(status_grey));
-  status_->setPalette(grey);
+  set_text_colour(status_, to_qcolor(status_grey));
   list_column_->addWidget(status_);
   list_column_->addStretch(1);
   scroller->setWidget(list_);
@@ -370,9 +365,7 @@ void connect_dialog::build_link_section(QWidget* panel, QVBoxLayout* column) {
   link_values_.clear();
   for (const char* caption : link_captions) {
     QLabel* c = white_label(tr_text(caption), link_text_px, section);
-    QPalette grey = c->palette();
-    grey.setColor(QPalette::WindowText, to_qcolor(link_caption_grey));
-    c->setPalette(grey);
+    set_text_colour(c, to_qcolor(link_caption_grey));
     QLabel* v = white_label(QString(), link_text_px, section);
     v->setObjectName(QString("link_value_%1").arg(row - 1));
     grid->addWidget(c, row, 0);
@@ -384,9 +377,7 @@ void connect_dialog::build_link_section(QWidget* panel, QVBoxLayout* column) {
   given_up_list_->setObjectName("link_given_up");
   given_up_list_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   given_up_list_->setFixedHeight(given_up_list_height);
-  QPalette red = given_up_list_->palette();
-  red.setColor(QPalette::WindowText, to_qcolor(given_up_red));
-  given_up_list_->setPalette(red);
+  set_text_colour(given_up_list_, to_qcolor(given_up_red));
   grid->addWidget(given_up_list_, row++, 0, 1, 2);
   grid->setColumnStretch(1, 1);
 

@@ -9,7 +9,9 @@
 #include "app/params/convert.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -47,9 +49,7 @@ QLabel* tile_label(const QString& text, QWidget* parent) {
   l->setAttribute(Qt::WA_TransparentForMouseEvents);
   // On a button a label draws with the button-text role unless told otherwise.
   l->setForegroundRole(QPalette::WindowText);
-  QPalette p = l->palette();
-  p.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(p);
+  set_text_colour(l, Qt::white);
   return l;
 }
 
@@ -108,10 +108,7 @@ group_level_bar::group_level_bar(QWidget* parent) : QWidget(parent) {
 }
 
 void group_level_bar::set_value(int value) {
-  value = std::clamp(value, 0, group_bar_top());
-  if (value == value_) return;
-  value_ = value;
-  update();
+  if (assign_changed(value_, std::clamp(value, 0, group_bar_top()))) update();
 }
 
 void group_level_bar::paintEvent(QPaintEvent*) {
@@ -173,10 +170,7 @@ group_bar::group_bar(navigator& nav, QWidget* parent) : QWidget(parent), nav_(na
 
   auto* separator = new QWidget(this);
   separator->setFixedWidth(1);
-  separator->setAutoFillBackground(true);
-  QPalette sep = separator->palette();
-  sep.setColor(QPalette::Window, to_qcolor(group_separator));
-  separator->setPalette(sep);
+  fill_background(separator, to_qcolor(group_separator));
   row->addWidget(separator);
 
   const std::array<std::pair<const char*, const char*>, 2> shortcuts{{

@@ -8,8 +8,10 @@
 
 #include "app/params/names.h"
 #include "app/protocol/session.h"
+#include "ui/pages/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 
@@ -51,9 +53,7 @@ void bridge_bar::set_value(int value) {
 }
 
 void bridge_bar::set_dimmed(bool on) {
-  if (on == dimmed_) return;
-  dimmed_ = on;
-  update();
+  if (assign_changed(dimmed_, on)) update();
 }
 
 // The two pictures a bar is made of: the empty track in its border, and the same track
@@ -115,10 +115,7 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
   setObjectName("meter_bridge");
   setFixedHeight(bridge_height);
   label_row_->setObjectName("bridge_labels");
-  label_row_->setAutoFillBackground(true);
-  QPalette row_colours = label_row_->palette();
-  row_colours.setColor(QPalette::Window, to_qcolor(bridge_label_background));
-  label_row_->setPalette(row_colours);
+  fill_background(label_row_, to_qcolor(bridge_label_background));
 
   for (int n = 0; n < bridge_bar_count; ++n) {
     const channel_ref c = bridge_channels[n];
@@ -126,9 +123,7 @@ meter_bridge::meter_bridge(page_env& env, QWidget* parent)
     labels_[n] = new QLabel(QString::fromStdString(channel_short_name(c.kind, c.index)), label_row_);
     labels_[n]->setFont(ui_font(label_px));
     labels_[n]->setAlignment(Qt::AlignCenter);
-    QPalette text = labels_[n]->palette();
-    text.setColor(QPalette::WindowText, Qt::white);
-    labels_[n]->setPalette(text);
+    set_text_colour(labels_[n], Qt::white);
     if (!bar_fitted(c)) {
       bars_[n]->hide();
       labels_[n]->hide();

@@ -9,6 +9,7 @@
 #include "app/core/translate.h"
 #include "app/params/ids.h"
 #include "app/params/store.h"
+#include "ui/pages/named_button.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/strip_parts.h"
 #include "ui/widgets/widget_fonts.h"
@@ -65,12 +66,8 @@ phantom_confirm::phantom_confirm(param_store& store, QWidget* parent) : QWidget(
   auto* answers = new QHBoxLayout;
   answers->setSpacing(box_gap);
   answers->addStretch(1);
-  no_ = new button(box_);
-  no_->setObjectName("phantom_no");
-  no_->set_text(tr_text("NO"));
-  yes_ = new button(box_);
-  yes_->setObjectName("phantom_yes");
-  yes_->set_text(tr_text("YES"));
+  no_ = named_button(box_, "phantom_no", tr_text("NO"));
+  yes_ = named_button(box_, "phantom_yes", tr_text("YES"));
   for (button* b : {no_, yes_}) {
     b->setFixedSize(answer_size);
     answers->addWidget(b);

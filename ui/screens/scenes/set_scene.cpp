@@ -24,6 +24,7 @@
 #include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/text_entry.h"
 #include "ui/widgets/text_list.h"
@@ -98,22 +99,31 @@ void busy_text(const QString& text, rgb565 colour) {
   state().busy = layer;
   if (!layer) return;
   if (auto* label = layer->findChild<QLabel*>("busy_text")) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, to_qcolor(colour));
-    label->setPalette(pal);
+    set_text_colour(label, to_qcolor(colour));
   }
 }
 
 bool busy_shown() { return state().busy && state().busy->isVisible(); }
 
-void end_progress() {
-  scene_state& st = state();
-  if (st.progress) {
-    st.progress->stop();
-    st.progress->deleteLater();
-  }
-  st.progress = nullptr;
+// The progress and the blink tick on their own timers, made when they start and dropped when
+// they end.
+void start_ticker(QPointer<QTimer>& slot, int interval_ms, void (*tick)()) {
+  auto* timer = new QTimer();
+  timer->setInterval(interval_ms);
+  QObject::connect(timer, &QTimer::timeout, tick);
+  slot = timer;
+  timer->start();
 }
+
+void stop_ticker(QPointer<QTimer>& slot) {
+  if (slot) {
+    slot->stop();
+    slot->deleteLater();
+  }
+  slot = nullptr;
+}
+
+void end_progress() { stop_ticker(state().progress); }
 
 void progress_tick_now() {
   scene_state& st = state();
@@ -144,11 +154,7 @@ void begin_operation(bool call, int scene) {
   st.ticks = 0;
   st.call = call;
   st.scene = scene;
-  auto* timer = new QTimer();
-  timer->setInterval(scene_progress_ms);
-  QObject::connect(timer, &QTimer::timeout, [] { progress_tick_now(); });
-  st.progress = timer;
-  timer->start();
+  start_ticker(st.progress, scene_progress_ms, progress_tick_now);
   scene_requests& requests = st.nav->session().engine.scenes();
   if (call)
     requests.request_call(scene);
@@ -180,11 +186,7 @@ void blink_tick() {
     --st.blink_left;
     return;
   }
-  if (st.blink) {
-    st.blink->stop();
-    st.blink->deleteLater();
-  }
-  st.blink = nullptr;
+  stop_ticker(st.blink);
   set_scene_lights_off(surface, now);
   const uint16_t current = st.nav->session().store.get(current_scene_id);
   if (current >= 1 && current <= scene_key_count) surface.set_light(scene_key_first + current - 1, true, now);
@@ -195,11 +197,7 @@ void start_blink(int k) {
   if (st.blink || !st.nav) return;
   st.blink_left = scene_blink_steps;
   st.blink_key = k;
-  auto* timer = new QTimer();
-  timer->setInterval(scene_blink_ms);
-  QObject::connect(timer, &QTimer::timeout, [] { blink_tick(); });
-  st.blink = timer;
-  timer->start();
+  start_ticker(st.blink, scene_blink_ms, blink_tick);
   set_scene_lights_off(st.nav->session().engine.surface(), st.nav->now());
 }
 
@@ -225,9 +223,7 @@ class scene_row : public QAbstractButton {
       l->setAttribute(Qt::WA_TransparentForMouseEvents);
       // Inside a button a label would take the button's text role.
       l->setForegroundRole(QPalette::WindowText);
-      QPalette pal = l->palette();
-      pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
-      l->setPalette(pal);
+      set_text_colour(l, to_qcolor(theme::white));
     }
     row->addWidget(number, 0, Qt::AlignVCenter);
     row->addWidget(area, 1);
@@ -272,12 +268,7 @@ void scene_progress_tick() {
 
 void end_scene_operation() {
   end_progress();
-  scene_state& st = state();
-  if (st.blink) {
-    st.blink->stop();
-    st.blink->deleteLater();
-  }
-  st.blink = nullptr;
+  stop_ticker(state().blink);
 }
 bool call_scene(int i) { return key_operation(true, i); }
 bool save_scene(int i) { return key_operation(false, i); }
@@ -364,9 +355,7 @@ void set_scene_page::build() {
   outer->addStretch(1);
 
   title_ = new QLabel(tr_text("Local Scene"), area);
-  QPalette pal = title_->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(theme::white));
-  title_->setPalette(pal);
+  set_text_colour(title_, to_qcolor(theme::white));
   title_->setFont(font_20());
   grid->addWidget(title_, 0, 0);
 
@@ -516,6 +505,18 @@ int selected_or_hint(const set_scene_page& p) {
   return s;
 }
 
+// Puts a new scene-file dialog (Qt's own, not the desktop's) in `slot`, in place of the one
+// before.
+void replace_file_dialog(QPointer<QFileDialog>& slot, QWidget* window, const QString& title, const QString& folder,
+                         QFileDialog::AcceptMode mode, QFileDialog::FileMode files) {
+  if (slot) delete slot;
+  slot = new QFileDialog(window, title, folder, QString::fromLatin1(scene_filters));
+  slot->setAcceptMode(mode);
+  slot->setFileMode(files);
+  slot->setDefaultSuffix(QString::fromLatin1(scene_suffix));
+  slot->setOption(QFileDialog::DontUseNativeDialog);
+}
+
 }  // namespace
 
 void set_scene_page::rename_clicked() {
@@ -554,12 +555,8 @@ void set_scene_page::import_clicked() {
   if (s == 0 || exchange_.running()) return;
   import_target_ = s;
   take_scene_file_text();
-  if (open_dialog_) delete open_dialog_;
-  open_dialog_ = new QFileDialog(window(), tr_text("IMPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
-  open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-  open_dialog_->setFileMode(QFileDialog::ExistingFile);
-  open_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
-  open_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  replace_file_dialog(open_dialog_, window(), tr_text("IMPORT"), dialog_folder_, QFileDialog::AcceptOpen,
+                      QFileDialog::ExistingFile);
   connect(open_dialog_, &QFileDialog::fileSelected, this, [](const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly) || f.size() > max_scene_file_bytes) return;
@@ -666,12 +663,8 @@ void set_scene_page::tick_transfer() {
 }
 
 void set_scene_page::save_file(const std::string& json) {
-  if (save_dialog_) delete save_dialog_;
-  save_dialog_ = new QFileDialog(window(), tr_text("EXPORT"), dialog_folder_, QString::fromLatin1(scene_filters));
-  save_dialog_->setAcceptMode(QFileDialog::AcceptSave);
-  save_dialog_->setFileMode(QFileDialog::AnyFile);
-  save_dialog_->setDefaultSuffix(QString::fromLatin1(scene_suffix));
-  save_dialog_->setOption(QFileDialog::DontUseNativeDialog);
+  replace_file_dialog(save_dialog_, window(), tr_text("EXPORT"), dialog_folder_, QFileDialog::AcceptSave,
+                      QFileDialog::AnyFile);
   const std::vector<uint8_t> bytes =
       scene_file_code(std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
   connect(save_dialog_, &QFileDialog::fileSelected, this, [bytes](const QString& path) {

@@ -9,6 +9,7 @@
 #include "app/params/names.h"
 #include "app/protocol/session.h"
 #include "app/settings/copy_groups.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/settings/button_grid.h"
 #include "ui/screens/settings/settings_widgets.h"
@@ -43,9 +44,7 @@ group_page::group_page(QWidget* parent, page_env& env, int id, int group_kind)
   auto* rows = new QGridLayout(block);
   rows->setContentsMargins(0, 0, 0, 0);
   for (int g = 0; g < 4; ++g) {
-    auto* sel = new toggle_button(block);
-    sel->setObjectName(QString("group_selector_%1").arg(g));
-    sel->set_text(QString::number(g + 1));
+    auto* sel = named_button<toggle_button>(block, QString("group_selector_%1").arg(g), QString::number(g + 1));
     sel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     selectors_.addButton(sel, g);
     rows->addWidget(sel, 0, g);

@@ -61,10 +61,7 @@ QLabel* section_title(QWidget* parent, const char* text) {
 channel_mapping_page::channel_mapping_page(QWidget* parent, page_env& env, bool outputs)
     : page(parent, outputs ? page_set_output : page_set_input), env_(env), outputs_(outputs) {
   setObjectName(outputs ? "set_output" : "set_input");
-  paint_settings_background(this);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(4, 4, 4, 4);
-  column->setSpacing(24);
+  auto* column = settings_column(this, 4, 24);
   column->addStretch(1);
   const int count = outputs ? mapping_buses : mapping_inputs;
 
@@ -199,10 +196,7 @@ toggle_button* phones_button(QWidget* parent, const char* text) {
 
 phones_page::phones_page(QWidget* parent, page_env& env) : page(parent, page_set_phones), env_(env) {
   setObjectName("set_phones");
-  paint_settings_background(this);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(8, 8, 8, 8);
-  column->setSpacing(8);
+  auto* column = settings_column(this, 8, 8);
   for (int g = 0; g < static_cast<int>(phones_groups().size()); ++g) column->addWidget(make_group(g));
   column->addStretch(1);
   display_timer_.setSingleShot(true);

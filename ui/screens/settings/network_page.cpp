@@ -14,6 +14,7 @@
 #include "app/protocol/session.h"
 #include "app/settings/settings_rules.h"
 #include "ui/foundation/res_images.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -24,7 +25,6 @@ namespace vorante {
 
 namespace {
 
-constexpr rgb565 page_background = 0x3186;
 constexpr rgb565 address_grey = 0xA514;
 constexpr rgb565 popup_shadow = 0x07E0;
 constexpr rgb565 entry_background = 0x3186;
@@ -58,13 +58,21 @@ QCheckBox* make_check_box(QWidget* parent, const QString& text, bool round) {
   return box;
 }
 
-button* make_ok(QWidget* parent, const char* name) {
-  auto* b = new button(parent);
-  b->setObjectName(name);
-  b->set_text(tr_text("OK"));
+button* make_ok(QWidget* parent, const QString& name) {
+  auto* b = named_button(parent, name, tr_text("OK"));
   b->setMinimumWidth(ok_min_width);
   b->setFixedHeight(button_height);
   return b;
+}
+
+// One half of the page: a column under its title.
+QWidget* titled_half(QWidget* page, const QString& title, QVBoxLayout*& column) {
+  auto* half = new QWidget(page);
+  column = new QVBoxLayout(half);
+  column->setContentsMargins(32, 16, 32, 16);
+  column->setSpacing(8);
+  column->addWidget(make_label(half, title, large_font_px));
+  return half;
 }
 
 // The Wi-Fi state icon; a click opens the list of networks.
@@ -134,10 +142,7 @@ network_page* network_settings_page() { return the_page.data(); }
 network_page::network_page(QWidget* parent, page_env& env) : page(parent, page_network), env_(env) {
   setObjectName("network");
   the_page = this;
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, to_qcolor(page_background));
-  setPalette(pal);
+  paint_settings_background(this);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 4, 4, 4);
@@ -151,50 +156,40 @@ network_page::network_page(QWidget* parent, page_env& env) : page(parent, page_n
 
 network_page::~network_page() = default;
 
-QWidget* network_page::address_rows(QWidget* parent, QVBoxLayout* column, bool station) {
+void network_page::address_block(QWidget* parent, QVBoxLayout* column, bool station) {
+  const char* side = station ? "sta" : "lan";
+  QCheckBox*& dhcp = station ? sta_dhcp_ : lan_dhcp_;
+  dhcp = make_check_box(parent, tr_text("Obtain an IP address automatically"), false);
+  dhcp->setObjectName(QString("%1_dhcp").arg(side));
+  column->addWidget(dhcp);
+  connect(dhcp, &QCheckBox::clicked, this, [this, station] { dhcp_clicked(station); });
   auto& fields = station ? sta_fields_ : lan_fields_;
   for (int n = 0; n < address_field_count; ++n) {
-    auto* r = new QHBoxLayout;
-    QLabel* l = make_label(parent, tr_text(address_names[static_cast<std::size_t>(n)]));
-    l->setFixedWidth(label_width);
-    r->addWidget(l);
-    auto* f = new value_field(parent);
-    f->setObjectName(QString("%1_field_%2").arg(station ? "sta" : "lan").arg(n));
-    r->addWidget(f, 1);
-    column->addLayout(r);
+    value_field* f = add_field_row(column, parent, tr_text(address_names[static_cast<std::size_t>(n)]), label_width,
+                                   QString("%1_field_%2").arg(side).arg(n));
     fields[static_cast<std::size_t>(n)] = f;
     connect(f, &value_field::clicked, this, [this, station, n] { edit_address(station, n); });
   }
-  return parent;
+  auto* ok_row = new QHBoxLayout;
+  ok_row->addStretch(1);
+  QAbstractButton*& ok = apply_[station ? 2 : 0];
+  ok = make_ok(parent, QString("%1_ok").arg(side));
+  ok_row->addWidget(ok);
+  column->addLayout(ok_row);
+  column->addStretch(1);
+  connect(ok, &QAbstractButton::clicked, this, station ? &network_page::apply_station : &network_page::apply_lan);
 }
 
 QWidget* network_page::make_lan_half() {
-  auto* half = new QWidget(this);
-  auto* column = new QVBoxLayout(half);
-  column->setContentsMargins(32, 16, 32, 16);
-  column->setSpacing(8);
-  column->addWidget(make_label(half, tr_text("LAN"), large_font_px));
-  lan_dhcp_ = make_check_box(half, tr_text("Obtain an IP address automatically"), false);
-  lan_dhcp_->setObjectName("lan_dhcp");
-  column->addWidget(lan_dhcp_);
-  connect(lan_dhcp_, &QCheckBox::clicked, this, [this] { dhcp_clicked(false); });
-  address_rows(half, column, false);
-  auto* ok_row = new QHBoxLayout;
-  ok_row->addStretch(1);
-  apply_[0] = make_ok(half, "lan_ok");
-  ok_row->addWidget(apply_[0]);
-  column->addLayout(ok_row);
-  column->addStretch(1);
-  connect(apply_[0], &QAbstractButton::clicked, this, &network_page::apply_lan);
+  QVBoxLayout* column = nullptr;
+  QWidget* half = titled_half(this, tr_text("LAN"), column);
+  address_block(half, column, false);
   return half;
 }
 
 QWidget* network_page::make_wireless_half() {
-  auto* half = new QWidget(this);
-  auto* column = new QVBoxLayout(half);
-  column->setContentsMargins(32, 16, 32, 16);
-  column->setSpacing(8);
-  column->addWidget(make_label(half, tr_text("Wireless LAN"), large_font_px));
+  QVBoxLayout* column = nullptr;
+  QWidget* half = titled_half(this, tr_text("Wireless LAN"), column);
 
   auto* modes = new QHBoxLayout;
   ap_box_ = make_check_box(half, tr_text("AP"), true);
@@ -221,18 +216,8 @@ QWidget* network_page::make_wireless_half() {
     auto* c = new QVBoxLayout(v);
     c->setContentsMargins(0, 0, 0, 0);
     c->setSpacing(8);
-    auto add = [v, c](const char* name, value_field*& field, const char* object) {
-      auto* r = new QHBoxLayout;
-      QLabel* l = make_label(v, tr_text(name));
-      l->setFixedWidth(label_width);
-      r->addWidget(l);
-      field = new value_field(v);
-      field->setObjectName(object);
-      r->addWidget(field, 1);
-      c->addLayout(r);
-    };
-    add("SSID:", ap_ssid_, "ap_ssid");
-    add("Password:", ap_key_, "ap_key");
+    ap_ssid_ = add_field_row(c, v, tr_text("SSID:"), label_width, "ap_ssid");
+    ap_key_ = add_field_row(c, v, tr_text("Password:"), label_width, "ap_key");
     connect(ap_ssid_, &value_field::clicked, this, [this] { edit_text(ap_ssid_, &state_.ap_ssid); });
     connect(ap_key_, &value_field::clicked, this, [this] { edit_text(ap_key_, &ap_key_text_); });
     auto* r = new QHBoxLayout;
@@ -266,18 +251,7 @@ QWidget* network_page::make_wireless_half() {
     sta_ssid_->setObjectName("sta_ssid");
     r->addWidget(sta_ssid_, 1);
     c->addLayout(r);
-    sta_dhcp_ = make_check_box(v, tr_text("Obtain an IP address automatically"), false);
-    sta_dhcp_->setObjectName("sta_dhcp");
-    c->addWidget(sta_dhcp_);
-    connect(sta_dhcp_, &QCheckBox::clicked, this, [this] { dhcp_clicked(true); });
-    address_rows(v, c, true);
-    auto* ok_row = new QHBoxLayout;
-    ok_row->addStretch(1);
-    apply_[2] = make_ok(v, "sta_ok");
-    ok_row->addWidget(apply_[2]);
-    c->addLayout(ok_row);
-    c->addStretch(1);
-    connect(apply_[2], &QAbstractButton::clicked, this, &network_page::apply_station);
+    address_block(v, c, true);
     views_->addWidget(v);
   }
   column->addWidget(views_, 1);
@@ -305,9 +279,7 @@ QWidget* network_page::make_popup() {
   auto* head = new QHBoxLayout;
   head->addWidget(make_label(box, tr_text("SSID List:")));
   head->addStretch(1);
-  auto* refresh_button = new button(box);
-  refresh_button->setObjectName("popup_refresh");
-  refresh_button->set_text(tr_text("Refresh"));
+  auto* refresh_button = named_button(box, "popup_refresh", tr_text("Refresh"));
   refresh_button->setFixedSize(120, 40);
   head->addWidget(refresh_button);
   c->addLayout(head);
@@ -334,9 +306,7 @@ QWidget* network_page::make_popup() {
   connect(popup_key_, &value_field::clicked, this, [this] { edit_text(popup_key_, &popup_key_text_); });
 
   auto* buttons = new QHBoxLayout;
-  auto* cancel = new button(box);
-  cancel->setObjectName("popup_cancel");
-  cancel->set_text(tr_text("Cancel"));
+  auto* cancel = named_button(box, "popup_cancel", tr_text("Cancel"));
   cancel->setFixedHeight(button_height);
   auto* ok = make_ok(box, "popup_ok");
   cancel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -62,7 +62,8 @@ class network_page : public page {
   QWidget* make_lan_half();
   QWidget* make_wireless_half();
   QWidget* make_popup();
-  QWidget* address_rows(QWidget* parent, QVBoxLayout* column, bool station);
+  // The automatic-address box, the address fields and the OK of the LAN or the station.
+  void address_block(QWidget* parent, QVBoxLayout* column, bool station);
   void edit_address(bool station, int field);
   void edit_text(value_field* field, std::string* target);
   void dhcp_clicked(bool station);

@@ -51,11 +51,7 @@ class plain_button : public button {
 record_page::record_page(QWidget* parent, page_env& env)
     : page(parent, page_set_record), env_(env), fitted_(fitted_record_inputs()) {
   setObjectName("set_record");
-  paint_settings_background(this);
-
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(4, 4, 4, 4);
-  column->setSpacing(16);
+  auto* column = settings_column(this, 4, 16);
   auto* tab_row = new QHBoxLayout;
   tab_row->setSpacing(0);
   tab_row->addStretch(1);

@@ -8,12 +8,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "app/params/ids.h"
 #include "app/protocol/session.h"
 #include "app/settings/factory_reset.h"
 #include "app/settings/lock_flow.h"
 #include "app/settings/password_form.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -98,12 +101,23 @@ colour_box* half_box(QWidget* layer, int gap, QVBoxLayout*& content) {
 }
 
 button* dialog_button(QWidget* parent, const char* name, const char* english) {
-  auto* b = new button(parent);
-  b->setObjectName(name);
-  b->set_text(tr_text(english));
+  auto* b = named_button(parent, name, tr_text(english));
   b->setFixedHeight(dialog_button_height);
   b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   return b;
+}
+
+// Fills `row` with two dialog buttons that share its width, 24 px apart inside an 8 px margin.
+std::pair<button*, button*> add_button_pair(QHBoxLayout* row, QWidget* parent, const char* first_name,
+                                            const char* first_english, const char* second_name,
+                                            const char* second_english) {
+  row->setContentsMargins(8, 8, 8, 8);
+  row->setSpacing(24);
+  button* first = dialog_button(parent, first_name, first_english);
+  button* second = dialog_button(parent, second_name, second_english);
+  row->addWidget(first, 1);
+  row->addWidget(second, 1);
+  return {first, second};
 }
 
 // Opens the text entry over a field with an empty text.
@@ -226,15 +240,8 @@ void make_password_dialog(QWidget* parent) {
   constexpr std::array<const char*, password_form::field_count> names{"Current Password:", "New Password:",
                                                                       "Confirm Password:"};
   for (int n = 0; n < password_form::field_count; ++n) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(8);
-    QLabel* l = make_label(box, tr_text(names[static_cast<std::size_t>(n)]));
-    l->setFixedWidth(password_label_width);
-    row->addWidget(l);
-    auto* field = new value_field(box);
-    field->setObjectName(QString("password_field_%1").arg(n));
-    row->addWidget(field, 1);
-    content->addLayout(row);
+    value_field* field = add_field_row(content, box, tr_text(names[static_cast<std::size_t>(n)]),
+                                       password_label_width, QString("password_field_%1").arg(n), 8);
     w.fields[static_cast<std::size_t>(n)] = field;
     QObject::connect(field, &value_field::clicked, field, [field, n] {
       type_into(field, [field, n](const std::string& text) {
@@ -248,12 +255,8 @@ void make_password_dialog(QWidget* parent) {
     });
   }
   auto* buttons = new QHBoxLayout;
-  buttons->setContentsMargins(8, 8, 8, 8);
-  buttons->setSpacing(24);
-  w.change = dialog_button(box, "password_change", "Change Password");
-  w.cancel = dialog_button(box, "password_cancel", "Cancel");
-  buttons->addWidget(w.change, 1);
-  buttons->addWidget(w.cancel, 1);
+  std::tie(w.change, w.cancel) =
+      add_button_pair(buttons, box, "password_change", "Change Password", "password_cancel", "Cancel");
   content->addStretch(1);
   content->addLayout(buttons);
   QObject::connect(w.change, &QAbstractButton::clicked, w.change, [] {
@@ -323,13 +326,8 @@ void make_factory_reset() {
   // Full width: its text grows each second and must never be cut.
   content->addWidget(w.progress);
   w.buttons = new QWidget(box);
-  auto* row = new QHBoxLayout(w.buttons);
-  row->setContentsMargins(8, 8, 8, 8);
-  row->setSpacing(24);
-  w.ok = dialog_button(w.buttons, "reset_ok", "OK");
-  w.cancel = dialog_button(w.buttons, "reset_cancel", "CANCEL");
-  row->addWidget(w.ok, 1);
-  row->addWidget(w.cancel, 1);
+  std::tie(w.ok, w.cancel) =
+      add_button_pair(new QHBoxLayout(w.buttons), w.buttons, "reset_ok", "OK", "reset_cancel", "CANCEL");
   auto* share = new QHBoxLayout;
   share->addStretch(1);
   share->addWidget(w.buttons, 8);

@@ -8,7 +8,9 @@
 #include "app/params/names.h"
 #include "app/protocol/session.h"
 #include "app/settings/copy_groups.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/screens/settings/button_grid.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -26,9 +28,7 @@ constexpr QSize copy_button_size{128, 48};
 constexpr int target_width = 120;
 
 void set_status(QLabel* label, const QString& text, rgb565 colour) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(colour));
-  label->setPalette(pal);
+  set_text_colour(label, to_qcolor(colour));
   label->setText(text);
 }
 
@@ -66,10 +66,8 @@ QWidget* set_copy_page::make_section(int n, int kind, const char* title) {
   s.source = new QComboBox(box);
   s.source->setObjectName(QString("copy_source_%1").arg(n));
   s.source->setMinimumSize(160, copy_button_size.height());
-  auto* copy = new button(box);
-  copy->setObjectName(QString("copy_button_%1").arg(n));
+  auto* copy = named_button(box, QString("copy_button_%1").arg(n), tr_text("COPY"));
   copy->setFixedSize(copy_button_size);
-  copy->set_text(tr_text("COPY"));
   s.copy = copy;
   s.status = make_label(box, QString());
   s.status->setObjectName(QString("copy_status_%1").arg(n));

@@ -11,6 +11,7 @@
 #include "app/protocol/config_texts.h"
 #include "app/protocol/session.h"
 #include "app/settings/settings_rules.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/platform/native_config.h"
@@ -70,11 +71,10 @@ set_sys_page::set_sys_page(QWidget* parent, page_env& env)
   auto* grid = new QGridLayout;
   grid->setSpacing(grid_gap);
   for (int n = 0; n < static_cast<int>(sys_buttons.size()); ++n) {
-    auto* b = new toggle_button(grid_view);
+    auto* b = named_button<toggle_button>(grid_view, QString("sys_button_%1").arg(n),
+                                          tr_text(sys_buttons[static_cast<std::size_t>(n)].label));
     b->setCheckable(false);
-    b->setObjectName(QString("sys_button_%1").arg(n));
     b->setFixedSize(grid_button_size);
-    b->set_text(tr_text(sys_buttons[static_cast<std::size_t>(n)].label));
     grid_.addButton(b, n);
     grid->addWidget(b, n / 3, n % 3);
   }

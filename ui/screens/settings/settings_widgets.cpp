@@ -7,6 +7,7 @@
 
 #include "app/core/translate.h"
 #include "ui/foundation/res_images.h"
+#include "ui/pages/widget_colours.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"
@@ -45,10 +46,15 @@ void colour_box::set_shadow(rgb565 colour, int width) {
 }
 
 void paint_settings_background(QWidget* w) {
-  w->setAutoFillBackground(true);
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, to_qcolor(settings_background));
-  w->setPalette(pal);
+  fill_background(w, to_qcolor(settings_background));
+}
+
+QVBoxLayout* settings_column(QWidget* page, int margin, int spacing) {
+  paint_settings_background(page);
+  auto* column = new QVBoxLayout(page);
+  column->setContentsMargins(margin, margin, margin, margin);
+  column->setSpacing(spacing);
+  return column;
 }
 
 void colour_box::paintEvent(QPaintEvent*) {
@@ -108,10 +114,22 @@ QWidget* make_separator(QWidget* parent, bool vertical) {
 QLabel* make_label(QWidget* parent, const QString& text, int px, rgb565 colour) {
   auto* l = new QLabel(text, parent);
   l->setFont(ui_font(px));
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(colour));
-  l->setPalette(pal);
+  set_text_colour(l, to_qcolor(colour));
   return l;
+}
+
+value_field* add_field_row(QBoxLayout* column, QWidget* parent, const QString& label, int label_width,
+                           const QString& name, int spacing) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(spacing);
+  QLabel* l = make_label(parent, label);
+  l->setFixedWidth(label_width);
+  row->addWidget(l);
+  auto* field = new value_field(parent);
+  field->setObjectName(name);
+  row->addWidget(field, 1);
+  column->addLayout(row);
+  return field;
 }
 
 // --- close_button -------------------------------------------------------------------------

@@ -3,6 +3,8 @@
 // page's views, and the short notice over the whole window.
 #pragma once
 
+#include <QBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -47,6 +49,10 @@ class colour_box : public QWidget {
 // Fills the widget's background with the settings screens' colour.
 void paint_settings_background(QWidget* w);
 
+// Paints `page` in the settings background and lays it out as a column with `margin` on
+// every side and `spacing` between the items.
+QVBoxLayout* settings_column(QWidget* page, int margin, int spacing);
+
 // A 1 px white line at the screens' separator opacity.
 QWidget* make_separator(QWidget* parent, bool vertical);
 
@@ -71,6 +77,11 @@ class value_field : public QLabel {
 
 // A label in white (or `colour`), in the given pixel size.
 QLabel* make_label(QWidget* parent, const QString& text, int px = 20, rgb565 colour = theme::white);
+
+// Adds to `column` a row of a label `label_width` wide and a value field named `name` that
+// takes the rest; `spacing` between them, the layout's own when negative.
+value_field* add_field_row(QBoxLayout* column, QWidget* parent, const QString& label, int label_width,
+                           const QString& name, int spacing = -1);
 
 // The 64 x 64 red close button of the system page's views.
 class close_button : public toggle_button {

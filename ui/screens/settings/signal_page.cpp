@@ -6,6 +6,7 @@
 #include "app/params/convert.h"
 #include "app/params/names.h"
 #include "app/protocol/session.h"
+#include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"
@@ -24,13 +25,6 @@ constexpr int amber_type = 7;
 constexpr std::array<const char*, 3> type_labels{"WHITE NOISE", "PINK NOISE", "SINE WAVE"};
 constexpr uint16_t open_level = 1200;
 
-void fill_background(QWidget* w) {
-  w->setAutoFillBackground(true);
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, to_qcolor(settings_background));
-  w->setPalette(pal);
-}
-
 // Unchecks every button of an exclusive group.
 void clear_group(QButtonGroup& group) {
   QAbstractButton* b = group.checkedButton();
@@ -44,18 +38,13 @@ void clear_group(QButtonGroup& group) {
 
 signal_page::signal_page(QWidget* parent, page_env& env) : page(parent, page_signal), env_(env) {
   setObjectName("signal");
-  fill_background(this);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(4, 4, 4, 4);
-  column->setSpacing(24);
+  auto* column = settings_column(this, 4, 24);
   column->addStretch(1);
 
   auto* top = new QHBoxLayout;
   top->setSpacing(24);
-  auto* on = new toggle_button(this);
-  on->setObjectName("generator_on");
+  auto* on = named_button<toggle_button>(this, "generator_on", tr_text("OFF"));
   on->setFixedSize(on_size);
-  on->set_text(tr_text("OFF"));
   on_ = on;
   connect(on, &QAbstractButton::clicked, this, [this] {
     toggle_generator(env_.session.store);
@@ -68,10 +57,9 @@ signal_page::signal_page(QWidget* parent, page_env& env) : page(parent, page_sig
   auto* type_row = new QHBoxLayout;
   type_row->setSpacing(24);
   for (int t = 0; t < 3; ++t) {
-    auto* b = new toggle_button(this);
-    b->setObjectName(QString("generator_type_%1").arg(t + 1));
+    auto* b = named_button<toggle_button>(this, QString("generator_type_%1").arg(t + 1),
+                                          tr_text(type_labels[static_cast<std::size_t>(t)]));
     b->setFixedSize(choice_size);
-    b->set_text(tr_text(type_labels[static_cast<std::size_t>(t)]));
     types_.addButton(b, t + 1);
     type_row->addWidget(b);
   }
@@ -120,11 +108,11 @@ signal_page::signal_page(QWidget* parent, page_env& env) : page(parent, page_sig
   main_row->setSpacing(8);
   for (int o = 0; o < generator_output_count; ++o) {
     const bool main = o >= 8;
-    auto* b = new toggle_button(this);
-    b->setObjectName(QString("generator_output_%1").arg(o));
+    auto* b = named_button<toggle_button>(
+        this, QString("generator_output_%1").arg(o),
+        main ? tr_text(o == 8 ? "LEFT" : "RIGHT") : utf8_text(default_channel_name(kind_bus, o)));
     b->setFixedHeight(64);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    b->set_text(main ? tr_text(o == 8 ? "LEFT" : "RIGHT") : utf8_text(default_channel_name(kind_bus, o)));
     if (!main && !channel_fitted(kind_bus, o)) b->hide();
     outputs_[static_cast<std::size_t>(o)] = b;
     connect(b, &QAbstractButton::clicked, this, [this, o] {
@@ -214,15 +202,14 @@ page* create_signal_page(QWidget* parent, page_env& env, int) { return new signa
 page* create_factory_mode_page(QWidget* parent, page_env& env, int) {
   auto* p = new page(parent, page_factory_mode);
   p->setObjectName("factory_mode");
-  fill_background(p);
+  paint_settings_background(p);
   auto* column = new QVBoxLayout(p);
   column->setSpacing(24);
   column->addStretch(1);
   for (const bool open : {true, false}) {
-    auto* b = new button(p);
-    b->setObjectName(open ? "open_all_volumes" : "close_all_volumes");
     // Shown as they are in every language.
-    b->set_text(QString::fromUtf8(open ? "打开所有音量" : "关闭所有音量"));
+    auto* b = named_button(p, open ? "open_all_volumes" : "close_all_volumes",
+                           QString::fromUtf8(open ? "打开所有音量" : "关闭所有音量"));
     b->setFixedSize(b->fontMetrics().horizontalAdvance(b->label_text()) * 2 + 24, 64);
     QObject::connect(b, &QAbstractButton::clicked, p,
                      [&env, open] { set_all_volumes(env.session.store, open ? open_level : 0); });
