@@ -133,32 +133,46 @@ int atoi_value(std::string_view text) {
   return static_cast<int>(value);
 }
 
-std::optional<connect_request> parse_connect(std::string_view value) {
-  connect_request req;
-  const auto colon = value.rfind(':');
-  if (colon != std::string_view::npos) {
-    const auto port = parse_port(value.substr(colon + 1));
-    if (!port) return std::nullopt;
-    req.port = static_cast<uint16_t>(*port);
-    value = value.substr(0, colon);
+// What the text after an option value's last separator turned out to be.
+enum class suffix { taken, part_of_value, bad };
+
+// The value without the suffix after its last `separator` when `take` took that suffix;
+// nullopt for a bad suffix or an empty value.
+template <typename Take>
+std::optional<std::string_view> without_suffix(std::string_view value, char separator, Take take) {
+  if (const auto at = value.rfind(separator); at != std::string_view::npos) {
+    const suffix s = take(value.substr(at + 1));
+    if (s == suffix::bad) return std::nullopt;
+    if (s == suffix::taken) value = value.substr(0, at);
   }
   if (value.empty()) return std::nullopt;
-  req.address = value;
+  return value;
+}
+
+std::optional<connect_request> parse_connect(std::string_view value) {
+  connect_request req;
+  const auto address = without_suffix(value, ':', [&](std::string_view text) {
+    const auto port = parse_port(text);
+    if (!port) return suffix::bad;
+    req.port = static_cast<uint16_t>(*port);
+    return suffix::taken;
+  });
+  if (!address) return std::nullopt;
+  req.address = *address;
   return req;
 }
 
 std::optional<screenshot_request> parse_screenshot(std::string_view value) {
   screenshot_request req;
   // Only a number at the end is a delay, so "shot@2x.png" stays a file name.
-  const auto at = value.rfind('@');
-  if (at != std::string_view::npos) {
-    if (const auto ms = parse_integer_as<int>(value.substr(at + 1), 0, INT_MAX)) {
-      req.delay_ms = *ms;
-      value = value.substr(0, at);
-    }
-  }
-  if (value.empty()) return std::nullopt;
-  req.file = value;
+  const auto file = without_suffix(value, '@', [&](std::string_view text) {
+    const auto ms = parse_integer_as<int>(text, 0, INT_MAX);
+    if (!ms) return suffix::part_of_value;
+    req.delay_ms = *ms;
+    return suffix::taken;
+  });
+  if (!file) return std::nullopt;
+  req.file = *file;
   return req;
 }
 

@@ -117,27 +117,21 @@ void media_client::report_payload(std::span<const uint8_t> p, uint32_t now) {
   }
 }
 
+void media_client::follow_usb(bool& present, uint8_t port, const char* name,
+                              const std::function<void()>& plugged, const std::function<void()>& pulled) {
+  const bool there = usb_ == port;
+  if (there == present) return;
+  present = there;
+  log(level_info, "[INFO] %s %s!", name, there ? "plugged" : "pulled");
+  const std::function<void()>& event = there ? plugged : pulled;
+  if (event) event();
+}
+
 void media_client::status_report(std::span<const uint8_t> p) {
   if (p[0] != usb_) {
     usb_ = p[0];
-    if (!udisk_ && usb_ == usb_port_udisk) {
-      udisk_ = true;
-      log(level_info, "[INFO] u-disk plugged!");
-      if (events_.udisk_inserted) events_.udisk_inserted();
-    } else if (udisk_ && usb_ != usb_port_udisk) {
-      udisk_ = false;
-      log(level_info, "[INFO] u-disk pulled!");
-      if (events_.udisk_removed) events_.udisk_removed();
-    }
-    if (!usb_audio_ && usb_ == usb_port_audio) {
-      usb_audio_ = true;
-      log(level_info, "[INFO] usb audio plugged!");
-      if (events_.usb_audio_connected) events_.usb_audio_connected();
-    } else if (usb_audio_ && usb_ != usb_port_audio) {
-      usb_audio_ = false;
-      log(level_info, "[INFO] usb audio pulled!");
-      if (events_.usb_audio_disconnected) events_.usb_audio_disconnected();
-    }
+    follow_usb(udisk_, usb_port_udisk, "u-disk", events_.udisk_inserted, events_.udisk_removed);
+    follow_usb(usb_audio_, usb_port_audio, "usb audio", events_.usb_audio_connected, events_.usb_audio_disconnected);
   }
   if (p[1] != device_) {
     device_ = p[1];
@@ -287,6 +281,8 @@ void media_client::free_tree(folder_node* node) {
 
 void media_client::scanner_step(const item_record* r) {
   if (r) last_item_ = *r;
+  // The first item after entering a folder is the folder's first.
+  const bool first_of_folder = state_ == step_state::entering;
   switch (state_) {
     case step_state::entering:
       if (r->kind == item_kind_folder_empty) {
@@ -296,16 +292,12 @@ void media_client::scanner_step(const item_record* r) {
         return;
       }
       first_file_ = true;
-      if (r->is_file())
-        file_item(*r);
-      else
-        folder_item(*r, true);
-      return;
+      [[fallthrough]];
     case step_state::reading:
       if (r->is_file())
         file_item(*r);
       else
-        folder_item(*r, false);
+        folder_item(*r, first_of_folder);
       return;
     case step_state::waiting:
       folder_done();

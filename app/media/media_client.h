@@ -172,6 +172,10 @@ class media_client {
   void free_node(folder_node* node);
   void free_tree(folder_node* node);
   void log(int level, const char* format, ...) const __attribute__((format(printf, 3, 4)));
+  // One kind of device on the USB port: `present` follows whether the port reports `port`, and
+  // a change is logged under `name` and told through `plugged` or `pulled`.
+  void follow_usb(bool& present, uint8_t port, const char* name, const std::function<void()>& plugged,
+                  const std::function<void()>& pulled);
 
   send_fn send_;
   const int& log_level_;

@@ -44,6 +44,17 @@ command_text& address_lines(command_text& text, std::string_view prefix,
       .fixed("\n");
 }
 
+// The wireless mode and the network it makes or joins, its fields named with `prefix`.
+std::optional<std::string> wireless_command(std::string_view mode, std::string_view prefix, std::string_view ssid,
+                                            std::string_view key) {
+  return command_text()
+      .fixed("WIFI_MODE=").fixed(mode)
+      .fixed("\n").fixed(prefix).fixed("SSID=").value(ssid)
+      .fixed("\n").fixed(prefix).fixed("KEY=").value(key)
+      .fixed("\n")
+      .done();
+}
+
 bool equals(const std::optional<std::string_view>& value, std::string_view expected) {
   return value && *value == expected;
 }
@@ -89,19 +100,11 @@ std::optional<std::string> station_network_command(bool dhcp,
 }
 
 std::optional<std::string> access_point_command(std::string_view ssid, std::string_view key) {
-  return command_text()
-      .fixed("WIFI_MODE=ap\nAP_SSID=").value(ssid)
-      .fixed("\nAP_KEY=").value(key)
-      .fixed("\n")
-      .done();
+  return wireless_command("ap", "AP_", ssid, key);
 }
 
 std::optional<std::string> join_wireless_command(std::string_view ssid, std::string_view key) {
-  return command_text()
-      .fixed("WIFI_MODE=sta\nSTA_SSID=").value(ssid)
-      .fixed("\nSTA_KEY=").value(key)
-      .fixed("\n")
-      .done();
+  return wireless_command("sta", "STA_", ssid, key);
 }
 
 config_texts::config_texts(ui_port& ui, std::string product_name,

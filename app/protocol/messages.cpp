@@ -70,6 +70,23 @@ frame_bytes number_and_text(message_code code, uint8_t number, std::string_view 
   return w.finish(code);
 }
 
+frame_bytes two_bytes_and_text(message_code code, uint8_t a, uint8_t b, std::string_view text) {
+  payload_writer w;
+  w.byte(a);
+  w.byte(b);
+  w.text(text);
+  return w.finish(code);
+}
+
+// A scene values request or its answer: the scene, the value count and the first ID.
+frame_bytes scene_range(message_code code, uint8_t scene, uint8_t count, uint16_t first_id) {
+  payload_writer w;
+  w.byte(scene);
+  w.byte(count);
+  w.be16(first_id);
+  return w.finish(code);
+}
+
 frame_bytes pairs(message_code code, std::span<const id_value> list, std::size_t min_entries) {
   if (list.size() < min_entries || list.size() > max_list_entries) return {};
   payload_writer w;
@@ -159,11 +176,7 @@ frame_bytes make_status_request() {
 frame_bytes make_network_list_request() { return make_frame(code_byte(message_code::network_list), {}); }
 
 frame_bytes make_scene_values_read(uint8_t scene, uint8_t count, uint16_t first_id) {
-  payload_writer w;
-  w.byte(scene);
-  w.byte(count);
-  w.be16(first_id);
-  return w.finish(message_code::scene_values_read);
+  return scene_range(message_code::scene_values_read, scene, count, first_id);
 }
 
 frame_bytes make_scene_values_write(uint8_t scene, uint16_t first_id, std::span<const uint16_t> values) {
@@ -177,11 +190,7 @@ frame_bytes make_scene_text_read(uint8_t scene, uint8_t index) {
 }
 
 frame_bytes make_scene_text_write(uint8_t scene, uint8_t index, std::string_view text) {
-  payload_writer w;
-  w.byte(scene);
-  w.byte(index);
-  w.text(cut_name(text));
-  return w.finish(message_code::scene_text_write);
+  return two_bytes_and_text(message_code::scene_text_write, scene, index, cut_name(text));
 }
 
 frame_bytes make_scene_name_read(uint8_t scene) { return one_byte(message_code::scene_name_read, scene); }
@@ -282,21 +291,13 @@ frame_bytes make_scene_values(uint8_t scene, uint16_t first_id, std::span<const 
 }
 
 frame_bytes make_scene_values_written(uint8_t scene, uint8_t count, uint16_t first_id) {
-  payload_writer w;
-  w.byte(scene);
-  w.byte(count);
-  w.be16(first_id);
-  return w.finish(message_code::scene_values_write);
+  return scene_range(message_code::scene_values_write, scene, count, first_id);
 }
 
 frame_bytes make_scene_write_finished(uint8_t scene) { return one_byte(message_code::scene_write_finish, scene); }
 
 frame_bytes make_scene_text(uint8_t scene, uint8_t index, std::string_view text) {
-  payload_writer w;
-  w.byte(scene);
-  w.byte(index);
-  w.text(text);
-  return w.finish(message_code::scene_text_read);
+  return two_bytes_and_text(message_code::scene_text_read, scene, index, text);
 }
 
 frame_bytes make_scene_text_written(uint8_t scene, uint8_t index) {

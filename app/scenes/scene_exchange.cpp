@@ -25,6 +25,28 @@ bool scene_exchange::next_chunk(progress& p) {
   return true;
 }
 
+bool scene_exchange::next_text(progress& p) {
+  if (p.text >= channel_name_count - 1) return false;
+  ++p.text;
+  return true;
+}
+
+template <typename Send>
+bool scene_exchange::walk(progress& p, uint32_t now, bool replied, bool (*next)(progress&), Send send) {
+  if (replied) {
+    p.last_progress = now;
+    if (!next(p)) {
+      p.last_send = now - scene_send_at_once;
+      return true;
+    }
+    send(p);
+    p.last_send = now;
+  } else if (due(p, now, scene_resend_ms)) {
+    send(p);
+  }
+  return false;
+}
+
 scene_exchange::progress scene_exchange::started(uint32_t now) {
   progress p;
   p.last_progress = now;
@@ -71,38 +93,22 @@ void scene_exchange::tick_export(uint32_t now) {
         p.chunk = scene_chunk_values;
         p.last_progress = now - scene_send_at_once;
       }
-      if (f.values_read) {
-        p.last_progress = now;
-        if (!next_chunk(p)) {
-          export_ = values_only_ ? export_phase::success : export_phase::texts;
-          p.text = 0;
-          p.last_send = now - scene_send_at_once;
-          f.text_read = false;
-        } else {
-          transfer_.send_values_read(scene_, p.chunk, p.first);
-          p.last_send = now;
-        }
-      } else if (stalled(p, now)) {
+      if (!f.values_read && stalled(p, now)) {
         export_ = export_phase::failure;
-      } else if (due(p, now, scene_resend_ms)) {
-        transfer_.send_values_read(scene_, p.chunk, p.first);
+      } else if (walk(p, now, f.values_read, next_chunk,
+                      [&](const progress& q) { transfer_.send_values_read(scene_, q.chunk, q.first); })) {
+        export_ = values_only_ ? export_phase::success : export_phase::texts;
+        p.text = 0;
+        f.text_read = false;
       }
       break;
     case export_phase::texts:
-      if (f.text_read) {
-        p.last_progress = now;
-        if (p.text >= channel_name_count - 1) {
-          export_ = export_phase::name;
-          p.last_send = now - scene_send_at_once;
-          f.name_read = false;
-        } else {
-          transfer_.send_text_read(scene_, ++p.text);
-          p.last_send = now;
-        }
-      } else if (stalled(p, now)) {
+      if (!f.text_read && stalled(p, now)) {
         export_ = export_phase::failure;
-      } else if (due(p, now, scene_resend_ms)) {
-        transfer_.send_text_read(scene_, p.text);
+      } else if (walk(p, now, f.text_read, next_text,
+                      [&](const progress& q) { transfer_.send_text_read(scene_, q.text); })) {
+        export_ = export_phase::name;
+        f.name_read = false;
       }
       break;
     case export_phase::name:
@@ -173,34 +179,18 @@ void scene_exchange::tick_import(uint32_t now) {
         p.chunk = scene_chunk_values;
         p.last_progress = now - scene_send_at_once;
       }
-      if (f.values_written) {
-        p.last_progress = now;
-        if (!next_chunk(p)) {
-          import_ = import_phase::texts;
-          p.text = 0;
-          p.last_send = now - scene_send_at_once;
-          f.text_written = false;
-        } else {
-          transfer_.send_values_write(scene_, p.chunk, p.first);
-          p.last_send = now;
-        }
-      } else if (due(p, now, scene_resend_ms)) {
-        transfer_.send_values_write(scene_, p.chunk, p.first);
+      if (walk(p, now, f.values_written, next_chunk,
+               [&](const progress& q) { transfer_.send_values_write(scene_, q.chunk, q.first); })) {
+        import_ = import_phase::texts;
+        p.text = 0;
+        f.text_written = false;
       }
       break;
     case import_phase::texts:
-      if (f.text_written) {
-        p.last_progress = now;
-        if (p.text >= channel_name_count - 1) {
-          import_ = import_phase::name;
-          p.last_send = now - scene_send_at_once;
-          f.name_written = false;
-        } else {
-          transfer_.send_text_write(scene_, ++p.text);
-          p.last_send = now;
-        }
-      } else if (due(p, now, scene_resend_ms)) {
-        transfer_.send_text_write(scene_, p.text);
+      if (walk(p, now, f.text_written, next_text,
+               [&](const progress& q) { transfer_.send_text_write(scene_, q.text); })) {
+        import_ = import_phase::name;
+        f.name_written = false;
       }
       break;
     case import_phase::name:

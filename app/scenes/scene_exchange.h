@@ -86,6 +86,13 @@ class scene_exchange {
   };
   // Starts the next value chunk after `first`; false when all values are through.
   static bool next_chunk(progress& p);
+  // Moves on to the next channel text; false when the last one is through.
+  static bool next_text(progress& p);
+  // One tick of a phase that asks for one item after another: a reply moves `p` on with `next`
+  // and asks for that item at once; with no reply the item is asked again after the resend wait.
+  // True when the reply to the last item has come (the next phase may then send at once).
+  template <typename Send>
+  static bool walk(progress& p, uint32_t now, bool replied, bool (*next)(progress&), Send send);
   bool stalled(const progress& p, uint32_t now) const { return now - p.last_progress > scene_stall_ms; }
   // A transfer's progress as it starts at `now`.
   static progress started(uint32_t now);

@@ -26,6 +26,19 @@ constexpr std::array<address_key, 8> address_keys{{
     {"WIFI_DNS", true, field_dns},
 }};
 
+// The texts shown as the console reports them.
+struct text_key {
+  std::string_view key;
+  std::string network_settings::*text;
+};
+
+constexpr std::array<text_key, 4> text_keys{{
+    {"AP_SSID", &network_settings::ap_ssid},
+    {"STA_SSID", &network_settings::station_ssid},
+    {"APIP", &network_settings::ap_address},
+    {"DOMAIN", &network_settings::domain},
+}};
+
 network_addresses addresses_of(const network_side& side) {
   return {side.fields[field_ip], side.fields[field_netmask], side.fields[field_gateway], side.fields[field_dns]};
 }
@@ -51,6 +64,11 @@ bool network_settings::apply_report(std::string_view key, std::string_view value
     (a.station ? station : lan).fields[static_cast<std::size_t>(a.field)] = value;
     return true;
   }
+  for (const text_key& t : text_keys) {
+    if (key != t.key) continue;
+    this->*t.text = value;
+    return true;
+  }
   // The console's report only moves the box: the fields keep what it reports next to it.
   if (key == "ETH_DHCP") {
     lan.dhcp = value != "off";
@@ -58,16 +76,8 @@ bool network_settings::apply_report(std::string_view key, std::string_view value
     station.dhcp = value != "off";
   } else if (key == "WIFI_MODE") {
     station_mode = value == "sta";
-  } else if (key == "AP_SSID") {
-    ap_ssid = value;
-  } else if (key == "STA_SSID") {
-    station_ssid = value;
   } else if (key == "WIFI_STATE") {
     wifi_up = value == "up";
-  } else if (key == "APIP") {
-    ap_address = value;
-  } else if (key == "DOMAIN") {
-    domain = value;
   } else {
     // AP_KEY and STA_KEY are never shown; anything else is not ours.
     return false;

@@ -119,12 +119,12 @@ TEST(scene_e2e, a_scene_goes_through_a_file_into_another_scene_unchanged) {
   transfer_image from_five, from_nine;
   ASSERT_EQ(check_scene_text(scene_file_text(read_bytes(five)), from_five), scene_check::ok);
   ASSERT_EQ(check_scene_text(scene_file_text(read_bytes(nine)), from_nine), scene_check::ok);
-  EXPECT_EQ(from_five.values, crafted.values);
-  EXPECT_EQ(from_five.texts, crafted.texts);
-  EXPECT_EQ(from_five.name, crafted.name);
-  EXPECT_EQ(from_nine.values, crafted.values);
-  EXPECT_EQ(from_nine.texts, crafted.texts);
-  EXPECT_EQ(from_nine.name, crafted.name);
+  for (const transfer_image* from : {&from_five, &from_nine}) {
+    SCOPED_TRACE(from == &from_five ? "scene 5" : "scene 9");
+    EXPECT_EQ(from->values, crafted.values);
+    EXPECT_EQ(from->texts, crafted.texts);
+    EXPECT_EQ(from->name, crafted.name);
+  }
   // Calling scene 9 brings its values onto the console.
   EXPECT_EQ(sim.command("call 9"), "ok");
   EXPECT_EQ(sim.command("get 100"), "100 " + std::to_string(100 * 13 + 1));

@@ -54,8 +54,7 @@ class brief_fader_test : public test::host_window_test {
   void fader_tab_opens_the_overview() {
     fader_rig rig(host_);
     rig.nav->show_by_name("brief_channel", 0);
-    auto* home = qobject_cast<container_page*>(rig.nav->root()->hosted(page_home));
-    auto* bar = qobject_cast<brief_cont_page*>(home->host()->hosted(page_brief_cont));
+    auto* bar = test::home_page<brief_cont_page>(*rig.nav, page_brief_cont);
     click(bar->tab(tab_fader));
     QCOMPARE(rig.nav->page_on_screen()->page_id(), int(page_brief_fader));
     QCOMPARE(bar->highlighted_tab(), int(tab_fader));

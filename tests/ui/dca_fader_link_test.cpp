@@ -21,14 +21,8 @@ namespace {
 constexpr int change_wait_ms = 3000;
 
 using test::click;
+using test::page_in;
 using test::sim_value;
-
-template <class P>
-P* page_in(test::linked_rig& rig, int container, int id) {
-  auto* home = qobject_cast<container_page*>(rig.nav->root()->hosted(page_home));
-  auto* c = qobject_cast<container_page*>(home->host()->hosted(container));
-  return c ? qobject_cast<P*>(c->host()->hosted(id)) : nullptr;
-}
 
 }  // namespace
 
@@ -41,7 +35,7 @@ class dca_fader_link_test : public test::linked_test {
 
   void dca_membership_reaches_the_console() {
     rig_->nav->open_editor(kind_dca, 1);
-    auto* e = page_in<edit_dca_page>(*rig_, page_edit_cont, page_edit_dca);
+    auto* e = page_in<edit_dca_page>(*rig_->nav, page_edit_cont, page_edit_dca);
     QVERIFY(e);
     // CH19/20: logical channels 18 and 19, bits 2 and 3 of the second membership word.
     const unsigned word = param_id(kind_dca, 1, code_dca_members + 1);
@@ -54,7 +48,7 @@ class dca_fader_link_test : public test::linked_test {
 
   void sends_view_writes_and_follows_the_console() {
     rig_->nav->show_by_name("brief_fader", 0);
-    auto* p = page_in<brief_fader_page>(*rig_, page_brief_cont, page_brief_fader);
+    auto* p = page_in<brief_fader_page>(*rig_->nav, page_brief_cont, page_brief_fader);
     QVERIFY(p);
     QVERIFY(click(p->send_button(2)));  // AUX3
     name_button_fader_strip* s = p->send_strip(5);

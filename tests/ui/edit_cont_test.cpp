@@ -9,6 +9,7 @@
 #include "app/params/convert.h"
 #include "app/params/editor_nav.h"
 #include "app/protocol/session.h"
+#include "tests/ui/editor_rigs.h"
 #include "tests/ui/host_window.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -22,35 +23,6 @@
 using namespace vorante;
 
 namespace {
-
-// The program's pages on a session without a console.
-struct editor_rig {
-  runtime_options options;
-  link_session session{options};
-  page_registry registry;
-  std::unique_ptr<navigator> nav;
-
-  explicit editor_rig(QWidget* host) {
-    session.store.load_defaults();
-    nav = std::make_unique<navigator>(session, registry, [] { return 1000u; });
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
-  }
-
-  edit_cont_frame* frame() const {
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    return qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-  }
-  int on_screen() const { return nav->page_on_screen()->page_id(); }
-
-  // A fader level as the engine reports it.
-  void fader_arrives(int kind, int index, uint16_t raw) {
-    const uint16_t id = param_id(kind, index, code_fader);
-    session.store.set_local(id, raw);
-    nav->on_param(id, raw, true);
-  }
-};
 
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 

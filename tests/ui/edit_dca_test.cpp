@@ -7,7 +7,7 @@
 #include "app/params/channel_state.h"
 #include "app/params/convert.h"
 #include "tests/ui/host_window.h"
-#include "tests/ui/page_rig.h"
+#include "tests/ui/editor_rigs.h"
 #include "ui/screens/editors/edit_cont.h"
 #include "ui/screens/editors/edit_dca.h"
 #include "ui/widgets/button.h"
@@ -20,15 +20,11 @@ namespace {
 
 unsigned dca_id(int dca, int code) { return param_id(kind_dca, dca, code); }
 
-struct dca_rig : test::page_rig {
-  using page_rig::page_rig;
+struct dca_rig : editor_rig {
+  using editor_rig::editor_rig;
   edit_dca_page* open(int dca) {
     nav->open_editor(kind_dca, dca);
     return page_in<edit_dca_page>(page_edit_cont, page_edit_dca);
-  }
-  edit_cont_frame* frame() const {
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    return qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
   }
   // The logical channels that are members of DCA d.
   QList<int> members(int d) {

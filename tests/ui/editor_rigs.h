@@ -5,23 +5,24 @@
 #include <QtTest>
 #include <memory>
 
+#include "tests/ui/page_lookup.h"
 #include "tests/ui/page_rig.h"
-#include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
-#include "ui/pages/page_registry.h"
-#include "ui/pages/page_table.h"
 #include "ui/screens/editors/edit_cont.h"
 #include "ui/screens/editors/edit_input.h"
 
 namespace vorante {
 
+// The editor frame as the home page hosts it.
+inline edit_cont_frame* editor_frame(const navigator& nav) {
+  return test::home_page<edit_cont_frame>(nav, page_edit_cont);
+}
+
 // The editor of (kind, index) as the frame hosts it, opened through the navigator.
 template <class Page>
 Page* open_editor_page(navigator& nav, int kind, int index) {
   nav.open_editor(kind, index);
-  auto* home = qobject_cast<container_page*>(nav.root()->hosted(page_home));
-  auto* frame = qobject_cast<edit_cont_frame*>(home->host()->hosted(page_edit_cont));
-  return qobject_cast<Page*>(frame->host()->hosted(page_edit_input - 1 + kind));
+  return qobject_cast<Page*>(editor_frame(nav)->host()->hosted(page_edit_input - 1 + kind));
 }
 
 struct editor_rig : test::page_rig {
@@ -33,6 +34,10 @@ struct editor_rig : test::page_rig {
     return open_editor_page<Page>(*nav, kind, index);
   }
   bool light(int key) { return session.engine.surface().light(key); }
+  edit_cont_frame* frame() const { return editor_frame(*nav); }
+  int on_screen() const { return nav->page_on_screen()->page_id(); }
+  // A fader level as the console reports it.
+  void fader_arrives(int kind, int index, uint16_t raw) { arrives(param_id(kind, index, code_fader), raw); }
 };
 
 }  // namespace vorante

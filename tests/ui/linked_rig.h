@@ -27,6 +27,7 @@
 #include "app/protocol/session.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_lookup.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/platform/main_loop.h"
@@ -72,9 +73,7 @@ struct linked_rig {
     QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
     QObject::connect(&port, &qt_ui_port::link_state, nav.get(), &navigator::show_link_state);
     if (how.wire) how.wire(*this);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    show_root(*nav, host);
 
     loop = std::make_unique<main_loop>([this](uint32_t now) { session.engine.step(now); });
     session.engine.enable();

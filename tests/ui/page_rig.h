@@ -8,10 +8,9 @@
 #include "app/core/options.h"
 #include "app/protocol/session.h"
 #include "app/protocol/ui_port.h"
-#include "ui/pages/container_page.h"
+#include "tests/ui/page_lookup.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
-#include "ui/pages/page_table.h"
 
 namespace vorante::test {
 
@@ -34,18 +33,14 @@ class page_rig : private ui_port, public navigator_rig {
     session.store.load_defaults();
     make_navigator();
     session.store.attach(*this);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    show_root(*nav, host);
   }
 
   // The page `id` inside the container `container`, which sits in `home`; nullptr until
   // it was first shown.
   template <class P>
   P* page_in(int container, int id) const {
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    auto* c = home ? qobject_cast<container_page*>(home->host()->hosted(container)) : nullptr;
-    return c ? qobject_cast<P*>(c->host()->hosted(id)) : nullptr;
+    return test::page_in<P>(*nav, container, id);
   }
 
   param_store& store() { return session.store; }

@@ -15,6 +15,7 @@
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_lookup.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/pages/container_page.h"
 #include "ui/pages/navigator.h"
@@ -76,15 +77,10 @@ struct mixer_rig {
                    page_edit_output, page_edit_dca})
       registry.set_factory(id, recorder(log));
     nav = std::make_unique<navigator>(session, registry, [this] { return now; });
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    test::show_root(*nav, host);
   }
 
-  brief_cont_page* bar() const {
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    return qobject_cast<brief_cont_page*>(home->host()->hosted(page_brief_cont));
-  }
+  brief_cont_page* bar() const { return test::home_page<brief_cont_page>(*nav, page_brief_cont); }
 
   // What the console would send: a lock report or a moved fader.
   void set_console_lock(bool locked) {

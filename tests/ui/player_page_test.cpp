@@ -30,9 +30,7 @@ struct player_rig : test::navigator_rig {
 
   explicit player_rig(QWidget* host) {
     make_navigator();
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    test::show_root(*nav, host);
   }
   void open() {
     nav->show_player(0);

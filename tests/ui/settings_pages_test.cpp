@@ -17,6 +17,7 @@
 #include "app/protocol/session.h"
 #include "app/settings/factory_reset.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_lookup.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/page_table.h"
@@ -57,9 +58,7 @@ struct settings_rig {
     session->engine.enable();
     nav = std::make_unique<navigator>(*session, registry);
     listen_to_settings(port, *nav);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    test::show_root(*nav, host);
   }
 
   // Texts of the configuration queries or commands sent since the last call.

@@ -14,6 +14,7 @@
 #include "app/protocol/messages.h"
 #include "app/protocol/session.h"
 #include "tests/ui/host_window.h"
+#include "tests/ui/page_lookup.h"
 #include "tests/ui/pointer.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/platform/qt_ui_port.h"
@@ -78,9 +79,7 @@ struct strips_rig {
     nav = std::make_unique<navigator>(session, registry, [this] { return now; });
     QObject::connect(&port, &qt_ui_port::param_changed, nav.get(), &navigator::on_param);
     QObject::connect(&port, &qt_ui_port::channel_name_changed, nav.get(), &navigator::on_name);
-    page_host* root = nav->make_root(host);
-    root->resize(host->size());
-    root->show();
+    test::show_root(*nav, host);
   }
 
   strips_page* page() const { return qobject_cast<strips_page*>(nav->page_on_screen()); }
@@ -88,10 +87,7 @@ struct strips_rig {
   strips_main_section* main() const { return page()->main_section(); }
   fader_strip* dca(int d) const { return page()->dca_row()->strip(d); }
 
-  brief_cont_page* bar() const {
-    auto* home = qobject_cast<container_page*>(nav->root()->hosted(page_home));
-    return qobject_cast<brief_cont_page*>(home->host()->hosted(page_brief_cont));
-  }
+  brief_cont_page* bar() const { return test::home_page<brief_cont_page>(*nav, page_brief_cont); }
 
   // The strips page showing the bank of `logical`, laid out.
   void show(int logical) {

@@ -631,6 +631,12 @@ int finish_transfer(client& c, scene_exchange& x, const transfer_report& report,
   return -1;
 }
 
+// A scene file the console is never sent: why it was refused.
+int file_refused(scene_check result) {
+  std::fprintf(stderr, "%s\n", scene_check_message(result).text);
+  return exit_file_refused;
+}
+
 // Commands whose first operand is a scene number (scene-export, scene-diff).
 int prepare_leading_scene(cli_args& a) {
   const auto scene = parse_scene(a.operands[0]);
@@ -673,10 +679,7 @@ int prepare_scene_import(cli_args& a) {
   // The file is checked before anything is sent: a refused one never reaches the console.
   auto image = std::make_unique<transfer_image>();
   const scene_check result = check_scene_text(a.scene_text, *image);
-  if (result != scene_check::ok) {
-    std::fprintf(stderr, "%s\n", scene_check_message(result).text);
-    return exit_file_refused;
-  }
+  if (result != scene_check::ok) return file_refused(result);
   return -1;
 }
 
@@ -685,10 +688,8 @@ int run_scene_import(client& c, const cli_args& a) {
   c.identify();
   transfer_report report;
   scene_exchange x(c.engine().transfer(), report_to(report));
-  if (const scene_check result = x.start_import(a.scene_text, a.scene, now_ms()); result != scene_check::ok) {
-    std::fprintf(stderr, "%s\n", scene_check_message(result).text);
-    return exit_file_refused;
-  }
+  if (const scene_check result = x.start_import(a.scene_text, a.scene, now_ms()); result != scene_check::ok)
+    return file_refused(result);
   if (const int code = finish_transfer(c, x, report, "scene-import"); code != -1) return code;
   std::fprintf(stderr, "imported scene %d in %lld ms\n", a.scene, ms_since(t0));
   return exit_done;
