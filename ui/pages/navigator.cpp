@@ -5,7 +5,7 @@
 #include "app/params/banks.h"
 #include "app/params/convert.h"
 #include "app/protocol/session.h"
-#include "ui/pages/assign.h"
+#include "ui/foundation/assign.h"
 #include "ui/platform/main_loop.h"
 #include "ui/pages/container_page.h"
 #include "ui/screens/mixer/meter_bridge.h"

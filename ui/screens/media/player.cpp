@@ -15,7 +15,7 @@
 #include "app/protocol/session.h"
 #include "ui/foundation/colour.h"
 #include "ui/foundation/fonts.h"
-#include "ui/pages/assign.h"
+#include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
 #include "ui/pages/widget_colours.h"

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 
 #include "ui/foundation/res_images.h"
-#include "ui/pages/assign.h"
+#include "ui/foundation/assign.h"
 
 namespace vorante {
 

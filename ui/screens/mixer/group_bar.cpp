@@ -9,7 +9,7 @@
 #include "app/params/convert.h"
 #include "ui/foundation/res_images.h"
 #include "ui/foundation/resource_volume.h"
-#include "ui/pages/assign.h"
+#include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"

@@ -8,7 +8,7 @@
 
 #include "app/params/names.h"
 #include "app/protocol/session.h"
-#include "ui/pages/assign.h"
+#include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
 #include "ui/pages/widget_colours.h"
