@@ -47,8 +47,6 @@ constexpr int stereo_bank = 2;
 constexpr int aux_bank = 3;
 
 constexpr int code_bypass = 185;
-constexpr int code_hp_frequency = 188;
-constexpr int code_lp_frequency = 190;
 constexpr int code_param_2 = code_fx_param_1 + 1;
 constexpr int last_peq_code = 210;
 constexpr int last_read_param = code_fx_param_1 + 3;

@@ -50,9 +50,6 @@ constexpr int left_rows_stretch = 2;
 constexpr int left_thumbs_stretch = 5;
 constexpr int first_input_record_source = 2783;
 constexpr int first_playback_destination = 2799;
-constexpr int first_record_level = 2815;
-constexpr int first_playback_level = 2831;
-constexpr int first_playback_switch = 2847;
 constexpr int last_recorder_id = 2862;
 constexpr int recorder_tracks = 16;
 constexpr int comp_meter_in_base = 15;
@@ -277,8 +274,8 @@ void edit_input_page::select_cell(int id) {
   selected_ = id;
   if (const auto it = cells_.find(selected_); it != cells_.end()) it->second->setChecked(true);
   // The recorder levels are global IDs, outside the channel's cells.
-  rec_level_->setChecked(record_track_ >= 0 && selected_ == first_record_level + record_track_);
-  play_level_->setChecked(play_track_ >= 0 && selected_ == first_playback_level + play_track_);
+  rec_level_->setChecked(record_track_ >= 0 && selected_ == edit_input_first_record_level + record_track_);
+  play_level_->setChecked(play_track_ >= 0 && selected_ == edit_input_first_playback_level + play_track_);
   setup_ = universal_fader_of(selected_ < 0 ? value_type::fader_level : param_value_type(static_cast<unsigned>(selected_)));
   editor_parts::set_universal_scale(*right_.universal->fader(), setup_);
   push_universal();
@@ -437,14 +434,14 @@ void edit_input_page::refresh_recorder() {
   rec_path_->setVisible(record_track_ >= 0);
   play_path_->setVisible(play_track_ >= 0);
   if (record_track_ >= 0) {
-    const int level = store.get(static_cast<unsigned>(first_record_level + record_track_));
+    const int level = store.get(static_cast<unsigned>(edit_input_first_record_level + record_track_));
     rec_level_->set_text(QString::asprintf("INPUT\n%d%%", level));
     rec_level_->set_progress(level);
     rec_label_->setText(QString::asprintf("REC%d\nIN", record_track_ + 1));
   }
   if (play_track_ >= 0) {
-    const int level = store.get(static_cast<unsigned>(first_playback_level + play_track_));
-    const bool playing = store.get(static_cast<unsigned>(first_playback_switch + play_track_)) != 0;
+    const int level = store.get(static_cast<unsigned>(edit_input_first_playback_level + play_track_));
+    const bool playing = store.get(static_cast<unsigned>(edit_input_first_playback_switch + play_track_)) != 0;
     play_level_->set_progress(level);
     play_percent_->setText(QString::asprintf("%d%%", level));
     play_percent_->setVisible(playing);
@@ -456,7 +453,7 @@ void edit_input_page::refresh_recorder() {
     } else {
       play_button_->set_text("INPUT");
       play_level_->set_text(tr_text("MIC/LINE %s").replace("%s", qstring(channel_short_name(kind_input, index_))));
-      if (selected_ == first_playback_level + play_track_) select_cell(-1);
+      if (selected_ == edit_input_first_playback_level + play_track_) select_cell(-1);
     }
   }
 }

@@ -53,6 +53,10 @@ enum edit_input_tab : int {
 constexpr int edit_input_send_strips = 12;
 constexpr rgb565 edit_input_gate_colour = 0x07E0;
 constexpr rgb565 edit_input_phantom_box = 0xFCC0;
+// The recorder's per-track words: record level, playback level and playback switch.
+constexpr int edit_input_first_record_level = 2815;
+constexpr int edit_input_first_playback_level = 2831;
+constexpr int edit_input_first_playback_switch = 2847;
 
 class edit_input_page : public page {
   Q_OBJECT

@@ -237,7 +237,7 @@ QWidget* edit_input_page::build_overview() {
   rec_label_->setObjectName("record_label");
   rec->addWidget(rec_label_, 2);
   connect(rec_level_, &QAbstractButton::clicked, this, [this] {
-    if (record_track_ >= 0) select_cell(2815 + record_track_);
+    if (record_track_ >= 0) select_cell(edit_input_first_record_level + record_track_);
   });
   diagram->addWidget(rec_path_);
 
@@ -245,7 +245,7 @@ QWidget* edit_input_page::build_overview() {
   play_button_ = path_button("REC1\nPLAY", play_path_, 0, "playback_switch");
   connect(play_button_, &QAbstractButton::clicked, this, [this] {
     if (play_track_ < 0) return;
-    const unsigned id = static_cast<unsigned>(2847 + play_track_);
+    const unsigned id = static_cast<unsigned>(edit_input_first_playback_switch + play_track_);
     env_.session.store.linked_set(id, env_.session.store.get(id) == 0 ? 1 : 0);
   });
   play->addWidget(play_button_, 2);
@@ -254,7 +254,7 @@ QWidget* edit_input_page::build_overview() {
   play_level_->setObjectName("playback_level");
   min_height(play_level_, 40);
   connect(play_level_, &QAbstractButton::clicked, this, [this] {
-    if (play_track_ >= 0) select_cell(2831 + play_track_);
+    if (play_track_ >= 0) select_cell(edit_input_first_playback_level + play_track_);
   });
   level_box->addWidget(play_level_);
   play_percent_ = plain_label("0%", play_path_);
