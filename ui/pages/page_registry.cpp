@@ -8,7 +8,7 @@
 #include "ui/foundation/colour.h"
 #include "ui/pages/named_button.h"
 #include "ui/pages/navigator.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/widget_fonts.h"
 

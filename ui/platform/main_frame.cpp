@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/platform/page_stack.h"
 
 namespace vorante {

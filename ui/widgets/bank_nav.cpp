@@ -10,6 +10,7 @@
 #include "ui/foundation/assign.h"
 #include "ui/foundation/res_images.h"
 #include "ui/widgets/box_cache.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {
@@ -85,9 +86,7 @@ channel_nav::channel_nav(QWidget* parent) : QWidget(parent) {
   label_ = new QLabel(QStringLiteral("CH1"), this);
   label_->setFont(ui_font(default_text_px));
   label_->setAlignment(Qt::AlignCenter);
-  QPalette pal = label_->palette();
-  pal.setColor(QPalette::WindowText, Qt::white);
-  label_->setPalette(pal);
+  set_text_colour(label_, Qt::white);
   row->addWidget(left_, 1);
   row->addStretch(0);
   row->addWidget(label_, 0, Qt::AlignCenter);

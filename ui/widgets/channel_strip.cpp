@@ -17,6 +17,7 @@
 #include "ui/widgets/pan_bar.h"
 #include "ui/widgets/sends_panel.h"
 #include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

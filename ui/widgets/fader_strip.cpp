@@ -9,6 +9,7 @@
 #include "ui/widgets/level_readout.h"
 #include "ui/widgets/long_press.h"
 #include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

@@ -13,6 +13,7 @@
 #include "ui/foundation/assign.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

@@ -1,7 +1,6 @@
 #include "ui/widgets/strip_parts.h"
 
 #include <QHBoxLayout>
-#include <QPalette>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -59,13 +58,6 @@ fader* add_strip_fader(QWidget* area, int tick_length, int tick_gap) {
   f->set_highlight_radius(8);
   layout->addWidget(f);
   return f;
-}
-
-void set_text_colour(QWidget* label, rgb565 colour) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, to_qcolor(colour));
-  pal.setColor(QPalette::Text, to_qcolor(colour));
-  label->setPalette(pal);
 }
 
 QString fader_level_text(double db, unit_display units) {

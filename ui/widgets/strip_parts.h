@@ -31,9 +31,6 @@ class fader;
 // track, a labelled dB scale with ticks of `tick_length` px, `tick_gap` px from the track.
 fader* add_strip_fader(QWidget* area, int tick_length, int tick_gap);
 
-// The colour a label writes in.
-void set_text_colour(QWidget* label, rgb565 colour);
-
 // The text a fader level shows: the fader value type's text of the level rounded to its
 // raw step, with or without the "dB".
 QString fader_level_text(double db, unit_display units = unit_display::shown);

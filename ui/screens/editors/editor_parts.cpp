@@ -30,6 +30,7 @@
 #include "ui/widgets/level_meter.h"
 #include "ui/widgets/long_press.h"
 #include "ui/widgets/name_button_fader_strip.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/toggle_button.h"
 #include "ui/widgets/widget_fonts.h"
@@ -56,9 +57,7 @@ QLabel* plain_label(const QString& text, QWidget* parent, int px) {
   auto* l = new QLabel(text, parent);
   l->setFont(ui_font(px));
   l->setAlignment(Qt::AlignCenter);
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, Qt::white);
-  l->setPalette(pal);
+  set_text_colour(l, Qt::white);
   return l;
 }
 

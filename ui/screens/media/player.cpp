@@ -18,7 +18,7 @@
 #include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/screens/media/player_parts.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/disc.h"

@@ -13,7 +13,7 @@
 #include "app/params/store.h"
 #include "ui/foundation/channel_colours.h"
 #include "ui/pages/named_button.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"

@@ -16,7 +16,7 @@
 #include "app/protocol/engine.h"
 #include "app/protocol/link_stats.h"
 #include "ui/foundation/colour.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/platform/main_loop.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/button.h"

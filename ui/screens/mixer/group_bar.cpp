@@ -11,7 +11,7 @@
 #include "ui/foundation/resource_volume.h"
 #include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 
 namespace vorante {

@@ -11,7 +11,7 @@
 #include "ui/foundation/assign.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_registry.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/box_cache.h"
 #include "ui/widgets/widget_fonts.h"
 

@@ -18,6 +18,7 @@
 #include "ui/widgets/fader.h"
 #include "ui/widgets/level_readout.h"
 #include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"
 

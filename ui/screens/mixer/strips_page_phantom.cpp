@@ -12,6 +12,7 @@
 #include "ui/pages/named_button.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/strip_parts.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"
 

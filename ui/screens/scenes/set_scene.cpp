@@ -24,7 +24,7 @@
 #include "ui/foundation/fonts.h"
 #include "ui/pages/navigator.h"
 #include "ui/pages/page_table.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/screens/mixer/surface_keys.h"
 #include "ui/widgets/text_entry.h"
 #include "ui/widgets/text_list.h"

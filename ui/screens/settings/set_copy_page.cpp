@@ -10,7 +10,7 @@
 #include "app/settings/copy_groups.h"
 #include "ui/pages/named_button.h"
 #include "ui/pages/page_table.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/screens/settings/button_grid.h"
 #include "ui/screens/settings/settings_widgets.h"
 #include "ui/widgets/button.h"

@@ -7,7 +7,7 @@
 
 #include "app/core/translate.h"
 #include "ui/foundation/res_images.h"
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 #include "ui/widgets/overlay_layer.h"
 #include "ui/widgets/widget_fonts.h"
 #include "ui/widgets/ui_text.h"

@@ -1,4 +1,4 @@
-#include "ui/pages/widget_colours.h"
+#include "ui/widgets/widget_colours.h"
 
 #include <QPalette>
 
